@@ -85,17 +85,17 @@ std::vector<std::string> ClusterIndexRules::ClusterNames(const IndexRules& clust
 // looks up its own indices and its 2 (n - 1) neighbours in a table of the clusters that hold
 // them; clusters merged away forward to the one that took their members.
 void ApproxLearnRules(ClusterIndexRules& learner, const Rules& rules) {
-    learner = ClusterIndexRules{};
-    if (rules.Empty())
-        return;
-
-    const std::vector<std::string>& firstRow = rules[0].cells;
-    const std::size_t width = firstRow.size();
+    const std::size_t width = rules.Empty() ? 0 : rules[0].cells.size();
     for (const Rule& row : rules) {
         if (row.cells.size() != width) {
             throw std::invalid_argument("rules to learn from differ in their number of cells");
         }
     }
+    learner = ClusterIndexRules{};
+    if (rules.Empty())
+        return;
+
+    const std::vector<std::string>& firstRow = rules[0].cells;
     learner.variableCount_ = static_cast<int>(width);
     for (const std::string& cell : firstRow)
         learner.prefixes_.push_back(CellPrefixNumber(cell));

@@ -145,8 +145,10 @@ TEST(ApproxLearnRules, EmptyAndDegenerateSets) {
     EXPECT_EQ(Report(RuleSet({{"p4_2"}, {"p4_3"}, {"p4_2"}})),
               "\"p4_2\"\t\n\n\"p4_3\"\t\n\nnew terms:\nvar 0:\t\n");
     EXPECT_EQ(Report(RuleSet({{}, {}})), "\n\nnew terms:\n");
+    ApproxLearnRules(learner, RuleSet({{"p1_1"}}));
     EXPECT_THROW(ApproxLearnRules(learner, RuleSet({{"p1_1", "p1_1"}, {"p1_1"}})),
                  std::invalid_argument);
+    EXPECT_EQ(learner.Clusters().size(), 1u);  // the failed call left the learner as it was
     EXPECT_EQ(Report(RuleSet({{"p1_2147483647", "p1_0"}, {"p1_-2147483648", "p1_0"}})),
               "\"p1_2147483647\"\t\"p1_0\"\t\n\n\"p1_-2147483648\"\t\"p1_0\"\t\n\nnew terms:\n"
               "var 0:\t\nvar 1:\t\n");
