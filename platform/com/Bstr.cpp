@@ -12,13 +12,16 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Also keeps the byte count of the prefix within 32 bits.
 constexpr UINT kMaxLength = (std::numeric_limits<Prefix>::max() - sizeof(Prefix) - 2) / 2;
 
-char* Block(BSTR text) { return reinterpret_cast<char*>(text) - sizeof(Prefix); }
+char* Block(BSTR text) {
+    return reinterpret_cast<char*>(text) - sizeof(Prefix);
+}
 
 // Decodes one UTF-8 sequence at text[at], advancing at; a malformed sequence yields U+FFFD and
 // skips one byte, so that decoding always moves on.
 char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
-    if (lead < 0x80) return lead;
+    if (lead < 0x80)
+        return lead;
     int extra = 0;
     char32_t code = 0;
     char32_t minimum = 0;
@@ -31,10 +34,12 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
     } else {
         return kReplacement;
     }
-    if (at + extra > text.size()) return kReplacement;
+    if (at + extra > text.size())
+        return kReplacement;
     for (int i = 0; i < extra; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) return kReplacement;
+        if ((next & 0xC0) != 0x80)
+            return kReplacement;
         code = code << 6 | (next & 0x3F);
     }
     // Overlong forms, surrogates and values past U+10FFFF are not characters.
@@ -68,38 +73,48 @@ void EncodeUtf8(char32_t code, std::string& out) {
 extern "C" {
 
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length) noexcept {
-    if (length > kMaxLength) return nullptr;
+    if (length > kMaxLength)
+        return nullptr;
     const std::size_t bytes = std::size_t{length} * sizeof(OLECHAR);
     // calloc: a null text asks for zeros, and the terminator is a zero too.
     auto* block = static_cast<char*>(std::calloc(1, sizeof(Prefix) + bytes + sizeof(OLECHAR)));
-    if (block == nullptr) return nullptr;
+    if (block == nullptr)
+        return nullptr;
     const auto prefix = static_cast<Prefix>(bytes);
     std::memcpy(block, &prefix, sizeof prefix);
     auto* characters = reinterpret_cast<BSTR>(block + sizeof(Prefix));
-    if (text != nullptr && length > 0) std::memcpy(characters, text, bytes);
+    if (text != nullptr && length > 0)
+        std::memcpy(characters, text, bytes);
     return characters;
 }
 
 BSTR SysAllocString(const OLECHAR* text) noexcept {
-    if (text == nullptr) return nullptr;
+    if (text == nullptr)
+        return nullptr;
     std::size_t length = 0;
-    while (text[length] != 0) ++length;
-    if (length > kMaxLength) return nullptr;
+    while (text[length] != 0)
+        ++length;
+    if (length > kMaxLength)
+        return nullptr;
     return SysAllocStringLen(text, static_cast<UINT>(length));
 }
 
 void SysFreeString(BSTR text) noexcept {
-    if (text != nullptr) std::free(Block(text));
+    if (text != nullptr)
+        std::free(Block(text));
 }
 
 UINT SysStringByteLen(BSTR text) noexcept {
-    if (text == nullptr) return 0;
+    if (text == nullptr)
+        return 0;
     Prefix bytes;
     std::memcpy(&bytes, Block(text), sizeof bytes);
     return bytes;
 }
 
-UINT SysStringLen(BSTR text) noexcept { return SysStringByteLen(text) / sizeof(OLECHAR); }
+UINT SysStringLen(BSTR text) noexcept {
+    return SysStringByteLen(text) / sizeof(OLECHAR);
+}
 
 }  // extern "C"
 
@@ -118,7 +133,8 @@ BSTR Utf8ToBstr(std::string_view text) noexcept {
                 utf16 += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
             }
         }
-        if (utf16.size() > kMaxLength) return nullptr;
+        if (utf16.size() > kMaxLength)
+            return nullptr;
         return SysAllocStringLen(utf16.data(), static_cast<UINT>(utf16.size()));
     } catch (...) {
         return nullptr;

@@ -9,12 +9,13 @@ namespace platform::com {
 // Holds one reference to an interface: copies AddRef, destruction releases.
 template <class T>
 class ComPtr {
-public:
+  public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}
     // Shares the caller's reference (AddRef); use Attach to adopt one instead.
     explicit ComPtr(T* pointer) noexcept : pointer_(pointer) {
-        if (pointer_ != nullptr) pointer_->AddRef();
+        if (pointer_ != nullptr)
+            pointer_->AddRef();
     }
     ComPtr(const ComPtr& other) noexcept : ComPtr(other.pointer_) {}
     ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
@@ -34,7 +35,8 @@ public:
     T* Detach() noexcept { return std::exchange(pointer_, nullptr); }
 
     void Reset() noexcept {
-        if (T* old = std::exchange(pointer_, nullptr)) old->Release();
+        if (T* old = std::exchange(pointer_, nullptr))
+            old->Release();
     }
 
     T* Get() const noexcept { return pointer_; }
@@ -53,11 +55,12 @@ public:
     // Asks the object for another of its interfaces.
     template <class U>
     HRESULT As(REFIID iid, ComPtr<U>& other) const noexcept {
-        if (pointer_ == nullptr) return E_POINTER;
+        if (pointer_ == nullptr)
+            return E_POINTER;
         return pointer_->QueryInterface(iid, other.ReleaseAndGetVoidAddressOf());
     }
 
-private:
+  private:
     T* pointer_ = nullptr;
 };
 

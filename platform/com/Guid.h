@@ -25,7 +25,9 @@ using REFCLSID = const CLSID&;
 
 constexpr GUID GUID_NULL{};
 
-constexpr bool IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
+constexpr bool IsEqualGUID(REFGUID a, REFGUID b) {
+    return a == b;
+}
 
 namespace platform::com {
 

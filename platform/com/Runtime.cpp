@@ -19,7 +19,8 @@ using platform::registry::Registry;
 using platform::registry::RegistryError;
 using platform::registry::Root;
 
-constexpr DWORD kUsableContexts = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+constexpr DWORD kUsableContexts =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
 // How many CoInitialize calls of this thread are not yet matched by CoUninitialize.
 thread_local int initializeCount = 0;
@@ -36,10 +37,11 @@ struct LoadedModule {
 // The modules this process has loaded for CoCreateInstance, by registered path. One table per
 // process, as there is one process-wide dynamic loader.
 class ModuleTable {
-public:
+  public:
     ~ModuleTable() {
         // At exit, objects held by other static objects may still call into their modules.
-        for (auto& entry : modules_) entry.second->library.Detach();
+        for (auto& entry : modules_)
+            entry.second->library.Detach();
     }
 
     // Loads the module (once) and marks a creation under way; Finish ends it.
@@ -49,10 +51,13 @@ public:
         if (found == modules_.end()) {
             auto loaded = std::make_unique<LoadedModule>();
             loaded->library = SharedLibrary(path);
-            if (!loaded->library.IsLoaded()) return CO_E_DLLNOTFOUND;
-            loaded->getClassObject = loaded->library.Entry<platform::com::DllGetClassObjectFunction>(
-                platform::com::kDllGetClassObject);
-            if (loaded->getClassObject == nullptr) return CO_E_ERRORINDLL;
+            if (!loaded->library.IsLoaded())
+                return CO_E_DLLNOTFOUND;
+            loaded->getClassObject =
+                loaded->library.Entry<platform::com::DllGetClassObjectFunction>(
+                    platform::com::kDllGetClassObject);
+            if (loaded->getClassObject == nullptr)
+                return CO_E_ERRORINDLL;
             loaded->canUnloadNow = loaded->library.Entry<platform::com::DllCanUnloadNowFunction>(
                 platform::com::kDllCanUnloadNow);
             found = modules_.emplace(path, std::move(loaded)).first;
@@ -76,7 +81,7 @@ public:
         });
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::map<std::string, std::unique_ptr<LoadedModule>> modules_;
 };
@@ -87,13 +92,13 @@ ModuleTable& Modules() {
 }
 
 class CreationScope {
-public:
+  public:
     explicit CreationScope(LoadedModule& module) : module_(module) {}
     CreationScope(const CreationScope&) = delete;
     CreationScope& operator=(const CreationScope&) = delete;
     ~CreationScope() { Modules().Finish(module_); }
 
-private:
+  private:
     LoadedModule& module_;
 };
 
@@ -116,15 +121,19 @@ HRESULT FindInprocServer(REFCLSID clsid, std::string& path) {
 HRESULT CreateFromModule(REFCLSID clsid, IUnknown* outer, REFIID iid, void** object) {
     std::string path;
     HRESULT status = FindInprocServer(clsid, path);
-    if (FAILED(status)) return status;
+    if (FAILED(status))
+        return status;
     LoadedModule* module = nullptr;
     status = Modules().Begin(path, module);
-    if (FAILED(status)) return status;
+    if (FAILED(status))
+        return status;
     const CreationScope scope(*module);
     ComPtr<IClassFactory> factory;
     status = module->getClassObject(clsid, IID_IClassFactory, factory.ReleaseAndGetVoidAddressOf());
-    if (FAILED(status)) return status;
-    if (!factory) return E_UNEXPECTED;
+    if (FAILED(status))
+        return status;
+    if (!factory)
+        return E_UNEXPECTED;
     return factory->CreateInstance(outer, iid, object);
 }
 
@@ -133,20 +142,25 @@ HRESULT CreateFromModule(REFCLSID clsid, IUnknown* outer, REFIID iid, void** obj
 extern "C" {
 
 HRESULT CoInitialize(void* reserved) noexcept {
-    if (reserved != nullptr) return E_INVALIDARG;
+    if (reserved != nullptr)
+        return E_INVALIDARG;
     return initializeCount++ == 0 ? S_OK : S_FALSE;
 }
 
 void CoUninitialize() noexcept {
-    if (initializeCount == 0) return;
-    if (--initializeCount == 0) CoFreeUnusedLibraries();
+    if (initializeCount == 0)
+        return;
+    if (--initializeCount == 0)
+        CoFreeUnusedLibraries();
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
                          void** object) noexcept {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
-    if (initializeCount == 0) return CO_E_NOTINITIALIZED;
+    if (initializeCount == 0)
+        return CO_E_NOTINITIALIZED;
     if ((context & CLSCTX_INPROC_SERVER) == 0 || (context & ~kUsableContexts) != 0) {
         return E_INVALIDARG;
     }

@@ -8,7 +8,7 @@
 // None of them may throw.
 extern "C" {
 __attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid,
-                                                                  void** object) noexcept;
+                                                                 void** object) noexcept;
 // S_OK when the module has no objects and no locks, else S_FALSE.
 __attribute__((visibility("default"))) HRESULT DllCanUnloadNow() noexcept;
 __attribute__((visibility("default"))) HRESULT DllRegisterServer() noexcept;

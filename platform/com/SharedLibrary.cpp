@@ -24,7 +24,8 @@ SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
 }
 
 SharedLibrary::~SharedLibrary() {
-    if (handle_ != nullptr) ::dlclose(handle_);
+    if (handle_ != nullptr)
+        ::dlclose(handle_);
 }
 
 void* SharedLibrary::Symbol(const char* name) const noexcept {

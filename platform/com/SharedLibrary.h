@@ -10,7 +10,7 @@ namespace platform::com {
 // A module loaded with dlopen, closed when the object goes. Whoever holds one keeps it alive
 // for as long as any object or function of the module may still be used.
 class TAVOCOM_API SharedLibrary {
-public:
+  public:
     SharedLibrary() = default;
     // Loads with every symbol resolved now and kept local to the module; on failure the object
     // is empty and Error() holds the loader's message.
@@ -38,7 +38,7 @@ public:
         std::swap(error_, other.error_);
     }
 
-private:
+  private:
     void* handle_ = nullptr;
     std::string error_;
 };

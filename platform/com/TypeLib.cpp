@@ -48,11 +48,12 @@ struct LibraryData {
 };
 
 class TypeLibrary final : public ITypeLib {
-public:
+  public:
     explicit TypeLibrary(LibraryData data) : data_(std::move(data)) {}
 
     HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         if (iid != IID_IUnknown && iid != IID_ITypeLib) {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -73,21 +74,26 @@ public:
     UINT GetTypeInfoCount() noexcept override { return static_cast<UINT>(data_.types.size()); }
 
     HRESULT GetTypeInfoType(UINT index, TYPEKIND* kind) noexcept override {
-        if (kind == nullptr) return E_INVALIDARG;
-        if (index >= data_.types.size()) return TYPE_E_ELEMENTNOTFOUND;
+        if (kind == nullptr)
+            return E_INVALIDARG;
+        if (index >= data_.types.size())
+            return TYPE_E_ELEMENTNOTFOUND;
         *kind = data_.types[index].kind;
         return S_OK;
     }
 
     HRESULT GetTypeInfoGuid(UINT index, GUID* guid) noexcept override {
-        if (guid == nullptr) return E_INVALIDARG;
-        if (index >= data_.types.size()) return TYPE_E_ELEMENTNOTFOUND;
+        if (guid == nullptr)
+            return E_INVALIDARG;
+        if (index >= data_.types.size())
+            return TYPE_E_ELEMENTNOTFOUND;
         *guid = data_.types[index].guid;
         return S_OK;
     }
 
     HRESULT FindTypeInfoOfGuid(REFGUID guid, UINT* index) noexcept override {
-        if (index == nullptr) return E_INVALIDARG;
+        if (index == nullptr)
+            return E_INVALIDARG;
         for (std::size_t i = 0; i < data_.types.size(); ++i) {
             if (data_.types[i].guid == guid) {
                 *index = static_cast<UINT>(i);
@@ -98,14 +104,17 @@ public:
     }
 
     HRESULT GetLibAttr(TLIBATTR* attributes) noexcept override {
-        if (attributes == nullptr) return E_INVALIDARG;
+        if (attributes == nullptr)
+            return E_INVALIDARG;
         *attributes = TLIBATTR{data_.libid, data_.majorVersion, data_.minorVersion};
         return S_OK;
     }
 
     HRESULT GetDocumentation(INT index, BSTR* name, BSTR* helpString) noexcept override {
-        if (name != nullptr) *name = nullptr;
-        if (helpString != nullptr) *helpString = nullptr;
+        if (name != nullptr)
+            *name = nullptr;
+        if (helpString != nullptr)
+            *helpString = nullptr;
         const std::string* nameText = &data_.name;
         const std::string* helpText = &data_.helpString;
         if (index != -1) {
@@ -119,23 +128,29 @@ public:
         platform::com::UniqueBstr helpCopy;
         if (name != nullptr) {
             nameCopy.reset(platform::com::Utf8ToBstr(*nameText));
-            if (!nameCopy) return E_OUTOFMEMORY;
+            if (!nameCopy)
+                return E_OUTOFMEMORY;
         }
         if (helpString != nullptr) {
             helpCopy.reset(platform::com::Utf8ToBstr(*helpText));
-            if (!helpCopy) return E_OUTOFMEMORY;
+            if (!helpCopy)
+                return E_OUTOFMEMORY;
         }
-        if (name != nullptr) *name = nameCopy.release();
-        if (helpString != nullptr) *helpString = helpCopy.release();
+        if (name != nullptr)
+            *name = nameCopy.release();
+        if (helpString != nullptr)
+            *helpString = helpCopy.release();
         return S_OK;
     }
 
-private:
+  private:
     std::atomic<ULONG> references_{1};
     const LibraryData data_;
 };
 
-bool IsKnownKind(TYPEKIND kind) { return kind == TKIND_INTERFACE || kind == TKIND_COCLASS; }
+bool IsKnownKind(TYPEKIND kind) {
+    return kind == TKIND_INTERFACE || kind == TKIND_COCLASS;
+}
 
 HRESULT FromDescription(const TypeLibDescription& description, LibraryData& data) {
     if (description.structSize != sizeof(TypeLibDescription) || description.name == nullptr ||
@@ -150,7 +165,8 @@ HRESULT FromDescription(const TypeLibDescription& description, LibraryData& data
     data.helpString = description.helpString != nullptr ? description.helpString : "";
     for (std::uint32_t i = 0; i < description.typeCount; ++i) {
         const platform::com::TypeDescription& type = description.types[i];
-        if (!IsKnownKind(type.kind) || type.name == nullptr) return TYPE_E_INVDATAREAD;
+        if (!IsKnownKind(type.kind) || type.name == nullptr)
+            return TYPE_E_INVDATAREAD;
         data.types.push_back(
             {type.kind, type.name, type.guid, type.helpString != nullptr ? type.helpString : ""});
     }
@@ -163,14 +179,15 @@ HRESULT FromModule(const std::string& file, LibraryData& data) {
                                                                                   : file);
     const auto* description =
         static_cast<const TypeLibDescription*>(module.Symbol(platform::com::kTypeLibSymbol));
-    if (description == nullptr) return TYPE_E_CANTLOADLIBRARY;
+    if (description == nullptr)
+        return TYPE_E_CANTLOADLIBRARY;
     // Copied out before the module closes, as the description's texts live in it.
     return FromDescription(*description, data);
 }
 
 // Reads one line of a ".tlb" text: words, quoted texts, braced GUIDs and versions.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view line) : line_(line) {}
 
     bool AtEnd() {
@@ -191,7 +208,8 @@ public:
 
     bool Quoted(std::string& text) {
         SkipBlanks();
-        if (line_.empty() || line_.front() != '"') return false;
+        if (line_.empty() || line_.front() != '"')
+            return false;
         text.clear();
         for (std::size_t i = 1; i < line_.size(); ++i) {
             char c = line_[i];
@@ -200,7 +218,8 @@ public:
                 return true;
             }
             if (c == '\\') {
-                if (++i == line_.size() || (line_[i] != '\\' && line_[i] != '"')) return false;
+                if (++i == line_.size() || (line_[i] != '\\' && line_[i] != '"'))
+                    return false;
                 c = line_[i];
             }
             text += c;
@@ -211,9 +230,11 @@ public:
     bool Guid(GUID& guid) {
         SkipBlanks();
         const std::size_t end = line_.find('}');
-        if (end == std::string_view::npos) return false;
+        if (end == std::string_view::npos)
+            return false;
         const auto parsed = platform::com::GuidFromString(line_.substr(0, end + 1));
-        if (!parsed) return false;
+        if (!parsed)
+            return false;
         guid = *parsed;
         line_.remove_prefix(end + 1);
         return true;
@@ -224,7 +245,7 @@ public:
                (line_.remove_prefix(1), NumberHere(minor));
     }
 
-private:
+  private:
     void SkipBlanks() {
         while (!line_.empty() && (line_.front() == ' ' || line_.front() == '\t')) {
             line_.remove_prefix(1);
@@ -242,7 +263,8 @@ private:
             number = number * 10 + static_cast<unsigned long>(line_[length] - '0');
             ++length;
         }
-        if (length == 0 || number > 0xFFFF) return false;
+        if (length == 0 || number > 0xFFFF)
+            return false;
         value = static_cast<WORD>(number);
         line_.remove_prefix(length);
         return true;
@@ -258,15 +280,19 @@ bool ParseText(std::string_view text, LibraryData& data) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (std::exchange(firstLine, false)) {
-            if (line != kTextHeader) return false;
+            if (line != kTextHeader)
+                return false;
             continue;
         }
         LineReader reader(line);
-        if (reader.AtEnd() || line.front() == ';') continue;
+        if (reader.AtEnd() || line.front() == ';')
+            continue;
         std::string keyword;
-        if (!reader.Word(keyword)) return false;
+        if (!reader.Word(keyword))
+            return false;
         if (keyword == "library") {
             if (sawLibrary || !reader.Quoted(data.name) || !reader.Guid(data.libid) ||
                 !reader.Version(data.majorVersion, data.minorVersion) ||
@@ -284,14 +310,16 @@ bool ParseText(std::string_view text, LibraryData& data) {
         } else {
             return false;
         }
-        if (!reader.AtEnd()) return false;
+        if (!reader.AtEnd())
+            return false;
     }
     return sawLibrary;
 }
 
 HRESULT FromTextFile(const fs::path& file, LibraryData& data) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) return TYPE_E_CANTLOADLIBRARY;
+    if (!in)
+        return TYPE_E_CANTLOADLIBRARY;
     std::string header(kTextHeader.size(), '\0');
     // A module or any other file is not a text type library; only the header tells.
     if (!in.read(header.data(), static_cast<std::streamsize>(header.size())) ||
@@ -299,7 +327,8 @@ HRESULT FromTextFile(const fs::path& file, LibraryData& data) {
         return TYPE_E_CANTLOADLIBRARY;
     }
     std::error_code error;
-    if (fs::file_size(file, error) > kMaxTextSize || error) return TYPE_E_INVDATAREAD;
+    if (fs::file_size(file, error) > kMaxTextSize || error)
+        return TYPE_E_INVDATAREAD;
     in.seekg(0);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return ParseText(text, data) ? S_OK : TYPE_E_INVDATAREAD;
@@ -322,7 +351,8 @@ HRESULT Documentation(ITypeLib& library, INT index, std::string& name, std::stri
     const HRESULT status = library.GetDocumentation(index, &nameText, &helpText);
     const platform::com::UniqueBstr nameOwner(nameText);
     const platform::com::UniqueBstr helpOwner(helpText);
-    if (FAILED(status)) return status;
+    if (FAILED(status))
+        return status;
     name = platform::com::BstrToUtf8(nameText);
     helpString = platform::com::BstrToUtf8(helpText);
     return S_OK;
@@ -332,16 +362,18 @@ HRESULT Register(ITypeLib& library, const std::string& fullPath, const std::stri
     using platform::registry::Root;
     TLIBATTR attributes{};
     HRESULT status = library.GetLibAttr(&attributes);
-    if (FAILED(status)) return status;
+    if (FAILED(status))
+        return status;
     std::string name;
     std::string helpString;
     status = Documentation(library, -1, name, helpString);
-    if (FAILED(status)) return status;
+    if (FAILED(status))
+        return status;
 
     platform::registry::Registry registry;
     const std::string libid = GuidToString(attributes.guid);
-    const std::string libraryKey = "TypeLib\\" + libid + "\\" +
-                                   HexVersion(attributes.wMajorVerNum, attributes.wMinorVerNum);
+    const std::string libraryKey =
+        "TypeLib\\" + libid + "\\" + HexVersion(attributes.wMajorVerNum, attributes.wMinorVerNum);
     registry.WriteString(Root::ClassesRoot, libraryKey, "", helpString.empty() ? name : helpString);
     registry.WriteString(Root::ClassesRoot, libraryKey + "\\0\\win32", "", fullPath);
     registry.WriteString(Root::ClassesRoot, libraryKey + "\\FLAGS", "", "0");
@@ -354,11 +386,13 @@ HRESULT Register(ITypeLib& library, const std::string& fullPath, const std::stri
             FAILED(status = library.GetTypeInfoGuid(i, &iid))) {
             return status;
         }
-        if (kind != TKIND_INTERFACE) continue;
+        if (kind != TKIND_INTERFACE)
+            continue;
         std::string interfaceName;
         std::string unused;
         status = Documentation(library, static_cast<INT>(i), interfaceName, unused);
-        if (FAILED(status)) return status;
+        if (FAILED(status))
+            return status;
         const std::string interfaceKey = "Interface\\" + GuidToString(iid);
         registry.WriteString(Root::ClassesRoot, interfaceKey, "", interfaceName);
         registry.WriteString(Root::ClassesRoot, interfaceKey + "\\ProxyStubClsid32", "",
@@ -375,22 +409,28 @@ HRESULT Register(ITypeLib& library, const std::string& fullPath, const std::stri
 extern "C" {
 
 HRESULT LoadTypeLib(const char* file, ITypeLib** library) noexcept {
-    if (library == nullptr) return E_POINTER;
+    if (library == nullptr)
+        return E_POINTER;
     *library = nullptr;
-    if (file == nullptr || *file == '\0') return E_INVALIDARG;
+    if (file == nullptr || *file == '\0')
+        return E_INVALIDARG;
     try {
         HRESULT failure = TYPE_E_CANTLOADLIBRARY;
         // A malformed description found anywhere is worth reporting over "nothing found".
         const auto succeeded = [&](HRESULT status) {
-            if (status == TYPE_E_INVDATAREAD) failure = status;
+            if (status == TYPE_E_INVDATAREAD)
+                failure = status;
             return SUCCEEDED(status);
         };
         const fs::path textFile = fs::path(file).replace_extension(".tlb");
         LibraryData data;
         bool found = succeeded(FromModule(file, data));
-        if (!found) found = succeeded(FromTextFile(file, data = {}));
-        if (!found && textFile != file) found = succeeded(FromTextFile(textFile, data = {}));
-        if (!found) return failure;
+        if (!found)
+            found = succeeded(FromTextFile(file, data = {}));
+        if (!found && textFile != file)
+            found = succeeded(FromTextFile(textFile, data = {}));
+        if (!found)
+            return failure;
         auto loaded = std::make_unique<TypeLibrary>(std::move(data));
         *library = loaded.release();
         return S_OK;
@@ -403,7 +443,8 @@ HRESULT LoadTypeLib(const char* file, ITypeLib** library) noexcept {
 
 HRESULT RegisterTypeLib(ITypeLib* library, const char* fullPath,
                         const char* helpDirectory) noexcept {
-    if (library == nullptr || fullPath == nullptr || *fullPath == '\0') return E_INVALIDARG;
+    if (library == nullptr || fullPath == nullptr || *fullPath == '\0')
+        return E_INVALIDARG;
     try {
         const std::string help = helpDirectory != nullptr
                                      ? std::string(helpDirectory)

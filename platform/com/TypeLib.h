@@ -13,7 +13,7 @@ struct TLIBATTR {
 // A loaded type library: the library's identity and, for each interface and coclass in it,
 // kind, name, GUID and help string. Index -1 of GetDocumentation is the library itself.
 class ITypeLib : public IUnknown {
-public:
+  public:
     virtual UINT GetTypeInfoCount() noexcept = 0;
     virtual HRESULT GetTypeInfoType(UINT index, TYPEKIND* kind) noexcept = 0;
     virtual HRESULT GetTypeInfoGuid(UINT index, GUID* guid) noexcept = 0;
@@ -24,7 +24,7 @@ public:
     // Either out-parameter may be null; the caller frees the BSTRs it gets.
     virtual HRESULT GetDocumentation(INT index, BSTR* name, BSTR* helpString) noexcept = 0;
 
-protected:
+  protected:
     ~ITypeLib() = default;
 };
 

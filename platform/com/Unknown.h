@@ -6,24 +6,24 @@
 // the contract between modules, so they have no virtual destructor: an object goes when its last
 // reference is released. Their methods report failures as HRESULTs and never throw.
 class IUnknown {
-public:
+  public:
     virtual HRESULT QueryInterface(REFIID iid, void** object) noexcept = 0;
     virtual ULONG AddRef() noexcept = 0;
     virtual ULONG Release() noexcept = 0;
 
-protected:
+  protected:
     ~IUnknown() = default;
 };
 
 class IClassFactory : public IUnknown {
-public:
+  public:
     // A non-null outer asks for an aggregated object; a factory that cannot aggregate answers
     // CLASS_E_NOAGGREGATION.
     virtual HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept = 0;
     // Keeps the server module loaded while locks are held, even without objects.
     virtual HRESULT LockServer(BOOL lock) noexcept = 0;
 
-protected:
+  protected:
     ~IClassFactory() = default;
 };
 

@@ -18,19 +18,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
+std::string ErrnoText(int error) {
+    return std::generic_category().message(error);
+}
 
 [[noreturn]] void FailIo(const std::string& what, const fs::path& file, int error) {
     throw RegistryError(what + " " + file.string() + ": " + ErrnoText(error));
 }
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     int Get() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
@@ -41,7 +44,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -53,7 +56,8 @@ fs::path LockPath(const fs::path& file) {
 
 void LockFile(const FileDescriptor& lock, int operation, const fs::path& file) {
     while (::flock(lock.Get(), operation) != 0) {
-        if (errno != EINTR) FailIo("cannot lock", LockPath(file), errno);
+        if (errno != EINTR)
+            FailIo("cannot lock", LockPath(file), errno);
     }
 }
 
@@ -65,16 +69,19 @@ FileDescriptor OpenLock(const fs::path& file) {
 RegistryTree Load(const fs::path& file) {
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.IsOpen()) {
-        if (errno == ENOENT) return RegistryTree{};
+        if (errno == ENOENT)
+            return RegistryTree{};
         FailIo("cannot open registry file", file, errno);
     }
     std::string text;
     char buffer[16384];
     for (;;) {
         const ssize_t count = ::read(fd.Get(), buffer, sizeof buffer);
-        if (count == 0) break;
+        if (count == 0)
+            break;
         if (count < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             FailIo("cannot read registry file", file, errno);
         }
         text.append(buffer, static_cast<std::size_t>(count));
@@ -86,7 +93,8 @@ void WriteAll(const FileDescriptor& fd, std::string_view text, const fs::path& f
     while (!text.empty()) {
         const ssize_t count = ::write(fd.Get(), text.data(), text.size());
         if (count < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             FailIo("cannot write", file, errno);
         }
         text.remove_prefix(static_cast<std::size_t>(count));
@@ -98,12 +106,16 @@ void WriteAll(const FileDescriptor& fd, std::string_view text, const fs::path& f
 void Store(const fs::path& file, const RegistryTree& tree) {
     std::string temporary = file.string() + ".XXXXXX";
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.IsOpen()) FailIo("cannot create", temporary, errno);
+    if (!fd.IsOpen())
+        FailIo("cannot create", temporary, errno);
     try {
         WriteAll(fd, tree.Print(), temporary);
-        if (::fsync(fd.Get()) != 0) FailIo("cannot flush", temporary, errno);
-        if (fd.Close() != 0) FailIo("cannot write", temporary, errno);
-        if (::rename(temporary.c_str(), file.c_str()) != 0) FailIo("cannot replace", file, errno);
+        if (::fsync(fd.Get()) != 0)
+            FailIo("cannot flush", temporary, errno);
+        if (fd.Close() != 0)
+            FailIo("cannot write", temporary, errno);
+        if (::rename(temporary.c_str(), file.c_str()) != 0)
+            FailIo("cannot replace", file, errno);
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
@@ -115,14 +127,19 @@ void Store(const fs::path& file, const RegistryTree& tree) {
 template <class Change>
 auto Modify(const fs::path& file, Change change) {
     std::error_code error;
-    if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
-    if (error) throw RegistryError("cannot create " + file.parent_path().string() + ": " + error.message());
+    if (file.has_parent_path())
+        fs::create_directories(file.parent_path(), error);
+    if (error)
+        throw RegistryError("cannot create " + file.parent_path().string() + ": " +
+                            error.message());
     const FileDescriptor lock = OpenLock(file);
-    if (!lock.IsOpen()) FailIo("cannot open", LockPath(file), errno);
+    if (!lock.IsOpen())
+        FailIo("cannot open", LockPath(file), errno);
     LockFile(lock, LOCK_EX, file);
     RegistryTree tree = Load(file);
     const auto result = change(tree);
-    if (result) Store(file, tree);
+    if (result)
+        Store(file, tree);
     return result;
 }
 
@@ -131,7 +148,8 @@ auto Modify(const fs::path& file, Change change) {
 // write to is still readable.
 RegistryTree Read(const fs::path& file) {
     const FileDescriptor lock = OpenLock(file);
-    if (lock.IsOpen()) LockFile(lock, LOCK_SH, file);
+    if (lock.IsOpen())
+        LockFile(lock, LOCK_SH, file);
     return Load(file);
 }
 
@@ -141,7 +159,8 @@ std::string EnvironmentValue(const char* name) {
 }
 
 fs::path HomeDirectory() {
-    if (std::string home = EnvironmentValue("HOME"); !home.empty()) return home;
+    if (std::string home = EnvironmentValue("HOME"); !home.empty())
+        return home;
     passwd entry{};
     passwd* found = nullptr;
     std::string buffer(16384, '\0');
@@ -155,10 +174,12 @@ fs::path HomeDirectory() {
 }  // namespace
 
 fs::path Registry::DefaultPath() {
-    if (std::string path = EnvironmentValue("TAVO_REGISTRY"); !path.empty()) return path;
+    if (std::string path = EnvironmentValue("TAVO_REGISTRY"); !path.empty())
+        return path;
     fs::path config = EnvironmentValue("XDG_CONFIG_HOME");
     // The base directory specification says to ignore a relative XDG_CONFIG_HOME.
-    if (config.empty() || config.is_relative()) config = HomeDirectory() / ".config";
+    if (config.empty() || config.is_relative())
+        config = HomeDirectory() / ".config";
     return config / "tavo" / "registry";
 }
 
@@ -179,14 +200,16 @@ void Registry::CreateKey(Root root, std::string_view key) {
 
 bool Registry::DeleteKey(Root root, std::string_view key) {
     std::vector<std::string_view> names = SplitKeyPath(key);
-    if (names.empty()) throw std::invalid_argument("a registry root key cannot be deleted");
+    if (names.empty())
+        throw std::invalid_argument("a registry root key cannot be deleted");
     const std::string_view last = names.back();
     names.pop_back();
     return Modify(file_, [&](RegistryTree& tree) {
         RegistryKey* parent = &tree.RootKey(root);
         for (const std::string_view name : names) {
             parent = parent->FindSubkey(name);
-            if (parent == nullptr) return false;
+            if (parent == nullptr)
+                return false;
         }
         return parent->RemoveSubkey(last);
     });
@@ -196,7 +219,8 @@ std::vector<std::string> Registry::SubKeys(Root root, std::string_view key) cons
     std::vector<std::string> names;
     const RegistryTree tree = Read(file_);
     if (const RegistryKey* found = tree.Find(root, key)) {
-        for (const RegistryKey& subkey : found->subkeys) names.push_back(subkey.name);
+        for (const RegistryKey& subkey : found->subkeys)
+            names.push_back(subkey.name);
     }
     return names;
 }
@@ -205,7 +229,8 @@ std::vector<std::string> Registry::ValueNames(Root root, std::string_view key) c
     std::vector<std::string> names;
     const RegistryTree tree = Read(file_);
     if (const RegistryKey* found = tree.Find(root, key)) {
-        for (const auto& entry : found->values) names.push_back(entry.first);
+        for (const auto& entry : found->values)
+            names.push_back(entry.first);
     }
     return names;
 }
@@ -215,7 +240,8 @@ std::optional<Value> Registry::ReadValue(Root root, std::string_view key,
     const RegistryTree tree = Read(file_);
     const RegistryKey* found = tree.Find(root, key);
     const Value* value = found != nullptr ? found->FindValue(name) : nullptr;
-    if (value == nullptr) return std::nullopt;
+    if (value == nullptr)
+        return std::nullopt;
     return *value;
 }
 

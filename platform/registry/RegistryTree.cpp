@@ -10,21 +10,27 @@ namespace {
 constexpr std::string_view kHeader = "Tavo Registry 1";
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool LessIgnoringCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
+bool LessIgnoringCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return LowerAscii(x) < LowerAscii(y);
+    });
+}
+
+bool IsControl(unsigned char c) {
+    return c < 0x20 || c == 0x7f;
+}
 
 std::string_view RootName(Root root) {
     return root == Root::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_CLASSES_ROOT";
 }
 
 bool SameValue(const Value& a, const Value& b) {
-    return a.type == b.type && (a.type == ValueType::String ? a.text == b.text : a.bytes == b.bytes);
+    return a.type == b.type &&
+           (a.type == ValueType::String ? a.text == b.text : a.bytes == b.bytes);
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
@@ -32,11 +38,21 @@ void AppendQuoted(std::string& out, std::string_view text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (IsControl(byte)) {
                     out += "\\x";
@@ -70,7 +86,8 @@ void PrintKey(std::string& out, const RegistryKey& key, const std::string& path,
             } else {
                 out += "hex:";
                 for (std::size_t i = 0; i < value.bytes.size(); ++i) {
-                    if (i > 0) out += ',';
+                    if (i > 0)
+                        out += ',';
                     out += kHexDigits[value.bytes[i] >> 4];
                     out += kHexDigits[value.bytes[i] & 0xf];
                 }
@@ -84,15 +101,17 @@ void PrintKey(std::string& out, const RegistryKey& key, const std::string& path,
 }
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= '0' && c <= '9')
+        return c - '0';
     const char lower = LowerAscii(c);
-    if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+    if (lower >= 'a' && lower <= 'f')
+        return lower - 'a' + 10;
     return -1;
 }
 
 // Reads the lines of one file; every failure names the file and the line.
 class Parser {
-public:
+  public:
     Parser(std::string_view text, const std::string& fileName) : text_(text), fileName_(fileName) {}
 
     RegistryTree Run() {
@@ -100,8 +119,9 @@ public:
         RegistryKey* current = nullptr;
         while (NextLine()) {
             if (lineNumber_ == 1) {
-                if (line_ != kHeader) Fail("not a registry file (the first line is not \"" +
-                                           std::string(kHeader) + "\")");
+                if (line_ != kHeader)
+                    Fail("not a registry file (the first line is not \"" + std::string(kHeader) +
+                         "\")");
                 continue;
             }
             if (line_.find_first_not_of(" \t") == std::string_view::npos || line_.front() == ';') {
@@ -110,19 +130,22 @@ public:
             if (line_.front() == '[') {
                 current = &KeyLine(tree);
             } else {
-                if (current == nullptr) Fail("a value before the first key");
+                if (current == nullptr)
+                    Fail("a value before the first key");
                 ValueLine(*current);
             }
         }
         return tree;
     }
 
-private:
+  private:
     bool NextLine() {
-        if (position_ >= text_.size()) return false;
+        if (position_ >= text_.size())
+            return false;
         const std::size_t end = std::min(text_.find('\n', position_), text_.size());
         line_ = text_.substr(position_, end - position_);
-        if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
+        if (!line_.empty() && line_.back() == '\r')
+            line_.remove_suffix(1);
         position_ = end + 1;
         ++lineNumber_;
         return true;
@@ -134,7 +157,8 @@ private:
     }
 
     RegistryKey& KeyLine(RegistryTree& tree) {
-        if (line_.back() != ']') Fail("a key line must end with ']'");
+        if (line_.back() != ']')
+            Fail("a key line must end with ']'");
         const std::string_view path = line_.substr(1, line_.size() - 2);
         const std::size_t rootEnd = std::min(path.find('\\'), path.size());
         const std::string_view rootName = path.substr(0, rootEnd);
@@ -150,7 +174,8 @@ private:
             rest.remove_prefix(1);  // the separator
             const std::size_t end = std::min(rest.find('\\'), rest.size());
             const std::string_view name = rest.substr(0, end);
-            if (name.empty()) Fail("an empty key name");
+            if (name.empty())
+                Fail("an empty key name");
             if (std::any_of(name.begin(), name.end(),
                             [](char c) { return IsControl(static_cast<unsigned char>(c)); })) {
                 Fail("a control character in a key name");
@@ -171,7 +196,8 @@ private:
         } else {
             Fail("expected a key, a value or a comment");
         }
-        if (at >= line_.size() || line_[at] != '=') Fail("expected '=' after the value name");
+        if (at >= line_.size() || line_[at] != '=')
+            Fail("expected '=' after the value name");
         ++at;
         Value value;
         if (line_.substr(at).starts_with("hex:")) {
@@ -179,11 +205,13 @@ private:
             value.bytes = HexBytes(line_.substr(at + 4));
         } else if (at < line_.size() && line_[at] == '"') {
             value.text = Quoted(at);
-            if (at != line_.size()) Fail("unexpected text after a string value");
+            if (at != line_.size())
+                Fail("unexpected text after a string value");
         } else {
             Fail("expected a quoted string or hex: bytes");
         }
-        if (key.FindValue(name) != nullptr) Fail("value \"" + name + "\" is given twice");
+        if (key.FindValue(name) != nullptr)
+            Fail("value \"" + name + "\" is given twice");
         key.values.emplace_back(std::move(name), std::move(value));
     }
 
@@ -200,22 +228,35 @@ private:
                 text += c;
                 continue;
             }
-            if (++at >= line_.size()) break;
+            if (++at >= line_.size())
+                break;
             switch (line_[at]) {
-                case '\\': text += '\\'; break;
-                case '"': text += '"'; break;
-                case 'n': text += '\n'; break;
-                case 'r': text += '\r'; break;
-                case 't': text += '\t'; break;
+                case '\\':
+                    text += '\\';
+                    break;
+                case '"':
+                    text += '"';
+                    break;
+                case 'n':
+                    text += '\n';
+                    break;
+                case 'r':
+                    text += '\r';
+                    break;
+                case 't':
+                    text += '\t';
+                    break;
                 case 'x': {
                     const int high = at + 1 < line_.size() ? HexValue(line_[at + 1]) : -1;
                     const int low = at + 2 < line_.size() ? HexValue(line_[at + 2]) : -1;
-                    if (high < 0 || low < 0) Fail("\\x must be followed by two hex digits");
+                    if (high < 0 || low < 0)
+                        Fail("\\x must be followed by two hex digits");
                     text += static_cast<char>(high * 16 + low);
                     at += 2;
                     break;
                 }
-                default: Fail(std::string("unknown escape \\") + line_[at]);
+                default:
+                    Fail(std::string("unknown escape \\") + line_[at]);
             }
         }
         Fail("a string without its closing quote");
@@ -223,15 +264,20 @@ private:
 
     std::vector<std::uint8_t> HexBytes(std::string_view digits) const {
         std::vector<std::uint8_t> bytes;
-        if (digits.empty()) return bytes;
+        if (digits.empty())
+            return bytes;
         for (std::size_t i = 0;; i += 3) {
-            if (i + 1 >= digits.size()) Fail("hex bytes must be pairs of hex digits");
+            if (i + 1 >= digits.size())
+                Fail("hex bytes must be pairs of hex digits");
             const int high = HexValue(digits[i]);
             const int low = HexValue(digits[i + 1]);
-            if (high < 0 || low < 0) Fail("hex bytes must be pairs of hex digits");
+            if (high < 0 || low < 0)
+                Fail("hex bytes must be pairs of hex digits");
             bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-            if (i + 2 == digits.size()) return bytes;
-            if (digits[i + 2] != ',') Fail("hex bytes must be separated by ','");
+            if (i + 2 == digits.size())
+                return bytes;
+            if (digits[i + 2] != ',')
+                Fail("hex bytes must be separated by ','");
         }
     }
 
@@ -260,16 +306,18 @@ std::vector<std::string_view> SplitKeyPath(std::string_view path) {
             throw std::invalid_argument("registry key name with a control character: \"" +
                                         std::string(name) + "\"");
         }
-        if (!name.empty()) names.push_back(name);
+        if (!name.empty())
+            names.push_back(name);
         path.remove_prefix(std::min(end + 1, path.size()));
     }
     return names;
 }
 
 RegistryKey* RegistryKey::FindSubkey(std::string_view subkeyName) {
-    const auto it = std::lower_bound(
-        subkeys.begin(), subkeys.end(), subkeyName,
-        [](const RegistryKey& key, std::string_view name) { return LessIgnoringCase(key.name, name); });
+    const auto it = std::lower_bound(subkeys.begin(), subkeys.end(), subkeyName,
+                                     [](const RegistryKey& key, std::string_view name) {
+                                         return LessIgnoringCase(key.name, name);
+                                     });
     return it != subkeys.end() && EqualsIgnoringCase(it->name, subkeyName) ? &*it : nullptr;
 }
 
@@ -278,23 +326,27 @@ const RegistryKey* RegistryKey::FindSubkey(std::string_view subkeyName) const {
 }
 
 RegistryKey& RegistryKey::SubkeyOrCreate(std::string_view subkeyName) {
-    const auto it = std::lower_bound(
-        subkeys.begin(), subkeys.end(), subkeyName,
-        [](const RegistryKey& key, std::string_view name) { return LessIgnoringCase(key.name, name); });
-    if (it != subkeys.end() && EqualsIgnoringCase(it->name, subkeyName)) return *it;
+    const auto it = std::lower_bound(subkeys.begin(), subkeys.end(), subkeyName,
+                                     [](const RegistryKey& key, std::string_view name) {
+                                         return LessIgnoringCase(key.name, name);
+                                     });
+    if (it != subkeys.end() && EqualsIgnoringCase(it->name, subkeyName))
+        return *it;
     return *subkeys.insert(it, RegistryKey{std::string(subkeyName), {}, {}});
 }
 
 bool RegistryKey::RemoveSubkey(std::string_view subkeyName) {
     RegistryKey* key = FindSubkey(subkeyName);
-    if (key == nullptr) return false;
+    if (key == nullptr)
+        return false;
     subkeys.erase(subkeys.begin() + (key - subkeys.data()));
     return true;
 }
 
 Value* RegistryKey::FindValue(std::string_view valueName) {
     for (auto& [name, value] : values) {
-        if (EqualsIgnoringCase(name, valueName)) return &value;
+        if (EqualsIgnoringCase(name, valueName))
+            return &value;
     }
     return nullptr;
 }
@@ -305,7 +357,8 @@ const Value* RegistryKey::FindValue(std::string_view valueName) const {
 
 bool RegistryKey::SetValue(std::string_view valueName, Value value) {
     if (Value* existing = FindValue(valueName)) {
-        if (SameValue(*existing, value)) return false;
+        if (SameValue(*existing, value))
+            return false;
         *existing = std::move(value);
         return true;
     }
@@ -317,7 +370,8 @@ bool RegistryKey::RemoveValue(std::string_view valueName) {
     const auto it = std::find_if(values.begin(), values.end(), [&](const auto& entry) {
         return EqualsIgnoringCase(entry.first, valueName);
     });
-    if (it == values.end()) return false;
+    if (it == values.end())
+        return false;
     values.erase(it);
     return true;
 }
@@ -326,7 +380,8 @@ RegistryKey* RegistryTree::Find(Root root, std::string_view path) {
     RegistryKey* key = &RootKey(root);
     for (const std::string_view name : SplitKeyPath(path)) {
         key = key->FindSubkey(name);
-        if (key == nullptr) return nullptr;
+        if (key == nullptr)
+            return nullptr;
     }
     return key;
 }

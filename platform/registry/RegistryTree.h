@@ -40,8 +40,10 @@ struct RegistryKey {
 // String values and value names are quoted with the escapes \\ \" \n \r \t and \xHH (other
 // control bytes); key names cannot hold control characters and so need none.
 class RegistryTree {
-public:
-    RegistryKey& RootKey(Root root) { return root == Root::CurrentUser ? currentUser_ : classesRoot_; }
+  public:
+    RegistryKey& RootKey(Root root) {
+        return root == Root::CurrentUser ? currentUser_ : classesRoot_;
+    }
     const RegistryKey& RootKey(Root root) const {
         return root == Root::CurrentUser ? currentUser_ : classesRoot_;
     }
@@ -56,7 +58,7 @@ public:
     static RegistryTree Parse(std::string_view text, const std::string& fileName);
     std::string Print() const;
 
-private:
+  private:
     RegistryKey currentUser_{"HKEY_CURRENT_USER", {}, {}};
     RegistryKey classesRoot_{"HKEY_CLASSES_ROOT", {}, {}};
 };

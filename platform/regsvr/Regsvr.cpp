@@ -16,7 +16,7 @@ namespace {
 enum ExitCode { kDone = 0, kBadArguments = 1, kNotLoaded = 3, kNoEntryPoint = 4, kCallFailed = 5 };
 
 class ComScope {
-public:
+  public:
     ComScope() { CoInitialize(nullptr); }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -37,13 +37,15 @@ int Run(const std::string& module, bool unregister, bool silent) {
     const ComScope com;
     const platform::com::SharedLibrary library(path);
     if (!library.IsLoaded()) {
-        if (!silent) std::fprintf(stderr, "regsvr: cannot load %s: %s\n", path.c_str(),
-                                  library.Error().c_str());
+        if (!silent)
+            std::fprintf(stderr, "regsvr: cannot load %s: %s\n", path.c_str(),
+                         library.Error().c_str());
         return kNotLoaded;
     }
     const auto entry = library.Entry<platform::com::DllRegisterServerFunction>(entryName);
     if (entry == nullptr) {
-        if (!silent) std::fprintf(stderr, "regsvr: %s does not export %s\n", path.c_str(), entryName);
+        if (!silent)
+            std::fprintf(stderr, "regsvr: %s does not export %s\n", path.c_str(), entryName);
         return kNoEntryPoint;
     }
     const HRESULT status = entry();
@@ -54,7 +56,8 @@ int Run(const std::string& module, bool unregister, bool silent) {
         }
         return kCallFailed;
     }
-    if (!silent) std::printf("%s in %s succeeded.\n", entryName, path.c_str());
+    if (!silent)
+        std::printf("%s in %s succeeded.\n", entryName, path.c_str());
     return kDone;
 }
 
@@ -76,11 +79,13 @@ int main(int argc, char** argv) {
             module = argument;
         }
     }
-    if (module.empty()) return Usage();
+    if (module.empty())
+        return Usage();
     try {
         return Run(module, unregister, silent);
     } catch (const std::exception& error) {
-        if (!silent) std::fprintf(stderr, "regsvr: %s\n", error.what());
+        if (!silent)
+            std::fprintf(stderr, "regsvr: %s\n", error.what());
         return kNotLoaded;
     }
 }

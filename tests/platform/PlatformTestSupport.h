@@ -19,10 +19,12 @@ extern char** environ;
 namespace platform::testing {
 
 class TemporaryDirectory {
-public:
+  public:
     TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavo-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tavo-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
@@ -33,23 +35,24 @@ public:
     }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Sets (or, with nullopt, removes) an environment variable for the life of the object.
 class ScopedEnvironment {
-public:
+  public:
     ScopedEnvironment(std::string name, const std::optional<std::string>& value)
         : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) old_ = old;
+        if (const char* old = std::getenv(name_.c_str()))
+            old_ = old;
         Set(value);
     }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
     ~ScopedEnvironment() { Set(old_); }
 
-private:
+  private:
     void Set(const std::optional<std::string>& value) {
         if (value) {
             ::setenv(name_.c_str(), value->c_str(), 1);
@@ -63,12 +66,12 @@ private:
 
 // A registry store of its own in a temporary directory, named by TAVO_REGISTRY.
 class TemporaryStore {
-public:
+  public:
     TemporaryStore() : environment_("TAVO_REGISTRY", File().string()) {}
     std::filesystem::path File() const { return directory_.Path() / "registry"; }
     const std::filesystem::path& Directory() const { return directory_.Path(); }
 
-private:
+  private:
     TemporaryDirectory directory_;
     ScopedEnvironment environment_;
 };
@@ -95,16 +98,20 @@ inline ProcessResult RunProgram(const std::vector<std::string>& arguments,
     const std::string errFile = (directory / "stderr.txt").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
     const int error = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ProcessResult result;
-    if (error != 0) return result;
+    if (error != 0)
+        return result;
     int status = 0;
     ::waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -22,10 +22,10 @@ using platform::testing::TemporaryDirectory;
 using platform::testing::WriteFile;
 
 class RegistryTest : public ::testing::Test {
-private:
+  private:
     TemporaryDirectory directory_;
 
-protected:
+  protected:
     // One level deeper than the temporary directory: writing must create missing directories.
     std::filesystem::path File() const { return directory_.Path() / "config" / "registry"; }
     Registry registry_{File()};
@@ -33,7 +33,8 @@ protected:
     std::string ReadString(Root root, std::string_view key, std::string_view name) const {
         const auto value = registry_.ReadValue(root, key, name);
         EXPECT_TRUE(value.has_value()) << key << " " << name;
-        if (!value) return {};
+        if (!value)
+            return {};
         EXPECT_EQ(value->type, ValueType::String);
         return value->text;
     }
@@ -65,7 +66,8 @@ TEST_F(RegistryTest, StringsAndBytesComeBackExactly) {
               awkward);
     EXPECT_EQ(other.ReadValue(Root::CurrentUser, R"(SOFTWARE\TAVOWin\RecentFiles)", awkward)->text,
               "name");
-    const auto binary = other.ReadValue(Root::CurrentUser, R"(SOFTWARE\TAVOWin\WindowAtributes)", "Main");
+    const auto binary =
+        other.ReadValue(Root::CurrentUser, R"(SOFTWARE\TAVOWin\WindowAtributes)", "Main");
     ASSERT_TRUE(binary.has_value());
     EXPECT_EQ(binary->type, ValueType::Binary);
     EXPECT_EQ(binary->bytes, bytes);
@@ -116,7 +118,8 @@ TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
     registry_.WriteString(Root::CurrentUser, R"(SOFTWARE\TAVOWIN)", "VALUE", "2");
     EXPECT_EQ(ReadString(Root::CurrentUser, R"(software\tavowin)", "value"), "2");
     EXPECT_EQ(registry_.SubKeys(Root::CurrentUser, ""), std::vector<std::string>{"Software"});
-    EXPECT_EQ(registry_.SubKeys(Root::CurrentUser, "SOFTWARE"), std::vector<std::string>{"TavoWin"});
+    EXPECT_EQ(registry_.SubKeys(Root::CurrentUser, "SOFTWARE"),
+              std::vector<std::string>{"TavoWin"});
     EXPECT_EQ(registry_.ValueNames(Root::CurrentUser, R"(Software\TavoWin)"),
               std::vector<std::string>{"Value"});
     EXPECT_TRUE(registry_.DeleteValue(Root::CurrentUser, R"(SOFTWARE\tavowin)", "vAlUe"));
@@ -130,7 +133,8 @@ TEST_F(RegistryTest, SubkeysAreSortedAndValuesKeepTheirOrder) {
     }
     registry_.WriteString(Root::ClassesRoot, "K", "b", "again");  // rewriting keeps the place
     EXPECT_EQ(registry_.SubKeys(Root::ClassesRoot, "K"), (std::vector<std::string>{"a", "b", "C"}));
-    EXPECT_EQ(registry_.ValueNames(Root::ClassesRoot, "K"), (std::vector<std::string>{"b", "C", "a"}));
+    EXPECT_EQ(registry_.ValueNames(Root::ClassesRoot, "K"),
+              (std::vector<std::string>{"b", "C", "a"}));
 }
 
 TEST_F(RegistryTest, AStringAndABinaryValueReplaceEachOther) {
@@ -151,7 +155,8 @@ TEST_F(RegistryTest, AKeyNameWithAControlCharacterIsRefusedBeforeAnythingIsWritt
 }
 
 TEST_F(RegistryTest, WritingLeavesOnlyTheStoreAndItsLockFile) {
-    for (int i = 0; i < 5; ++i) registry_.WriteString(Root::CurrentUser, "K", std::to_string(i), "x");
+    for (int i = 0; i < 5; ++i)
+        registry_.WriteString(Root::CurrentUser, "K", std::to_string(i), "x");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(File().parent_path())) {
         names.push_back(entry.path().filename().string());
@@ -181,7 +186,8 @@ struct DamagedCase {
     const char* text;
 };
 
-class DamagedRegistryTest : public RegistryTest, public ::testing::WithParamInterface<DamagedCase> {};
+class DamagedRegistryTest : public RegistryTest,
+                            public ::testing::WithParamInterface<DamagedCase> {};
 
 TEST_P(DamagedRegistryTest, IsReportedAndNeverOverwritten) {
     std::filesystem::create_directories(File().parent_path());
@@ -197,7 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedRegistryTest,
     ::testing::Values(
         DamagedCase{"NoHeader", "[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n"},
-        DamagedCase{"BinaryGarbage", "\x7f" "ELF\x02\x01\x01\x00\x00"},
+        DamagedCase{"BinaryGarbage",
+                    "\x7f"
+                    "ELF\x02\x01\x01\x00\x00"},
         DamagedCase{"CutShort", "Tavo Registry 1\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"unfinished"},
         DamagedCase{"UnknownRoot", "Tavo Registry 1\n[HKEY_LOCAL_MACHINE\\A]\n"},
         DamagedCase{"EmptyKeyName", "Tavo Registry 1\n[HKEY_CURRENT_USER\\A\\\\B]\n"},

@@ -18,14 +18,15 @@ namespace {
 std::atomic<long> moduleLocks{0};
 
 class Adder final : public IAdder {
-public:
+  public:
     Adder() { ++moduleLocks; }
     Adder(const Adder&) = delete;
     Adder& operator=(const Adder&) = delete;
     ~Adder() { --moduleLocks; }
 
     HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         if (iid != IID_IUnknown && iid != IID_IAdder) {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -46,7 +47,8 @@ public:
     double Add(double a, double b) noexcept override { return a + b; }
 
     HRESULT Sum(VARIANT values, double* sum) noexcept override {
-        if (sum == nullptr) return E_POINTER;
+        if (sum == nullptr)
+            return E_POINTER;
         if ((values.vt & VT_ARRAY) == 0 || SafeArrayGetDim(values.parray) != 1) {
             return DISP_E_TYPEMISMATCH;
         }
@@ -58,7 +60,8 @@ public:
         for (LONG i = lower; i <= upper; ++i) {
             double element = 0;
             const HRESULT status = platform::com::VariantArrayElementToDouble(values, i, element);
-            if (FAILED(status)) return status;
+            if (FAILED(status))
+                return status;
             total += element;
         }
         *sum = total;
@@ -73,14 +76,15 @@ public:
         }
     }
 
-private:
+  private:
     std::atomic<ULONG> references_{1};
 };
 
 class AdderFactory final : public IClassFactory {
-public:
+  public:
     HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         if (iid != IID_IUnknown && iid != IID_IClassFactory) {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -93,9 +97,11 @@ public:
     ULONG Release() noexcept override { return 1; }
 
     HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept override {
-        if (object == nullptr) return E_POINTER;
+        if (object == nullptr)
+            return E_POINTER;
         *object = nullptr;
-        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        if (outer != nullptr)
+            return CLASS_E_NOAGGREGATION;
         try {
             auto adder = std::make_unique<Adder>();
             const HRESULT status = adder->QueryInterface(iid, object);
@@ -122,22 +128,34 @@ const platform::com::TypeDescription kTypes[] = {
     {TKIND_COCLASS, "Adder", CLSID_Adder, "Adder"},
 };
 
-std::string ClassKey() { return "CLSID\\" + platform::com::GuidToString(CLSID_Adder); }
+std::string ClassKey() {
+    return "CLSID\\" + platform::com::GuidToString(CLSID_Adder);
+}
 
 }  // namespace
 
 extern "C" const platform::com::TypeLibDescription TavoTypeLib = {
-    sizeof(platform::com::TypeLibDescription), "AdderLib", LIBID_AdderLib, 1, 0, "Adder Library",
-    kTypes, 2};
+    sizeof(platform::com::TypeLibDescription),
+    "AdderLib",
+    LIBID_AdderLib,
+    1,
+    0,
+    "Adder Library",
+    kTypes,
+    2};
 
 HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) noexcept {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
-    if (clsid != CLSID_Adder) return CLASS_E_CLASSNOTAVAILABLE;
+    if (clsid != CLSID_Adder)
+        return CLASS_E_CLASSNOTAVAILABLE;
     return factory.QueryInterface(iid, object);
 }
 
-HRESULT DllCanUnloadNow() noexcept { return moduleLocks == 0 ? S_OK : S_FALSE; }
+HRESULT DllCanUnloadNow() noexcept {
+    return moduleLocks == 0 ? S_OK : S_FALSE;
+}
 
 HRESULT DllRegisterServer() noexcept {
     try {
@@ -150,7 +168,8 @@ HRESULT DllRegisterServer() noexcept {
                              "Apartment");
         ITypeLib* library = nullptr;
         HRESULT status = LoadTypeLib(path.c_str(), &library);
-        if (FAILED(status)) return status;
+        if (FAILED(status))
+            return status;
         status = RegisterTypeLib(library, path.c_str(),
                                  std::filesystem::path(path).parent_path().c_str());
         library->Release();
