@@ -160,6 +160,20 @@ TEST_F(ComRuntimeTest, ARegisteredServerIsCreatedUsedAndUnloaded) {
     EXPECT_EQ(Create(adder), REGDB_E_CLASSNOTREG);
 }
 
+TEST_F(ComRuntimeTest, AModulePathMayHoldBlanks) {
+    const std::filesystem::path module = store_.Directory() / "server modules" / "adder server.so";
+    std::filesystem::create_directories(module.parent_path());
+    std::filesystem::copy_file(kServer, module);
+    RegisterClassAt(module.string());
+    ComPtr<IAdder> adder;
+    ASSERT_EQ(Create(adder), S_OK);
+    EXPECT_EQ(adder->Add(1, 2), 3);
+    EXPECT_TRUE(IsLoaded(module.string()));
+    adder.Reset();
+    CoFreeUnusedLibraries();
+    EXPECT_FALSE(IsLoaded(module.string()));
+}
+
 TEST_F(ComRuntimeTest, TheLastUninitializeUnloadsUnusedModules) {
     RegisterClassAt(kServer);
     ComPtr<IAdder> adder;

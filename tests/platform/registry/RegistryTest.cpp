@@ -186,6 +186,10 @@ struct DamagedCase {
     const char* text;
 };
 
+void PrintTo(const DamagedCase& damaged, std::ostream* out) {
+    *out << damaged.what;
+}
+
 class DamagedRegistryTest : public RegistryTest,
                             public ::testing::WithParamInterface<DamagedCase> {};
 
