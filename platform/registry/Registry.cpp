@@ -177,7 +177,7 @@ fs::path Registry::DefaultPath() {
     if (std::string path = EnvironmentValue("TAVO_REGISTRY"); !path.empty())
         return path;
     fs::path config = EnvironmentValue("XDG_CONFIG_HOME");
-    // The base directory specification says to ignore a relative XDG_CONFIG_HOME.
+    // XDG base directories: a relative XDG_CONFIG_HOME is to be ignored.
     if (config.empty() || config.is_relative())
         config = HomeDirectory() / ".config";
     return config / "tavo" / "registry";
