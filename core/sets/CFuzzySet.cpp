@@ -10,24 +10,27 @@
 
 namespace {
 
-// One dimension of a sampling grid. Point i is lo + i * step, computed from the index rather than
-// by repeated addition; a point that overshoots hi by less than half a step is hi exactly.
+// One dimension of a sampling grid. Point i is lo + i * (hi - lo) / (samples - 1), computed from
+// the index rather than by repeated addition (which drifts off kernel edges); a point that
+// overshoots hi by less than half a step is hi exactly.
 struct GridAxis {
     GridAxis(const CUniverse::Interval& range, int samples)
         : lo(range.lo),
           hi(range.hi),
-          // A single sample sits at lo; (hi - lo) / 0 would make it NaN.
-          step(samples > 1 ? (range.hi - range.lo) / (samples - 1) : 0.0),
-          halfStep(step * 0.5) {}
+          width(range.hi - range.lo),
+          // A single sample sits at lo; a division by 0 would make it NaN.
+          intervals(samples > 1 ? samples - 1 : 1),
+          halfStep(samples > 1 ? width / intervals * 0.5 : 0.0) {}
 
     double Point(int i) const {
-        const double x = lo + i * step;
+        const double x = lo + i * width / intervals;
         return x > hi && x - hi < halfStep ? hi : x;
     }
 
     double lo;
     double hi;
-    double step;
+    double width;
+    double intervals;
     double halfStep;
 };
 

@@ -25,14 +25,13 @@ class GridProbe : public CFuzzySet {
     CAlphaCut AlphaCut(double level) const override { return CAlphaCut(level, 1.0); }
 };
 
-TEST(CFuzzySetToDiscrete, PointIsLoPlusIndexTimesOnceComputedStep) {
+TEST(CFuzzySetToDiscrete, PointIsLoPlusIndexTimesWidthOverIntervals) {
     const auto sampled = GridProbe(CUniverse(0.0, 1.0)).ToDiscrete(301);
     ASSERT_EQ(sampled->Count(), 301);
     EXPECT_FALSE(sampled->IsTemporary());
-    const double step = 1.0 / 300;
     for (int i = 0; i < 301; ++i)
-        ASSERT_EQ(sampled->Sample(i), 0.0 + i * step) << i;
-    EXPECT_NE(sampled->Sample(9), 9 * 1.0 / 300);  // the two roundings differ here
+        ASSERT_EQ(sampled->Sample(i), 0.0 + i * 1.0 / 300) << i;
+    EXPECT_NE(sampled->Sample(9), 9 * (1.0 / 300));  // a once-computed step rounds differently
 
     // -1 + 1 * 1.3 overshoots 0.3 by one rounding step: the point snaps to 0.3.
     EXPECT_EQ(GridProbe(CUniverse(-1.0, 0.3)).ToDiscrete(2)->Sample(1), 0.3);
