@@ -1,9 +1,44 @@
 #include "core/lang/CSettings.h"
 
-CSettings::CSettings(double lo, double hi) : context_(lo, hi) {}
+#include "core/lang/CFEParser.h"
+#include "core/lang/CLingTerm.h"
+#include "core/lang/ELingExpr.h"
+
+CSettings::CSettings(double lo, double hi)
+    : context_(lo, hi), parser_(std::make_unique<CFEParser>(this)) {}
 
 CSettings::~CSettings() = default;
 
 void CSettings::SetContext(double lo, double hi) {
     context_.At(0) = {lo, hi};
+}
+
+std::optional<ESyntax> CSettings::CheckExpression(const std::string& text) const {
+    const std::unique_ptr<ELingExpr> root = parser_->Parse(text);
+    if (!root) {
+        const char* message = parser_->State() == CFEParser::kStateForbiddenSign
+                                  ? "negative term is not allowed in this context"
+                                  : "parse error";
+        return ESyntax(message, parser_->SavedTokenStart(), text);
+    }
+    try {
+        root->Validate();
+    } catch (const ESyntax& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+bool CSettings::TextToLingTerm(const std::string& text, CLingTerm& term) const {
+    term.kind = CLingTerm::kNotParsed;
+    term.userIndex = -1;
+    term.hedge = CLingTerm::kNoHedge;
+    const std::unique_ptr<ELingExpr> root = parser_->Parse(text);
+    if (root) {
+        root->ToLingTerm(term);
+        return true;
+    }
+    if (parser_->LastItem() == CFEParser::kLastHedge)
+        term.hedge = parser_->SavedValue();
+    return false;
 }
