@@ -185,6 +185,23 @@ int CBasicSettings::TermToText(const CLingTerm& term, std::string& text) const {
     return 0;
 }
 
+std::string CBasicSettings::CombineExpressions(const std::string& a, const std::string& b) const {
+    CLingTerm merged;
+    CLingTerm clicked;
+    TextToLingTerm(a, merged);
+    TextToLingTerm(b, clicked);
+    if (clicked.kind != CLingTerm::kNotParsed) {
+        merged.kind = clicked.kind;
+        merged.userIndex = clicked.userIndex;
+        merged.sign = clicked.sign;
+    }
+    if (clicked.hedge != CLingTerm::kNoHedge)
+        merged.hedge = clicked.hedge;
+    std::string text;
+    // "N/A" in a cell would lose what the user wrote.
+    return TermToText(merged, text) == 0 ? text : a;
+}
+
 std::unique_ptr<CFuzzyQuadraticSet> CBasicSettings::MakeTermSet(int, int) const {
     return nullptr;
 }

@@ -65,6 +65,12 @@ class CBasicSettings : public CSettings {
     int CopyTerms(const CBasicSettings& other);
     // The full name of a user term, else the term's short form; 0, or -1 when it has none.
     int TermToText(const CLingTerm& term, std::string& text) const;
+    // Merges a clicked word or expression b into the expression a and returns the new text of
+    // a, in short form: b's term replaces a's atomic term and sign, b's hedge a's hedge ("big" on
+    // "ve sm" gives "ve bi", "ro" on "ve sm" gives "ro sm"). When the merged term has no text
+    // (a compound expression or a number given a hedge, or an empty cell given only a hedge),
+    // a is returned unchanged.
+    std::string CombineExpressions(const std::string& a, const std::string& b) const;
 
     // Reads text with the recursive-descent grammar and returns it in long form, every word
     // written out in full ("ve sm and (ml bi)" gives "very small and (more or less big)"). When

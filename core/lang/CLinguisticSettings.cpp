@@ -346,6 +346,31 @@ int CLinguisticSettings::DescribeValue(double x, CLingTerm& term, int mode) cons
     return 0;
 }
 
+int CLinguisticSettings::CompareExpressions(const std::string& a, const std::string& b) const {
+    if (CheckExpression(a) || CheckExpression(b))
+        return -1;
+    try {
+        CLingTerm termA;
+        CLingTerm termB;
+        if (ParseLingTerm(a, termA) == 0 && ParseLingTerm(b, termB) == 0)
+            return Precedes(termA, termB) ? 1 : 0;
+    } catch (const ESyntax&) {
+        return -1;
+    }
+    // Bytes compare as signed characters; only those above '`' fold, by 32.
+    auto folded = [](char c) {
+        const signed char s = static_cast<signed char>(c);
+        return s > '`' ? s - 32 : static_cast<int>(s);
+    };
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const int x = folded(a[i]);
+        const int y = folded(b[i]);
+        if (x != y)
+            return x < y ? 1 : 0;
+    }
+    return -1;
+}
+
 int CLinguisticSettings::MatchAtomicTerm(const char*& cursor) const {
     const int code = MatchLongestFixed(kAtomicTerms, cursor);
     return code != kNoMatch ? code : MatchOwnTerm(cursor);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/lang/CBasicSettings.h"
@@ -46,6 +47,10 @@ class CLinguisticSettings : public CBasicSettings {
     // x best. mode 0 admits no hedge, mode 1 only "very" and "more or less", mode 2 every hedge.
     // When nothing fits at all, kind and hedge stay. Returns 0.
     int DescribeValue(double x, CLingTerm& term, int mode) const;
+    // The order of two cell texts along the axis: 1 when a comes before b, 0 when after, -1
+    // when either is not a valid cell or nothing decides. Two evaluative terms compare by their
+    // place on the axis, anything else by its text, letters folded to upper case.
+    int CompareExpressions(const std::string& a, const std::string& b) const;
 
     int MatchAtomicTerm(const char*& cursor) const override;
     int MatchModifier(const char*& cursor) const override;
