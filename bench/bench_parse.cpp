@@ -1,4 +1,5 @@
-// Expression parsing: every keystroke in a rule cell and every rule-base check parses cells.
+// Expression parsing: every keystroke in a rule cell, every rule-base check and every
+// preparation of a rule base parses cells.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -8,20 +9,59 @@
 #include "core/lang/CLingTerm.h"
 #include "core/lang/CLinguisticSettings.h"
 #include "core/lang/ELingExpr.h"
+#include "core/sets/CFuzzyDiscreteSet.h"
 
 namespace {
 
-void BM_CheckExpression(benchmark::State& state, const char* text) {
+// A typical rule cell, and a longer one with parentheses, a number and a negation.
+const std::string kTypicalCell = "ve sm and ml bi";
+const std::string kLongCell = "(ex sm or ro me) and (vr bi or about 4.5) and not ze";
+
+// Checking a cell with the LALR parser, as the editor does after every edit.
+void BM_CheckExpression(benchmark::State& state, const std::string& cell) {
     CLinguisticSettings settings(0, 10);
-    const std::string cell = text;
     for (auto _ : state)
         benchmark::DoNotOptimize(settings.CheckExpression(cell));
-    state.SetItemsProcessed(state.iterations());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * cell.size()));
 }
-BENCHMARK_CAPTURE(BM_CheckExpression, valid_15_chars, "ve sm and ml bi");
-BENCHMARK_CAPTURE(BM_CheckExpression, about_number, "about 7.5");
-BENCHMARK_CAPTURE(BM_CheckExpression, nested_40_chars, "(ex sm or vr me) and not bi or ro ze");
-BENCHMARK_CAPTURE(BM_CheckExpression, rejected_hedge_alone, "ve");
+BENCHMARK_CAPTURE(BM_CheckExpression, typical, kTypicalCell);
+BENCHMARK_CAPTURE(BM_CheckExpression, long, kLongCell);
+BENCHMARK_CAPTURE(BM_CheckExpression, about_number, std::string("about 7.5"));
+BENCHMARK_CAPTURE(BM_CheckExpression, rejected_hedge_alone, std::string("ve"));
+
+// Building a cell's fuzzy set on the variable's grid, as every cell is built when a rule base
+// is prepared.
+void BM_ParseValue(benchmark::State& state, const std::string& cell) {
+    CLinguisticSettings settings(0, 10);
+    const int samples = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(settings.ParseValue(cell, samples));
+    state.counters["samples"] =
+        benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK_CAPTURE(BM_ParseValue, typical, kTypicalCell)->Arg(301)->Arg(1001);
+BENCHMARK_CAPTURE(BM_ParseValue, long, kLongCell)->Arg(301);
+
+// A cell into its term record, as the checks and the term toolbars read cells.
+void BM_TextToLingTerm(benchmark::State& state, const std::string& cell) {
+    CLinguisticSettings settings(0, 10);
+    CLingTerm term;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(settings.TextToLingTerm(cell, term));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK_CAPTURE(BM_TextToLingTerm, typical, kTypicalCell);
+
+void BM_ParseLingTerm(benchmark::State& state, const std::string& cell) {
+    CLinguisticSettings settings(0, 10);
+    CLingTerm term;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(settings.ParseLingTerm(cell, term));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK_CAPTURE(BM_ParseLingTerm, typical, kTypicalCell);
 
 void BM_CheckSingleton(benchmark::State& state) {
     CLinCSettings settings(0, 10);
@@ -31,18 +71,6 @@ void BM_CheckSingleton(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_CheckSingleton);
-
-void BM_TextToLingTerm(benchmark::State& state) {
-    CLinguisticSettings settings(-10, 10);
-    const std::string cell = "-vr bi";
-    CLingTerm term;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(settings.TextToLingTerm(cell, term));
-        benchmark::DoNotOptimize(term.kind);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_TextToLingTerm);
 
 // Long cells: "sm or ve bi or ..." with a given number of operands, parsed and printed.
 void BM_ParseChain(benchmark::State& state) {
