@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolbars/TCustomImageList.h"
 #include "toolbars/Tbkctls.h"
 
 #include <QBitmap>
@@ -11,7 +12,6 @@
 #include <memory>
 
 class QPalette;
-class TCustomImageList;
 class TGlyphList;
 
 // The glyph of one button: a strip of up to five images (up, disabled, down, exclusive,

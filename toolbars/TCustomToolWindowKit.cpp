@@ -160,10 +160,14 @@ struct TCustomToolWindowKit::Private {
         bool clipCursor = false;
     } sizing;
 
+    quint64 creationSequence = 0;
+
     bool Floating() const { return host != nullptr && !docked; }
 };
 
 TCustomToolWindowKit::TCustomToolWindowKit() : d(std::make_unique<Private>()) {
+    static quint64 madeSoFar = 0;
+    d->creationSequence = ++madeSoFar;
     setMouseTracking(true);
     InstallHookProc(&ToolWindowHookProc, kToolWindowHookCodes, false);
     UpdateFrameGeometry();
@@ -402,6 +406,9 @@ void TCustomToolWindowKit::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
     } else {
         QWidget::setGeometry(ALeft, ATop, AWidth, AHeight);
     }
+    // Hidden widgets get their resize events late; hit tests need the frame now.
+    if (sizeChanged)
+        UpdateFrameGeometry();
     if (old.topLeft() != QPoint(ALeft, ATop))
         Moved();
     // The dock packs its rows around the new length.
@@ -414,6 +421,7 @@ void TCustomToolWindowKit::SetBoundsFromDock(const QRect& ClientBounds) {
     const QPoint oldPos = pos();
     QWidget::setGeometry(
         QRect(d->dockedTo->ClientOrigin() + ClientBounds.topLeft(), ClientBounds.size()));
+    UpdateFrameGeometry();
     if (pos() != oldPos)
         Moved();
     --d->boundsUpdateDepth;
@@ -544,7 +552,7 @@ bool TCustomToolWindowKit::ChildControlTransparent(QWidget*) {
     return false;
 }
 void TCustomToolWindowKit::ControlInserted(QWidget*) {}
-void TCustomToolWindowKit::ControlRemoved(QWidget*) {}
+void TCustomToolWindowKit::ControlRemoved(QObject*) {}
 
 void TCustomToolWindowKit::DoDockChangingHidden(TDockKit* DockingTo) {
     if (!d->destroying)
@@ -931,11 +939,9 @@ bool TCustomToolWindowKit::event(QEvent* event) {
         }
         case QEvent::ChildRemoved: {
             QObject* child = static_cast<QChildEvent*>(event)->child();
-            if (child->isWidgetType()) {
-                child->removeEventFilter(this);
-                ControlRemoved(static_cast<QWidget*>(child));
-                RequestArrange();
-            }
+            child->removeEventFilter(this);
+            ControlRemoved(child);
+            RequestArrange();
             break;
         }
         case QEvent::LayoutRequest:
@@ -1126,6 +1132,10 @@ void TCustomToolWindowKit::hideEvent(QHideEvent* event) {
     if (d->loop != Private::Loop::None && d->hiddenDepth == 0)
         EndLoop(false);
     QWidget::hideEvent(event);
+}
+
+quint64 TCustomToolWindowKit::CreationSequence() const {
+    return d->creationSequence;
 }
 
 bool TCustomToolWindowKit::InDragOrSizeLoop() const {

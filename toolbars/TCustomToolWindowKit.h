@@ -115,6 +115,9 @@ class TCustomToolWindowKit : public QWidget {
     // The thickness of the window's row when docked, else its own bar size.
     int GetDockRowSize();
 
+    // Tool windows are saved in the order they were made, as components of their form.
+    quint64 CreationSequence() const;
+
     bool GetShowingState() const;
     void UpdateVisibility();
 
@@ -161,7 +164,8 @@ class TCustomToolWindowKit : public QWidget {
     virtual void InitializeOrdering();
     // Children come and go; subclasses keep their own lists.
     virtual void ControlInserted(QWidget* Control);
-    virtual void ControlRemoved(QWidget* Control);
+    // Control may be half destroyed: compare it, do not use it.
+    virtual void ControlRemoved(QObject* Control);
 
     void DoDockChangingHidden(TDockKit* DockingTo);
     // Recomputes the frame after a change of state or of a frame property.

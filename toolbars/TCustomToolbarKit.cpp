@@ -132,7 +132,7 @@ void TCustomToolbarKit::ControlInserted(QWidget* Control) {
         d->orderList.push_back(Control);
 }
 
-void TCustomToolbarKit::ControlRemoved(QWidget* Control) {
+void TCustomToolbarKit::ControlRemoved(QObject* Control) {
     d->orderList.erase(std::remove(d->orderList.begin(), d->orderList.end(), Control),
                        d->orderList.end());
     d->slaves.erase(std::remove_if(d->slaves.begin(), d->slaves.end(),

@@ -53,7 +53,7 @@ class TCustomToolbarKit : public TCustomToolWindowKit {
     void ResizeTrack(QRect& Rect, const QRect& OrigRect) override;
     void ResizeEnd(bool Accept) override;
     void ControlInserted(QWidget* Control) override;
-    void ControlRemoved(QWidget* Control) override;
+    void ControlRemoved(QObject* Control) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:

@@ -4,6 +4,7 @@
 #include "toolbars/Tbkctls.h"
 #include "toolbars/Tbkvers.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPainter>
 
@@ -36,10 +37,12 @@ void TEditKit::AdjustHeight() {
 }
 
 void TEditKit::UpdateColors() {
-    // Window colour while enabled, face colour while disabled.
+    // Window colour while enabled, face colour while disabled; both from the palette the edit
+    // would have by itself.
+    const QPalette standard = QApplication::palette(this);
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                           isEnabled() ? QPalette::Base : QPalette::Button));
+    pal.setColor(QPalette::Base,
+                 standard.color(QPalette::Active, isEnabled() ? QPalette::Base : QPalette::Button));
     setPalette(pal);
 }
 

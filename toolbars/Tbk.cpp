@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -39,6 +40,16 @@ TDockKit* FindDock(const std::vector<TDockKit*>& docks, const QString& name) {
     return nullptr;
 }
 
+// The form's tool windows in the order they were made.
+std::vector<TCustomToolWindowKit*> ToolWindowsOf(QWidget* form) {
+    const QList<TCustomToolWindowKit*> found = form->findChildren<TCustomToolWindowKit*>();
+    std::vector<TCustomToolWindowKit*> windows(found.begin(), found.end());
+    std::sort(windows.begin(), windows.end(), [](const auto* a, const auto* b) {
+        return a->CreationSequence() < b->CreationSequence();
+    });
+    return windows;
+}
+
 // Lets every dock of the form arrange once, after all places are read, even when one fails.
 class DockUpdateScope {
   public:
@@ -67,7 +78,7 @@ int ParseInt(const QVariant& value, int Default) {
 
 void CustomSaveToolbarPositions(QWidget* Form, const TPositionWriteIntProc& WriteIntProc,
                                 const TPositionWriteStringProc& WriteStringProc) {
-    for (TCustomToolWindowKit* window : Form->findChildren<TCustomToolWindowKit*>()) {
+    for (TCustomToolWindowKit* window : ToolWindowsOf(Form)) {
         const QString name = NameOf(window);
         WriteIntProc(name, kRev, kCurrentRev);
         WriteIntProc(name, kVisible, window->Visible() ? 1 : 0);
@@ -96,7 +107,7 @@ void CustomLoadToolbarPositions(QWidget* Form, const TPositionReadIntProc& ReadI
     const QList<TDockKit*> found = Form->findChildren<TDockKit*>();
     const std::vector<TDockKit*> docks(found.begin(), found.end());
     DockUpdateScope scope(docks);
-    for (TCustomToolWindowKit* window : Form->findChildren<TCustomToolWindowKit*>()) {
+    for (TCustomToolWindowKit* window : ToolWindowsOf(Form)) {
         const QString name = NameOf(window);
         const int rev = ReadIntProc(name, kRev, 0);
         if (rev != 2 && rev != 3)

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -28,6 +29,10 @@ constexpr std::array<THookProcCodes, HookCount> kCodesOfHook = {
 
 void Dispatch(THookProcCode Code, QObject* Wnd, QEvent* Event);
 
+// The application state that the last activation notice carried. Qt changes its state before
+// it tells the application's windows, so this is what the windows' hooks must see.
+std::optional<Qt::ApplicationState> notifiedState;
+
 class HookFilter : public QObject {
   public:
     explicit HookFilter(HookIndex index) : index_(index) {}
@@ -36,8 +41,11 @@ class HookFilter : public QObject {
         // Every event of the application passes here: decide on the type first.
         switch (event->type()) {
             case QEvent::ApplicationStateChange:
-                if (index_ == SentMessageHook)
+                if (index_ == SentMessageHook) {
+                    notifiedState =
+                        static_cast<QApplicationStateChangeEvent*>(event)->applicationState();
                     Dispatch(hpSendActivateApp, watched, event);
+                }
                 break;
             case QEvent::Show:
             case QEvent::Hide:
@@ -107,6 +115,7 @@ void RemoveAllHooks() {
         if (hook.filter && qApp)
             qApp->removeEventFilter(hook.filter.get());
     registry.reset();
+    notifiedState.reset();
 }
 
 void RemoveHookFilter(SystemHook& hook) {
@@ -172,11 +181,14 @@ void UninstallHookProc(THookProc Proc) {
         for (SystemHook& hook : registry->hooks)
             RemoveHookFilter(hook);
         registry.reset();
+        notifiedState.reset();
     }
 }
 
 bool ApplicationIsActive() {
-    return QApplication::activeWindow() != nullptr;
+    const Qt::ApplicationState state =
+        notifiedState ? *notifiedState : QGuiApplication::applicationState();
+    return state == Qt::ApplicationActive;
 }
 
 int MulDiv(int a, int b, int c) {

@@ -33,7 +33,8 @@ void InstallHookProc(THookProc Proc, THookProcCodes Codes, bool OnlyIncrementCou
 // are ignored.
 void UninstallHookProc(THookProc Proc);
 
-// True while one of the application's windows is active.
+// True while the application is active, as the last activation notice said (Qt's own state
+// before any notice).
 bool ApplicationIsActive();
 
 // Win32's MulDiv: a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
