@@ -10,7 +10,7 @@
 // so an array of std::unique_ptr owns its elements and an array of raw pointers does not.
 template <class T, class Arg = const T&>
 class CArray {
-public:
+  public:
     CArray() = default;
     CArray(const CArray& other) { CopyFrom(other); }
     CArray& operator=(const CArray& other) {
@@ -48,7 +48,8 @@ public:
     const T& operator[](int i) const { return ElementAt(i); }
 
     void SetAtGrow(int i, Arg value) {
-        if (i >= size_) SetSize(i + 1, -1);
+        if (i >= size_)
+            SetSize(i + 1, -1);
         data_[i] = std::forward<Arg>(value);
     }
     // Returns the index of the new element.
@@ -72,10 +73,11 @@ public:
         std::swap(growBy_, other.growBy_);
     }
 
-private:
+  private:
     void CopyFrom(const CArray& other) {
         growBy_ = other.growBy_;
-        if (other.size_ == 0) return;
+        if (other.size_ == 0)
+            return;
         SetSize(other.size_);
         std::copy(other.begin(), other.end(), begin());
     }
@@ -88,7 +90,8 @@ private:
 
 template <class T, class Arg>
 void CArray<T, Arg>::SetSize(int newSize, int growBy) {
-    if (growBy != -1) growBy_ = growBy;
+    if (growBy != -1)
+        growBy_ = growBy;
     if (newSize <= 0) {
         data_.reset();
         size_ = capacity_ = 0;
@@ -102,7 +105,8 @@ void CArray<T, Arg>::SetSize(int newSize, int growBy) {
     if (newSize <= capacity_) {
         // Growing within capacity clears the new slots; shrinking releases what the
         // dropped slots held (for owning element types).
-        for (int i = std::min(size_, newSize); i < std::max(size_, newSize); ++i) data_[i] = T();
+        for (int i = std::min(size_, newSize); i < std::max(size_, newSize); ++i)
+            data_[i] = T();
         size_ = newSize;
         return;
     }
@@ -120,7 +124,8 @@ template <class T, class Arg>
 void CArray<T, Arg>::RemoveAt(int index, int count) {
     assert(index >= 0 && count >= 0 && index + count <= size_);
     std::move(data_.get() + index + count, data_.get() + size_, data_.get() + index);
-    for (int i = size_ - count; i < size_; ++i) data_[i] = T();
+    for (int i = size_ - count; i < size_; ++i)
+        data_[i] = T();
     size_ -= count;
 }
 

@@ -9,7 +9,7 @@
 // A parse or file error: what went wrong, the text being read at the point of failure (for file
 // errors the file name) and the index of the failure in that text.
 class ESyntax : public std::exception {
-public:
+  public:
     ESyntax(std::string message, int position = 0, std::string text = {})
         : message_(std::move(message)), text_(std::move(text)), position_(position) {}
 
@@ -19,7 +19,7 @@ public:
 
     const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     std::string message_;
     std::string text_;
     int position_;
@@ -30,7 +30,7 @@ class CRuleBase;
 // The rule cells that failed to build in one preparation of a rule base: element
 // [rule * count + variable] of each matrix is 1 for a failing cell.
 class ESyntaxRB : public std::exception {
-public:
+  public:
     ESyntaxRB(CRuleBase* ruleBase, std::vector<std::uint8_t> antecedentErrors,
               std::vector<std::uint8_t> succedentErrors)
         : antecedentErrors_(std::move(antecedentErrors)),
@@ -44,7 +44,7 @@ public:
 
     const char* what() const noexcept override { return "rule cells failed to build"; }
 
-private:
+  private:
     std::vector<std::uint8_t> antecedentErrors_;
     std::vector<std::uint8_t> succedentErrors_;
     CRuleBase* ruleBase_;

@@ -45,13 +45,15 @@ TEST(CArray, SetAtGrowClearsTheGap) {
     int value = 7;
     array.SetAtGrow(7, &value);
     ASSERT_EQ(array.GetSize(), 8);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(array[i], nullptr);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(array[i], nullptr);
     EXPECT_EQ(array[7], &value);
 }
 
 TEST(CArray, ShrinkKeepsStorageAndRegrowClearsSlots) {
     CIntArray array;
-    for (int i = 1; i <= 5; ++i) array.Add(i);
+    for (int i = 1; i <= 5; ++i)
+        array.Add(i);
     array.SetSize(2);
     EXPECT_EQ(array.GetCapacity(), 5);
     array.SetSize(4);
@@ -65,7 +67,8 @@ TEST(CArray, ShrinkKeepsStorageAndRegrowClearsSlots) {
 
 TEST(CArray, RemoveAtMovesTheTailDown) {
     CIntArray array;
-    for (int i = 0; i < 6; ++i) array.Add(i);
+    for (int i = 0; i < 6; ++i)
+        array.Add(i);
     array.RemoveAt(1, 2);
     EXPECT_EQ(std::vector<int>(array.begin(), array.end()), (std::vector<int>{0, 3, 4, 5}));
     EXPECT_EQ(array.GetCapacity(), 9);

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/ftransform/FTDimensionSettings.h"
+#include "core/ftransform/TFuzzyCovering.h"
+#include "core/ftransform/TNDimArray.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+// F-transform of a function of n inputs, built from samples:
+//   ResetSums(); AddSample(...) per sample; ComputeComponents(); then InverseAt(...).
+// Each sample and each inverse touch at most 2^n nodes: per axis the node at or below the point
+// and the next one.
+class TFTransform {
+  public:
+    // One axis per record, first axis fastest in the node arrays. Throws std::invalid_argument
+    // for a bad record (see TFuzzyCovering) and std::length_error when the node grid is too
+    // large for an int index. Sums and components start at 0.
+    explicit TFTransform(std::span<const FTDimensionSettings> settings);
+
+    int Dimensions() const { return static_cast<int>(coverings_.size()); }
+    const TFuzzyCovering& Covering(int d) const { return coverings_[d]; }
+
+    // Used by the inverse at nodes that no sample reached.
+    double GetDefaultValue() const { return defaultValue_; }
+    void SetDefaultValue(double value) { defaultValue_ = value; }
+
+    // Clears sums, weights and the defined flags; components stay until the next compute.
+    void ResetSums();
+    // point: the n inputs followed by the output. Throws std::invalid_argument when shorter.
+    void AddSample(std::span<const double> point);
+    // Component = weighted mean of the outputs at each reached node; 0 (undefined) elsewhere.
+    void ComputeComponents();
+    // The inverse transform at the first n values of point (a trailing output is ignored). Points
+    // outside an axis choose the end node, but the basis values are taken at the true point.
+    // Throws std::invalid_argument when point has fewer than n values.
+    double InverseAt(std::span<const double> point) const;
+
+    const TNDimArray& Components() const { return components_; }
+    // 1.0 where the component came from data.
+    const TNDimArray& DefinedFlags() const { return defined_; }
+
+    // Writes the ".ftv" text: the axes, then "node indices TAB component" for every defined node.
+    // The text goes to a temporary file next to fileName that then replaces it, so a failed
+    // write leaves an existing file as it was. False when it cannot be written.
+    bool SaveToFile(const std::string& fileName) const;
+
+  private:
+    template <class Visit>
+    void ForEachNeighbour(std::span<const double> point, Visit visit) const;
+
+    std::vector<TFuzzyCovering> coverings_;
+    std::vector<int> strides_;
+    double defaultValue_ = 0.0;
+    TNDimArray sums_;
+    TNDimArray weights_;
+    TNDimArray components_;
+    TNDimArray defined_;
+};

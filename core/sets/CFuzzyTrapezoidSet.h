@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "core/sets/CFuzzyParamSet.h"
+
+// A trapezoid: support [a, d], kernel [b, c].
+class CFuzzyTrapezoidSet : public CFuzzyParamSet {
+  public:
+    // All parameters 0, to be set with SetParams.
+    CFuzzyTrapezoidSet(double lo, double hi);
+    CFuzzyTrapezoidSet(double a, double b, double c, double d, double lo, double hi);
+
+    std::string_view GetTypeName() const override { return "trapezoid"; }
+    std::unique_ptr<CFuzzySet> Clone() const override;
+    using CFuzzySet::Membership;
+    double Membership(const double* point) const override;
+    CAlphaCut AlphaCut(double level) const override;
+    int ParamCount() const override { return 4; }
+    void GetParams(std::span<double> out) const override;
+    void SetParams(std::span<const double> params) override;
+
+  protected:
+    void MoveParams(const BoundsChange& change) override;
+
+  private:
+    double a_ = 0.0;
+    double b_ = 0.0;
+    double c_ = 0.0;
+    double d_ = 0.0;
+};
