@@ -263,7 +263,7 @@ void TCustomToolWindowKit::SetParent(QWidget* AParent) {
     }
     if (d->Floating()) {
         JoinFloatingList(this);
-        d->host->SetOnTopOfAllForms(d->floatingMode == fmOnTopOfAllForms);
+        d->host->SetOnTopOfAllForms(d->floatingMode == fmOnTopOfAllForms && isEnabled());
         SetBounds(d->floatingTopLeft.x(), d->floatingTopLeft.y(), width(), height());
     } else {
         LeaveFloatingList(this);
@@ -779,7 +779,7 @@ void TCustomToolWindowKit::SetFloatingMode(TToolWindowFloatingMode Value) {
         return;
     d->floatingMode = Value;
     if (d->Floating())
-        d->host->SetOnTopOfAllForms(Value == fmOnTopOfAllForms);
+        d->host->SetOnTopOfAllForms(Value == fmOnTopOfAllForms && isEnabled());
     UpdateVisibility();
 }
 
@@ -917,6 +917,9 @@ void TCustomToolWindowKit::paintEvent(QPaintEvent*) {
 }
 
 void TCustomToolWindowKit::changeEvent(QEvent* event) {
+    // On top of all forms only while enabled.
+    if (event->type() == QEvent::EnabledChange && d->Floating())
+        d->host->SetOnTopOfAllForms(d->floatingMode == fmOnTopOfAllForms && isEnabled());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
         UpdateFrameGeometry();
         update();

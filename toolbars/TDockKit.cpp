@@ -7,6 +7,7 @@
 #include "toolbars/Tbkcnst.h"
 #include "toolbars/Tbkvers.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPainter>
 
@@ -47,7 +48,7 @@ struct TDockKit::Private {
     bool allowDrag = true;
     TDockBoundLines boundLines;
     QPixmap background;
-    mutable std::optional<QPixmap> transparentCopy;
+    std::optional<QPixmap> transparentCopy;
     bool backgroundTransparent = false;
     bool backgroundOnToolbars = true;
     bool fixAlign = false;
@@ -150,7 +151,7 @@ QPixmap TDockKit::Background() const {
 
 void TDockKit::SetBackground(const QPixmap& Value) {
     d->background = Value;
-    d->transparentCopy.reset();
+    UpdateTransparentCopy();
     InvalidateBackgrounds();
 }
 
@@ -162,7 +163,7 @@ void TDockKit::SetBackgroundTransparent(bool Value) {
     if (d->backgroundTransparent == Value)
         return;
     d->backgroundTransparent = Value;
-    d->transparentCopy.reset();
+    UpdateTransparentCopy();
     InvalidateBackgrounds();
 }
 
@@ -206,7 +207,7 @@ QColor TDockKit::Color() const {
 
 void TDockKit::SetColor(const QColor& Value) {
     d->color = Value;
-    d->transparentCopy.reset();
+    UpdateTransparentCopy();
     InvalidateBackgrounds();
 }
 
@@ -375,6 +376,22 @@ int TDockKit::GetRowOf(int XY, bool& Before) const {
     return 0;
 }
 
+int TDockKit::GetDesignModeRowOf(int XY) const {
+    const int highest = GetHighestRow();
+    int end = 0;
+    for (int row = 0; row <= highest; ++row) {
+        const int size = row < static_cast<int>(d->rowSizes.size())
+                             ? d->rowSizes[static_cast<std::size_t>(row)]
+                             : 0;
+        if (size == 0)
+            continue;
+        end += size + 4;
+        if (end > XY)
+            return row;
+    }
+    return highest + 1;
+}
+
 int TDockKit::GetHighestRow() const {
     int highest = -1;
     for (const TCustomToolWindowKit* bar : d->dockList)
@@ -485,6 +502,23 @@ TCustomToolWindowKit* TDockKit::GetToolbars(int Index) const {
 
 // ---- painting -----------------------------------------------------------------------------
 
+void TDockKit::UpdateTransparentCopy() {
+    d->transparentCopy.reset();
+    if (!d->backgroundTransparent || !UsingBackground())
+        return;
+    // The bottom-left pixel's colour shows the dock colour instead.
+    QImage image = d->background.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = image.pixel(0, image.height() - 1);
+    const QRgb replacement = Color().rgba();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] == key)
+                line[x] = replacement;
+    }
+    d->transparentCopy = QPixmap::fromImage(image);
+}
+
 bool TDockKit::UsingBackground() const {
     return d->background.width() != 0 && d->background.height() != 0;
 }
@@ -498,24 +532,9 @@ void TDockKit::InvalidateBackgrounds() {
 void TDockKit::DrawBackground(QPainter& Painter, const QRect& DrawRect, QPoint DockOrigin) const {
     if (!UsingBackground())
         return;
-    const QPixmap* tile = &d->background;
-    if (d->backgroundTransparent) {
-        if (!d->transparentCopy) {
-            // The bottom-left pixel's colour shows the dock colour instead.
-            QImage image = d->background.toImage().convertToFormat(QImage::Format_ARGB32);
-            const QRgb key = image.pixel(0, image.height() - 1);
-            const QRgb replacement = Color().rgba();
-            for (int y = 0; y < image.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    if (line[x] == key)
-                        line[x] = replacement;
-            }
-            d->transparentCopy = QPixmap::fromImage(image);
-        }
-        tile = &*d->transparentCopy;
-    }
-    Painter.drawTiledPixmap(DrawRect, *tile, DrawRect.topLeft() - DockOrigin);
+    const QPixmap& tile =
+        d->backgroundTransparent && d->transparentCopy ? *d->transparentCopy : d->background;
+    Painter.drawTiledPixmap(DrawRect, tile, DrawRect.topLeft() - DockOrigin);
 }
 
 void TDockKit::paintEvent(QPaintEvent*) {
@@ -543,6 +562,14 @@ void TDockKit::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ArrangeToolbars(false);
     emit resized();
+}
+
+void TDockKit::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !d->color) {
+        UpdateTransparentCopy();
+        InvalidateBackgrounds();
+    }
 }
 
 void TDockKit::moveEvent(QMoveEvent* event) {

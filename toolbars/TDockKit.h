@@ -64,6 +64,8 @@ class TDockKit : public QWidget {
     int GetRowSize(int Row, TCustomToolWindowKit* DefaultBar) const;
     // The row under XY (client coordinates across the rows); Before asks for a new row there.
     int GetRowOf(int XY, bool& Before) const;
+    // The first row whose end lies past XY, or a new last row.
+    int GetDesignModeRowOf(int XY) const;
     int GetHighestRow() const;
     int GetNumberOfToolbarsOnRow(int Row, const TCustomToolWindowKit* NotIncluding) const;
     void RemoveBlankRows();
@@ -96,11 +98,14 @@ class TDockKit : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     friend class TCustomToolWindowKit;
     // A bar that is being destroyed leaves both lists.
     void ForgetBar(TCustomToolWindowKit* Bar);
+    // The background with its bottom-left colour replaced by the dock colour.
+    void UpdateTransparentCopy();
 
     struct Private;
     std::unique_ptr<Private> d;

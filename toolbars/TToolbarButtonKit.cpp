@@ -127,6 +127,7 @@ struct TToolbarButtonKit::Private {
     QShortcut* defaultShortcut2 = nullptr;
     QShortcut* cancelShortcut = nullptr;
     ButtonPaintLayout paintLayout;
+    QPixmap glyphImage;
 };
 
 TToolbarButtonKit::TToolbarButtonKit(QWidget* Parent)
@@ -300,6 +301,7 @@ QBitmap TToolbarButtonKit::GlyphMask() const {
 
 void TToolbarButtonKit::SetGlyphMask(const QBitmap& Value) {
     d->glyph.SetGlyphMask(Value);
+    UpdateGlyphImage();
     update();
 }
 
@@ -345,7 +347,7 @@ TCustomImageList* TToolbarButtonKit::Images() const {
 void TToolbarButtonKit::SetImages(TCustomImageList* Value) {
     d->glyph.SetImageList(Value, d->glyph.ImageIndex());
     if (Value)
-        connect(Value, &TCustomImageList::changed, this, [this] { UpdateLayout(); });
+        connect(Value, &TCustomImageList::changed, this, &TToolbarButtonKit::onImagesChanged);
     UpdateLayout();
 }
 
@@ -399,6 +401,7 @@ bool TToolbarButtonKit::OldDisabledStyle() const {
 
 void TToolbarButtonKit::SetOldDisabledStyle(bool Value) {
     d->glyph.SetOldDisabledStyle(Value);
+    UpdateGlyphImage();
     update();
 }
 
@@ -509,7 +512,12 @@ void TToolbarButtonKit::SetState(TButtonStateKit State) {
     if (d->state == State)
         return;
     d->state = State;
+    UpdateGlyphImage();
     update();
+}
+
+void TToolbarButtonKit::UpdateGlyphImage() {
+    d->glyphImage = d->glyph.ImageFor(isEnabled() ? d->state : bsDisabled, palette());
 }
 
 TButtonStateKit TToolbarButtonKit::RestingState() const {
@@ -528,10 +536,7 @@ void TToolbarButtonKit::UpdateShortcuts() {
         if (!shortcut) {
             shortcut = new QShortcut(this);
             shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, this, [this] {
-                if (isEnabled() && isVisible())
-                    Click();
-            });
+            connect(shortcut, &QShortcut::activated, this, &TToolbarButtonKit::onShortcutActivated);
         }
         shortcut->setKey(keys);
     };
@@ -623,6 +628,7 @@ void TToolbarButtonKit::UpdateLayout() {
         layout.arrowRect =
             QRect(textAt.x() + textAt.width(), textAt.y(), arrow, std::max(textAt.height(), 8));
     }
+    UpdateGlyphImage();
     update();
 }
 
@@ -661,9 +667,8 @@ void TToolbarButtonKit::paintEvent(QPaintEvent*) {
         FillDithered(painter, layout.mainRect.adjusted(inset, inset, -inset, -inset), pal);
 
     const QPoint shift = mainPushed ? QPoint(1, 1) : QPoint(0, 0);
-    const QPixmap image = d->glyph.ImageFor(enabled ? d->state : bsDisabled, pal);
-    if (!image.isNull())
-        painter.drawPixmap(layout.glyphRect.topLeft() + shift, image);
+    if (!d->glyphImage.isNull())
+        painter.drawPixmap(layout.glyphRect.topLeft() + shift, d->glyphImage);
 
     if (!layout.textRect.isEmpty()) {
         int flags = Qt::TextShowMnemonic;
@@ -741,7 +746,7 @@ void TToolbarButtonKit::mousePressEvent(QMouseEvent* event) {
         if (!d->repeatTimer) {
             d->repeatTimer = std::make_unique<QTimer>();
             connect(d->repeatTimer.get(), &QTimer::timeout, this,
-                    &TToolbarButtonKit::OnRepeatTimerTimeout);
+                    &TToolbarButtonKit::onRepeatTimerTimeout);
         }
         d->repeatTimer->start(d->repeatDelay);
     } else if (d->clickOnArrow) {
@@ -749,7 +754,16 @@ void TToolbarButtonKit::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void TToolbarButtonKit::OnRepeatTimerTimeout() {
+void TToolbarButtonKit::onImagesChanged() {
+    UpdateLayout();
+}
+
+void TToolbarButtonKit::onShortcutActivated() {
+    if (isEnabled() && isVisible())
+        Click();
+}
+
+void TToolbarButtonKit::onRepeatTimerTimeout() {
     d->repeatTimer->setInterval(d->repeatInterval);
     if (d->repeating && d->dragging && PointInButton(d->lastMousePos.x(), d->lastMousePos.y()))
         Click();
@@ -818,8 +832,10 @@ void TToolbarButtonKit::MouseEntered() {
     if (!isEnabled() || d->mouseIn)
         return;
     d->mouseIn = true;
-    if (d->state == bsUp)
+    if (d->state == bsUp) {
         d->state = bsMouseIn;
+        UpdateGlyphImage();
+    }
     Redraw(false);
     emit mouseEntered();
 }
@@ -830,8 +846,10 @@ void TToolbarButtonKit::MouseLeft() {
     d->mouseIn = false;
     RemoveButtonMouseTimer();
     const TButtonStateKit old = d->state;
-    if (d->state == bsMouseIn || (d->state == bsDown && !d->inClick && !d->menuShowing))
+    if (d->state == bsMouseIn || (d->state == bsDown && !d->inClick && !d->menuShowing)) {
         d->state = RestingState();
+        UpdateGlyphImage();
+    }
     Redraw(old != d->state);
     emit mouseExited();
 }
@@ -898,10 +916,14 @@ void TToolbarButtonKit::ShowDropdown() {
     }
     d->menuShowing = true;
     menu->installEventFilter(this);
-    connect(menu, &QMenu::aboutToHide, this, &TToolbarButtonKit::FinishDropdown,
+    connect(menu, &QMenu::aboutToHide, this, &TToolbarButtonKit::onDropdownMenuAboutToHide,
             Qt::SingleShotConnection);
     menu->popup(at);
     update();
+}
+
+void TToolbarButtonKit::onDropdownMenuAboutToHide() {
+    FinishDropdown();
 }
 
 void TToolbarButtonKit::FinishDropdown() {
@@ -960,6 +982,7 @@ void TToolbarButtonKit::changeEvent(QEvent* event) {
         case QEvent::PaletteChange:
             // Disabled images are made from the palette's colours.
             d->glyph.Invalidate();
+            UpdateGlyphImage();
             update();
             break;
         case QEvent::FontChange:

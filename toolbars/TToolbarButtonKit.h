@@ -148,10 +148,16 @@ class TToolbarButtonKit : public QWidget {
     struct Private;
     std::unique_ptr<Private> d;
 
+    void onRepeatTimerTimeout();
+    void onDropdownMenuAboutToHide();
+    void onImagesChanged();
+    void onShortcutActivated();
+
     void PlainClick();
     void ShowDropdown();
     void FinishDropdown();
-    void OnRepeatTimerTimeout();
+    // The glyph image of the present state, prepared before painting.
+    void UpdateGlyphImage();
     void UpdateShortcuts();
     void UpdateLayout();
     void SetState(TButtonStateKit State);

@@ -177,6 +177,9 @@ class TDockKitTest : public QObject {
             QCOMPARE(form->DockTop->GetRowOf(c.at, before), c.row);
             QCOMPARE(before, c.before);
         }
+        QCOMPARE(form->DockTop->GetDesignModeRowOf(10), 0);
+        QCOMPARE(form->DockTop->GetDesignModeRowOf(30), 1);
+        QCOMPARE(form->DockTop->GetDesignModeRowOf(60), 2);
     }
 
     void reportsBarsThatComeAndGo() {
