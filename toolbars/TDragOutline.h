@@ -4,8 +4,9 @@
 #include <QWidget>
 
 // The rectangle that follows the mouse while a tool window is dragged or sized: a frame of
-// checkered dots in a transparent window above everything, which takes no input. It stands in
-// for the inverted outline the original drew on the desktop.
+// checkered dots in a window above everything that takes no input and is shaped to the frame,
+// so that what lies inside stays visible. It stands in for the outline the original inverted
+// on the desktop.
 class TDragOutline : public QWidget {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "ToolbarFixtureForm.h"
 
 #include "toolbars/TDockKit.h"
+#include "toolbars/TDragOutline.h"
 #include "toolbars/TEditKit.h"
 #include "toolbars/TFloatingWindowParent.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -113,7 +114,22 @@ class ToolbarScreenshotTest : public QObject {
         painter.drawPixmap(form.geometry().topLeft() - desktop.topLeft(), form.grab());
         painter.drawPixmap(floating->FloatingParent()->geometry().topLeft() - desktop.topLeft(),
                            floating->FloatingParent()->grab());
+        // The outline of the left bar while it is dragged out to float.
+        TToolbarKit* left = form.findChild<TToolbarKit*>("Left");
+        PressToolWindow(left, QPoint(10, 5));
+        MoveMouse(left, form.mapToGlobal(QPoint(200, 120)));
+        TDragOutline* outline = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* candidate = qobject_cast<TDragOutline*>(window);
+                candidate && candidate->isVisible())
+                outline = candidate;
+        QVERIFY(outline);
+        painter.setClipRegion(
+            outline->mask().translated(outline->geometry().topLeft() - desktop.topLeft()));
+        painter.drawPixmap(outline->geometry().topLeft() - desktop.topLeft(), outline->grab());
         painter.end();
+        QTest::keyClick(left, Qt::Key_Escape);
+        QTest::mouseRelease(left, Qt::LeftButton);
         const QString path = QDir(QStringLiteral(TAVO_ARTIFACT_DIR))
                                  .filePath(QStringLiteral("toolbars_fixture.png"));
         QVERIFY(picture.save(path));
