@@ -985,6 +985,9 @@ void TCustomToolWindowKit::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    // A click brings a floating window to the top without activating it.
+    if (d->Floating())
+        d->host->raise();
     if (d->Floating() && d->activateParent && d->floatingMode == fmOnTopOfParentForm) {
         if (QWidget* form = GetToolWindowParentForm(this))
             form->activateWindow();
