@@ -58,28 +58,50 @@ Tables& StartCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
     return tables;
 }
 
-double FiringDegree(const Tables& tables, int r, const double* x) {
-    const CFuzzyDiscreteSet* const* sets =
-        tables.antecedentSets.data() + static_cast<std::size_t>(r) * tables.antecedentCount;
-    double degree = 1.0;
-    for (int i = 0; i < tables.antecedentCount; ++i) {
-        const double m = sets[i] ? sets[i]->Membership(x[i]) : 0.0;
-        if (m == 0)
-            return 0.0;
-        degree = std::min(degree, m);
+// Degrees of the distinct antecedent cells at the inputs, computed when a rule first needs them
+// and kept for the rest of the call. A degree is never negative, so -1 marks one not computed.
+class CellDegrees {
+  public:
+    CellDegrees(Tables& tables, const double* x) : tables_(tables), x_(x) {
+        std::fill(tables.cellDegrees.begin(), tables.cellDegrees.end(), -1.0);
     }
-    return degree;
-}
 
-// Without early stop.
-double FullDegree(const Tables& tables, int r, const double* x) {
-    const CFuzzyDiscreteSet* const* sets =
-        tables.antecedentSets.data() + static_cast<std::size_t>(r) * tables.antecedentCount;
-    double degree = 1.0;
-    for (int i = 0; i < tables.antecedentCount; ++i)
-        degree = std::min(degree, sets[i] ? sets[i]->Membership(x[i]) : 0.0);
-    return degree;
-}
+    // The firing degree of rule r: stopped at the first antecedent degree of exactly 0.
+    double Firing(int r) {
+        const std::size_t row = static_cast<std::size_t>(r) * tables_.antecedentCount;
+        double degree = 1.0;
+        for (int i = 0; i < tables_.antecedentCount; ++i) {
+            const double m = Of(row + i, i);
+            if (m == 0)
+                return 0.0;
+            degree = std::min(degree, m);
+        }
+        return degree;
+    }
+
+    // The same without the early stop.
+    double Full(int r) {
+        const std::size_t row = static_cast<std::size_t>(r) * tables_.antecedentCount;
+        double degree = 1.0;
+        for (int i = 0; i < tables_.antecedentCount; ++i)
+            degree = std::min(degree, Of(row + i, i));
+        return degree;
+    }
+
+  private:
+    double Of(std::size_t cell, int i) {
+        const int id = tables_.antecedentCellIds[cell];
+        double& degree = tables_.cellDegrees[id];
+        if (degree < 0) {
+            const CFuzzyDiscreteSet* set = tables_.distinctSets[id];
+            degree = set ? set->Membership(x_[i]) : 0.0;
+        }
+        return degree;
+    }
+
+    Tables& tables_;
+    const double* x_;
+};
 
 bool IsActive(const CRuleBase& ruleBase, int r) {
     return ruleBase.GetActiveFlags()[r] != 0;
@@ -112,41 +134,37 @@ std::uint8_t* SampleDoneFlags(Tables& tables, int samples) {
     return tables.sampleDone.data();
 }
 
-// The rule-by-rule form of the sample-by-sample scans: visiting the rules in order for every
-// sample gives the same values and fired flags, and each rule's degree is computed once.
+// The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
+// sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
+// fires there where its t exceeds the value of the rules before it: both are the same whether
+// the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
+// changes nothing, so only the run of stored consequent samples is visited.
 template <class TNorm>
 InferenceResult ZadehCrisp(CRuleBase& ruleBase, const InferenceInput& inputs, TNorm tNorm) {
     const OutputGrid grid = OutputGridOf(ruleBase);
     Tables& tables = StartCrisp(ruleBase, inputs);
-    const double* x = ruleBase.GetInputs().data();
+    CellDegrees degrees(tables, ruleBase.GetInputs().data());
     auto result = NewResult(grid, 0.0);
     double* d = result->Values().data();
     for (int r = 0; r < tables.ruleCount; ++r) {
         if (!IsActive(ruleBase, r))
             continue;
         const SampleRun& c = tables.consequentRuns[r];
-        if (c.Empty())
-            continue;  // every consequent sample is 0: the rule is passed over everywhere
-        const double a = FiringDegree(tables, r, x);
+        const int end = std::min(c.end, grid.samples);
+        if (c.first >= end)
+            continue;
+        const double a = degrees.Firing(r);
         if (a == 0)
             continue;
-        bool fired = false;
-        const int end = std::min(c.end, grid.samples);
-        for (int j = c.first; j < end; ++j) {
-            const double cj = c.values[j - c.first];
-            // A sample at 1 has ended its scan; later rules are not looked at there.
-            if (cj == 0 || d[j] == 1)
-                continue;
-            const double t = tNorm(a, cj);
-            if (t == 1) {
-                d[j] = 1.0;
-                fired = true;
-            } else if (t > d[j]) {
-                d[j] = t;
-                fired = true;
-            }
+        const double* consequent = c.values;
+        double* samples = d + c.first;
+        int raised = 0;
+        for (int k = 0; k < end - c.first; ++k) {
+            const double t = tNorm(a, consequent[k]);
+            raised |= t > samples[k];
+            samples[k] = t > samples[k] ? t : samples[k];
         }
-        if (fired)
+        if (raised)
             ruleBase.MarkFired(r);
     }
     ruleBase.CountFired();
@@ -233,29 +251,29 @@ InferenceResult LZadInfCrispLuk(CRuleBase& ruleBase, const InferenceInput& input
     return LZadInfCrispWithMode(ruleBase, inputs, kLukasiewiczTNorm);
 }
 
+// As ZadehCrisp, with the least implication value per sample, the scan ending at 0: a rule
+// fires where its value is below that of the rules before it. A consequent of 1 gives 1, which
+// changes nothing.
 InferenceResult LLogInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
     const OutputGrid grid = OutputGridOf(ruleBase);
     Tables& tables = StartCrisp(ruleBase, inputs);
-    const double* x = ruleBase.GetInputs().data();
+    CellDegrees degrees(tables, ruleBase.GetInputs().data());
     auto result = NewResult(grid, 1.0);
     double* d = result->Values().data();
-    std::uint8_t* done = SampleDoneFlags(tables, grid.samples);
     for (int r = 0; r < tables.ruleCount; ++r) {
         if (!IsActive(ruleBase, r))
             continue;
-        const double a = FiringDegree(tables, r, x);
+        const double a = degrees.Firing(r);
         if (a == 0)
             continue;
         const SampleRun& c = tables.consequentRuns[r];
-        bool fired = false;
+        int lowered = 0;
         for (int j = 0; j < grid.samples; ++j) {
-            if (done[j])
-                continue;
-            const double cj = c[j];
-            if (cj != 1 && Implicate(a, cj, d[j], done[j]))
-                fired = true;
+            const double t = LukasiewiczImplication(a, c[j]);
+            lowered |= t < d[j];
+            d[j] = t < d[j] ? t : d[j];
         }
-        if (fired)
+        if (lowered)
             ruleBase.MarkFired(r);
     }
     ruleBase.CountFired();
@@ -265,7 +283,7 @@ InferenceResult LLogInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) 
 InferenceResult LLogInfPreCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
     const OutputGrid grid = OutputGridOf(ruleBase);
     Tables& tables = StartCrisp(ruleBase, inputs);
-    const double* x = ruleBase.GetInputs().data();
+    CellDegrees degrees(tables, ruleBase.GetInputs().data());
     const auto complexity = ruleBase.GetRuleComplexity();
     const auto complexityOf = [&](int r) -> std::uint16_t {
         return r < static_cast<int>(complexity.size()) ? complexity[r] : 0;
@@ -281,7 +299,7 @@ InferenceResult LLogInfPreCrisp(CRuleBase& ruleBase, const InferenceInput& input
     for (int r = 0; r < tables.ruleCount; ++r) {
         if (!IsActive(ruleBase, r))
             continue;
-        const double a = FiringDegree(tables, r, x);
+        const double a = degrees.Firing(r);
         degree[r] = a;
         if (a == 0)
             continue;
@@ -348,13 +366,14 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
     Tables& tables = ruleBase.GetInferenceTables();
     ruleBase.ClearFired();
     const auto x = ruleBase.GetInputs();
+    CellDegrees degrees(tables, x.data());
     const int antecedents = tables.antecedentCount;
     double numerator = 0.0;
     double denominator = 0.0;
     for (int r = 0; r < tables.ruleCount; ++r) {
         if (!IsActive(ruleBase, r))
             continue;
-        const double a = FullDegree(tables, r, x.data());
+        const double a = degrees.Full(r);
         denominator += a;
         if (a != 0)
             ruleBase.AddFired(r);

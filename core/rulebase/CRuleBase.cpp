@@ -444,11 +444,22 @@ void CRuleBase::Compile() {
         const auto* fuzzy = dynamic_cast<const CFuzValue*>(value);
         return fuzzy ? fuzzy->GetSet() : nullptr;
     };
+    t.antecedentCellIds.assign(t.antecedentSets.size(), 0);
+    t.distinctSets.clear();
     for (int a = 0; a < t.antecedentCount; ++a) {
         const auto& indices = antecedents_[a]->valueIndices_;
-        for (int r = 0; r < t.ruleCount; ++r)
-            t.antecedentSets[r * t.antecedentCount + a] = setOf(values_[indices[r]].get());
+        std::unordered_map<const CFuzzyDiscreteSet*, int> idOfSet;
+        for (int r = 0; r < t.ruleCount; ++r) {
+            const CFuzzyDiscreteSet* set = setOf(values_[indices[r]].get());
+            const auto [found, added] =
+                idOfSet.emplace(set, static_cast<int>(t.distinctSets.size()));
+            if (added)
+                t.distinctSets.push_back(set);
+            t.antecedentSets[r * t.antecedentCount + a] = set;
+            t.antecedentCellIds[r * t.antecedentCount + a] = found->second;
+        }
     }
+    t.cellDegrees.assign(t.distinctSets.size(), 0.0);
     int samples = 0;
     if (!succedents_.empty()) {
         const auto& indices = succedents_.front()->valueIndices_;

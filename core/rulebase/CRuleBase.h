@@ -43,12 +43,17 @@ class CRuleBase {
         int antecedentCount = 0;
         // [rule * antecedentCount + a]: the set of the cell; null where it did not build.
         std::vector<const CFuzzyDiscreteSet*> antecedentSets;
+        // Rules share cells: [rule * antecedentCount + a] is the cell's place among the distinct
+        // (antecedent, set) pairs, so that one call evaluates each pair once.
+        std::vector<int> antecedentCellIds;
+        std::vector<const CFuzzyDiscreteSet*> distinctSets;
         // [rule]: the cell of the first succedent, as a set or as a linear combination; null
         // where it is of the other kind or did not build.
         std::vector<const CFuzzyDiscreteSet*> consequentSets;
         std::vector<SampleRun> consequentRuns;
         std::vector<const CLinCValue*> consequentCombinations;
-        // Scratch: one entry per rule, and one per output sample.
+        // Scratch: one entry per distinct cell, per rule, and per output sample.
+        std::vector<double> cellDegrees;
         std::vector<double> ruleDegrees;
         std::vector<int> selectedRules;
         std::vector<std::uint8_t> sampleDone;
