@@ -1,0 +1,399 @@
+#include "core/defuzz/DefuzzificationMethods.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include "core/inference/SampleRun.h"
+#include "core/lang/CBasicSettings.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/sets/CFuzzyTriangSet.h"
+#include "core/sets/SetOperand.h"
+
+namespace {
+
+// Succedent o as the methods read it.
+struct OutputGrid {
+    int samples;
+    double lo;
+    double hi;
+    bool symmetric;
+
+    double Midpoint() const { return (lo + hi) * 0.5; }
+    double At(double index) const { return lo + (hi - lo) * index / (samples - 1); }
+    double Clamped(double value) const { return value < lo ? lo : value > hi ? hi : value; }
+};
+
+OutputGrid OutputGridOf(const CRuleBase& ruleBase, int o) {
+    const int index = -1 - o;
+    const auto* settings = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(index));
+    return {ruleBase.GetDiscretization(index), ruleBase.GetLowerBound(index),
+            ruleBase.GetUpperBound(index), settings != nullptr && settings->IsSymmetric()};
+}
+
+template <class Method>
+void ForEachOutput(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results,
+                   Method method) {
+    if (sets.size() > results.size())
+        throw std::invalid_argument("one result per output set is needed");
+    if (static_cast<int>(sets.size()) > ruleBase.GetNumSucVariables())
+        throw std::invalid_argument("more output sets than output variables");
+    for (std::size_t o = 0; o < sets.size(); ++o) {
+        const OutputGrid grid = OutputGridOf(ruleBase, static_cast<int>(o));
+        results[o] = grid.samples < 2 ? grid.Midpoint() : method(*sets[o], grid);
+    }
+}
+
+double SimpleCenterOfGravity(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
+    // Zero samples add nothing to either sum, so only the stored run is visited.
+    const SampleRun run = SampleRun::Of(&set);
+    const int end = std::min(run.end, grid.samples);
+    double moment = 0.0;
+    double mass = 0.0;
+    for (int j = std::max(run.first, 0); j < end; ++j) {
+        const double mu = run.values[j - run.first];
+        moment += j * mu;
+        mass += mu;
+    }
+    if (mass == 0)
+        return grid.Midpoint();
+    return grid.lo + (grid.hi - grid.lo) * (moment / mass) / (grid.samples - 1);
+}
+
+double ModifiedCenterOfGravity(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
+    const int n = grid.samples;
+    double minimum = 1.0;
+    for (int j = 0; j < n; ++j)
+        minimum = std::min(minimum, set.Sample(j));
+    double moment = 0.0;
+    double mass = 0.0;
+    for (int j = 0; j < n; ++j) {
+        const double mu = set.Sample(j);
+        if (mu > minimum) {
+            moment += j * mu;
+            mass += mu;
+        }
+    }
+    if (mass == 0)
+        return grid.Midpoint();
+    return grid.lo + (grid.hi - grid.lo) * (moment / mass) / (n - 1);
+}
+
+int RoundHalfUp(double value) {
+    return static_cast<int>(std::floor(value + 0.5));
+}
+
+// The part of the classification both classifiers share: mn and mx are the extreme degrees.
+struct Extremes {
+    double mn = 1.0;
+    double mx = 0.0;
+};
+
+Extremes ClassifyCommon(const CFuzzyDiscreteSet& set, OutputShape& shape) {
+    const int n = set.Count();
+    Extremes e;
+    for (int i = 0; i < n; ++i) {
+        const double mu = set.Sample(i);
+        if (mu < e.mn)
+            e.mn = mu;
+        if (mu > e.mx)
+            e.mx = mu;
+    }
+    shape = {kFlatShape, 0, n - 1, 0, n - 1};
+    if (e.mn == e.mx)
+        return e;
+    int i = 0;
+    while (i < n && !(set.Sample(i) > e.mn))
+        ++i;
+    if (i < n)
+        shape.p1 = i;
+    i = shape.p1;
+    while (i < n && set.Sample(i) != e.mx)
+        ++i;
+    if (i < n)
+        shape.p3 = i;
+    i = n - 1;
+    while (i >= 0 && !(set.Sample(i) > e.mn))
+        --i;
+    if (i >= 0)
+        shape.p2 = i;
+    i = shape.p2;
+    while (i >= 0 && set.Sample(i) != e.mx)
+        --i;
+    if (i >= 0)
+        shape.p4 = i;
+    shape.code = shape.p1 == shape.p2 ? kOnePointShape : kOtherShape;
+    return e;
+}
+
+double SimpleLinguisticValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
+    const OutputShape shape = ClassifyOutputShape(set, grid.symmetric);
+    double value = 0.0;
+    switch (shape.code) {
+        case kFallingShape:
+            value = grid.At(shape.p4);
+            break;
+        case kSinglePeakShape:
+            value =
+                grid.lo + (grid.hi - grid.lo) * (shape.p3 + shape.p4) / (2.0 * (grid.samples - 1));
+            break;
+        case kRisingShape:
+            value = grid.At(shape.p3);
+            break;
+        case kOnePointShape:
+            value = grid.At(shape.p1);
+            break;
+        case kFlatShape:
+            value = grid.Midpoint();
+            break;
+        default:
+            value = MeanOfMaximaValue(set, grid.lo, grid.hi, grid.samples);
+            break;
+    }
+    return grid.Clamped(value);
+}
+
+double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
+    OutputShape shape = ClassifyOutputShapeStrict(set, grid.symmetric);
+    const int n = grid.samples;
+    const int mid = n / 2;
+    double index = 0.0;
+    switch (shape.code) {
+        case kFallingShape: {
+            const int k = RoundHalfUp(shape.p4 - kKernelShare * (shape.p2 - shape.p4));
+            const int bound = !grid.symmetric || shape.p4 < mid ? 0 : mid;
+            if (k < bound)
+                shape.p2 = RoundHalfUp(shape.p2 - kSupportShift * (bound - k));
+            index = CenterOfGravityIndex(set, k, shape.p2);
+            if (k < bound)
+                index = index - kResultShift * (bound - k);
+            break;
+        }
+        case kSinglePeakShape:
+            index = CenterOfGravityIndex(set, shape.p1, shape.p2);
+            break;
+        case kRisingShape: {
+            const int k = RoundHalfUp(shape.p3 + kKernelShare * (shape.p3 - shape.p1));
+            const int bound = !grid.symmetric || shape.p3 >= mid ? n - 1 : mid;
+            if (k > bound)
+                shape.p1 = RoundHalfUp(shape.p1 + kSupportShift * (k - bound));
+            index = CenterOfGravityIndex(set, shape.p1, k);
+            if (k > bound)
+                index = index + kResultShift * (k - bound);
+            break;
+        }
+        case kOnePointShape:
+            index = shape.p1;
+            break;
+        case kFlatShape:
+            return grid.Clamped(grid.Midpoint());
+        default:
+            index = CenterOfGravityIndex(set, 0, n - 1);
+            break;
+    }
+    return grid.Clamped(grid.At(index));
+}
+
+}  // namespace
+
+void SimpleCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
+    ForEachOutput(ruleBase, sets, results, SimpleCenterOfGravity);
+}
+
+void ModCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
+    ForEachOutput(ruleBase, sets, results, ModifiedCenterOfGravity);
+}
+
+void SimpDefuzzLingExpression(CRuleBase& ruleBase, std::span<SetOperand> sets,
+                              std::span<double> results) {
+    ForEachOutput(ruleBase, sets, results, SimpleLinguisticValue);
+}
+
+void DefuzTAVO(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
+    ForEachOutput(ruleBase, sets, results, TavoValue);
+}
+
+void MOM(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
+    ForEachOutput(ruleBase, sets, results, [](const CFuzzyDiscreteSet& set, const OutputGrid& g) {
+        return MeanOfMaximaValue(set, g.lo, g.hi, g.samples);
+    });
+}
+
+void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
+                          std::span<double> results) {
+    if (sets.size() > results.size())
+        throw std::invalid_argument("one result per output set is needed");
+    if (results.empty())
+        return;
+    results[0] = SmoothLinguisticValue(ruleBase, ruleBase.GetProjectionSteps() * 8.0 / 10.0);
+}
+
+double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions) {
+    const OutputGrid output = OutputGridOf(ruleBase, 0);
+    const int antecedents = ruleBase.GetNumAntVariables();
+    const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
+
+    std::vector<double> from(antecedents), to(antecedents), step(antecedents), point(antecedents);
+    std::vector<CFuzzyTriangSet> weights;
+    weights.reserve(antecedents);
+    for (int i = 0; i < antecedents; ++i) {
+        const double lo = ruleBase.GetLowerBound(i);
+        const double hi = ruleBase.GetUpperBound(i);
+        const double x = i < static_cast<int>(center.size()) ? center[i] : lo;
+        const double halfWidth = (hi - lo) / 10;
+        step[i] = 2 * halfWidth * 0.999 / gridDivisions;
+        from[i] = x - halfWidth;
+        if (from[i] < lo)
+            from[i] = lo;
+        to[i] = x + halfWidth;
+        if (to[i] > hi)
+            to[i] = hi;
+        weights.emplace_back(from[i], x, to[i], lo, hi);
+        point[i] = from[i];
+    }
+
+    // The sampling runs inferences of its own; what the caller's inference recorded stays.
+    const CRuleBase::InferenceState saved = ruleBase.SaveInferenceState();
+    double weightSum = 0.0;
+    double weightedSum = 0.0;
+    try {
+        for (;;) {
+            InferenceResult inferred = ruleBase.GetInferenceMethod()(ruleBase, point);
+            const double y =
+                inferred.set ? SimpleLinguisticValue(*inferred.set, output) : inferred.value;
+            double weight = 1.0;
+            for (int i = 0; i < antecedents; ++i)
+                weight *= weights[i].Membership(point[i]);
+            weightSum += weight;
+            weightedSum += y * weight;
+
+            // Odometer, input 0 fastest. A step that makes no progress (none, or lost in the
+            // rounding of a far-off context) ends its axis instead of looping for ever.
+            int i = 0;
+            for (; i < antecedents; ++i) {
+                const double next = point[i] + step[i];
+                if (next > point[i] && next <= to[i]) {
+                    point[i] = next;
+                    break;
+                }
+                point[i] = from[i];
+            }
+            if (i == antecedents)
+                break;
+        }
+    } catch (...) {
+        ruleBase.RestoreInferenceState(saved);
+        throw;
+    }
+    ruleBase.RestoreInferenceState(saved);
+    return weightSum == 0 ? 0.0 : weightedSum / weightSum;
+}
+
+bool IsNonDecreasing(const CFuzzyDiscreteSet& set, int from, int to) {
+    for (int i = from + 1; i <= to; ++i) {
+        if (!(set.Sample(i) >= set.Sample(i - 1)))
+            return false;
+    }
+    return true;
+}
+
+bool IsNonIncreasing(const CFuzzyDiscreteSet& set, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (!(set.Sample(i) >= set.Sample(i + 1)))
+            return false;
+    }
+    return true;
+}
+
+bool IsConstant(const CFuzzyDiscreteSet& set, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (set.Sample(i) != set.Sample(i + 1))
+            return false;
+    }
+    return true;
+}
+
+double CenterOfGravityIndex(const CFuzzyDiscreteSet& set, int from, int to) {
+    double moment = 0.0;
+    double mass = 0.0;
+    const int last = std::min(set.Count() - 1, to);
+    for (int i = std::max(0, from); i <= last; ++i) {
+        const double mu = set.Sample(i);
+        moment += i * mu;
+        mass += mu;
+    }
+    if (mass == 0)
+        return (from + to) / 2;
+    return moment / mass;
+}
+
+double MeanOfMaximaValue(const CFuzzyDiscreteSet& set, double lo, double hi, int n) {
+    double maximum = 0.0;
+    for (int i = 0; i < n; ++i)
+        maximum = std::max(maximum, set.Sample(i));
+    int count = 0;
+    for (int i = 0; i < n; ++i)
+        count += set.Sample(i) == maximum ? 1 : 0;
+    int middle = count / 2;
+    int index = 0;
+    for (int i = 0; i < n; ++i) {
+        if (set.Sample(i) == maximum && middle-- == 0) {
+            index = i;
+            break;
+        }
+    }
+    return lo + (hi - lo) * index / (n - 1);
+}
+
+OutputShape ClassifyOutputShape(const CFuzzyDiscreteSet& set, bool symmetric) {
+    OutputShape shape;
+    const Extremes e = ClassifyCommon(set, shape);
+    if (shape.code != kOtherShape)
+        return shape;
+    const int n = set.Count();
+    const int mid = n / 2;
+    if (symmetric && set.Sample(mid) == e.mx) {
+        if (IsConstant(set, 0, mid - 1)) {
+            shape.code = kFallingShape;
+            return shape;
+        }
+        if (IsConstant(set, mid + 1, n - 1)) {
+            shape.code = kRisingShape;
+            return shape;
+        }
+    }
+    if (set.Sample(0) == e.mx) {
+        shape.code = kFallingShape;
+    } else if (set.Sample(n - 1) == e.mx) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(shape.p3) == e.mx && IsNonIncreasing(set, shape.p3, n - 1) &&
+               IsNonDecreasing(set, 0, shape.p3)) {
+        shape.code = kSinglePeakShape;
+    }
+    return shape;
+}
+
+OutputShape ClassifyOutputShapeStrict(const CFuzzyDiscreteSet& set, bool symmetric) {
+    OutputShape shape;
+    const Extremes e = ClassifyCommon(set, shape);
+    if (shape.code != kOtherShape)
+        return shape;
+    const int n = set.Count();
+    const int mid = n / 2;
+    const bool peakAtMid = symmetric && set.Sample(mid) == e.mx;
+    if (peakAtMid && set.Sample(mid - 1) == e.mn && IsNonIncreasing(set, mid, n - 1) &&
+        IsNonDecreasing(set, 0, mid - 1)) {
+        shape.code = kFallingShape;
+    } else if (peakAtMid && set.Sample(mid + 1) == e.mn && IsNonDecreasing(set, 0, mid) &&
+               IsNonIncreasing(set, mid + 1, n - 1)) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(0) == e.mx && IsNonIncreasing(set, 0, n - 1)) {
+        shape.code = kFallingShape;
+    } else if (set.Sample(n - 1) == e.mx && IsNonDecreasing(set, 0, n - 1)) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(shape.p3) == e.mx && IsNonIncreasing(set, shape.p3, n - 1) &&
+               IsNonDecreasing(set, 0, shape.p3)) {
+        shape.code = kSinglePeakShape;
+    }
+    return shape;
+}

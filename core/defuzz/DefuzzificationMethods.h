@@ -1,0 +1,76 @@
+#pragma once
+
+#include <span>
+
+#include "core/inference/MethodRoutines.h"
+
+class CFuzzyDiscreteSet;
+class CRuleBase;
+class SetOperand;
+
+// The defuzzification methods: each turns the output set of succedent o into one crisp value,
+// reading the succedent's grid size n and context [lo, hi] from the rule base (sample t lies at
+// lo + (hi - lo) t / (n - 1)). A flat or all-zero set gives the midpoint of the context (MOM:
+// its middle sample); a grid of fewer than 2 samples gives the midpoint too.
+
+// Centre of gravity of all samples.
+void SimpleCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results);
+// Centre of gravity of the samples above the set's minimum.
+void ModCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results);
+// By the shape of the set (ClassifyOutputShape): the end of the kernel of a falling or rising
+// set, the kernel's middle, the one point, or the mean of maxima; clamped into [lo, hi].
+void SimpDefuzzLingExpression(CRuleBase& ruleBase, std::span<SetOperand> sets,
+                              std::span<double> results);
+// By the strict shape (ClassifyOutputShapeStrict), as centres of gravity of parts of the set
+// moved into the kernel; clamped into [lo, hi].
+void DefuzTAVO(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results);
+// The middle of the samples of greatest value.
+void MOM(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results);
+// Ignores the set: averages SimpDefuzzLingExpression over a neighbourhood of the rule base's
+// current inputs, weighted by triangles around them, with the grid step set by the rule base's
+// projection steps. Writes the first result only. The inputs and fired rules of the inference
+// that produced the set are kept.
+void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
+                          std::span<double> results);
+
+// The smooth method's value for a window split into gridDivisions steps per input (the rule
+// base's projection steps times 0.8 in SmoothDeffuzLingExpr).
+double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions);
+
+// The shared operations; index ranges are inclusive, samples beyond the set read 0.
+bool IsNonDecreasing(const CFuzzyDiscreteSet& set, int from, int to);
+bool IsNonIncreasing(const CFuzzyDiscreteSet& set, int from, int to);
+bool IsConstant(const CFuzzyDiscreteSet& set, int from, int to);
+// Sum of i * mu[i] over sum of mu[i] for i in [max(0, from), min(count - 1, to)]; when the
+// degrees sum to 0, (from + to) / 2 in integer division.
+double CenterOfGravityIndex(const CFuzzyDiscreteSet& set, int from, int to);
+// The middle index (the upper of two middles) of the samples of greatest value, as a point of
+// [lo, hi] on a grid of n samples.
+double MeanOfMaximaValue(const CFuzzyDiscreteSet& set, double lo, double hi, int n);
+
+enum OutputShapeCode {
+    kFallingShape = 0,
+    kSinglePeakShape = 1,
+    kRisingShape = 2,
+    kOnePointShape = 3,
+    kFlatShape = 4,
+    kOtherShape = 5,
+};
+
+struct OutputShape {
+    int code = kFlatShape;
+    int p1 = 0;  // first sample above the minimum
+    int p2 = 0;  // last sample above the minimum
+    int p3 = 0;  // first sample of the maximum
+    int p4 = 0;  // last sample of the maximum
+};
+
+// symmetric: the output's context is symmetric about zero.
+OutputShape ClassifyOutputShape(const CFuzzyDiscreteSet& set, bool symmetric);
+OutputShape ClassifyOutputShapeStrict(const CFuzzyDiscreteSet& set, bool symmetric);
+
+// The constants of DefuzTAVO: the share of the slope taken into the kernel, and the split of a
+// shift past the bound between the support end and the result.
+inline constexpr double kKernelShare = 0.577;
+inline constexpr double kSupportShift = 0.54;
+inline constexpr double kResultShift = 0.46;

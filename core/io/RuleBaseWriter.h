@@ -1,0 +1,22 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+class CRuleBase;
+
+// The rulebase file: keyword lines ended by LF, numbers of contexts and parameters as printf's
+// "%g" writes them, one block per variable (a variable that shares the settings of one written
+// before it names that one as its alias), then the rules ("#" before an inactive one).
+//
+// All throw std::invalid_argument, before anything is written, for a rule base that the file
+// cannot describe: a method that stands in no method table, or a user term that is not one of
+// the parametric shapes.
+
+std::string RuleBaseText(const CRuleBase& ruleBase);
+void Save(const CRuleBase& ruleBase, std::ostream& out);
+// Writes the file whole or not at all; throws ESyntax when it cannot be written (see
+// ReplaceFileText).
+void SaveRuleBaseFile(const CRuleBase& ruleBase, const std::string& fileName);
+// Appends the block of antecedent j, or of succedent j.
+void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent, int j);

@@ -1,0 +1,305 @@
+#include "core/defuzz/DefuzzificationMethods.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/inference/InferenceMethods.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/sets/CFuzzyDiscreteSet.h"
+#include "core/sets/CFuzzyTriangSet.h"
+#include "core/sets/SetOperand.h"
+#include "tests/core/rulebase/RuleBaseTestSupport.h"
+
+namespace {
+
+constexpr double kTolerance = 1e-12;
+
+// A rule base that holds nothing but an output over [lo, hi] with n samples: all that the
+// set-reading methods look at.
+CRuleBase OutputOnly(double lo, double hi, int n) {
+    CRuleBase ruleBase;
+    ruleBase.AppendVariable(
+        std::make_unique<CFuzzyVariable>("y", std::make_shared<CLinguisticSettings>(lo, hi), n),
+        true);
+    return ruleBase;
+}
+
+double Defuzzified(DefuzzificationRoutine routine, CRuleBase& ruleBase, SetOperand set) {
+    double result = std::nan("");
+    routine(ruleBase, std::span<SetOperand>(&set, 1), std::span<double>(&result, 1));
+    return result;
+}
+
+CFuzzyDiscreteSet SetOf(std::vector<double> samples, double lo = 0.0, double hi = 1.0) {
+    return CFuzzyDiscreteSet(std::move(samples), lo, hi);
+}
+
+// --- One list of behaviours over every method that reads the set ---------------------------
+
+struct SetMethod {
+    const char* name;
+    DefuzzificationRoutine routine;
+    bool allZeroGivesMidpoint;  // else the middle sample (MOM)
+};
+
+const SetMethod kSetMethods[] = {
+    {"SimpleCOG", SimpleCOG, true},
+    {"ModCOG", ModCOG, true},
+    {"SimpDefuzzLingExpression", SimpDefuzzLingExpression, true},
+    {"DefuzTAVO", DefuzTAVO, true},
+    {"MOM", MOM, false},
+};
+
+class SetDefuzzification : public ::testing::TestWithParam<SetMethod> {};
+
+TEST_P(SetDefuzzification, ResultLiesInTheContext) {
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 random(seed);
+        const double lo = std::uniform_real_distribution<double>(-5, 5)(random);
+        const double hi = lo + std::uniform_real_distribution<double>(0.1, 10)(random);
+        const int n = 2 + random() % 60;
+        const bool symmetric = random() % 3 == 0;
+        const double half = std::abs(hi);
+        CRuleBase ruleBase = symmetric ? OutputOnly(-half, half, n | 1) : OutputOnly(lo, hi, n);
+        std::vector<double> samples(ruleBase.GetDiscretization(-1));
+        const int from = random() % samples.size();
+        for (std::size_t j = from; j < samples.size() && random() % 8 != 0; ++j)
+            samples[j] = (random() % 9) / 8.0;
+        const double result = Defuzzified(GetParam().routine, ruleBase, SetOf(samples));
+        EXPECT_GE(result, ruleBase.GetLowerBound(-1)) << "seed " << seed;
+        EXPECT_LE(result, ruleBase.GetUpperBound(-1)) << "seed " << seed;
+    }
+}
+
+TEST_P(SetDefuzzification, AllZeroAndFlatSets) {
+    CRuleBase ruleBase = OutputOnly(2.0, 6.0, 101);
+    const double zero =
+        Defuzzified(GetParam().routine, ruleBase, SetOf(std::vector<double>(101, 0.0)));
+    if (GetParam().allZeroGivesMidpoint) {
+        EXPECT_EQ(zero, 4.0);
+        EXPECT_NEAR(Defuzzified(GetParam().routine, ruleBase, SetOf(std::vector<double>(101, 0.5))),
+                    4.0, kTolerance);
+    } else {
+        EXPECT_EQ(zero, 2.0 + 4.0 * 50 / 100);
+    }
+}
+
+TEST_P(SetDefuzzification, HandedOverAndLentSetsGiveTheSameValue) {
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 11);
+    const std::vector<double> samples = {0, 0, 0.2, 0.6, 1, 1, 0.7, 0.3, 0, 0, 0};
+    const CFuzzyDiscreteSet lent = SetOf(samples);
+    auto handed = std::make_unique<CFuzzyDiscreteSet>(lent);
+    handed->MarkTemporary();
+    EXPECT_EQ(Defuzzified(GetParam().routine, ruleBase, lent),
+              Defuzzified(GetParam().routine, ruleBase, std::move(handed)));
+    EXPECT_EQ(lent.Sample(4), 1.0);  // a lent set is read, never consumed
+}
+
+TEST_P(SetDefuzzification, MoreSetsThanOutputsAreRefused) {
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 11);
+    const CFuzzyDiscreteSet set = SetOf(std::vector<double>(11, 0.5));
+    SetOperand sets[] = {set, set};
+    double results[2];
+    EXPECT_THROW(
+        GetParam().routine(ruleBase, std::span<SetOperand>(sets), std::span<double>(results)),
+        std::invalid_argument);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSetMethods, SetDefuzzification, ::testing::ValuesIn(kSetMethods),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Shapes -----------------------------------------------------------------------------------
+
+// 1 on samples 0..10, falling linearly to 0 at sample 40, on 101 samples over [0, 1].
+std::vector<double> Falling() {
+    std::vector<double> samples(101, 0.0);
+    for (int i = 0; i < 40; ++i)
+        samples[i] = i <= 10 ? 1.0 : (40 - i) / 30.0;
+    return samples;
+}
+
+TEST(ClassifyOutputShape, CodesOfTheBasicShapes) {
+    struct Case {
+        std::vector<double> samples;
+        int code;
+        OutputShape indices;
+    };
+    const Case cases[] = {
+        {{0.5, 0.5, 0.5, 0.5}, kFlatShape, {kFlatShape, 0, 3, 0, 3}},
+        {{0, 0, 0.7, 0, 0}, kOnePointShape, {kOnePointShape, 2, 2, 2, 2}},
+        {{1, 1, 0.5, 0, 0}, kFallingShape, {kFallingShape, 0, 2, 0, 1}},
+        {{0, 0.2, 0.6, 1, 1}, kRisingShape, {kRisingShape, 1, 4, 3, 4}},
+        {{0, 0.5, 1, 1, 0.4, 0}, kSinglePeakShape, {kSinglePeakShape, 1, 4, 2, 3}},
+        {{0, 1, 0, 1, 0}, kOtherShape, {kOtherShape, 1, 3, 1, 3}},
+    };
+    for (const Case& c : cases) {
+        const OutputShape shape = ClassifyOutputShape(SetOf(c.samples), false);
+        EXPECT_EQ(shape.code, c.code);
+        EXPECT_EQ(shape.p1, c.indices.p1);
+        EXPECT_EQ(shape.p2, c.indices.p2);
+        EXPECT_EQ(shape.p3, c.indices.p3);
+        EXPECT_EQ(shape.p4, c.indices.p4);
+        EXPECT_EQ(ClassifyOutputShapeStrict(SetOf(c.samples), false).code, c.code);
+    }
+}
+
+TEST(ClassifyOutputShape, StrictOneRefusesASetThatRisesAgain) {
+    // Maximum at the left end, but not falling throughout.
+    const CFuzzyDiscreteSet set = SetOf({1, 0.2, 0.6, 0, 0});
+    EXPECT_EQ(ClassifyOutputShape(set, false).code, kFallingShape);
+    EXPECT_EQ(ClassifyOutputShapeStrict(set, false).code, kOtherShape);
+}
+
+TEST(SimpDefuzzLingExpression, FallingSetGivesTheEndOfItsKernel) {
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 101);
+    EXPECT_NEAR(Defuzzified(SimpDefuzzLingExpression, ruleBase, SetOf(Falling())), 0.10,
+                kTolerance);
+}
+
+TEST(DefuzTAVO, FallingSetGivesTheGravityCentreMovedIntoTheKernel) {
+    // k = r(10 - 0.577 * 29) = -7 lies below the bound 0: the support end moves to
+    // r(39 - 0.54 * 7) = 35, the centre of gravity of samples 0..35 moves by 0.46 * 7.
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 101);
+    EXPECT_NEAR(Defuzzified(DefuzTAVO, ruleBase, SetOf(Falling())), 0.10190596026490065, 1e-12);
+}
+
+TEST(DefuzTAVO, SymmetricContextBoundsAFallingSetAtTheMiddle) {
+    // Zero on the negative half, 1 at the centre, falling to the right.
+    std::vector<double> samples(101, 0.0);
+    for (int i = 50; i < 70; ++i)
+        samples[i] = (70 - i) / 20.0;
+    const CFuzzyDiscreteSet set = SetOf(samples, -1.0, 1.0);
+    EXPECT_EQ(ClassifyOutputShapeStrict(set, true).code, kFallingShape);
+    CRuleBase ruleBase = OutputOnly(-1.0, 1.0, 101);
+    EXPECT_NEAR(Defuzzified(DefuzTAVO, ruleBase, set), 0.0047259259259258, 1e-12);
+}
+
+TEST(DefuzTAVO, ShiftsPastTheContextAreClamped) {
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 11);
+    // k = r(-0.577) = -1: the result moves 0.46 samples below the lower end.
+    EXPECT_EQ(Defuzzified(DefuzTAVO, ruleBase, SetOf({1, 0.5, 0, 0, 0, 0, 0, 0, 0, 0, 0})), 0.0);
+}
+
+TEST(MOM, TwoEqualMaximaTakeTheUpperMiddle) {
+    std::vector<double> samples(101, 0.0);
+    samples[10] = samples[20] = 0.8;
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 101);
+    EXPECT_NEAR(Defuzzified(MOM, ruleBase, SetOf(samples)), 0.2, kTolerance);
+    EXPECT_NEAR(MeanOfMaximaValue(SetOf(samples), 0.0, 1.0, 101), 0.2, kTolerance);
+}
+
+TEST(ModCOG, IgnoresTheFloorOfTheSet) {
+    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 5);
+    // Above the floor 0.2 only sample 3 remains.
+    EXPECT_NEAR(Defuzzified(ModCOG, ruleBase, SetOf({0.2, 0.2, 0.2, 0.9, 0.2})), 0.75, kTolerance);
+    EXPECT_NEAR(Defuzzified(SimpleCOG, ruleBase, SetOf({0.2, 0.2, 0.2, 0.9, 0.2})),
+                (0.2 * (0 + 1 + 2 + 4) + 0.9 * 3) / 1.7 / 4, kTolerance);
+}
+
+TEST(CenterOfGravityIndex, EmptyRangeGivesItsTruncatedMiddle) {
+    const CFuzzyDiscreteSet set = SetOf({0, 0, 0, 1});
+    EXPECT_EQ(CenterOfGravityIndex(set, -3, 0), -1.0);  // -3 / 2 truncated toward zero
+    EXPECT_EQ(CenterOfGravityIndex(set, 0, 2), 1.0);
+    EXPECT_EQ(CenterOfGravityIndex(set, 2, 9), 3.0);  // clipped to the set
+}
+
+TEST(ShapeTests, InclusiveRanges) {
+    const CFuzzyDiscreteSet set = SetOf({0, 0.5, 0.5, 1, 0.2});
+    EXPECT_TRUE(IsNonDecreasing(set, 0, 3));
+    EXPECT_FALSE(IsNonDecreasing(set, 0, 4));
+    EXPECT_TRUE(IsNonIncreasing(set, 3, 4));
+    EXPECT_TRUE(IsConstant(set, 1, 2));
+    EXPECT_FALSE(IsConstant(set, 1, 3));
+    EXPECT_TRUE(IsConstant(set, 3, 2));  // an empty range holds
+}
+
+// --- The smooth method --------------------------------------------------------------------------
+
+rulebase_test::Model SmoothModel() {
+    rulebase_test::Model model;
+    model.inference = "Logical_Deduction";
+    model.defuzzification = "Smooth Deffuz Ling Expr";
+    model.inputs = {{"a", "linguistic", 0.0, 10.0, 101}, {"b", "linguistic", -1.0, 1.0, 101}};
+    model.outputs = {{"y", "linguistic", 0.0, 1.0, 101}};
+    model.rules = {rulebase_test::RuleLine({"sm", "-sm"}, {"sm"}),
+                   rulebase_test::RuleLine({"me", "ze"}, {"me"}),
+                   rulebase_test::RuleLine({"bi", "+bi"}, {"bi"})};
+    return model;
+}
+
+// The neighbourhood average as stated, for comparison.
+double ReferenceSmooth(CRuleBase& ruleBase, const std::vector<double>& x, int steps) {
+    const double s = steps * 8.0 / 10.0;
+    std::vector<double> a(2), b(2), step(2), c(2);
+    std::vector<CFuzzyTriangSet> triangles;
+    for (int i = 0; i < 2; ++i) {
+        const double lo = ruleBase.GetLowerBound(i), hi = ruleBase.GetUpperBound(i);
+        const double w = (hi - lo) / 10;
+        step[i] = 2 * w * 0.999 / s;
+        a[i] = std::max(lo, x[i] - w);
+        b[i] = std::min(hi, x[i] + w);
+        triangles.emplace_back(a[i], x[i], b[i], lo, hi);
+        c[i] = a[i];
+    }
+    double sumW = 0, sumWY = 0;
+    for (;;) {
+        InferenceResult inferred = LLogInfPreCrisp(ruleBase, c);
+        double y = 0;
+        SetOperand set(std::move(inferred.set));
+        SimpDefuzzLingExpression(ruleBase, std::span<SetOperand>(&set, 1),
+                                 std::span<double>(&y, 1));
+        const double w = triangles[0].Membership(c[0]) * triangles[1].Membership(c[1]);
+        sumW += w;
+        sumWY += y * w;
+        int i = 0;
+        for (; i < 2; ++i) {
+            c[i] += step[i];
+            if (c[i] <= b[i])
+                break;
+            c[i] = a[i];
+        }
+        if (i == 2)
+            break;
+    }
+    return sumW == 0 ? 0 : sumWY / sumW;
+}
+
+TEST(SmoothDeffuzLingExpr, AveragesAroundTheInputsAndKeepsWhatTheInferenceRecorded) {
+    CRuleBase ruleBase = rulebase_test::Build(SmoothModel());
+    ruleBase.SetProjectionSteps(20);
+    for (const std::vector<double>& x :
+         {std::vector<double>{3.0, 0.2}, std::vector<double>{0.0, -1.0},
+          std::vector<double>{10.0, 0.95}}) {
+        InferenceResult inferred = ruleBase.Infer(x);
+        const auto fired = std::vector<std::uint8_t>(ruleBase.GetFiredFlags().begin(),
+                                                     ruleBase.GetFiredFlags().end());
+        const int firedCount = ruleBase.GetFiredCount();
+        const double smooth = ruleBase.Defuzzify(std::move(inferred.set));
+        EXPECT_EQ(std::vector<double>(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end()), x);
+        EXPECT_EQ(std::vector<std::uint8_t>(ruleBase.GetFiredFlags().begin(),
+                                            ruleBase.GetFiredFlags().end()),
+                  fired);
+        EXPECT_EQ(ruleBase.GetFiredCount(), firedCount);
+        EXPECT_DOUBLE_EQ(smooth, ReferenceSmooth(ruleBase, x, 20));
+        // A repaint defuzzifies again: the same inputs, the same value.
+        EXPECT_EQ(ruleBase.Defuzzify(ruleBase.Infer(x).set), smooth);
+    }
+}
+
+TEST(SmoothDeffuzLingExpr, DegenerateStepCountsEnd) {
+    CRuleBase ruleBase = rulebase_test::Build(SmoothModel());
+    for (int steps : {0, -5}) {
+        ruleBase.SetProjectionSteps(steps);
+        const double value = ruleBase.CrispOutput(std::vector<double>{5.0, 0.0});
+        EXPECT_TRUE(std::isfinite(value)) << steps;
+    }
+}
+
+}  // namespace

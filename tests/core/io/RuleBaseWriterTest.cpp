@@ -1,0 +1,200 @@
+#include "core/io/RuleBaseWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/io/RuleBaseReader.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/lang/CTriangSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/rulebase/Rules.h"
+#include "core/sets/CFuzzyTriangSet.h"
+#include "core/text/ESyntax.h"
+#include "tests/core/rulebase/RuleBaseTestSupport.h"
+
+namespace {
+
+const char kNewLinguistic[] =
+    "!COMMENT!\n"
+    "Enter your description of the rulebase here.\n"
+    "!END_COMMENT!\n"
+    "\n"
+    "TypeOfDescription=linguistic\n"
+    "InfMethod=Logical_Deduction\n"
+    "DefuzzMethod=SimpDefuzzLingExpression\n"
+    "UseFuzzyFilter=false\n"
+    "\n"
+    "NumberOfAntecedentVariables=1\n"
+    "NumberOfSuccedentVariables=1\n"
+    "NumberOfRules=1\n"
+    "\n"
+    "AntVariable1\n"
+    " name=X\n"
+    " settings=linguistic\n"
+    " context=<0,1>\n"
+    " discretization=301\n"
+    " lingparams=0.05 0.304 0.4 0.94\n"
+    "End_AntVariable1\n"
+    "\n"
+    "SucVariable1\n"
+    " name=Y\n"
+    " settings=linguistic\n"
+    " context=<0,1>\n"
+    " discretization=301\n"
+    " lingparams=0.05 0.304 0.4 0.94\n"
+    "End_SucVariable1\n"
+    "\n"
+    "RULES\n"
+    " \"ze\" | \"ze\"\n"
+    "END_RULES\n";
+
+TEST(RuleBaseWriter, NewLinguisticRuleBase) {
+    const CRuleBase ruleBase(CRuleBase::kLinguistic);
+    EXPECT_EQ(RuleBaseText(ruleBase), kNewLinguistic);
+    std::ostringstream out;
+    Save(ruleBase, out);
+    EXPECT_EQ(out.str(), kNewLinguistic);
+}
+
+TEST(RuleBaseWriter, EmptyDescriptionHasNoCommentBlock) {
+    CRuleBase ruleBase(CRuleBase::kSingleton);
+    ruleBase.SetDescription("");
+    const std::string text = RuleBaseText(ruleBase);
+    EXPECT_EQ(text.rfind("TypeOfDescription=singleton\nInfMethod=Takagi-Sugeno Inference\n", 0),
+              0u);
+    // A "linc" output has neither a grid nor parameters in the file.
+    EXPECT_NE(text.find("SucVariable1\n name=Y\n settings=linc\n context=<0,1>\nEnd_SucVariable1"),
+              std::string::npos);
+}
+
+TEST(RuleBaseWriter, InactiveRulesBeginWithTheMark) {
+    rulebase_test::Model model;
+    model.inputs = {{"a"}, {"b"}};
+    model.outputs = {{"y"}};
+    model.rules = {rulebase_test::RuleLine({"sm", "me"}, {"bi"}, false),
+                   rulebase_test::RuleLine({"bi", "ve sm"}, {"ze"})};
+    const std::string text = RuleBaseText(rulebase_test::Build(model));
+    EXPECT_NE(text.find("RULES\n# \"sm\" \"me\" | \"bi\"\n \"bi\" \"ve sm\" | \"ze\"\nEND_RULES\n"),
+              std::string::npos);
+}
+
+TEST(RuleBaseWriter, NumbersAreWrittenAsPrintfGeneralFormat) {
+    const double values[] = {0.1234567, 1e-5,   123456789.0, 0.0001,     -0.5,
+                             1e20,      100000, 1000000,     -1234.5678, 2.5e-300};
+    for (double lo : values) {
+        const double hi = lo < 0 ? -lo : lo * 10;
+        CRuleBase ruleBase(CRuleBase::kLinguistic);
+        ruleBase.GetSettings(0).SetContext(lo, hi);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, " context=<%g,%g>\n", lo, hi);
+        EXPECT_NE(RuleBaseText(ruleBase).find(expected), std::string::npos) << expected;
+    }
+}
+
+TEST(RuleBaseWriter, SharedSettingsAreWrittenOnceAndThenNamed) {
+    CRuleBase ruleBase;
+    auto shared = std::make_shared<CLinguisticSettings>(0.0, 1.0);
+    ruleBase.AppendVariable(std::make_unique<CFuzzyVariable>("in", shared, 301), false);
+    ruleBase.AppendVariable(std::make_unique<CFuzzyVariable>("out", shared, 301), true);
+    ruleBase.AppendVariable(std::make_unique<CFuzzyVariable>("out2", shared, 301), true);
+    Rules rules;
+    rules.AddRule({"sm", "bi", "me"});
+    ruleBase.SetRulesFromSet(rules);
+    const std::string text = RuleBaseText(ruleBase);
+    EXPECT_NE(text.find("AntVariable1\n name=in\n settings=linguistic\n"), std::string::npos);
+    EXPECT_NE(text.find("SucVariable1\n name=out\n settings=alias(in)\nEnd_SucVariable1\n\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("SucVariable2\n name=out2\n settings=alias(in)\nEnd_SucVariable2\n\n"),
+              std::string::npos);
+    // What is written reads back into one shared settings object.
+    const CRuleBase read = ReadRuleBaseText(text);
+    EXPECT_EQ(read.GetVariable(-2).GetSettings(), read.GetVariable(0).GetSettings());
+    EXPECT_EQ(RuleBaseText(read), text);
+}
+
+TEST(RuleBaseWriter, TriangSettingsKeepTheirUserTermsButNotTheirOwnTriangles) {
+    CRuleBase ruleBase;
+    auto triang = std::make_shared<CTriangSettings>(0.0, 10.0);
+    triang->AddTerm(
+        std::make_unique<CNamedTerm>(std::vector<std::string>{"warm", "wa"},
+                                     std::make_unique<CFuzzyTriangSet>(4.0, 6.0, 8.5, 0.0, 10.0)));
+    ruleBase.AppendVariable(std::make_unique<CFuzzyVariable>("t", triang, 51), false);
+    ruleBase.AppendVariable(
+        std::make_unique<CFuzzyVariable>("y", std::make_shared<CLinguisticSettings>(0, 1), 51),
+        true);
+    Rules rules;
+    rules.AddRule({"wa", "bi"});
+    ruleBase.SetRulesFromSet(rules);
+    const std::string text = RuleBaseText(ruleBase);
+    EXPECT_NE(text.find("AntVariable1\n name=t\n settings=triang\n context=<0,10>\n UserTerm\n"
+                        "  name=warm, wa\n  type=triang\n  parameters= 4 6 8.5\n End_UserTerm\n"
+                        "End_AntVariable1\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("name=small"), std::string::npos);
+    EXPECT_EQ(RuleBaseText(ReadRuleBaseText(text)), text);
+}
+
+InferenceResult NotInAnyTable(CRuleBase& ruleBase, const InferenceInput& inputs) {
+    return LZadInfCrisp(ruleBase, inputs);
+}
+
+class RuleBaseFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("tavo_writer_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    static std::string Contents(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(RuleBaseFile, SavingReplacesTheFileWhole) {
+    const auto path = folder_ / "model.rb";
+    std::ofstream(path) << "old contents";
+    SaveRuleBaseFile(CRuleBase(CRuleBase::kLinguistic), path.string());
+    EXPECT_EQ(Contents(path), kNewLinguistic);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(RuleBaseFile, UnwritableTargetsFailAndLeaveWhatWasThere) {
+    const auto missingFolder = folder_ / "missing" / "model.rb";
+    try {
+        SaveRuleBaseFile(CRuleBase(CRuleBase::kLinguistic), missingFolder.string());
+        FAIL() << "wrote into a folder that does not exist";
+    } catch (const ESyntax& error) {
+        EXPECT_EQ(error.Message(), "cannot write file by open");
+        EXPECT_EQ(error.Text(), missingFolder.string());
+    }
+
+    const auto directory = folder_ / "taken";
+    std::filesystem::create_directory(directory);
+    EXPECT_THROW(SaveRuleBaseFile(CRuleBase(CRuleBase::kLinguistic), directory.string()), ESyntax);
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+
+    const auto existing = folder_ / "kept.rb";
+    std::ofstream(existing) << "kept";
+    CRuleBase odd(CRuleBase::kLinguistic);
+    odd.SetInferenceMethod(NotInAnyTable);
+    EXPECT_THROW(SaveRuleBaseFile(odd, existing.string()), std::invalid_argument);
+    EXPECT_EQ(Contents(existing), "kept");
+}
+
+}  // namespace
