@@ -1,7 +1,5 @@
 // RuleBaseCOM through the component runtime, called as the Octave extension calls it, and
 // checked against the core on every example where the server and the core agree.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
