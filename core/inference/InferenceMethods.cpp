@@ -111,20 +111,16 @@ double LukasiewiczImplication(double a, double c) {
     return std::min(1.0, 1.0 - a + c);
 }
 
-// One output sample against one rule of the implicative methods: done marks a sample whose scan
-// a result of 0 has stopped. Returns true where the rule lowered the sample.
-bool Implicate(double a, double c, double& sample, std::uint8_t& done) {
+// One output sample against one rule of the perception-based deduction: done marks a sample
+// whose scan a result of 0 has stopped.
+void Implicate(double a, double c, double& sample, std::uint8_t& done) {
     const double t = LukasiewiczImplication(a, c);
     if (t == 0) {
         sample = 0.0;
         done = 1;
-        return true;
-    }
-    if (t < sample) {
+    } else if (t < sample) {
         sample = t;
-        return true;
     }
-    return false;
 }
 
 std::uint8_t* SampleDoneFlags(Tables& tables, int samples) {
@@ -308,7 +304,7 @@ InferenceResult LLogInfPreCrisp(CRuleBase& ruleBase, const InferenceInput& input
             selectedCount = 1;
             selectionDegree = a;
             best = std::min(a, PerceptionThreshold);
-        } else if (a == best || a >= PerceptionThreshold) {
+        } else if (selectedCount > 0 && (a == best || a >= PerceptionThreshold)) {
             const std::uint16_t last = complexityOf(selected[selectedCount - 1]);
             if (complexityOf(r) == last) {
                 selected[selectedCount++] = r;

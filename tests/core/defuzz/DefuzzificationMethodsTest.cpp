@@ -102,16 +102,6 @@ TEST_P(SetDefuzzification, HandedOverAndLentSetsGiveTheSameValue) {
     EXPECT_EQ(lent.Sample(4), 1.0);  // a lent set is read, never consumed
 }
 
-TEST_P(SetDefuzzification, MoreSetsThanOutputsAreRefused) {
-    CRuleBase ruleBase = OutputOnly(0.0, 1.0, 11);
-    const CFuzzyDiscreteSet set = SetOf(std::vector<double>(11, 0.5));
-    SetOperand sets[] = {set, set};
-    double results[2];
-    EXPECT_THROW(
-        GetParam().routine(ruleBase, std::span<SetOperand>(sets), std::span<double>(results)),
-        std::invalid_argument);
-}
-
 INSTANTIATE_TEST_SUITE_P(AllSetMethods, SetDefuzzification, ::testing::ValuesIn(kSetMethods),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -208,16 +198,6 @@ TEST(CenterOfGravityIndex, EmptyRangeGivesItsTruncatedMiddle) {
     EXPECT_EQ(CenterOfGravityIndex(set, -3, 0), -1.0);  // -3 / 2 truncated toward zero
     EXPECT_EQ(CenterOfGravityIndex(set, 0, 2), 1.0);
     EXPECT_EQ(CenterOfGravityIndex(set, 2, 9), 3.0);  // clipped to the set
-}
-
-TEST(ShapeTests, InclusiveRanges) {
-    const CFuzzyDiscreteSet set = SetOf({0, 0.5, 0.5, 1, 0.2});
-    EXPECT_TRUE(IsNonDecreasing(set, 0, 3));
-    EXPECT_FALSE(IsNonDecreasing(set, 0, 4));
-    EXPECT_TRUE(IsNonIncreasing(set, 3, 4));
-    EXPECT_TRUE(IsConstant(set, 1, 2));
-    EXPECT_FALSE(IsConstant(set, 1, 3));
-    EXPECT_TRUE(IsConstant(set, 3, 2));  // an empty range holds
 }
 
 // --- The smooth method --------------------------------------------------------------------------

@@ -31,15 +31,6 @@ class CValueTest : public ::testing::Test {
     CRuleBase ruleBase_;
 };
 
-TEST_F(CValueTest, ReferencesAreCountedNotOwned) {
-    CFuzValue value("sm", 0);
-    EXPECT_EQ(value.GetRefCount(), 0);
-    EXPECT_EQ(value.AddRef(), 1);
-    EXPECT_EQ(value.AddRef(), 2);
-    EXPECT_EQ(value.Release(), 1);
-    EXPECT_EQ(value.GetText(), "sm");
-}
-
 TEST_F(CValueTest, BuiltSetIsKeptCompressedAndNotTemporary) {
     CFuzValue value("bi", 0);
     EXPECT_EQ(value.GetSet(), nullptr);
