@@ -62,9 +62,9 @@ CRuleChecks::CRuleChecks(const CRuleBase& ruleBase)
         auto key = atomic ? std::make_tuple(term.kind, term.hedge, term.sign, std::string())
                           : std::make_tuple(term.kind, 0, 0, text);
         const auto [found, added] =
-            classIds.emplace(std::move(key), static_cast<int>(classes_.size()));
+            classIds.emplace(std::move(key), static_cast<int>(terms_.size()));
         if (added) {
-            classes_.push_back({term, atomic ? std::string() : text});
+            terms_.push_back(term);
             specificity_.push_back(
                 {atomic ? term.kind * 3 + term.sign + 1 : -1, atomic ? HedgeRank(term.hedge) : 0});
         }
@@ -262,7 +262,7 @@ std::unique_ptr<CIntPtrArray> CRuleChecks::FindRedundantSucRules() const {
     // The term of a rule's first conclusion; null when it does not convert.
     const auto conclusion = [&](int r) -> const CLingTerm* {
         const int c = ClassOf(r, antecedentCount_);
-        return c < 0 ? nullptr : &classes_[c].term;
+        return c < 0 ? nullptr : &terms_[c];
     };
     Groups result;
     for (std::vector<int>& rest : Group(kInconsistent)) {

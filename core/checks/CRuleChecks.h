@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "core/containers/CArray.h"
@@ -69,13 +68,9 @@ class CRuleChecks {
     bool IsRedundantRule(int r) const;
 
   private:
-    // One distinct converted cell: the term, and for the kinds that compare as texts the text.
-    struct CellClass {
-        CLingTerm term;
-        std::string text;
-    };
-    // What CompareSpecificity reads of a class, packed for the comparison loops: one group per
-    // atomic term and sign (-1 for the kinds that compare as texts) and the hedge's rank.
+    // What CompareSpecificity reads of a class of equal cells, packed for the comparison loops:
+    // one group per atomic term and sign (-1 for the kinds that compare as texts) and the
+    // hedge's rank.
     struct Specificity {
         int group;
         int rank;
@@ -95,10 +90,11 @@ class CRuleChecks {
     int antecedentCount_ = 0;
     int succedentCount_ = 0;
     int columnCount_ = 0;
-    std::vector<CellClass> classes_;
+    // Per class of equal cells: the term of its cells and its specificity.
+    std::vector<CLingTerm> terms_;
     std::vector<Specificity> specificity_;
-    // Per rule, its antecedents' classes, then its succedents'; kNotExpression for a cell that
-    // does not convert.
+    // Per rule, the classes of its antecedents, then of its succedents; kNotExpression for a
+    // cell that does not convert.
     std::vector<int> cellClasses_;
     // Per rule, one id per distinct row of antecedent classes (and of succedent classes), so
     // that comparing two rules' sides is one comparison; -1 when a cell of the side failed.
