@@ -142,7 +142,7 @@ class Reader {
         ReadRules();
         if (options_.prepares)
             PrepareReporting();
-        ruleBase_.SetUseFuzzyFilter(useFuzzyFilter_);
+        ruleBase_.RecordUseFuzzyFilter(useFuzzyFilter_);
         return std::move(ruleBase_);
     }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "core/ftransform/FTInferenceFilter.h"
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/lang/CLinCSettings.h"
@@ -476,4 +477,27 @@ void CRuleBase::Compile() {
     t.selectedRules.assign(t.ruleCount, 0);
     t.sampleDone.assign(samples, 0);
     tablesStale_ = false;
+}
+
+void CRuleBase::SetUseFuzzyFilter(bool on) {
+    if (on == useFuzzyFilter_)
+        return;
+    useFuzzyFilter_ = on;
+    if (on)
+        UpdateFuzzyFilter();
+}
+
+void CRuleBase::UpdateFuzzyFilter() {
+    if (fuzzyFilter_)
+        fuzzyFilter_->Compute(*this);
+    else
+        fuzzyFilter_ = std::make_unique<FTInferenceFilter>(*this);
+}
+
+double CRuleBase::FilteredInference(std::span<const double> inputs) {
+    if (static_cast<int>(inputs.size()) < GetNumAntVariables())
+        throw std::invalid_argument("one input per antecedent is needed");
+    if (!fuzzyFilter_ || fuzzyFilter_->InputCount() != GetNumAntVariables())
+        UpdateFuzzyFilter();
+    return fuzzyFilter_->Value(inputs);
 }

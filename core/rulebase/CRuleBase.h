@@ -15,6 +15,7 @@ class CFuzzyVariable;
 class CLinCValue;
 class CSettings;
 class CValue;
+class FTInferenceFilter;
 class Rules;
 
 // One rule base: its description and kind, its input (antecedent) and output (succedent)
@@ -150,10 +151,21 @@ class CRuleBase {
     int GetProjectionSteps() const { return projectionSteps_; }
     void SetProjectionSteps(int steps) { projectionSteps_ = steps; }
     bool GetUseFuzzyFilter() const { return useFuzzyFilter_; }
-    // Records the switch; the filter itself is computed on first need.
-    void SetUseFuzzyFilter(bool on) { useFuzzyFilter_ = on; }
+    // Stores the switch; turning it on computes the filter, 201^n inferences for n inputs
+    // (see UpdateFuzzyFilter, whose errors pass with the switch on).
+    void SetUseFuzzyFilter(bool on);
+    // Stores the switch only; the filter is computed when first needed. The reader's way, so
+    // that opening a file runs no inference.
+    void RecordUseFuzzyFilter(bool on) { useFuzzyFilter_ = on; }
+    // Makes the filter, or recomputes it from the rules, variables and methods as they are now;
+    // nothing else recomputes it. Throws as FTInferenceFilter::Compute.
     void UpdateFuzzyFilter();
+    // The filtered output for one value per antecedent, whatever the switch; makes the filter
+    // first when there is none or when it was made for another number of antecedents. Records
+    // no inference state. Throws std::invalid_argument for too few inputs.
     double FilteredInference(std::span<const double> inputs);
+    // Null until the filter is first made.
+    const FTInferenceFilter* GetFuzzyFilter() const { return fuzzyFilter_.get(); }
 
     // Copies one value per antecedent into the inputs; returns the number of antecedents.
     // Throws std::invalid_argument when fewer are given.
@@ -197,6 +209,7 @@ class CRuleBase {
     void RenumberValueOwners();
     void Compile();
 
+    std::unique_ptr<FTInferenceFilter> fuzzyFilter_;
     bool useFuzzyFilter_ = false;
     std::string description_;
     std::string fileName_;
