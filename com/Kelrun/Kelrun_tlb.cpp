@@ -1,12 +1,11 @@
 #include "com/Kelrun/Kelrun_tlb.h"
 
-#define KELRUN_EXPORT __attribute__((visibility("default")))
-
+// Visible from the module by the declarations in the header.
 extern "C" {
-KELRUN_EXPORT const GUID LIBID_Kelrun{
+const GUID LIBID_Kelrun{
     0xCACC0190, 0xBEDF, 0x11D5, {0x94, 0xC0, 0x00, 0x30, 0x4F, 0x04, 0xDF, 0x79}};
-KELRUN_EXPORT const IID IID_IRuleBaseCOM{
+const IID IID_IRuleBaseCOM{
     0xCACC0191, 0xBEDF, 0x11D5, {0x94, 0xC0, 0x00, 0x30, 0x4F, 0x04, 0xDF, 0x79}};
-KELRUN_EXPORT const CLSID CLSID_RuleBaseCOM{
+const CLSID CLSID_RuleBaseCOM{
     0xCACC0193, 0xBEDF, 0x11D5, {0x94, 0xC0, 0x00, 0x30, 0x4F, 0x04, 0xDF, 0x79}};
 }

@@ -9,10 +9,11 @@
 
 // Exported as data by the server and by its clients, under these names (Kelrun_tlb.cpp):
 // {CACC0190-BEDF-11D5-94C0-00304F04DF79}, {CACC0191-...}, {CACC0193-...}.
+#define KELRUN_EXPORT __attribute__((visibility("default")))
 extern "C" {
-extern const GUID LIBID_Kelrun;
-extern const IID IID_IRuleBaseCOM;
-extern const CLSID CLSID_RuleBaseCOM;
+KELRUN_EXPORT extern const GUID LIBID_Kelrun;
+KELRUN_EXPORT extern const IID IID_IRuleBaseCOM;
+KELRUN_EXPORT extern const CLSID CLSID_RuleBaseCOM;
 }
 
 // One rule base loaded from a rulebase file, with inference on vectors of inputs. The methods

@@ -228,7 +228,7 @@ void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
     results[0] = SmoothLinguisticValue(ruleBase, ruleBase.GetProjectionSteps() * 8.0 / 10.0);
 }
 
-double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions) {
+double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare) {
     const OutputGrid output = OutputGridOf(ruleBase, 0);
     const int antecedents = ruleBase.GetNumAntVariables();
     const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
@@ -241,7 +241,7 @@ double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions) {
         const double hi = ruleBase.GetUpperBound(i);
         const double x = i < static_cast<int>(center.size()) ? center[i] : lo;
         const double halfWidth = (hi - lo) / 10;
-        step[i] = 2 * halfWidth * 0.999 / gridDivisions;
+        step[i] = 2 * halfWidth * stepShare / gridDivisions;
         from[i] = x - halfWidth;
         if (from[i] < lo)
             from[i] = lo;

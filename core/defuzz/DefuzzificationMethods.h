@@ -34,8 +34,9 @@ void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
                           std::span<double> results);
 
 // The smooth method's value for a window split into gridDivisions steps per input (the rule
-// base's projection steps times 0.8 in SmoothDeffuzLingExpr).
-double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions);
+// base's projection steps times 0.8 in SmoothDeffuzLingExpr). A step is stepShare of the
+// window's width over gridDivisions; 0.999 keeps the last grid point inside the window.
+double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare = 0.999);
 
 // The shared operations; index ranges are inclusive, samples beyond the set read 0.
 bool IsNonDecreasing(const CFuzzyDiscreteSet& set, int from, int to);

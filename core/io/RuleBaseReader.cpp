@@ -278,7 +278,7 @@ class Reader {
         ruleBase_.SetInferenceMethod(inference->Routine);
 
         p = RequiredValueOf(text, "DefuzzMethod=", "DefuzzMethod");
-        const auto* defuzzification = FindMethodByName(DefuzzificationMethodTable, p);
+        const auto* defuzzification = FindMethodByName(options_.defuzzificationMethods, p);
         if (defuzzification == nullptr)
             Fail("unknown type of defuzzification method ", p);
         ruleBase_.SetDefuzzificationMethod(defuzzification->Routine);

@@ -13,6 +13,8 @@ class CBasicSettings;
 // What a reader knows besides the file format; the defaults are the desktop program's.
 struct RuleBaseReaderOptions {
     std::span<const InferenceMethodRecord> inferenceMethods = InferenceMethodTable;
+    std::span<const DefuzzificationMethodRecord> defuzzificationMethods =
+        DefuzzificationMethodTable;
     std::span<const std::string_view> userTermShapes = kShapeNames;
     bool readsFilterSwitch = true;
     // Prepares the rule base once read; a cell that does not build is then reported as an

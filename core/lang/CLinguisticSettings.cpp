@@ -295,18 +295,21 @@ long double CLinguisticSettings::TypicalValue(const CLingTerm& term) const {
     return minus ? -value : value;
 }
 
-int CLinguisticSettings::DescribeValue(double x, CLingTerm& term, int mode) const {
+int CLinguisticSettings::DescribeValue(double x, CLingTerm& term, int mode,
+                                       bool clampsToAxis) const {
     const double lo = GetLowerBound();
     const double hi = GetUpperBound();
     double u = 0.0;
     int sign = 0;
     if (!IsSymmetric()) {
-        u = std::clamp((x - lo) / (hi - lo), 0.0, 1.0);
+        u = (x - lo) / (hi - lo);
+        if (clampsToAxis)
+            u = std::clamp(u, 0.0, 1.0);
     } else if (x < 0) {
-        u = std::min(x / lo, 1.0);
+        u = clampsToAxis ? std::min(x / lo, 1.0) : x / lo;
         sign = -1;
     } else {
-        u = std::min(x / hi, 1.0);
+        u = clampsToAxis ? std::min(x / hi, 1.0) : x / hi;
         sign = 1;
     }
 

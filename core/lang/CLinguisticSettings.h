@@ -45,8 +45,9 @@ class CLinguisticSettings : public CBasicSettings {
     long double TypicalValue(const CLingTerm& term) const;
     // Fills kind, hedge and sign of term with the simplest expression that fits the crisp value
     // x best. mode 0 admits no hedge, mode 1 only "very" and "more or less", mode 2 every hedge.
-    // When nothing fits at all, kind and hedge stay. Returns 0.
-    int DescribeValue(double x, CLingTerm& term, int mode) const;
+    // When nothing fits at all, kind and hedge stay. Returns 0. Without clampsToAxis a value
+    // beyond the context is described as it lies (the component server's way).
+    int DescribeValue(double x, CLingTerm& term, int mode, bool clampsToAxis = true) const;
     // The order of two cell texts along the axis: 1 when a comes before b, 0 when after, -1
     // when either is not a valid cell or nothing decides. Two evaluative terms compare by their
     // place on the axis, anything else by its text, letters folded to upper case.

@@ -1,13 +1,11 @@
 #include "platform/com/TypeLib.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "platform/com/Bstr.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/SharedLibrary.h"
 #include "platform/registry/Registry.h"
 
@@ -47,29 +46,9 @@ struct LibraryData {
     std::vector<TypeEntry> types;
 };
 
-class TypeLibrary final : public ITypeLib {
+class TypeLibrary final : public platform::com::ComObject<TypeLibrary, ITypeLib, IID_ITypeLib> {
   public:
     explicit TypeLibrary(LibraryData data) : data_(std::move(data)) {}
-
-    HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr)
-            return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_ITypeLib) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<ITypeLib*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() noexcept override { return ++references_; }
-    ULONG Release() noexcept override {
-        const ULONG remaining = --references_;
-        if (remaining == 0) {
-            const std::unique_ptr<TypeLibrary> last(this);  // the last reference owns the object
-        }
-        return remaining;
-    }
 
     UINT GetTypeInfoCount() noexcept override { return static_cast<UINT>(data_.types.size()); }
 
@@ -144,7 +123,6 @@ class TypeLibrary final : public ITypeLib {
     }
 
   private:
-    std::atomic<ULONG> references_{1};
     const LibraryData data_;
 };
 
@@ -431,9 +409,8 @@ HRESULT LoadTypeLib(const char* file, ITypeLib** library) noexcept {
             found = succeeded(FromTextFile(textFile, data = {}));
         if (!found)
             return failure;
-        auto loaded = std::make_unique<TypeLibrary>(std::move(data));
-        *library = loaded.release();
-        return S_OK;
+        return TypeLibrary::Create(nullptr, IID_ITypeLib, reinterpret_cast<void**>(library),
+                                   std::move(data));
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

@@ -28,7 +28,7 @@ class ITypeLib : public IUnknown {
     ~ITypeLib() = default;
 };
 
-constexpr IID IID_ITypeLib{0x00020402, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID IID_ITypeLib{0x00020402, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 namespace platform::com {
 

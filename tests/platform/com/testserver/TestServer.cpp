@@ -2,10 +2,10 @@
 // factory, the four server entry points and an embedded type library.
 #include <atomic>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "platform/com/Bstr.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/ServerExports.h"
 #include "platform/com/SharedLibrary.h"
@@ -17,33 +17,17 @@ namespace {
 // Live objects plus server locks: the module may be unloaded when it is 0.
 std::atomic<long> moduleLocks{0};
 
-class Adder final : public IAdder {
+// Holds the module while it lives: objects and class factories alike.
+class ModuleLock {
   public:
-    Adder() { ++moduleLocks; }
-    Adder(const Adder&) = delete;
-    Adder& operator=(const Adder&) = delete;
-    ~Adder() { --moduleLocks; }
+    ModuleLock() noexcept { ++moduleLocks; }
+    ModuleLock(const ModuleLock&) = delete;
+    ModuleLock& operator=(const ModuleLock&) = delete;
+    ~ModuleLock() { --moduleLocks; }
+};
 
-    HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr)
-            return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IAdder) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IAdder*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() noexcept override { return ++references_; }
-    ULONG Release() noexcept override {
-        const ULONG remaining = --references_;
-        if (remaining == 0) {
-            const std::unique_ptr<Adder> last(this);
-        }
-        return remaining;
-    }
-
+class Adder final : public platform::com::ComObject<Adder, IAdder, IID_IAdder> {
+  public:
     double Add(double a, double b) noexcept override { return a + b; }
 
     HRESULT Sum(VARIANT values, double* sum) noexcept override {
@@ -77,39 +61,19 @@ class Adder final : public IAdder {
     }
 
   private:
-    std::atomic<ULONG> references_{1};
+    ModuleLock lock_;
 };
 
-class AdderFactory final : public IClassFactory {
+class AdderFactory final
+    : public platform::com::ComObject<AdderFactory, IClassFactory, IID_IClassFactory> {
   public:
-    HRESULT QueryInterface(REFIID iid, void** object) noexcept override {
-        if (object == nullptr)
-            return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    // The factory is a static object of the module: references do not decide its life.
-    ULONG AddRef() noexcept override { return 2; }
-    ULONG Release() noexcept override { return 1; }
-
     HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept override {
         if (object == nullptr)
             return E_POINTER;
         *object = nullptr;
         if (outer != nullptr)
             return CLASS_E_NOAGGREGATION;
-        try {
-            auto adder = std::make_unique<Adder>();
-            const HRESULT status = adder->QueryInterface(iid, object);
-            adder.release()->Release();  // the object now lives by the caller's reference, if any
-            return status;
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
+        return Adder::Create(nullptr, iid, object);
     }
     HRESULT LockServer(BOOL lock) noexcept override {
         if (lock) {
@@ -119,9 +83,10 @@ class AdderFactory final : public IClassFactory {
         }
         return S_OK;
     }
-};
 
-AdderFactory factory;
+  private:
+    ModuleLock lock_;
+};
 
 const platform::com::TypeDescription kTypes[] = {
     {TKIND_INTERFACE, "IAdder", IID_IAdder, "Interface for Adder Object"},
@@ -150,7 +115,7 @@ HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) noexcept {
     *object = nullptr;
     if (clsid != CLSID_Adder)
         return CLASS_E_CLASSNOTAVAILABLE;
-    return factory.QueryInterface(iid, object);
+    return AdderFactory::Create(nullptr, iid, object);
 }
 
 HRESULT DllCanUnloadNow() noexcept {
