@@ -28,10 +28,11 @@ for k = 1:numel (names)
     [y, r1, r2, r3] = Tavoquery (slot, table(row, 1:n));
     if (agrees)
       want = table(row, n + 1);
-      if (abs (y - want) > 1e-12 * max (1, abs (want)))
-        error ("%s at [%s]: %.17g, core %.17g", names{k}, num2str (table(row, 1:n)), y, want);
+      if (abs (y - want) > 1e-12 * max (1, abs (want))
+          || ! isequal ([r1 r2 r3], table(row, n + 2:n + 4)))
+        error ("%s at [%s]: %.17g fired [%d %d %d], core %.17g fired [%d %d %d]", names{k},
+               num2str (table(row, 1:n)), y, r1, r2, r3, want, table(row, n + 2:n + 4));
       end
-      assert ([r1 r2 r3], table(row, n + 2:n + 4), 0, names{k});
     else
       assert (isscalar (y) && isa (y, "double"));
     end
