@@ -1,0 +1,1 @@
+This is not a rulebase file.
