@@ -328,12 +328,11 @@ std::unique_ptr<CFuzzyDiscreteSet> CBasicSettings::ParseValue(std::string_view t
         }
         if (*cursor == '\0')
             break;
-        const char* connectiveStart = cursor;
         const int connective = MatchConnective(cursor);
         if (connective == kNoMatch)
             fail("connective expected", cursor);
         if (levels[depth].pending != kNoMatch)
-            combine(levels[depth], connectiveStart);
+            combine(levels[depth], cursor);
         levels[depth].pending = connective;
     }
     if (depth > 0)

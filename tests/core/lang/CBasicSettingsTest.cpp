@@ -131,6 +131,9 @@ TEST(CBasicSettingsParseValue, Errors) {
         {settings, "(sm", 11, "missing right parenthesis @4 [( sm]"},
         {settings, "sm bi", 11, "connective expected @3 [sm bi]"},
         {settings, "sm land bi", 11, "no linguistic connective expected @10 [sm land bi]"},
+        // Found when the next connective has been read: the cursor stands behind it.
+        {settings, "sm land bi and me", 11,
+         "no linguistic connective expected @15 [sm land bi and me]"},
         {settings, "(sm lor bi)", 11, "no linguistic connective expected @12 [( sm lor bi )]"},
         {settings, "about 11", 11, "fuzzy number out of context @6 [about 11]"},
         {settings, "about nan", 11, "fuzzy number out of context @6 [about nan]"},
