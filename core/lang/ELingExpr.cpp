@@ -9,12 +9,14 @@
 #include "core/lang/CLingTerm.h"
 #include "core/lang/WordTables.h"
 #include "core/text/ESyntax.h"
+#include "core/text/NumberScan.h"
 
 namespace {
 
 // The cell texts print numbers as C's "%g" does; stored texts depend on it.
 void AppendNumber(std::string& text, double value) {
     char buffer[32];
+    const ClassicNumbersScope classicNumbers;
     const int length = std::snprintf(buffer, sizeof buffer, "%g", value);
     text.append(buffer, static_cast<std::size_t>(length));
 }

@@ -21,3 +21,14 @@ double ScanDouble(const char* text, const char** end) {
     *end = stop;
     return value;
 }
+
+ClassicNumbersScope::ClassicNumbersScope() : previous_(nullptr) {
+    const locale_t classic = ClassicLocale();
+    if (classic != static_cast<locale_t>(0))
+        previous_ = uselocale(classic);
+}
+
+ClassicNumbersScope::~ClassicNumbersScope() {
+    if (previous_ != nullptr)
+        uselocale(static_cast<locale_t>(previous_));
+}

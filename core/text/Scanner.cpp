@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/text/ESyntax.h"
+#include "core/text/NumberScan.h"
 
 namespace {
 
@@ -139,6 +140,7 @@ std::vector<double> ReadNumbers(const char* s, int maxCount) {
 
         float value = 0.0f;
         int consumed = 0;
+        const ClassicNumbersScope classicNumbers;
         if (std::sscanf(field.c_str(), "%f%n", &value, &consumed) != 1)
             break;
         numbers.push_back(value);
