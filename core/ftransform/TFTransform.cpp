@@ -2,9 +2,11 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
+
+#include "core/io/FileReplace.h"
+#include "core/text/ESyntax.h"
 
 namespace {
 
@@ -43,26 +45,6 @@ void AppendFixed18(std::string& text, double value) {  // printf "%.18f"
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 18);
     text.append(buffer, result.ptr);
-}
-
-// Writes text to a fresh file beside fileName and renames it over fileName.
-bool ReplaceFile(const std::string& fileName, const std::string& text) {
-    constexpr int kTemporaryNameAttempts = 100;
-    std::string temporaryName;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < kTemporaryNameAttempts && file == nullptr; ++attempt) {
-        temporaryName = fileName + ".~" + std::to_string(attempt) + ".tmp";
-        file = std::fopen(temporaryName.c_str(), "wx");  // fails when the name exists
-    }
-    if (file == nullptr)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temporaryName.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporaryName.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -193,5 +175,10 @@ bool TFTransform::SaveToFile(const std::string& fileName) const {
         }
     }
     text += "\n";
-    return ReplaceFile(fileName, text);
+    try {
+        ReplaceFileText(fileName, text);
+    } catch (const ESyntax&) {
+        return false;
+    }
+    return true;
 }

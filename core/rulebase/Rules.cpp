@@ -1,12 +1,8 @@
 #include "core/rulebase/Rules.h"
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <locale>
-#include <system_error>
 
-#include "core/text/ESyntax.h"
+#include "core/io/FileReplace.h"
 
 namespace {
 
@@ -40,29 +36,14 @@ bool Rules::AddRule(std::vector<std::string> cells) {
 }
 
 void WriteRuleSetFile(const Rules& rules, const std::string& fileName) {
-    const std::string temporaryName = fileName + ".tmp";
-    {
-        std::ofstream out(temporaryName, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw ESyntax("cannot write file by open", 0, fileName);
-        out.imbue(std::locale::classic());  // counts without digit grouping
-        for (const Rule& row : rules) {
-            for (const std::string& cell : row.cells)
-                out << cell << '\t';
-            out << row.count << '\n';
+    std::string text;
+    for (const Rule& row : rules) {
+        for (const std::string& cell : row.cells) {
+            text += cell;
+            text += '\t';
         }
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporaryName, ignored);
-            throw ESyntax("cannot write file by write", 0, fileName);
-        }
+        text += std::to_string(row.count);  // no digit grouping, whatever the locale
+        text += '\n';
     }
-    std::error_code error;
-    std::filesystem::rename(temporaryName, fileName, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporaryName, ignored);
-        throw ESyntax("cannot write file by rename", 0, fileName);
-    }
+    ReplaceFileText(fileName, text);
 }

@@ -126,6 +126,7 @@ std::vector<double> ReadNumbers(const char* s, int maxCount) {
     std::vector<double> numbers;
     std::string field;
     const char* p = s;
+    const ClassicNumbersScope classicNumbers;
     while (static_cast<int>(numbers.size()) < maxCount) {
         SkipSpace(p);
         // sscanf measures its whole input first; handing it only the field and the byte that
@@ -140,7 +141,6 @@ std::vector<double> ReadNumbers(const char* s, int maxCount) {
 
         float value = 0.0f;
         int consumed = 0;
-        const ClassicNumbersScope classicNumbers;
         if (std::sscanf(field.c_str(), "%f%n", &value, &consumed) != 1)
             break;
         numbers.push_back(value);

@@ -106,10 +106,9 @@ TEST_F(RuleSetFile, AnEmptySetReplacesTheFileByAnEmptyOne) {
 }
 
 TEST_F(RuleSetFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
-    const std::string path = PathOf("kept.rules");
+    // A name that just fits the file system: the longer temporary name beside it cannot be made.
+    const std::string path = PathOf(std::string(245, 'k') + ".rules");
     std::ofstream(path) << "old\t1\n";
-    // The temporary name is taken by a directory, so the new text cannot be written.
-    std::filesystem::create_directory(path + ".tmp");
     Rules rules;
     rules.AddRule({"new"});
     try {
@@ -126,6 +125,7 @@ TEST_F(RuleSetFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     std::filesystem::create_directories(directoryPath + "/inside");
     EXPECT_THROW(WriteRuleSetFile(rules, directoryPath), ESyntax);
     EXPECT_FALSE(std::filesystem::exists(directoryPath + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(directoryPath + ".~0.tmp"));
     EXPECT_TRUE(std::filesystem::is_directory(directoryPath + "/inside"));
 
     EXPECT_THROW(WriteRuleSetFile(rules, PathOf("missing/x.rules")), ESyntax);
