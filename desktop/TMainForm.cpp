@@ -141,6 +141,24 @@ void TMainForm::BuildMenus() {
     WindowTileVertical1 = Item(Window1, "Tile &Vertically", "WindowTileVertical1");
     WindowMinimizeAll1 = Item(Window1, "&Minimize All", "WindowMinimizeAll1");
     WindowArrangeAll1 = Item(Window1, "&Arrange All", "WindowArrangeAll1");
+    // The open windows follow the commands, as in every MDI program.
+    connect(Window1, &QMenu::aboutToShow, this, [this] {
+        const QList<QAction*> items = Window1->actions();
+        for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
+            delete items[i];
+        const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+        if (!children.isEmpty())
+            Window1->addSeparator();
+        int number = 1;
+        for (QMdiSubWindow* child : children) {
+            QAction* item = Window1->addAction(
+                QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
+            item->setCheckable(true);
+            item->setChecked(child == ActiveChild());
+            connect(item, &QAction::triggered, MdiArea,
+                    [this, child] { MdiArea->setActiveSubWindow(child); });
+        }
+    });
 
     Help1 = menuBar()->addMenu("&Help");
     Help1->setObjectName("Help1");
