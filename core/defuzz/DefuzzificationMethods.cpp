@@ -10,6 +10,8 @@
 #include "core/sets/CFuzzyTriangSet.h"
 #include "core/sets/SetOperand.h"
 
+using enum OutputShapeCode;
+
 namespace {
 
 // Succedent o as the methods read it.
@@ -146,7 +148,7 @@ double SimpleLinguisticValue(const CFuzzyDiscreteSet& set, const OutputGrid& gri
         case kFlatShape:
             value = grid.Midpoint();
             break;
-        default:
+        case kOtherShape:
             value = MeanOfMaximaValue(set, grid.lo, grid.hi, grid.samples);
             break;
     }
@@ -187,7 +189,7 @@ double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
             break;
         case kFlatShape:
             return grid.Clamped(grid.Midpoint());
-        default:
+        case kOtherShape:
             index = CenterOfGravityIndex(set, 0, n - 1);
             break;
     }
