@@ -63,46 +63,18 @@ class DockingFrameTest : public QObject {
     }
     void cleanup() { frame.reset(); }
 
-    void docksAreNamedAfterTheirSides() {
-        const std::pair<TDockKit*, tbk::TDockPosition> docks[] = {
-            {frame->DockTop, tbk::dpTop},
-            {frame->DockBottom, tbk::dpBottom},
-            {frame->DockLeft, tbk::dpLeft},
-            {frame->DockRight, tbk::dpRight}};
-        QStringList names;
-        for (const auto& [dock, position] : docks) {
-            QCOMPARE(dock->Position(), position);
-            names << dock->objectName();
-        }
-        QCOMPARE(names, (QStringList{"DockTop", "DockBottom", "DockLeft", "DockRight"}));
-        QCOMPARE(frame->centralWidget(), area.data());
-    }
-
-    void emptyDocksLeaveAllToTheCentre() { QCOMPARE(area->geometry(), frame->rect()); }
-
-    void docksFollowTheirToolbars() {
+    void centreGetsWhatTheDocksLeave() {
+        QCOMPARE(area->geometry(), frame->rect());
         TToolbarKit* top = AddToolbar("Top", frame->DockTop, 4);
         TToolbarKit* left = AddToolbar("Left", frame->DockLeft, 3);
-        QVERIFY(top->height() > 0);
+        AddToolbar("Bottom", frame->DockBottom, 1);
         QCOMPARE(frame->DockTop->height(), top->height());
         QCOMPARE(frame->DockLeft->width(), left->width());
         CheckCentre();
-
         TToolbarKit* second = AddToolbar("Second", frame->DockTop, 2, 1);
         QCOMPARE(frame->DockTop->height(), top->height() + second->height());
         CheckCentre();
-
-        second->SetVisible(false);
-        ProcessLayouts();
-        QCOMPARE(frame->DockTop->height(), top->height());
-        CheckCentre();
-    }
-
-    void resizingGivesTheCentreTheRest() {
-        AddToolbar("Top", frame->DockTop, 4);
-        AddToolbar("Right", frame->DockRight, 2);
-        AddToolbar("Bottom", frame->DockBottom, 1);
-        for (const QSize size : {QSize(800, 500), QSize(300, 200), QSize(640, 480)}) {
+        for (const QSize size : {QSize(800, 500), QSize(300, 200)}) {
             frame->resize(size);
             ProcessLayouts();
             CheckCentre();
@@ -136,6 +108,10 @@ class DockingFrameTest : public QObject {
         child->show();
         ProcessLayouts();
         CheckCentre();
+        // Saved positions know the docks by these names.
+        QCOMPARE((QStringList{frame->DockTop->objectName(), frame->DockBottom->objectName(),
+                              frame->DockLeft->objectName(), frame->DockRight->objectName()}),
+                 (QStringList{"DockTop", "DockBottom", "DockLeft", "DockRight"}));
         QVERIFY(frame->grab().save(QDir(TAVO_ARTIFACT_DIR).filePath("docking_frame.png")));
     }
 };

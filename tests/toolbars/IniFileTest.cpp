@@ -25,57 +25,29 @@ class IniFileTest : public QObject {
 
   private slots:
     void writesOnlyWhatItIsGiven() {
-        const QString path = Write("shared.ini",
-                                   "; kept by hand\n"
-                                   "[Other]\n"
-                                   "b=2\n"
-                                   "a=1\n"
-                                   "\n"
-                                   "[Main Window Docked]\n"
-                                   "DockRow=7\n"
-                                   "; a note\n"
-                                   "Extra = x\n"
-                                   "\n"
-                                   "[Last]\n"
-                                   "z=0\n");
+        const QByteArray before =
+            "; kept by hand\n[Other]\nb=2\na=1\n\n"
+            "[Main Window Docked]\nDockRow=7\n; a note\nExtra = x\n\n"
+            "[Last]\nz=0\n";
+        const QString path = Write("shared.ini", before);
         IniFile ini(path);
         ini.WriteInteger("Main Window Docked", "DockRow", 1);
         ini.WriteInteger("Main Window Docked", "DockPos", 5);
         ini.WriteString("Main Window New", "DockedTo", "Dock Top");
         ini.UpdateFile();
-        QCOMPARE(Read(path), QByteArray("; kept by hand\n"
-                                        "[Other]\n"
-                                        "b=2\n"
-                                        "a=1\n"
-                                        "\n"
-                                        "[Main Window Docked]\n"
-                                        "DockRow=1\n"
-                                        "; a note\n"
-                                        "Extra = x\n"
-                                        "DockPos=5\n"
-                                        "\n"
-                                        "[Last]\n"
-                                        "z=0\n"
-                                        "\n"
-                                        "[Main Window New]\n"
-                                        "DockedTo=Dock Top\n"));
+        QByteArray after = before;
+        after.replace("DockRow=7\n", "DockRow=1\n")
+            .replace("Extra = x\n", "Extra = x\nDockPos=5\n");
+        QCOMPARE(Read(path), after + "\n[Main Window New]\nDockedTo=Dock Top\n");
     }
 
     void readsAsPeopleWriteIt() {
         const IniFile ini(Write("read.ini",
-                                "[ main window docked ]\n"
-                                "  dockrow =  7 \n"
-                                "Name=a=b\n"
-                                "Bad=7x\n"
-                                "[Main Window Docked]\n"
-                                "DockRow=9\n"));
+                                "[ main window docked ]\n  dockrow =  7 \nBad=7x\n"
+                                "[Main Window Docked]\nDockRow=9\n"));
         QCOMPARE(ini.ReadInteger("Main Window Docked", "DockRow", 0), 7);
-        QCOMPARE(ini.ReadString("Main Window Docked", "Name", ""), QString("a=b"));
         QCOMPARE(ini.ReadInteger("Main Window Docked", "Bad", -1), -1);
-        QCOMPARE(ini.ReadString("Main Window Docked", "Missing", "d"), QString("d"));
-        QCOMPARE(ini.ReadString("Nowhere", "DockRow", "d"), QString("d"));
-        const IniFile missing(directory.filePath("none.ini"));
-        QCOMPARE(missing.ReadInteger("A", "B", 4), 4);
+        QCOMPARE(IniFile(directory.filePath("none.ini")).ReadString("A", "B", "d"), QString("d"));
     }
 
     void keepsLineBreaksMarkAndPermissions() {
@@ -90,33 +62,18 @@ class IniFileTest : public QObject {
     }
 
     void refusesWhatWouldBreakTheFile_data() {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("line break in section") << "A\n[B]"
-                                               << "k"
-                                               << "v";
-        QTest::newRow("line break in value") << "A"
-                                             << "k"
-                                             << "v\r\nx=1";
-        QTest::newRow("equals in key") << "A"
-                                       << "k=1"
-                                       << "v";
-        QTest::newRow("comment key") << "A"
-                                     << "; k"
-                                     << "v";
-        QTest::newRow("empty key") << "A"
-                                   << " "
-                                   << "v";
+        // Section, key, value.
+        QTest::addColumn<QStringList>("entry");
+        QTest::newRow("line break in section") << QStringList{"A\n[B]", "k", "v"};
+        QTest::newRow("line break in value") << QStringList{"A", "k", "v\r\nx=1"};
+        QTest::newRow("equals in key") << QStringList{"A", "k=1", "v"};
     }
 
     void refusesWhatWouldBreakTheFile() {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, value);
+        QFETCH(QStringList, entry);
         const QString path = Write("refused.ini", "[A]\nk=0\n");
         IniFile ini(path);
-        QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString(section, key, value));
+        QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString(entry[0], entry[1], entry[2]));
         ini.UpdateFile();
         QCOMPARE(Read(path), QByteArray("[A]\nk=0\n"));
     }
