@@ -7,10 +7,13 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/io/RuleBaseReader.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/Variant.h"
 #include "tests/com/Kelrun/KelrunTestSupport.h"
 
@@ -298,6 +301,59 @@ TEST_F(RuleBaseObjectTest, NothingLoadedGivesNeutralAnswers) {
                  edits.empty() ? store_.Directory() / name : EditedExample(name, edits));
         expectNeutral(name);
     }
+}
+
+// The description of the calling thread's error information, which is taken; nullopt for none.
+std::optional<std::string> TakeError(std::string* source = nullptr) {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK)
+        return std::nullopt;
+    GUID guid{};
+    EXPECT_EQ(info->GetGUID(&guid), S_OK);
+    EXPECT_EQ(guid, IID_IRuleBaseCOM);
+    BSTR text = nullptr;
+    EXPECT_EQ(info->GetSource(&text), S_OK);
+    if (source != nullptr)
+        *source = platform::com::BstrToUtf8(text);
+    SysFreeString(text);
+    EXPECT_EQ(info->GetDescription(&text), S_OK);
+    const platform::com::UniqueBstr description(text);
+    return platform::com::BstrToUtf8(description.get());
+}
+
+TEST_F(RuleBaseObjectTest, FailedLoadLeavesTheReadersMessageForTheCallingThread) {
+    ComPtr<IRuleBaseCOM> object = Create();
+    ASSERT_TRUE(object);
+    const std::vector<std::pair<Edits, std::string>> damaged = {
+        {{{"=Logical_Deduction", "=Logical_Deductoin"}},
+         "unknown type of inference method Logical_Deductoin"},
+        {{{"End_AntVariable1", "End_AntVariable"}}, "Variable dont match End_Variable"},
+        {{{"\"ml me\" \"sm\" | \"me\"", "\"ml me\" \"sm\" | \"ml\""}},
+         "bad expression in rule 12, variable braking: atomic term expected"},
+    };
+    for (const auto& [edits, message] : damaged) {
+        LoadFile(*object.Get(), EditedExample("controller.rb", edits));
+        ASSERT_EQ(object->NumInputVars(), -1) << message;
+        std::string source;
+        EXPECT_EQ(TakeError(&source), message);
+        EXPECT_EQ(source, "Kelrun.RuleBaseCOM");
+        EXPECT_EQ(TakeError(), std::nullopt) << "taken by the first GetErrorInfo";
+    }
+
+    // The next successful load clears what a failed one left.
+    LoadFile(*object.Get(), store_.Directory() / "missing.rb");
+    LoadFile(*object.Get(), Example("controller.rb"));
+    ASSERT_EQ(object->NumInputVars(), 2);
+    EXPECT_EQ(TakeError(), std::nullopt);
+
+    // Only the thread that called hears of its failure.
+    std::optional<std::string> otherThreadError;
+    std::thread([&] {
+        LoadFile(*object.Get(), store_.Directory() / "missing.rb");
+        otherThreadError = TakeError();
+    }).join();
+    EXPECT_EQ(otherThreadError, "cannot read file by open");
+    EXPECT_EQ(TakeError(), std::nullopt);
 }
 
 TEST_F(RuleBaseObjectTest, InputsThatCannotBeReadGiveNaNAndChangeNothing) {

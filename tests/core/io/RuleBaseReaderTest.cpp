@@ -276,10 +276,73 @@ TEST(RuleBaseReader, WrongRuleCountOnlyWarns) {
 
     ::testing::internal::CaptureStdout();
     const CRuleBase fewer = ReadRuleBaseText(Edited({{"NumberOfRules=3", "NumberOfRules=2"}}));
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "warning: line 44 not read as a rule: \"bi\" \"big\" | \"sm\"\n");
     EXPECT_EQ(fewer.GetNumRules(), 2);
     EXPECT_EQ(fewer.GetAntExpression(0, 1), "me");
 }
+
+struct UnreadLines {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> edits;
+    int rulesRead;
+    std::vector<std::pair<int, std::string>> warnings;  // line (0: the whole file), message
+};
+
+class RuleBaseReaderWarnings : public ::testing::TestWithParam<UnreadLines> {};
+
+// Every line of the rules section that does not begin a rule is named, with its number in the
+// file, whichever line ends the file uses.
+TEST_P(RuleBaseReaderWarnings, NameEveryLineNotReadAsARule) {
+    for (const bool crlf : {false, true}) {
+        std::string text = Edited(GetParam().edits);
+        if (crlf) {
+            for (std::size_t at = text.find('\n'); at != std::string::npos;
+                 at = text.find('\n', at + 2))
+                text.insert(at, "\r");
+        }
+        std::vector<std::pair<int, std::string>> warnings;
+        RuleBaseReaderOptions options;
+        options.warn = [&](const RuleBaseWarning& warning) {
+            warnings.emplace_back(warning.line, warning.message);
+        };
+        ::testing::internal::CaptureStdout();
+        const CRuleBase ruleBase = ReadRuleBaseText(text, "", options);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(ruleBase.GetNumRules(), GetParam().rulesRead);
+        EXPECT_EQ(warnings, GetParam().warnings) << (crlf ? "CR LF" : "LF");
+    }
+}
+
+const UnreadLines kUnreadLines[] = {
+    {"MissingBar",
+     {{"\"small\" |", "\"small\""}},
+     2,
+     {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"},
+      {43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""}}},
+    {"MissingInput",
+     {{"\"me\" \"high\"", "\"me\""}},
+     2,
+     {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"},
+      {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""}}},
+    {"MissingBarCountAdjusted",
+     {{"NumberOfRules=3", "NumberOfRules=2"}, {"\"small\" |", "\"small\""}},
+     2,
+     {{43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""}}},
+    {"CommentsBlanksAndInactiveRulesAreNotNamed",
+     {{"RULES\n", "RULES\n; a comment\n\n"}, {" \"me\"", "\t#\"me\""}},
+     3,
+     {}},
+    {"LinesAfterTheStatedCount",
+     {{"NumberOfRules=3", "NumberOfRules=1"}, {"END_RULES", "  stray text  \n#END_RULES"}},
+     1,
+     {{43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""},
+      {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""},
+      {45, "line 45 not read as a rule: stray text"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(RulesSection, RuleBaseReaderWarnings, ::testing::ValuesIn(kUnreadLines),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RuleBaseReader, CommentLinesAndInactiveRules) {
     const CRuleBase ruleBase =
