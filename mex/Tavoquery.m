@@ -39,8 +39,11 @@
 ## reader's message (for example "unknown type of inference method
 ## Logical_Deductoin" or "bad expression in rule 2, variable power: atomic term
 ## expected").  docs/rulebase-format.md lists the messages and what to do
-## about them.  The slot is left without a rule base: evaluating it gives
-## "Improper count of inference inputs" until a file loads.
+## about them.  The server reads less than the library: it does not know the
+## inference methods "Fuzzy_Approximation-func_prod" and
+## "Fuzzy_Approximation-func_luk", nor user terms of type "gaussian".  The slot
+## is left without a rule base: evaluating it gives "Improper count of
+## inference inputs" until a file loads.
 ##
 ## @item File does not exists
 ## No regular file has the given name (relative names are taken from the
