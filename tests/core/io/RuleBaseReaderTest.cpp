@@ -282,67 +282,37 @@ TEST(RuleBaseReader, WrongRuleCountOnlyWarns) {
     EXPECT_EQ(fewer.GetAntExpression(0, 1), "me");
 }
 
-struct UnreadLines {
-    const char* name;
-    std::vector<std::pair<std::string, std::string>> edits;
-    int rulesRead;
-    std::vector<std::pair<int, std::string>> warnings;  // line (0: the whole file), message
-};
-
-class RuleBaseReaderWarnings : public ::testing::TestWithParam<UnreadLines> {};
-
-// Every line of the rules section that does not begin a rule is named, with its number in the
-// file, whichever line ends the file uses.
-TEST_P(RuleBaseReaderWarnings, NameEveryLineNotReadAsARule) {
-    for (const bool crlf : {false, true}) {
-        std::string text = Edited(GetParam().edits);
-        if (crlf) {
-            for (std::size_t at = text.find('\n'); at != std::string::npos;
-                 at = text.find('\n', at + 2))
-                text.insert(at, "\r");
+// Lines of the rules section that begin no rule are named by their number in the file, whichever
+// line ends it uses; comments, blank lines and inactive rules are not.
+TEST(RuleBaseReader, WarningsNameEveryLineNotReadAsARule) {
+    using Warnings = std::vector<std::pair<int, std::string>>;  // line (0: the file), message
+    const std::string me = " not read as a rule: \"me\" \"high\" | \"me\"";
+    const std::pair<std::string, Warnings> cases[] = {
+        {Edited({{"\"small\" |", "\"small\""}, {"RULES\n", "RULES\n; comment\n\n"}}),
+         {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"}, {45, "line 45" + me}}},
+        {Edited({{"\"small\" |", "\"small\""}, {"NumberOfRules=3", "NumberOfRules=2"}}),
+         {{43, "line 43" + me}}},
+        {Edited({{"NumberOfRules=3", "NumberOfRules=1"}, {"END_RULES", " stray \n#END_RULES"}}),
+         {{43, "line 43" + me},
+          {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""},
+          {45, "line 45 not read as a rule: stray"}}},
+    };
+    for (const auto& [text, expected] : cases) {
+        for (const bool crlf : {false, true}) {
+            std::string file = text;
+            for (std::size_t at = file.find('\n'); crlf && at != std::string::npos;
+                 at = file.find('\n', at + 2))
+                file.insert(at, "\r");
+            Warnings warnings;
+            RuleBaseReaderOptions options;
+            options.warn = [&](const RuleBaseWarning& w) {
+                warnings.emplace_back(w.line, w.message);
+            };
+            ReadRuleBaseText(file, "", options);
+            EXPECT_EQ(warnings, expected) << file;
         }
-        std::vector<std::pair<int, std::string>> warnings;
-        RuleBaseReaderOptions options;
-        options.warn = [&](const RuleBaseWarning& warning) {
-            warnings.emplace_back(warning.line, warning.message);
-        };
-        ::testing::internal::CaptureStdout();
-        const CRuleBase ruleBase = ReadRuleBaseText(text, "", options);
-        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-        EXPECT_EQ(ruleBase.GetNumRules(), GetParam().rulesRead);
-        EXPECT_EQ(warnings, GetParam().warnings) << (crlf ? "CR LF" : "LF");
     }
 }
-
-const UnreadLines kUnreadLines[] = {
-    {"MissingBar",
-     {{"\"small\" |", "\"small\""}},
-     2,
-     {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"},
-      {43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""}}},
-    {"MissingInput",
-     {{"\"me\" \"high\"", "\"me\""}},
-     2,
-     {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"},
-      {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""}}},
-    {"MissingBarCountAdjusted",
-     {{"NumberOfRules=3", "NumberOfRules=2"}, {"\"small\" |", "\"small\""}},
-     2,
-     {{43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""}}},
-    {"CommentsBlanksAndInactiveRulesAreNotNamed",
-     {{"RULES\n", "RULES\n; a comment\n\n"}, {" \"me\"", "\t#\"me\""}},
-     3,
-     {}},
-    {"LinesAfterTheStatedCount",
-     {{"NumberOfRules=3", "NumberOfRules=1"}, {"END_RULES", "  stray text  \n#END_RULES"}},
-     1,
-     {{43, "line 43 not read as a rule: \"me\" \"high\" | \"me\""},
-      {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""},
-      {45, "line 45 not read as a rule: stray text"}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(RulesSection, RuleBaseReaderWarnings, ::testing::ValuesIn(kUnreadLines),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RuleBaseReader, CommentLinesAndInactiveRules) {
     const CRuleBase ruleBase =
