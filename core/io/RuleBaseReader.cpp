@@ -31,6 +31,11 @@ constexpr char kBadParameter[] = "missing or bad parameter";
     throw ESyntax(message, 0, text ? std::string(text) : std::string());
 }
 
+// Bytes 1..32, as SkipSpace steps over them.
+bool IsBlank(char c) {
+    return c > 0 && c <= ' ';
+}
+
 const char* Find(const char* from, const char* key) {
     return std::strstr(from, key);
 }
@@ -404,7 +409,7 @@ class Reader {
                 ++end;
             const char* content = std::max(line, from);
             const char* stop = std::min(end, to);
-            while (content<stop&& * content> 0 && *content <= ' ')
+            while (content < stop && IsBlank(*content))
                 ++content;
             while (rule != ruleStarts.end() && *rule < line)
                 ++rule;
