@@ -374,7 +374,7 @@ void TFormInfUnit::MarkModified() {
 
 void TFormInfUnit::FillInferenceCombo() {
     ComboBoxInfType->clear();
-    const int kind = ruleBase_->GetTypeOfDescription();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
     int first = 0;
     int last = -1;
     if (kind == CRuleBase::kLinguistic) {
@@ -401,7 +401,7 @@ void TFormInfUnit::FillInferenceCombo() {
 
 void TFormInfUnit::FillDefuzzCombo() {
     ComboBoxDefType->clear();
-    const int kind = ruleBase_->GetTypeOfDescription();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
     if (kind == CRuleBase::kSingleton) {
         ComboBoxDefType->hide();
         lbDefuzzType->hide();
@@ -464,7 +464,7 @@ void TFormInfUnit::ShowTypeOfUnit() {
             mnShowRedundancy->setVisible(false);
             mnShowRedundancyAnt->setVisible(false);
             break;
-        default:
+        case CRuleBase::kTakagiSugeno:
             lbTypeOfUnit->setText("Unknown");
             break;
     }
