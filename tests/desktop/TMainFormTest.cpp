@@ -141,6 +141,20 @@ class TMainFormTest : public QObject {
         QCOMPARE(Captions(form_->RecentlyOpenedItem), QStringList({"broken.rb"}));
     }
 
+    void readerWarningsShowWhenTheFileOpens() {
+        QFile example(QString(TAVO_EXAMPLES) + "/controller.rb");
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        const QString miscounted = folder_.filePath("miscounted.rb");
+        QFile file(miscounted);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(example.readAll().replace("NumberOfRules=25", "NumberOfRules=26"));
+        file.close();
+        QVERIFY(form_->OpenFileByName(miscounted));
+        QCOMPARE(prompts_->Captions(), QStringList({"Warning"}));
+        QVERIFY(prompts_->Messages[0].Text.startsWith(
+            "warning: bad value of NumberOfRules=26, new value NumberOfRules=25"));
+    }
+
     void reopenMovesToTheFrontAndReportsStaleEntries() {
         const QString first = Copy("controller.rb");
         const QString second = Copy("singleton.rb");
