@@ -298,6 +298,24 @@ class TMainFormTest : public QObject {
         editor->StringGridRules->FocusCell(2, 3);
         QCoreApplication::processEvents();
         QVERIFY(form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk.png"));
+
+        const QString about = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-about.png";
+        const QString newBase = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-newbase.png";
+        prompts_->Dialogs = {[&](QDialog& dialog) {
+                                 dialog.grab().save(about);
+                                 return int(QDialog::Accepted);
+                             },
+                             [&](QDialog& dialog) {
+                                 dialog.adjustSize();
+                                 dialog.grab().save(newBase);
+                                 return int(QDialog::Rejected);
+                             }};
+        QFile::remove(about);
+        QFile::remove(newBase);
+        form_->HelpAbout1->trigger();
+        form_->FileNew1->trigger();
+        QVERIFY(QFile::exists(about));
+        QVERIFY(QFile::exists(newBase));
     }
 };
 
