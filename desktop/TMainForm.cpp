@@ -312,10 +312,10 @@ void TMainForm::BuildDocks() {
     auto* outer = new QVBoxLayout(centre);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    DockKit1 = new TDockKit(centre, dpLeft);
-    DockKit2 = new TDockKit(centre, dpTop);
-    DockKit3 = new TDockKit(centre, dpRight);
-    DockKit4 = new TDockKit(centre, dpBottom);
+    DockKit1 = new TDockKit(centre, tbk::dpLeft);
+    DockKit2 = new TDockKit(centre, tbk::dpTop);
+    DockKit3 = new TDockKit(centre, tbk::dpRight);
+    DockKit4 = new TDockKit(centre, tbk::dpBottom);
     DockKit1->setObjectName("DockKit1");
     DockKit2->setObjectName("DockKit2");
     DockKit3->setObjectName("DockKit3");
@@ -442,10 +442,10 @@ void TMainForm::FileNew1Execute() {
         DialogNewBaseProperties = new TDialogNewBaseProperties(this);
     if (toolkit::ShowModal(*DialogNewBaseProperties) != QDialog::Accepted)
         return;
-    const int kind = DialogNewBaseProperties->GetKind();
-    if (kind < 0)
+    const std::optional<TypeOfDescription> kind = DialogNewBaseProperties->GetKind();
+    if (!kind)
         return;
-    auto* editor = new TFormInfUnit(this, std::make_unique<CRuleBase>(kind));
+    auto* editor = new TFormInfUnit(this, std::make_unique<CRuleBase>(*kind));
     editor->SetFileName("NoName" + QString::number(newFileCounter_++) + ".rb");
     editor->show();
     SetSaveEnabled(true);
