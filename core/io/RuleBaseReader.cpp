@@ -304,7 +304,7 @@ class Reader {
         if (ruleBase_.GetNumSucVariables() == 0)
             Fail("missing: SucVariable1");
         statedRules_ = ReadInteger(RequiredValueOf(text, "NumberOfRules=", "NumberOfRules"));
-        if (statedRules_ < 1)
+        if (statedRules_ < 0)
             Fail("bad value of NumberOfRules");
     }
 
