@@ -304,8 +304,22 @@ class Reader {
         if (ruleBase_.GetNumSucVariables() == 0)
             Fail("missing: SucVariable1");
         statedRules_ = ReadInteger(RequiredValueOf(text, "NumberOfRules=", "NumberOfRules"));
-        if (statedRules_ < 0)
+        // 0 states a rule base without rules; over rules it would drop them all.
+        if (statedRules_ < 0 || (statedRules_ == 0 && !RulesBlockIsEmpty()))
             Fail("bad value of NumberOfRules");
+    }
+
+    bool RulesBlockIsEmpty() const {
+        const char* p = Find(text_.c_str(), "RULES");
+        if (p == nullptr)
+            return false;
+        p += std::strlen("RULES");
+        SkipSpace(p);
+        while (*p == ';') {
+            NextLine(p);
+            SkipSpace(p);
+        }
+        return std::string_view(p).starts_with("END_RULES");
     }
 
     // One quoted cell from the cursor on: the closing quote is searched from the cell's second

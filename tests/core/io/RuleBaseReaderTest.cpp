@@ -188,6 +188,7 @@ const BadFile kBadFiles[] = {
      {{"SuccedentVariables=1", "SuccedentVariables=0"}},
      "bad value of NumberOfSuccedentVariables"},
     {"NoRuleCount", {{"NumberOfRules", "Rules"}}, "missing: NumberOfRules"},
+    {"ZeroRules", {{"NumberOfRules=3", "NumberOfRules=0"}}, "bad value of NumberOfRules"},
     {"NegativeRules", {{"NumberOfRules=3", "NumberOfRules=-2"}}, "bad value of NumberOfRules"},
     {"RuleWithoutBar", {{"\"big\" | \"sm\"", "\"big\" \"sm\""}}, "error in rules"},
     {"RuleWithoutClosingQuote", {{"| \"sm\"", "| \"sm"}}, "error in rules"},
