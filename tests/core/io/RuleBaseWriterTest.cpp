@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -178,6 +183,17 @@ class RuleBaseFile : public ::testing::Test {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    long Entries() const { return std::distance(std::filesystem::directory_iterator(folder_), {}); }
+    // The refusal's message and text, "saved" when the file was written.
+    static std::string Refusal(const std::filesystem::path& path,
+                               const CRuleBase& ruleBase = CRuleBase(CRuleBase::kLinguistic)) {
+        try {
+            SaveRuleBaseFile(ruleBase, path.string());
+        } catch (const ESyntax& error) {
+            return error.Message() + " | " + error.Text();
+        }
+        return "saved";
+    }
 
     std::filesystem::path folder_;
 };
@@ -219,20 +235,13 @@ TEST_F(RuleBaseFile, UnwritableTargetsFailAndLeaveWhatWasThere) {
 TEST_F(RuleBaseFile, TextThatWouldReadBackDifferentlyIsRefused) {
     const auto path = folder_ / "kept.rb";
     std::ofstream(path) << "kept";
-    const auto refusal = [&](const CRuleBase& ruleBase) {
-        try {
-            SaveRuleBaseFile(ruleBase, path.string());
-        } catch (const ESyntax& error) {
-            return error.Message() + " | " + error.Text();
-        }
-        return std::string("saved");
-    };
     CRuleBase described(CRuleBase::kLinguistic);
     described.SetDescription("Counted by hand: NumberOfRules=3.");
-    EXPECT_EQ(refusal(described),
+    EXPECT_EQ(Refusal(path, described),
               "the description holds the keyword NumberOfRules= | NumberOfRules=3.");
     described.SetDescription("Ends with End_SucVariable1");
-    EXPECT_EQ(refusal(described), "the description holds the keyword SucVariable | SucVariable1");
+    EXPECT_EQ(Refusal(path, described),
+              "the description holds the keyword SucVariable | SucVariable1");
 
     CRuleBase named;
     for (const char* name : {"in, out", "y"}) {
@@ -243,8 +252,74 @@ TEST_F(RuleBaseFile, TextThatWouldReadBackDifferentlyIsRefused) {
     Rules rules;
     rules.AddRule({"sm", "bi"});
     named.SetRulesFromSet(rules);
-    EXPECT_EQ(refusal(named), "the file would not read back the same |  name=in, out");
+    EXPECT_EQ(Refusal(path, named), "the file would not read back the same |  name=in, out");
     EXPECT_EQ(Contents(path), "kept");
+}
+
+TEST_F(RuleBaseFile, LinksAreFollowedSpecialFilesRefusedModesKept) {
+    const auto path = folder_ / "model.rb";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(path.c_str(), 65534, 65534) == 0);
+    std::filesystem::create_symlink("model.rb", folder_ / "link.rb");
+    EXPECT_EQ(Refusal(folder_ / "link.rb"), "saved");
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder_ / "link.rb")));
+    EXPECT_EQ(Contents(path), kNewLinguistic);
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_TRUE(!root || status.st_uid == 65534u);
+
+    const auto pipe = folder_ / "pipe.rb";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(Refusal(pipe), "cannot write file by open: not a regular file | " + pipe.string());
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(Entries(), 3);
+}
+
+// Root may write any file, so an unprivileged child tries it.
+TEST_F(RuleBaseFile, AFileTheUserMayNotWriteIsRefused) {
+    const auto path = folder_ / "model.rb";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        ::_exit(Refusal(path).starts_with("cannot write file by open: Permission denied |") ? 0
+                                                                                            : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Contents(path), "old");
+    EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(RuleBaseFile, LeftoversDoNotBlockAndAFailedWriteLeavesNoneAndSaysWhy) {
+    const auto path = folder_ / "model.rb";
+    for (int attempt = 0; attempt < 100; ++attempt)
+        std::ofstream(folder_ / ("model.rb.~" + std::to_string(attempt) + ".tmp")) << "stale";
+    EXPECT_EQ(Refusal(path), "saved");
+
+    // A full disk, as the file-size limit makes it.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    CRuleBase changed(CRuleBase::kLinguistic);
+    changed.SetDescription("changed");
+    const std::string failure = Refusal(path, changed);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(failure, "cannot write file by write: File too large | " + path.string());
+    EXPECT_EQ(Contents(path), kNewLinguistic);
+    EXPECT_EQ(Entries(), 101);
 }
 
 }  // namespace
