@@ -189,14 +189,11 @@ class Reader {
         int discretization = lastDiscretization_;
         if (type != kAlias) {
             context = ReadContext(block);
-            if (type == kLinguistic) {
+            if (type == kLinguistic)
                 discretization =
-                    ReadInteger(RequiredValueOf(block, "discretization=", "discretization"));
-                // A grid needs two samples; the bound keeps one cell's set of a sane size.
-                if (discretization < 2 || discretization > kMaxDiscretization)
-                    Fail("bad value of discretization");
-            }
+                    Discretization(RequiredValueOf(block, "discretization=", "discretization"));
         }
+        const bool gridRequired = type == kLinguistic;
 
         std::shared_ptr<CSettings> settings;
         if (type == kAlias) {
@@ -210,6 +207,11 @@ class Reader {
             discretization = aliased.GetDiscretization();
             // The kind checks hold for shared settings as for the variable's own.
             type = MatchWord(kSettingsWords, std::string(settings->GetTypeName()).c_str());
+        }
+        // Other blocks hold a grid only where it differs from the one they would take over.
+        if (!gridRequired && type != kUnknown) {
+            if (const char* grid = ValueOf(block, "discretization="))
+                discretization = Discretization(grid);
         }
         if (kind_ == CRuleBase::kLinguistic && type == kLinC)
             Fail(kWrongSettingsType, block);
@@ -241,6 +243,14 @@ class Reader {
 
         if (auto* basic = dynamic_cast<CBasicSettings*>(settings.get()))
             ReadUserTerms(block, context, *basic);
+    }
+
+    static int Discretization(const char* value) {
+        const int discretization = ReadInteger(value);
+        // A grid needs two samples; the bound keeps one cell's set of a sane size.
+        if (discretization < 2 || discretization > kMaxDiscretization)
+            Fail("bad value of discretization");
+        return discretization;
     }
 
     static std::shared_ptr<CSettings> LinguisticSettings(const char* block,

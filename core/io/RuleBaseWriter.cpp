@@ -88,6 +88,16 @@ void AppendUserTerms(std::string& text, const CBasicSettings& settings) {
     }
 }
 
+// Without a grid line the reader gives a variable the grid of the one it aliases, or of the
+// variable before it; only a grid of its own is written.
+void AppendGridIfOwn(std::string& text, int discretization, int takenOver) {
+    if (discretization == takenOver)
+        return;
+    text += " discretization=";
+    AppendCount(text, discretization);
+    text += '\n';
+}
+
 void CheckWritable(const CRuleBase& ruleBase) {
     if (!FindMethodByRoutine(InferenceMethodTable, ruleBase.GetInferenceMethod()))
         throw std::invalid_argument("the inference method has no keyword of the rulebase file");
@@ -129,6 +139,7 @@ void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent
             text += " settings=alias(";
             text += other.GetName();
             text += ")\n";
+            AppendGridIfOwn(text, variable.GetDiscretization(), other.GetDiscretization());
             text += "End_";
             text += word;
             AppendCount(text, j + 1);
@@ -145,7 +156,13 @@ void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent
     text += ',';
     AppendNumber(text, settings.GetUpperBound());
     text += ">\n";
-    if (const auto* linguistic = dynamic_cast<const CLinguisticSettings*>(&settings)) {
+    const auto* linguistic = dynamic_cast<const CLinguisticSettings*>(&settings);
+    if (linguistic == nullptr) {
+        AppendGridIfOwn(text, variable.GetDiscretization(),
+                        position > 0
+                            ? VariableInFileOrder(ruleBase, position - 1).GetDiscretization()
+                            : CRuleBase::kDefaultDiscretization);
+    } else {
         text += " discretization=";
         AppendCount(text, variable.GetDiscretization());
         // Stored as P0 P1 P2 P3; the file holds them ascending along the axis: P0 P2 P3 P1.
