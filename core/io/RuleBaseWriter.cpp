@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -210,9 +212,9 @@ int FirstSharing(const CRuleBase& ruleBase, int position) {
 
 std::string UncheckedText(const CRuleBase& ruleBase);
 
-// A text that reads back as a different rule base must not replace a file that reads right:
-// the text is read again and must give the same text and the same sharing of settings.
-void CheckReadsBack(const CRuleBase& ruleBase, const std::string& text) {
+// Keyword text in the description is the likeliest cause and is named first.
+[[noreturn]] void Refuse(const CRuleBase& ruleBase, const std::string& message,
+                         const std::string& text) {
     const std::string& description = ruleBase.GetDescription();
     for (std::string_view key : kReaderKeys) {
         const std::size_t at = description.find(key);
@@ -220,13 +222,23 @@ void CheckReadsBack(const CRuleBase& ruleBase, const std::string& text) {
             throw ESyntax("the description holds the keyword " + std::string(key), 0,
                           description.substr(at));
     }
+    throw ESyntax(message, 0, text);
+}
+
+// A text that reads back as a different rule base must not replace a file that reads right:
+// the text is read again and must give the same text and the same sharing of settings.
+void CheckReadsBack(const CRuleBase& ruleBase, const std::string& text) {
+    // A count that the reader would find first, in the description, would also make it warn.
+    const char* count = text.c_str() + text.find("NumberOfRules=") + std::strlen("NumberOfRules=");
+    if (std::strtol(count, nullptr, 10) != ruleBase.GetNumRules())
+        Refuse(ruleBase, kNotReadBack, "NumberOfRules=");
     RuleBaseReaderOptions options;
     options.prepares = false;
     std::optional<CRuleBase> readBack;
     try {
         readBack.emplace(ReadRuleBaseText(text, {}, options));
     } catch (const ESyntax& error) {
-        throw ESyntax(std::string(kNotReadBack) + ": " + error.Message(), 0, error.Text());
+        Refuse(ruleBase, std::string(kNotReadBack) + ": " + error.Message(), error.Text());
     }
     const std::string again = UncheckedText(*readBack);
     if (again != text) {
@@ -236,12 +248,12 @@ void CheckReadsBack(const CRuleBase& ruleBase, const std::string& text) {
         const std::size_t lineEnd =
             differs == 0 ? std::string::npos : text.rfind('\n', differs - 1);
         const std::size_t from = lineEnd == std::string::npos ? 0 : lineEnd + 1;
-        throw ESyntax(kNotReadBack, 0, text.substr(from, text.find('\n', from) - from));
+        Refuse(ruleBase, kNotReadBack, text.substr(from, text.find('\n', from) - from));
     }
     const int variables = ruleBase.GetNumAntVariables() + ruleBase.GetNumSucVariables();
     for (int position = 0; position < variables; ++position) {
         if (FirstSharing(ruleBase, position) != FirstSharing(*readBack, position))
-            throw ESyntax(kNotReadBack, 0, VariableInFileOrder(ruleBase, position).GetName());
+            Refuse(ruleBase, kNotReadBack, VariableInFileOrder(ruleBase, position).GetName());
     }
 }
 

@@ -244,6 +244,8 @@ TEST_F(RuleBaseFile, TextThatWouldReadBackDifferentlyIsRefused) {
     described.SetDescription("Ends with End_SucVariable1");
     EXPECT_EQ(Refusal(path, described),
               "the description holds the keyword SucVariable | SucVariable1");
+    described.SetDescription("NumberOfRules=1, TypeOfDescription=linguistic");  // reads the same
+    EXPECT_EQ(Refusal(folder_ / "saved.rb", described), "saved");
 
     CRuleBase named;
     for (const char* name : {"in, out", "y"}) {
