@@ -4,10 +4,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -24,13 +24,15 @@
 #include "desktop/FuzzySetInputPanel.h"
 #include "desktop/FuzzySetOutputBox.h"
 #include "desktop/FuzzySetOutputPanel.h"
-#include "desktop/KeptInferenceState.h"
 #include "desktop/ProjectionBox.h"
 #include "desktop/ProjectionGraph.h"
 #include "desktop/TFormSurface.h"
 #include "desktop/TemporaryRuleBaseFile.h"
 #include "desktop/TestSampling.h"
 #include "desktop/TestWindowOwner.h"
+#include "desktop/WindowAttributes.h"
+#include "desktop/toolkit/Conversions.h"
+#include "desktop/toolkit/UserPrompts.h"
 
 namespace {
 
@@ -66,6 +68,8 @@ struct TMDIChild::Private {
     int projectionPoint = -1;
     std::vector<double> projectionOutputs;
     std::string temporaryPath;
+    bool reportingSteps = false;
+    bool ruleBaseGone = false;
 };
 
 TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* owner,
@@ -74,6 +78,7 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(name + QStringLiteral(" - Test"));
     BuildControls();
+    LoadWindowAttributes(*this);
 
     const TemporaryRuleBaseFile temporary = WriteTemporaryRuleBase(ruleBase);
     MemoRuleBase->setPlainText(QString::fromStdString(temporary.text));
@@ -278,6 +283,8 @@ FuzzySetInputBox* TMDIChild::CurrentInputBox() const {
 }
 
 void TMDIChild::Evaluate(bool forced) {
+    if (d_->ruleBaseGone)
+        return;
     Private& d = *d_;
     CRuleBase& ruleBase = d.ruleBase;
     for (std::size_t i = 0; i < d.inputPanels.size(); ++i)
@@ -332,6 +339,8 @@ void TMDIChild::Evaluate(bool forced) {
 }
 
 void TMDIChild::UpdateProjection() {
+    if (d_->ruleBaseGone)
+        return;
     Private& d = *d_;
     const int variable = cbxProjectionVariable->currentIndex();
     d.projectionOutputs.clear();
@@ -356,9 +365,10 @@ void TMDIChild::UpdateProjection() {
 }
 
 void TMDIChild::Recompute(bool forced) {
+    if (d_->ruleBaseGone)
+        return;
     if (cbUseFTFilter->isChecked()) {
         try {
-            KeptInferenceState kept(d_->ruleBase);
             d_->ruleBase.UpdateFuzzyFilter();
         } catch (const std::exception& error) {
             stbChild->showMessage(QString::fromUtf8(error.what()));
@@ -368,6 +378,8 @@ void TMDIChild::Recompute(bool forced) {
 }
 
 void TMDIChild::cbxInfMethodChange(int index) {
+    if (d_->ruleBaseGone)
+        return;
     if (index < 0)
         return;
     const int row = cbxInfMethod->itemData(index).toInt();
@@ -379,6 +391,8 @@ void TMDIChild::cbxInfMethodChange(int index) {
 }
 
 void TMDIChild::cbxDefMethodChange(int index) {
+    if (d_->ruleBaseGone)
+        return;
     if (index < 0)
         return;
     const int row = cbxDefMethod->itemData(index).toInt();
@@ -399,8 +413,9 @@ void TMDIChild::cbxDefMethodChange(int index) {
 }
 
 void TMDIChild::cbUseFTFilterClick(bool checked) {
+    if (d_->ruleBaseGone)
+        return;
     try {
-        KeptInferenceState kept(d_->ruleBase);
         d_->ruleBase.SetUseFuzzyFilter(checked);
     } catch (const std::exception& error) {
         stbChild->showMessage(QString::fromUtf8(error.what()));
@@ -432,6 +447,8 @@ void TMDIChild::pbxProjectionMouseDown(int x) {
 }
 
 void TMDIChild::pbxProjectionMouseMove(int x) {
+    if (d_->ruleBaseGone)
+        return;
     const int variable = cbxProjectionVariable->currentIndex();
     if (variable < 0 || d_->outputPanels.empty() || !chbxProjectionEnabled->isChecked())
         return;
@@ -451,13 +468,22 @@ void TMDIChild::chbxProjectionEnabledClick(bool checked) {
 }
 
 void TMDIChild::edStepsExit() {
+    if (d_->ruleBaseGone)
+        return;
     if (!edSteps->isModified())
         return;
-    bool converted = false;
-    const int steps = QLocale::c().toInt(edSteps->text().trimmed(), &converted);
-    if (!converted) {
-        stbChild->showMessage(
-            QStringLiteral("'%1' is not a valid integer value").arg(edSteps->text()));
+    // The box reporting a bad number takes the focus, which would finish the edit again.
+    if (d_->reportingSteps)
+        return;
+    int steps = 0;
+    try {
+        steps = toolkit::StrToInt(edSteps->text());
+    } catch (const toolkit::EConvertError& error) {
+        d_->reportingSteps = true;
+        toolkit::MessageDlg(QString::fromUtf8(error.what()),
+                            QGuiApplication::applicationDisplayName(), toolkit::MsgIcon::Error,
+                            toolkit::mbOK);
+        d_->reportingSteps = false;
         return;
     }
     d_->steps = std::max(1, steps);
@@ -468,17 +494,23 @@ void TMDIChild::edStepsExit() {
 }
 
 void TMDIChild::btSurfaceClick() {
+    if (d_->ruleBaseGone)
+        return;
     auto* surface = new TFormSurface(this, *this);
     surface->show();
 }
 
 void TMDIChild::SampleSurface(Net3D& net, int i, int j, int n) {
+    if (d_->ruleBaseGone)
+        return;
     for (std::size_t k = 0; k < d_->inputPanels.size(); ++k)
         d_->inputs[k] = d_->inputPanels[k]->Value();
     ::SampleSurface(d_->ruleBase, d_->inputs, i, j, n, net);
 }
 
 void TMDIChild::FormActivate() {
+    if (d_->ruleBaseGone)
+        return;
     if (d_->owner)
         d_->owner->UpdateSaveState();
     Evaluate(false);
@@ -489,9 +521,23 @@ void TMDIChild::FormActivate() {
     pbxProjection->update();
 }
 
+void TMDIChild::ForgetRuleBase() {
+    d_->ruleBaseGone = true;
+    d_->owner = nullptr;
+    // The output set may share its universe with the rule base's variables.
+    for (FuzzySetOutputPanel* panel : d_->outputPanels)
+        panel->ShowResult(nullptr, std::nullopt);
+    d_->currentOutputSet.reset();
+}
+
 void TMDIChild::FormClose() {
     if (d_->owner)
         d_->owner->SetEditingEnabled(true);
+    try {
+        SaveWindowAttributes(*this);
+    } catch (const std::exception&) {
+        // A placement that cannot be stored is not worth keeping the window open for.
+    }
 }
 
 bool TMDIChild::event(QEvent* event) {

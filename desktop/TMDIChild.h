@@ -57,6 +57,9 @@ class TMDIChild : public QWidget {
 
     // The window became the active one.
     void FormActivate();
+    // The rule base and the owner are going (their editor is being destroyed): from now on the
+    // window only shows what it shows, and goes with them.
+    void ForgetRuleBase();
 
     QPlainTextEdit* MemoRuleBase = nullptr;
     QScrollArea* sbxInputs = nullptr;

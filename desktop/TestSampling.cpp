@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "core/rulebase/CRuleBase.h"
-#include "desktop/KeptInferenceState.h"
 #include "desktop/graphics3d/Net3D.h"
 
 namespace {
@@ -33,7 +32,7 @@ void SampleProjection(CRuleBase& ruleBase, std::span<const double> inputs, int v
     const double lo = ruleBase.GetLowerBound(variable);
     const double hi = ruleBase.GetUpperBound(variable);
     const double step = (hi - lo) / steps;
-    KeptInferenceState kept(ruleBase);
+    CRuleBase::ScopedInferenceState kept(ruleBase);
     for (int k = 0; k <= steps; ++k) {
         point[static_cast<std::size_t>(variable)] = k == steps ? hi : lo + k * step;
         outputs[static_cast<std::size_t>(k)] = CrispValueAt(ruleBase, point, filtered);
@@ -51,7 +50,7 @@ void SampleSurface(CRuleBase& ruleBase, std::span<const double> inputs, int i, i
     const double loO = ruleBase.GetLowerBound(-1), hiO = ruleBase.GetUpperBound(-1);
     const double stepI = (hiI - loI) / (n - 1);
     const double stepJ = (hiJ - loJ) / (n - 1);
-    KeptInferenceState kept(ruleBase);
+    CRuleBase::ScopedInferenceState kept(ruleBase);
     for (int a = 0; a < n; ++a) {
         const double x = loI + a * stepI;
         point[static_cast<std::size_t>(i)] = x;

@@ -14,6 +14,7 @@
 #include "desktop/graphics3d/Graphics3D.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/graphics3d/Projection.h"
+#include "tests/desktop/support/TemporaryRegistry.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ class TFormSurfaceTest : public QObject {
 
   private:
     std::unique_ptr<QTemporaryDir> runtimeFolder_;
+    TemporaryRegistry registry_;
     std::unique_ptr<CRuleBase> ruleBase_;
     QPointer<TMDIChild> testWindow_;
     QPointer<TFormSurface> surface_;

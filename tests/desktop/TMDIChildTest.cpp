@@ -24,6 +24,8 @@
 #include "desktop/ProjectionBox.h"
 #include "desktop/TemporaryRuleBaseFile.h"
 #include "desktop/TestWindowOwner.h"
+#include "tests/desktop/support/ScriptedPrompts.h"
+#include "tests/desktop/support/TemporaryRegistry.h"
 
 namespace {
 
@@ -160,6 +162,8 @@ class TMDIChildTest : public QObject {
     TMDIChild* Open(const char* text, const QString& name = QStringLiteral("case"));
 
     std::unique_ptr<QTemporaryDir> runtimeFolder_;
+    TemporaryRegistry registry_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
     std::unique_ptr<CRuleBase> ruleBase_;
     RecordingOwner owner_;
     QPointer<TMDIChild> window_;
@@ -178,11 +182,13 @@ void TMDIChildTest::init() {
     runtimeFolder_ = std::make_unique<QTemporaryDir>();
     qputenv("XDG_RUNTIME_DIR", runtimeFolder_->path().toLocal8Bit());
     owner_ = RecordingOwner();
+    prompts_ = std::make_unique<ScriptedPrompts>();
 }
 
 void TMDIChildTest::cleanup() {
     delete window_;
     ruleBase_.reset();
+    prompts_.reset();
 }
 
 void TMDIChildTest::firedRulesListBothOutputsOfEachFiredRule() {
@@ -295,6 +301,8 @@ void TMDIChildTest::stepsBelowOneBecomeOne() {
     QTest::keyClicks(window->edSteps, "x7");
     QTest::keyClick(window->edSteps, Qt::Key_Return);
     QCOMPARE(window->Steps(), 1);
+    QCOMPARE(prompts_->Messages.size(), std::size_t{1});
+    QCOMPARE(prompts_->Messages[0].Text, QStringLiteral("'x7' is not a valid integer value"));
 }
 
 void TMDIChildTest::draggingTheProjectionMovesItsInput() {
@@ -345,9 +353,12 @@ void TMDIChildTest::editingIsOffWhileTheWindowIsOpen() {
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(written.readAll()), window->MemoRuleBase->toPlainText());
     QVERIFY(window->TemporaryFilePath().starts_with(runtimeFolder_->path().toStdString()));
+    window->resize(900, 700);
     window->close();
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(owner_.editing, (std::vector<bool>{false, true}));
+    // The next window of that caption takes the place the last one left.
+    QCOMPARE(Open(kTwoOutputs, QStringLiteral("brakes"))->size(), QSize(900, 700));
 }
 
 void TMDIChildTest::unwritableFolderStillShowsTheText() {
