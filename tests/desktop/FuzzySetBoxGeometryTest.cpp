@@ -9,35 +9,17 @@ class FuzzySetBoxGeometryTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void positionsArePinnedToTheAxis_data();
-    void positionsArePinnedToTheAxis();
     void inputMarkerStandsOnTheAxisAtTheCursor();
     void outputSetSpansThePlotArea();
-    void outputWithoutResultHasNoMarker();
     void panelChildrenSpreadOverTheHeight();
 };
 
-void FuzzySetBoxGeometryTest::positionsArePinnedToTheAxis_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<double>("position");
-    // A box 240 wide: the axis runs from 20 to 220.
-    QTest::newRow("left of the axis") << -30 << 0.0;
-    QTest::newRow("axis start") << 20 << 0.0;
-    QTest::newRow("quarter") << 70 << 0.25;
-    QTest::newRow("axis end") << 220 << 1.0;
-    QTest::newRow("right of the axis") << 400 << 1.0;
-}
-
-void FuzzySetBoxGeometryTest::positionsArePinnedToTheAxis() {
-    QFETCH(int, x);
-    QFETCH(double, position);
-    QCOMPARE(PositionAtPixel(x, 240), position);
-    QCOMPARE(PixelAtPosition(position, 240), std::clamp(x, 20, 220));
-    // A box too narrow for an axis pins everything to its start.
-    QCOMPARE(PositionAtPixel(x, 30), 0.0);
-}
-
 void FuzzySetBoxGeometryTest::inputMarkerStandsOnTheAxisAtTheCursor() {
+    // A box 240 wide: the axis runs from 20 to 220, and positions beyond it are pinned.
+    QCOMPARE(PositionAtPixel(-30, 240), 0.0);
+    QCOMPARE(PositionAtPixel(70, 240), 0.25);
+    QCOMPARE(PositionAtPixel(400, 240), 1.0);
+    QCOMPARE(PositionAtPixel(70, 30), 0.0);
     const FuzzySetBoxScene scene = InputBoxScene(QSize(240, 110), 0.75);
     QCOMPARE(scene.axis, QLine(20, 61, 220, 61));
     QCOMPARE(scene.endTicks[1].x1(), 220);
@@ -65,13 +47,6 @@ void FuzzySetBoxGeometryTest::outputSetSpansThePlotArea() {
     QCOMPARE(scene.curve.last(), QPoint(220, 80));
     QCOMPARE(scene.marker.point(0), QPoint(120, 80));
     QCOMPARE(scene.markerLine, QLine(120, 80, 120, 30));
-}
-
-void FuzzySetBoxGeometryTest::outputWithoutResultHasNoMarker() {
-    const FuzzySetBoxScene scene = OutputBoxScene(QSize(240, 110), nullptr, 0.0, 1.0, -1.0);
-    QVERIFY(!scene.hasMarker);
-    QVERIFY(scene.curve.isEmpty());
-    QCOMPARE(scene.axis, QLine(20, 80, 220, 80));
 }
 
 void FuzzySetBoxGeometryTest::panelChildrenSpreadOverTheHeight() {

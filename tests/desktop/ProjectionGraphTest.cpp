@@ -31,9 +31,6 @@ void ProjectionGraphTest::pointsSpanThePlotArea() {
     QCOMPARE(scene.marks[1].width(), 7);
     QVERIFY(scene.hasHighlight);
     QCOMPARE(scene.highlight.width(), 9);
-    QCOMPARE(scene.inputTexts[0], QStringLiteral("-1"));
-    QCOMPARE(scene.inputTexts[1], QStringLiteral("0"));
-    QCOMPARE(scene.outputTexts[2], QStringLiteral("10"));
 }
 
 void ProjectionGraphTest::zeroLineOnlyInsideTheOutputRange() {

@@ -18,44 +18,8 @@
 
 namespace {
 
-// Three inputs on unlike contexts; the output rises with the first.
-const char* const kThreeInputs = R"(TypeOfDescription=linguistic
-InfMethod=Fuzzy_Approximation-functional
-DefuzzMethod=SimpleCenterOfGravity
-UseFuzzyFilter=false
-NumberOfAntecedentVariables=3
-NumberOfSuccedentVariables=1
-NumberOfRules=3
-AntVariable1
- name=a
- settings=linguistic
- context=<0,1000>
- discretization=301
-End_AntVariable1
-AntVariable2
- name=b
- settings=linguistic
- context=<-5,5>
- discretization=301
-End_AntVariable2
-AntVariable3
- name=c
- settings=linguistic
- context=<0,1>
- discretization=301
-End_AntVariable3
-SucVariable1
- name=out
- settings=linguistic
- context=<10,20>
- discretization=301
-End_SucVariable1
-RULES
- "sm" "undef" "undef" | "sm"
- "me" "undef" "undef" | "me"
- "bi" "undef" "undef" | "bi"
-END_RULES
-)";
+// Inputs a on [0, 1000], b on [-5, 5], c on [0, 1]; the output, on [10, 20], follows a only.
+const char* const kThreeInputs = TAVO_TEST_DATA "/desktop/three_inputs.rb";
 
 }  // namespace
 
@@ -81,7 +45,7 @@ class TFormSurfaceTest : public QObject {
 void TFormSurfaceTest::init() {
     runtimeFolder_ = std::make_unique<QTemporaryDir>();
     qputenv("XDG_RUNTIME_DIR", runtimeFolder_->path().toLocal8Bit());
-    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseText(kThreeInputs));
+    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(kThreeInputs));
     testWindow_ = new TMDIChild(*ruleBase_, QStringLiteral("three"));
     surface_ = new TFormSurface(nullptr, *testWindow_);
     surface_->show();
@@ -121,21 +85,16 @@ void TFormSurfaceTest::seventyStepsFillTheCube() {
     double lowest = 2, highest = -2;
     for (int i = 0; i < 70; ++i) {
         for (int j = 0; j < 70; ++j) {
-            const Vector3D& point = net.Point(i, j);
-            QVERIFY(point.x >= -1 - 1e-12 && point.x <= 1 + 1e-12);
-            QVERIFY(point.y >= -1 - 1e-12 && point.y <= 1 + 1e-12);
-            lowest = std::min(lowest, point.z);
-            highest = std::max(highest, point.z);
+            lowest = std::min({lowest, net.Point(i, j).x, net.Point(i, j).y, net.Point(i, j).z});
+            highest = std::max({highest, net.Point(i, j).x, net.Point(i, j).y, net.Point(i, j).z});
         }
     }
-    QCOMPARE(net.Point(0, 0).x, -1.0);
-    QCOMPARE(net.Point(69, 0).y, 1.0);
-    QVERIFY(lowest >= -1 && highest <= 1);
-    QVERIFY(highest - lowest > 0.5);
-    // The output follows a only: along a row it rises, down a column it stays.
-    QVERIFY(net.Point(5, 69).z > net.Point(5, 0).z);
+    QCOMPARE(lowest, -1.0);
+    QCOMPARE(highest, 1.0);
+    // The output follows a (columns) only: along a row it rises, down a column it stays.
+    QVERIFY(net.Point(5, 69).z - net.Point(5, 0).z > 0.5);
     QCOMPARE(net.Point(0, 30).z, net.Point(69, 30).z);
-    // Sampling leaves the test window's fired rules as they were.
+    // Sampling leaves the test window's recorded inputs as they were.
     QCOMPARE(ruleBase_->GetInputs()[0], testWindow_->InputPanels()[0]->Value());
 }
 
@@ -169,10 +128,11 @@ void TFormSurfaceTest::screenshot() {
     surface_ = new TFormSurface(nullptr, *testWindow_);
     surface_->show();
     QVERIFY(QTest::qWaitForWindowExposed(surface_));
-    surface_->cbxSteps->setCurrentText(QStringLiteral("25"));
-    QVERIFY(surface_->grab().toImage().save(TAVO_ARTIFACT_DIR "/TFormSurface.png"));
-    surface_->cbxSteps->setCurrentText(QStringLiteral("70"));
-    QVERIFY(surface_->grab().toImage().save(TAVO_ARTIFACT_DIR "/TFormSurface70.png"));
+    for (const char* steps : {"25", "70"}) {
+        surface_->cbxSteps->setCurrentText(QString::fromLatin1(steps));
+        QVERIFY(surface_->grab().toImage().save(
+            QStringLiteral(TAVO_ARTIFACT_DIR "/TFormSurface%1.png").arg(steps)));
+    }
 }
 
 QTEST_MAIN(TFormSurfaceTest)

@@ -29,111 +29,22 @@
 
 namespace {
 
-const char* const kTwoOutputs = R"(TypeOfDescription=linguistic
-InfMethod=Fuzzy_Approximation-logical
-DefuzzMethod=DefuzzLingExpression
-UseFuzzyFilter=false
-NumberOfAntecedentVariables=2
-NumberOfSuccedentVariables=2
-NumberOfRules=3
-AntVariable1
- name=x
- settings=linguistic
- context=<0,10>
- discretization=301
-End_AntVariable1
-AntVariable2
- name=y
- settings=linguistic
- context=<0,1>
- discretization=301
-End_AntVariable2
-SucVariable1
- name=u
- settings=linguistic
- context=<0,100>
- discretization=301
-End_SucVariable1
-SucVariable2
- name=w
- settings=linguistic
- context=<0,5>
- discretization=301
-End_SucVariable2
-RULES
- "sm" "sm" | "sm" "me"
- "me" "bi" | "bi" "ro bi"
- "bi" "sm" | "ve sm" "sm"
-END_RULES
-)";
-
-const char* const kSingleton = R"(TypeOfDescription=singleton
-InfMethod=Takagi-Sugeno Inference
-DefuzzMethod=SimpDefuzzLingExpression
-UseFuzzyFilter=false
-NumberOfAntecedentVariables=2
-NumberOfSuccedentVariables=1
-NumberOfRules=2
-AntVariable1
- name=load
- settings=linguistic
- context=<0,100>
- discretization=301
-End_AntVariable1
-AntVariable2
- name=heat
- settings=linguistic
- context=<0,40>
- discretization=301
-End_AntVariable2
-SucVariable1
- name=valve
- settings=linc
- context=<0,1>
-End_SucVariable1
-RULES
- "sm" "sm" | "0.1"
- "bi" "bi" | "0.9"
-END_RULES
-)";
-
-const char* const kOneInput = R"(TypeOfDescription=linguistic
-InfMethod=Logical_Deduction
-DefuzzMethod=SimpleCenterOfGravity
-UseFuzzyFilter=false
-NumberOfAntecedentVariables=1
-NumberOfSuccedentVariables=1
-NumberOfRules=2
-AntVariable1
- name=t
- settings=linguistic
- context=<-10,10>
- discretization=301
-End_AntVariable1
-SucVariable1
- name=p
- settings=linguistic
- context=<0,1>
- discretization=301
-End_SucVariable1
-RULES
- "sm" | "bi"
- "bi" | "sm"
-END_RULES
-)";
+// Inputs x on [0, 10] and y on [0, 1]; outputs u on [0, 100] and w on [0, 5]; three rules.
+const char* const kTwoOutputs = TAVO_TEST_DATA "/desktop/two_outputs.rb";
+const char* const kSingleton = TAVO_TEST_DATA "/desktop/singleton.rb";
+const char* const kOneInput = TAVO_TEST_DATA "/desktop/one_input.rb";
 
 struct RecordingOwner : TestWindowOwner {
     void SetEditingEnabled(bool enabled) override { editing.push_back(enabled); }
     void SetInferenceMethodIndex(int index) override { inferenceIndex = index; }
     void SetDefuzzificationMethodIndex(int index) override { defuzzificationIndex = index; }
     void SetFuzzyFilterChecked(bool checked) override { filterChecked = checked; }
-    void UpdateSaveState() override { ++saveStateUpdates; }
+    void UpdateSaveState() override {}
 
     std::vector<bool> editing;
     int inferenceIndex = -1;
     int defuzzificationIndex = -1;
     bool filterChecked = false;
-    int saveStateUpdates = 0;
 };
 
 }  // namespace
@@ -144,22 +55,21 @@ class TMDIChildTest : public QObject {
   private slots:
     void init();
     void cleanup();
-    void firedRulesListBothOutputsOfEachFiredRule();
-    void firedRulesListOnlyTheCountWhenNoRuleFires();
+    void firedRulesList_data();
+    void firedRulesList();
     void outputPanelMarksTheDefuzzifiedValue();
-    void singletonRuleBaseHasNoDefuzzificationCombo();
     void methodChangesReachTheRuleBaseAndTheEditor();
     void smoothMethodTurnsTheFilterOff();
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
-    void oneInputDisablesTheSurface();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
     void screenshot();
 
   private:
-    TMDIChild* Open(const char* text, const QString& name = QStringLiteral("case"));
+    TMDIChild* Open(const char* fileName, const QString& name = QStringLiteral("case"));
+    void SetCursors(double x, double y);
 
     std::unique_ptr<QTemporaryDir> runtimeFolder_;
     TemporaryRegistry registry_;
@@ -169,13 +79,18 @@ class TMDIChildTest : public QObject {
     QPointer<TMDIChild> window_;
 };
 
-TMDIChild* TMDIChildTest::Open(const char* text, const QString& name) {
-    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseText(text, "case.rb"));
+TMDIChild* TMDIChildTest::Open(const char* fileName, const QString& name) {
+    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName));
     window_ = new TMDIChild(*ruleBase_, name, &owner_);
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_))
         qFatal("the test window was not shown");
     return window_;
+}
+
+void TMDIChildTest::SetCursors(double x, double y) {
+    window_->InputPanels()[0]->SetCursor(x);
+    window_->InputPanels()[1]->SetCursor(y);
 }
 
 void TMDIChildTest::init() {
@@ -191,81 +106,67 @@ void TMDIChildTest::cleanup() {
     prompts_.reset();
 }
 
-void TMDIChildTest::firedRulesListBothOutputsOfEachFiredRule() {
-    TMDIChild* window = Open(kTwoOutputs);
-    window->InputPanels()[0]->SetCursor(0.0);
-    window->InputPanels()[1]->SetCursor(0.0);
-    QCOMPARE(window->MemoFiredRules->toPlainText(),
-             QStringLiteral("Number of fired rules: 1\nRule 1: sm & sm --> sm & me"));
-    // Only the first output is inferred; the second shows no result.
-    QVERIFY(window->OutputPanels()[0]->Box()->HasResult());
-    QVERIFY(!window->OutputPanels()[1]->Box()->HasResult());
-    QVERIFY(window->OutputPanels()[1]->ValueEdit()->text().isEmpty());
+void TMDIChildTest::firedRulesList_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("cursor");
+    QTest::addColumn<QString>("memo");
+    QTest::newRow("two outputs") << kTwoOutputs << 0.0
+                                 << "Number of fired rules: 1\nRule 1: sm & sm --> sm & me";
+    QTest::newRow("none fired") << kTwoOutputs << 1.0 << "Number of fired rules: 0";
+    QTest::newRow("singleton") << kSingleton << 0.0
+                               << "Number of fired rules: 1\nRule 1: sm & sm --> 0.1";
 }
 
-void TMDIChildTest::firedRulesListOnlyTheCountWhenNoRuleFires() {
-    TMDIChild* window = Open(kTwoOutputs);
-    window->InputPanels()[0]->SetCursor(1.0);
-    window->InputPanels()[1]->SetCursor(1.0);
-    QCOMPARE(window->MemoFiredRules->toPlainText(), QStringLiteral("Number of fired rules: 0"));
+void TMDIChildTest::firedRulesList() {
+    QFETCH(QString, file);
+    QFETCH(double, cursor);
+    QFETCH(QString, memo);
+    Open(file.toLocal8Bit().constData());
+    SetCursors(cursor, cursor);
+    QCOMPARE(window_->MemoFiredRules->toPlainText(), memo);
 }
 
 void TMDIChildTest::outputPanelMarksTheDefuzzifiedValue() {
     TMDIChild* window = Open(kTwoOutputs);
-    window->InputPanels()[0]->SetCursor(0.1);
-    std::vector<double> inputs = {window->InputPanels()[0]->Value(),
-                                  window->InputPanels()[1]->Value()};
+    SetCursors(0.1, 0.5);
+    std::vector<double> inputs = {1.0, 0.5};
     FuzzySetOutputPanel* panel = window->OutputPanels()[0];
     const FuzzySetBoxScene& scene = panel->Box()->Scene();
-    const QString shown = panel->ValueEdit()->text();
-    const double expected = CRuleBase(ReadRuleBaseText(kTwoOutputs)).CrispOutput(inputs);
-    QCOMPARE(shown, QString::number(expected, 'f', 2));
-    QVERIFY(scene.hasMarker);
+    const double expected = CRuleBase(ReadRuleBaseFile(kTwoOutputs)).CrispOutput(inputs);
+    QCOMPARE(panel->ValueEdit()->text(), QString::number(expected, 'f', 2));
     QCOMPARE(scene.marker.point(0).x(), PixelAtPosition(expected / 100.0, panel->Box()->width()));
-    // The set is drawn over the whole axis, one point per pixel.
     QCOMPARE(scene.curve.size(), panel->Box()->width() - 40 + 1);
     QVERIFY(!panel->ExpressionEdit()->text().isEmpty());
-}
+    // Inference gives the first output only; the second shows no result.
+    QVERIFY(!window->OutputPanels()[1]->Box()->HasResult());
+    QVERIFY(window->OutputPanels()[1]->ValueEdit()->text().isEmpty());
 
-void TMDIChildTest::singletonRuleBaseHasNoDefuzzificationCombo() {
-    TMDIChild* window = Open(kSingleton);
-    QVERIFY(window->cbxDefMethod->isHidden());
-    QVERIFY(window->lbDefMethod->isHidden());
-    QCOMPARE(window->cbxInfMethod->count(), 1);
-    QCOMPARE(window->cbxInfMethod->currentText(), QStringLiteral("Takagi-Sugeno Inference"));
-    window->InputPanels()[0]->SetCursor(0.0);
-    window->InputPanels()[1]->SetCursor(0.0);
-    FuzzySetOutputBox* box = window->OutputPanels()[0]->Box();
+    Open(kSingleton);
+    SetCursors(0.0, 0.0);
+    QVERIFY(window_->cbxDefMethod->isHidden());
+    QVERIFY(window_->lbDefMethod->isHidden());
+    QCOMPARE(window_->cbxInfMethod->count(), 1);
+    FuzzySetOutputBox* box = window_->OutputPanels()[0]->Box();
     QVERIFY(box->Scene().curve.isEmpty());
-    QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), QStringLiteral("0.10"));
+    QCOMPARE(window_->OutputPanels()[0]->ValueEdit()->text(), QStringLiteral("0.10"));
     QCOMPARE(box->Scene().marker.point(0).x(), PixelAtPosition(0.1, box->width()));
-    QCOMPARE(window->MemoFiredRules->toPlainText(),
-             QStringLiteral("Number of fired rules: 1\nRule 1: sm & sm --> 0.1"));
 }
 
 void TMDIChildTest::methodChangesReachTheRuleBaseAndTheEditor() {
     TMDIChild* window = Open(kTwoOutputs);
-    QCOMPARE(window->cbxInfMethod->count(), 5);
     QCOMPARE(window->cbxInfMethod->currentText(), QStringLiteral("Fuzzy Approximation (CNF)"));
-    QCOMPARE(window->cbxDefMethod->count(), 6);
-    QCOMPARE(window->cbxDefMethod->currentText(),
-             QStringLiteral("Defuzzification of Linguistic Expressions"));
-
-    const QString before = window->OutputPanels()[0]->ValueEdit()->text();
     window->cbxInfMethod->setCurrentIndex(2);
     QVERIFY(ruleBase_->GetInferenceMethod() == CrispInferenceMethodTable[2].Routine);
     QCOMPARE(owner_.inferenceIndex, 2);
     window->cbxDefMethod->setCurrentIndex(4);
     QVERIFY(ruleBase_->GetDefuzzificationMethod() == MOM);
     QCOMPARE(owner_.defuzzificationIndex, 4);
-    std::vector<double> inputs = {window->InputPanels()[0]->Value(),
-                                  window->InputPanels()[1]->Value()};
-    CRuleBase reference(ReadRuleBaseText(kTwoOutputs));
+    // The output shows the new methods' value at once.
+    CRuleBase reference(ReadRuleBaseFile(kTwoOutputs));
     reference.SetInferenceMethod(CrispInferenceMethodTable[2].Routine);
     reference.SetDefuzzificationMethod(MOM);
     QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(),
-             QString::number(reference.CrispOutput(inputs), 'f', 2));
-    QVERIFY(!before.isEmpty());
+             QString::number(reference.CrispOutput(std::vector<double>{5.0, 0.5}), 'f', 2));
 }
 
 void TMDIChildTest::smoothMethodTurnsTheFilterOff() {
@@ -284,11 +185,9 @@ void TMDIChildTest::smoothMethodTurnsTheFilterOff() {
 
 void TMDIChildTest::stepsBelowOneBecomeOne() {
     TMDIChild* window = Open(kTwoOutputs);
-    QCOMPARE(window->Steps(), 25);
     QCOMPARE(ruleBase_->GetProjectionSteps(), 25);
     QCOMPARE(window->ProjectionOutputs().size(), std::size_t{26});
     for (const char* typed : {"0", "-4"}) {
-        window->edSteps->setFocus();
         window->edSteps->selectAll();
         QTest::keyClicks(window->edSteps, typed);
         QTest::keyClick(window->edSteps, Qt::Key_Return);
@@ -309,76 +208,58 @@ void TMDIChildTest::draggingTheProjectionMovesItsInput() {
     TMDIChild* window = Open(kTwoOutputs);
     window->cbxProjectionVariable->setCurrentIndex(1);
     ProjectionBox* graph = window->pbxProjection;
-    const int span = graph->width() - 60;
-    QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(40 + span * 52 / 100, 30));
+    QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(40 + (graph->width() - 60) * 52 / 100, 30));
     // 0.52 of 25 steps is nearest to step 13.
     QCOMPARE(window->InputPanels()[1]->Box()->Cursor(), double(13 * (1.0f / 25)));
-    QCOMPARE(window->InputPanels()[1]->ValueEdit()->text(),
-             QString::number(13 * (1.0f / 25), 'f', 2));
+    QCOMPARE(window->InputPanels()[1]->ValueEdit()->text(), QStringLiteral("0.52"));
     QCOMPARE(window->ProjectionPoint(), -1);
     QTest::mouseMove(graph, QPoint(graph->width() + 30, 30));
     QCOMPARE(window->InputPanels()[1]->Box()->Cursor(), 1.0);
     QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(graph->width() + 30, 30));
-    QCOMPARE(window->ProjectionOutputs().size(), std::size_t{26});
     QCOMPARE(graph->Scene().marks.size(), std::size_t{26});
 }
 
 void TMDIChildTest::projectionLeavesTheUserPointsFiredRules() {
     TMDIChild* window = Open(kTwoOutputs);
-    window->InputPanels()[0]->SetCursor(0.0);
-    window->InputPanels()[1]->SetCursor(0.0);
+    SetCursors(0.0, 0.0);
     window->cbxProjectionVariable->setCurrentIndex(1);
     window->Evaluate(true);
-    QCOMPARE(ruleBase_->GetInputs()[0], 0.0);
     QCOMPARE(ruleBase_->GetInputs()[1], 0.0);
+    QCOMPARE(ruleBase_->GetFiredCount(), 1);
     QCOMPARE(QString::fromStdString(FiredRulesText(*ruleBase_)),
              window->MemoFiredRules->toPlainText());
-    QCOMPARE(ruleBase_->GetFiredCount(), 1);
-}
-
-void TMDIChildTest::oneInputDisablesTheSurface() {
-    TMDIChild* window = Open(kOneInput);
-    QVERIFY(!window->btSurface->isEnabled());
-    QCOMPARE(window->cbxProjectionVariable->count(), 1);
-    // A symmetric context: the zero line lies inside the output's range only when it spans 0.
-    QVERIFY(!window->pbxProjection->Scene().hasZeroLine);
 }
 
 void TMDIChildTest::editingIsOffWhileTheWindowIsOpen() {
-    TMDIChild* window = Open(kTwoOutputs, QStringLiteral("brakes"));
+    TMDIChild* window = Open(kOneInput, QStringLiteral("brakes"));
     QCOMPARE(window->windowTitle(), QStringLiteral("brakes - Test"));
+    QVERIFY(!window->btSurface->isEnabled());
     QCOMPARE(owner_.editing, std::vector<bool>{false});
-    QVERIFY(!window->TemporaryFilePath().empty());
     QFile written(QString::fromStdString(window->TemporaryFilePath()));
+    QVERIFY(written.fileName().startsWith(runtimeFolder_->path()));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(written.readAll()), window->MemoRuleBase->toPlainText());
-    QVERIFY(window->TemporaryFilePath().starts_with(runtimeFolder_->path().toStdString()));
     window->resize(900, 700);
     window->close();
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(owner_.editing, (std::vector<bool>{false, true}));
     // The next window of that caption takes the place the last one left.
-    QCOMPARE(Open(kTwoOutputs, QStringLiteral("brakes"))->size(), QSize(900, 700));
+    QCOMPARE(Open(kOneInput, QStringLiteral("brakes"))->size(), QSize(900, 700));
 }
 
 void TMDIChildTest::unwritableFolderStillShowsTheText() {
-    const CRuleBase ruleBase(ReadRuleBaseText(kOneInput));
-    const TemporaryRuleBaseFile shown = WriteTemporaryRuleBase(
-        ruleBase, (runtimeFolder_->path() + "/missing/folder").toStdString());
+    const CRuleBase ruleBase(ReadRuleBaseFile(kOneInput));
+    const TemporaryRuleBaseFile shown =
+        WriteTemporaryRuleBase(ruleBase, (runtimeFolder_->path() + "/missing").toStdString());
     QVERIFY(shown.path.empty());
     QCOMPARE(shown.text, RuleBaseText(ruleBase));
 }
 
 void TMDIChildTest::screenshot() {
-    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(TAVO_EXAMPLES "/controller.rb"));
-    window_ = new TMDIChild(*ruleBase_, QStringLiteral("controller"), &owner_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-    window_->InputPanels()[0]->SetCursor(0.3);
-    window_->InputPanels()[1]->SetCursor(0.7);
-    const QImage picture = window_->grab().toImage();
-    QVERIFY(picture.save(TAVO_ARTIFACT_DIR "/TMDIChild.png"));
+    Open(TAVO_EXAMPLES "/controller.rb", QStringLiteral("controller"));
+    SetCursors(0.3, 0.7);
     QVERIFY(window_->OutputPanels()[0]->Box()->Scene().hasMarker);
+    QVERIFY(window_->grab().toImage().save(TAVO_ARTIFACT_DIR "/TMDIChild.png"));
 }
 
 QTEST_MAIN(TMDIChildTest)

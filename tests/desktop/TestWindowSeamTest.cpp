@@ -22,12 +22,11 @@ namespace {
 
 struct MdiHost : EditorHost {
     QMdiArea* MdiClient() const override { return area; }
-    void UpdateSaveState() override { ++saveStateUpdates; }
+    void UpdateSaveState() override {}
     void AddRecentFile(const QString&) override {}
     void EditorClosing(TFormInfUnit&) override {}
 
     QMdiArea* area = nullptr;
-    int saveStateUpdates = 0;
 };
 
 }  // namespace
@@ -87,15 +86,11 @@ void TestWindowSeamTest::testOpensAWindowThatTheEditorFollows() {
     QPointer<TMDIChild> window = PressTest();
     QVERIFY(window);
     QCOMPARE(&window->RuleBase(), &editor_->RuleBase());
-    QVERIFY(window->windowTitle().endsWith(QStringLiteral(" - Test")));
     QVERIFY(!editor_->ButtonTest->isEnabled());
-    QVERIFY(!editor_->ComboBoxInfType->isEnabled());
-
     window->cbxInfMethod->setCurrentIndex(3);
     QCOMPARE(editor_->ComboBoxInfType->currentIndex(), 3);
     window->cbxDefMethod->setCurrentIndex(1);
     QCOMPARE(editor_->ComboBoxDefType->currentIndex(), 1);
-
     window->parentWidget()->close();
     QTRY_VERIFY(window.isNull());
     QVERIFY(editor_->ButtonTest->isEnabled());
@@ -105,7 +100,6 @@ void TestWindowSeamTest::theTestWindowGoesWithItsEditor() {
     QPointer<TMDIChild> window = PressTest();
     QVERIFY(window);
     delete editor_->parentWidget();
-    QVERIFY(editor_.isNull());
     QVERIFY(window.isNull());
     QCOMPARE(area_->subWindowList().size(), 0);
 }

@@ -56,29 +56,6 @@ TEST(Graphics3D, ScreenPixelsAndUnprojectionMeetAtTheCentre) {
     ExpectNear(renderer.Unproject(150, 100), kOrigin);
 }
 
-TEST(Graphics3D, AxesRunFromTheOriginInTheirColoursWithMarkersAtTheEnds) {
-    Graphics3D renderer;
-    renderer.SetClientSize(400, 400);
-    RecordingSurface surface;
-    renderer.DrawAxes(surface);
-    const ScreenPoint origin = renderer.ToScreen(kOrigin);
-    ASSERT_EQ(surface.lines.size(), 3u);
-    EXPECT_EQ(surface.lines[0].from, renderer.ToScreen(kAxisEndX));
-    EXPECT_EQ(surface.lines[0].to, origin);
-    EXPECT_EQ(surface.lines[0].pen, kBlue);
-    EXPECT_EQ(surface.lines[1].to, renderer.ToScreen(kAxisEndY));
-    EXPECT_EQ(surface.lines[1].pen, kGreen);
-    EXPECT_EQ(surface.lines[2].from, origin);
-    EXPECT_EQ(surface.lines[2].to, renderer.ToScreen(kAxisEndZ));
-    EXPECT_EQ(surface.lines[2].pen, kRed);
-    ASSERT_EQ(surface.circles.size(), 3u);
-    const ScreenPoint zEnd = renderer.ToScreen(kAxisEndZ);
-    EXPECT_EQ(surface.circles[2].left, zEnd.x - 3);
-    EXPECT_EQ(surface.circles[2].bottom, zEnd.y + 3);
-    EXPECT_EQ(surface.circles[2].brush, kRed);
-    EXPECT_EQ(surface.circles[0].brush, kBlue);
-}
-
 TEST(Net3D, ResizeKeepsPointsWhileTheirNumberStays) {
     Net3D net;
     EXPECT_EQ(net.PointCount(), 0);
@@ -113,15 +90,15 @@ TEST(Graphics3D, NetsOfOneRowOrColumnHaveNoQuads) {
     EXPECT_TRUE(surface.polygons.empty());
     renderer.DrawNet(surface, FlatNet(4, 6));
     EXPECT_EQ(surface.polygons.size(), 15u);
-    EXPECT_EQ(surface.polygonBrushes.back(), kWhite);
+    EXPECT_EQ(surface.brush, kWhite);
     EXPECT_EQ(surface.pen, kBlack);
 }
 
 class NetOrder : public testing::TestWithParam<double> {};
 
-// Whichever way the net is turned, the first quad drawn is the corner cell farthest from the
-// viewer (at negative view y) and the last the nearest one.
-TEST_P(NetOrder, DrawsTheFarCornerFirstAndTheNearCornerLast) {
+// Whichever way the net is turned, drawing starts at the corner farthest from the viewer (at
+// negative view y) and ends at the nearest one.
+TEST_P(NetOrder, StartsAtTheFarCornerAndEndsAtTheNearOne) {
     Graphics3D renderer;
     renderer.SetClientSize(500, 500);
     renderer.SetViewMatrix(Transform3D::RotationZ(GetParam()) * InitialViewMatrix());
@@ -130,34 +107,14 @@ TEST_P(NetOrder, DrawsTheFarCornerFirstAndTheNearCornerLast) {
     renderer.DrawNet(surface, net);
     ASSERT_EQ(surface.polygons.size(), 16u);
 
-    const auto depthOfCell = [&](int i, int j) {
-        Vector3D centre = (net.Point(i, j) + net.Point(i + 1, j + 1)).Scaled(0.5);
-        return renderer.ViewMatrix().TransformPoint(centre).y;
-    };
-    const auto cellOf = [&](const std::vector<ScreenPoint>& quad) {
-        for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j) {
-                const std::vector<ScreenPoint> corners = {
-                    renderer.ToScreen(net.Point(i, j)), renderer.ToScreen(net.Point(i + 1, j)),
-                    renderer.ToScreen(net.Point(i + 1, j + 1)),
-                    renderer.ToScreen(net.Point(i, j + 1))};
-                if (std::is_permutation(quad.begin(), quad.end(), corners.begin()))
-                    return std::pair{i, j};
-            }
-        return std::pair{-1, -1};
-    };
-    double farthest = 1e9, nearest = -1e9;
-    for (int i : {0, 3})
-        for (int j : {0, 3}) {
-            farthest = std::min(farthest, depthOfCell(i, j));
-            nearest = std::max(nearest, depthOfCell(i, j));
-        }
-    const auto [firstRow, firstColumn] = cellOf(surface.polygons.front());
-    const auto [lastRow, lastColumn] = cellOf(surface.polygons.back());
-    ASSERT_GE(firstRow, 0);
-    ASSERT_GE(lastRow, 0);
-    EXPECT_NEAR(depthOfCell(firstRow, firstColumn), farthest, 1e-9);
-    EXPECT_NEAR(depthOfCell(lastRow, lastColumn), nearest, 1e-9);
+    const auto depth = [&](const Vector3D& p) { return renderer.ViewMatrix().TransformPoint(p).y; };
+    Vector3D farthest = net.Point(0, 0), nearest = net.Point(0, 0);
+    for (const Vector3D& corner : {net.Point(0, 4), net.Point(4, 0), net.Point(4, 4)}) {
+        farthest = depth(corner) < depth(farthest) ? corner : farthest;
+        nearest = depth(corner) > depth(nearest) ? corner : nearest;
+    }
+    EXPECT_EQ(surface.polygons.front()[0], renderer.ToScreen(farthest));
+    EXPECT_EQ(surface.polygons.back()[2], renderer.ToScreen(nearest));
 }
 
 INSTANTIATE_TEST_SUITE_P(Turns, NetOrder, testing::Values(0.0, 1.2, 2.5, 3.7, 5.0));

@@ -34,15 +34,6 @@ TEST(SurfaceRotation, HorizontalAxesFollowTheMouseRound) {
     }
 }
 
-TEST(SurfaceRotation, PressingOnTheXEndLeavesTheView) {
-    Transform3D view = InitialViewMatrix();
-    Vector3D mouse = Project(view, kAxisEndX);
-    ASSERT_TRUE(RotateView(view, 1, mouse));
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            EXPECT_NEAR(view.m[i][j], InitialViewMatrix().m[i][j], kTolerance);
-}
-
 TEST(SurfaceRotation, TheZAxisTiltsToTheMouseHeightWithinItsReach) {
     Transform3D view = InitialViewMatrix();
     Vector3D mouse{0.3, 0, 1.0};
