@@ -1,0 +1,346 @@
+#include <QTest>
+
+#include <random>
+
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/Rules.h"
+#include "desktop/RuleRowSorter.h"
+#include "desktop/RulesEditor.h"
+#include "tests/desktop/RulesTestModels.h"
+
+using rules_test::Make;
+using rules_test::Variable;
+
+namespace {
+
+// The grid's variable cells row by row, "|" between rows, and "#" before an inactive row.
+std::string Rows(const RulesGridModel& grid) {
+    std::string text;
+    for (int row = 1; row <= grid.RuleRowCount(); ++row) {
+        text += row > 1 ? "|" : "";
+        text += grid.IsActive(row) ? "" : "#";
+        for (int c = 1; c <= grid.VariableCount(); ++c)
+            text += (c > 1 ? "," : "") + grid.Cell(c, row);
+    }
+    return text;
+}
+
+std::string Column(const RulesGridModel& grid, int column) {
+    std::string text;
+    for (int row = 1; row <= grid.RuleRowCount(); ++row)
+        text += (row > 1 ? "|" : "") + grid.Text(column, row);
+    return text;
+}
+
+std::unique_ptr<CRuleBase> TwoInputs(const std::vector<std::vector<std::string>>& rules,
+                                     double lo = 0.0) {
+    return Make({Variable("x", "linguistic", lo, 1.0), Variable("y", "linguistic", lo, 1.0)},
+                {Variable("z", "linguistic", lo, 1.0)}, rules);
+}
+
+}  // namespace
+
+class RulesEditorTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void fillShowsRulesAndStoreSkipsIncompleteRows() {
+        auto ruleBase = TwoInputs({{"sm", "bi", "me"}, {"#", "ve sm", "me", "bi"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        const RulesGridModel& grid = editor.Grid();
+        QCOMPARE(grid.ColumnCount(), 3 + 5);
+        QCOMPARE(grid.Text(0, 2), std::string("2."));
+        QCOMPARE(grid.Text(5, 0), std::string("Inconsistency"));
+        QCOMPARE(grid.RuleForm(), std::string("x && y --> z"));
+        QCOMPARE(Rows(grid), std::string("sm,bi,me|#ve sm,me,bi"));
+
+        editor.Grid().SetCell(2, 1, "");
+        editor.StoreGrid();
+        QCOMPARE(ruleBase->GetNumRules(), 1);
+        QCOMPARE(ruleBase->GetAntExpression(0, 0), std::string("ve sm"));
+        QVERIFY(!ruleBase->IsRuleActive(0));
+        // The incomplete row stays in the grid for the user to finish.
+        QCOMPARE(Rows(editor.Grid()), std::string("sm,,me|#ve sm,me,bi"));
+    }
+
+    void checkColumnsNameTheOtherRows() {
+        auto ruleBase = TwoInputs({{"sm", "sm", "bi"},
+                                   {"sm", "sm", "bi"},
+                                   {"me", "me", "bi"},
+                                   {"me", "me", "ve bi"},
+                                   {"ve bi", "bi", "me"},
+                                   {"bi", "bi", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.RunChecks();
+        const RulesGridModel& grid = editor.Grid();
+        QCOMPARE(Column(grid, 4), std::string("same as 2.|same as 1.||||"));
+        QCOMPARE(Column(grid, 5), std::string("||with 4.|with 3.||"));
+        QCOMPARE(Column(grid, 6), std::string("||with 4|||"));
+        QCOMPARE(Column(grid, 7), std::string("||||wrt 6|"));
+        QCOMPARE(grid.SortKey(6, 3), 4);
+        QCOMPARE(grid.SortKey(7, 5), 6);
+        QCOMPARE(grid.SortKey(4, 3), RulesGridModel::kNoSortKey);
+
+        // An incomplete row in between: annotations still name the rows that show the rules.
+        editor.Grid().InsertRows(1, 1);
+        editor.RunChecks();
+        QCOMPARE(Column(editor.Grid(), 4), std::string("same as 3.||same as 1.||||"));
+        QCOMPARE(Column(editor.Grid(), 7), std::string("|||||wrt 7|"));
+
+        // A hidden column keeps no text.
+        editor.SetShown(RulesGridModel::kGroup, false);
+        editor.RunChecks();
+        QCOMPARE(Column(editor.Grid(), 4), std::string("||||||"));
+    }
+
+    void sortByCheckColumnPutsUnannotatedRowsLast() {
+        auto ruleBase = TwoInputs({{"bi", "bi", "me"},
+                                   {"me", "me", "bi"},
+                                   {"sm", "sm", "bi"},
+                                   {"me", "me", "sm"},
+                                   {"sm", "sm", "bi"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.RunChecks();
+        editor.Sort(5);
+        QCOMPARE(Rows(editor.Grid()), std::string("me,me,bi|me,me,sm|bi,bi,me|sm,sm,bi|sm,sm,bi"));
+    }
+
+    void sortByLinguisticColumnGoesAlongTheAxis() {
+        auto ruleBase = TwoInputs({{"bi", "ve bi", "sm"},
+                                   {"#", "ve sm", "bi", "sm"},
+                                   {"me", "me", "sm"},
+                                   {"sm", "sm", "sm"},
+                                   {"ex bi", "ex bi", "sm"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.Sort(1);
+        QCOMPARE(Rows(editor.Grid()),
+                 std::string("#ve sm,bi,sm|sm,sm,sm|me,me,sm|bi,ve bi,sm|ex bi,ex bi,sm"));
+        QCOMPARE(editor.Grid().Text(0, 1), std::string("1."));
+    }
+
+    void sortByLinearCombinationReadsLeadingNumbers() {
+        auto ruleBase =
+            Make({Variable("x")}, {Variable("v", "linc")},
+                 {{"sm", "2*x1"}, {"me", "x1"}, {"bi", "-1 + x1"}, {"ze", "0.5"}}, "singleton");
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.Sort(2);
+        QCOMPARE(Rows(editor.Grid()), std::string("bi,-1 + x1|me,x1|ze,0.5|sm,2*x1"));
+    }
+
+    // The sort compares cached readings of the texts; its order must be the one the literal
+    // selection sort with neighbour swaps gives with the settings' own comparison, also where
+    // that comparison is no order at all (invalid texts, user words, numbers).
+    void sortOrderAgreesWithLiteralSelectionSort() {
+        const std::vector<std::string> pool = {
+            "sm",    "ve sm", "ro sm", "me",        "ml me",     "bi",
+            "ex bi", "ze",    "-sm",   "about 0.3", "about 0.7", "sm and bi",
+            "undef", "xx",    "",      "ve",        "ml bi",     "qr sm"};
+        CLinguisticSettings settings(-1.0, 1.0);
+        settings.UpdateSymmetry();
+        const unsigned seed = 7;
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+        for (int trial = 0; trial < 40; ++trial) {
+            std::vector<std::string> texts(1 + trial % 17);
+            for (auto& text : texts)
+                text = pool[pick(random)];
+            std::vector<std::string> literal = texts;
+            for (std::size_t i = 0; i < literal.size(); ++i) {
+                std::size_t m = i;
+                for (std::size_t j = i + 1; j < literal.size(); ++j) {
+                    if (settings.CompareExpressions(literal[j], literal[m]) != 0)
+                        m = j;
+                }
+                for (std::size_t k = m; k > i; --k)
+                    std::swap(literal[k], literal[k - 1]);
+            }
+            const ExpressionOrder order(settings, texts);
+            const std::vector<int> sorted =
+                SelectionSortOrder(static_cast<int>(texts.size()),
+                                   [&](int a, int b) { return order.Compare(a, b) != 0; });
+            std::vector<std::string> fast;
+            for (int i : sorted)
+                fast.push_back(texts[i]);
+            if (fast != literal)
+                QFAIL(qPrintable(QStringLiteral("seed %1, trial %2").arg(seed).arg(trial)));
+        }
+    }
+
+    void rowCommands() {
+        auto ruleBase = TwoInputs({{"sm", "sm", "bi"}, {"me", "me", "me"}, {"bi", "bi", "sm"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        RulesGridModel& grid = editor.Grid();
+
+        QCOMPARE(editor.AddRule(1), 2);
+        QCOMPARE(Rows(grid), std::string("sm,sm,bi|,,|me,me,me|bi,bi,sm"));
+        QCOMPARE(editor.CopyRows(3, 4), std::string("me;me;me;\r\nbi;bi;sm;\r\n"));
+
+        QVERIFY(editor.DeleteEmptyRows());
+        QCOMPARE(Rows(grid), std::string("sm,sm,bi|me,me,me|bi,bi,sm"));
+
+        QCOMPARE(editor.DuplicateRows(1, 2), std::pair(3, 4));
+        QCOMPARE(Rows(grid), std::string("sm,sm,bi|me,me,me|sm,sm,bi|me,me,me|bi,bi,sm"));
+
+        QVERIFY(editor.DeleteRules(3, 4));
+        QVERIFY(!editor.DeleteRules(1, 3));
+        QCOMPARE(grid.RuleRowCount(), 3);
+        QVERIFY(editor.DeleteRules(1, 2));
+        QVERIFY(!editor.DeleteRules(1, 1));
+        grid.SetCell(1, 1, "");
+        grid.SetCell(2, 1, "");
+        grid.SetCell(3, 1, "");
+        QVERIFY(!editor.DeleteEmptyRows());
+        QCOMPARE(grid.RuleRowCount(), 1);
+    }
+
+    void invertSignOnlyWhereTheContextHoldsBothSigns() {
+        auto ruleBase =
+            Make({Variable("p", "linguistic", 0.0, 1.0), Variable("q", "linguistic", -1.0, 1.0)},
+                 {Variable("z", "linguistic", -1.0, 1.0)},
+                 {{"sm", "sm", "-sm"}, {"bi", "+bi", "about 0.5"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        QVERIFY(editor.InvertSign(1, 2));
+        QCOMPARE(Rows(editor.Grid()), std::string("sm,-sm,sm|bi,-bi,about 0.5"));
+    }
+
+    void pasteShortLinesAndGarbage() {
+        auto ruleBase = TwoInputs({{"sm", "sm", "bi"}, {"me", "me", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        RulesGridModel& grid = editor.Grid();
+
+        const auto pasted = editor.PasteRows("ve sm;bi;\r\nbi;bi;sm;extra;more\n", 1, 1, false);
+        QCOMPARE(pasted, std::optional(std::pair(2, 3)));
+        QCOMPARE(Rows(grid), std::string("sm,sm,bi|ve sm,bi,|bi,bi,sm|me,me,me"));
+
+        // Garbage lands as typed, for correction: the cell check names it.
+        editor.PasteRows("hello world\r\n;;\r\nzz top;sm;me;\r\n", 4, 4, true);
+        QCOMPARE(Rows(grid), std::string("sm,sm,bi|ve sm,bi,|bi,bi,sm|,,|,,|zz top,sm,me"));
+        QVERIFY(editor.CheckCell(1, 6).has_value());
+        QCOMPARE(editor.CheckCell(1, 6)->Message(), std::string("parse error"));
+        editor.RunChecks();
+        QCOMPARE(ruleBase->GetNumRules(), 3);
+
+        // Pasting over every row replaces them all.
+        QVERIFY(editor.PasteRows("me;me;me;\r\n", 1, 6, true));
+        QCOMPARE(Rows(grid), std::string("me,me,me"));
+        QVERIFY(!editor.PasteRows("", 1, 1, false));
+    }
+
+    void insertWordAndHint() {
+        auto ruleBase = TwoInputs({{"ve sm", "sm", "bi"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        QVERIFY(editor.InsertWord(1, 1, "ro"));
+        QCOMPARE(editor.Grid().Cell(1, 1), std::string("ro sm"));
+        QVERIFY(editor.InsertWord(2, 1, "vr"));
+        QCOMPARE(editor.Grid().Cell(2, 1), std::string("vr sm"));
+        QVERIFY(editor.InsertWord(3, 1, "sm"));
+        QCOMPARE(editor.Grid().Cell(3, 1), std::string("sm"));
+        QVERIFY(!editor.InsertWord(3, 1, "or"));
+        QCOMPARE(editor.NormalizedText(1, 1), std::optional<std::string>("roughly small"));
+        QVERIFY(!editor.NormalizedText(4, 1));
+    }
+
+    void deleteDuplicateAndRedundantKeepFlagsAndOpenRows() {
+        auto ruleBase = TwoInputs({{"#", "sm", "sm", "bi"},
+                                   {"sm", "sm", "bi"},
+                                   {"ve bi", "bi", "me"},
+                                   {"bi", "bi", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.AddRule(4);
+        QVERIFY(editor.DeleteDuplicateRules());
+        QCOMPARE(Rows(editor.Grid()), std::string("#sm,sm,bi|ve bi,bi,me|bi,bi,me|,,"));
+        QVERIFY(!editor.DeleteDuplicateRules());
+
+        int steps = 0;
+        QVERIFY(editor.DeleteRedundantRules([&](int) { ++steps; }));
+        QCOMPARE(steps, 3);
+        QCOMPARE(Rows(editor.Grid()), std::string("#sm,sm,bi|bi,bi,me|,,"));
+        QCOMPARE(ruleBase->GetNumRules(), 2);
+        QVERIFY(!editor.DeleteRedundantRules());
+    }
+
+    void mergeInconsistentRules() {
+        auto ruleBase = Make({Variable("x")}, {Variable("y", "linguistic", 0.0, 10.0)},
+                             {{"me", "bi"}, {"sm", "sm"}, {"sm", "bi"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        QVERIFY(editor.MergeInconsistentRules());
+        QCOMPARE(editor.Grid().RuleRowCount(), 2);
+        QCOMPARE(editor.Grid().Cell(1, 2), std::string("me"));
+        QVERIFY(!editor.MergeInconsistentRules());
+    }
+
+    void undoAndRedoAcrossEdits() {
+        auto ruleBase = TwoInputs({{"sm", "sm", "bi"}, {"me", "me", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.ResetUndo();
+        const std::string start = Rows(editor.Grid());
+
+        // Undo with only the first snapshot changes nothing.
+        QVERIFY(!editor.UndoRuleEdit(true));
+        QCOMPARE(Rows(editor.Grid()), start);
+
+        editor.AddRule(2);
+        editor.PushUndoSnapshot(true);  // an incomplete row adds nothing to a snapshot
+        QCOMPARE(editor.UndoStacks().UndoDepth(), std::size_t(1));
+        editor.PasteRows("bi;bi;sm;\r\n", 2, 2, false);
+        editor.PushUndoSnapshot(true);
+        editor.Sort(3);
+        editor.PushUndoSnapshot(true);
+        // Undecided comparisons count as less, so the open row sorts first.
+        QCOMPARE(Rows(editor.Grid()), std::string(",,|bi,bi,sm|me,me,me|sm,sm,bi"));
+        const std::string sorted = "bi,bi,sm|me,me,me|sm,sm,bi";
+        editor.DeleteRules(2, 2);
+        editor.PushUndoSnapshot(true);
+        editor.Grid().SetCell(1, 2, "ve");
+        editor.PushUndoSnapshot(false);  // an invalid cell keeps nothing
+        editor.Grid().SetCell(1, 2, "ve bi");
+        editor.PushUndoSnapshot(true);
+        QCOMPARE(editor.UndoStacks().UndoDepth(), std::size_t(5));
+
+        QVERIFY(editor.UndoRuleEdit(true));  // the cell edit
+        QVERIFY(editor.UndoRuleEdit(true));  // the delete
+        QCOMPARE(Rows(editor.Grid()), sorted);
+        QVERIFY(editor.UndoRuleEdit(true));  // the sort
+        QCOMPARE(Rows(editor.Grid()), std::string("sm,sm,bi|me,me,me|bi,bi,sm"));
+        QVERIFY(editor.RedoRuleEdit(true));
+        QCOMPARE(Rows(editor.Grid()), sorted);
+
+        // A new edit after an undo empties the redo stack.
+        editor.Grid().SetCell(3, 1, "ze");
+        editor.PushUndoSnapshot(true);
+        QCOMPARE(editor.UndoStacks().RedoDepth(), std::size_t(0));
+        QVERIFY(!editor.RedoRuleEdit(true));
+
+        // Duplicates and incomplete rows do not come back from a snapshot.
+        editor.PasteRows("sm;sm;ze;\r\nsm;sm;ze;\r\n;me;\r\n", 0, 0, false);
+        editor.PushUndoSnapshot(true);
+        editor.Grid().SetCell(1, 1, "bi");
+        editor.PushUndoSnapshot(true);
+        QVERIFY(editor.UndoRuleEdit(true));
+        QCOMPARE(editor.Grid().RuleRowCount(), ruleBase->GetNumRules());
+        QCOMPARE(editor.Grid().Cell(1, 1), std::string("sm"));
+        QVERIFY(editor.Grid().Cell(1, 2) != std::string("sm"));
+
+        // Away from the rules page, undo changes the rule base only.
+        const std::string shown = Rows(editor.Grid());
+        QVERIFY(editor.UndoRuleEdit(false));
+        QCOMPARE(Rows(editor.Grid()), shown);
+        QCOMPARE(ruleBase->GetSucExpression(0, 0), std::string("ze"));
+        QCOMPARE(ruleBase->GetNumRules(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(RulesEditorTest)
+#include "RulesEditorTest.moc"
