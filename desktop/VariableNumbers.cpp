@@ -77,6 +77,12 @@ void ApplyToNumbers(CRuleBase& ruleBase, int variable, const ExprOperator& op) {
         }
     }
 
+    ReplaceCellTexts(ruleBase, variable, replaced);
+}
+
+void ReplaceCellTexts(CRuleBase& ruleBase, int variable,
+                      const std::unordered_map<std::string, std::string>& replacements) {
+    const int rules = ruleBase.GetNumRules();
     const int inputs = ruleBase.GetNumAntVariables();
     const int columns = 1 + inputs + ruleBase.GetNumSucVariables();
     std::vector<std::string> texts(static_cast<std::size_t>(columns - 1) * rules);
@@ -89,8 +95,10 @@ void ApplyToNumbers(CRuleBase& ruleBase, int variable, const ExprOperator& op) {
         for (int r = 0; r < rules; ++r) {
             std::string& text = texts[static_cast<std::size_t>(column - 1) * rules + r];
             text = CellText(ruleBase, index, r);
-            if (index == variable)
-                text = replaced.at(text);
+            if (index == variable) {
+                if (const auto found = replacements.find(text); found != replacements.end())
+                    text = found->second;
+            }
             table[static_cast<std::size_t>(column) * rules + r] = text.c_str();
         }
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 class CRuleBase;
 class ExprOperator;
 
@@ -15,3 +18,8 @@ bool SomeNumberOutside(const CRuleBase& ruleBase, int variable, double low, doub
 // new texts back. Active flags stay. The rule base is not prepared: the caller sets the new
 // bounds first, then prepares.
 void ApplyToNumbers(CRuleBase& ruleBase, int variable, const ExprOperator& op);
+
+// Every cell of the variable whose text is a key gets the mapped text; active flags stay. The
+// rule base is not prepared.
+void ReplaceCellTexts(CRuleBase& ruleBase, int variable,
+                      const std::unordered_map<std::string, std::string>& replacements);
