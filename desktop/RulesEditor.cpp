@@ -47,6 +47,7 @@ void RulesEditor::RunChecks() {
     else
         AnnotateRuleChecks(grid_, ruleBase_, shown_);
     checkedRevision_ = grid_.Revision();
+    ++checksRun_;
 }
 
 void RulesEditor::SetShown(int check, bool shown) {
@@ -252,7 +253,7 @@ void RulesEditor::PushUndoSnapshot(bool currentCellValid) {
 }
 
 Rules RulesEditor::CurrentSnapshot() const {
-    if (!gridStale_)
+    if (!gridStale_ && storedRevision_ != grid_.Revision())
         return grid_.Snapshot();
     Rules snapshot(true);
     for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {

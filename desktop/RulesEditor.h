@@ -42,6 +42,8 @@ class RulesEditor {
     // Store, then the check columns; cheap while neither grid nor shown columns changed.
     void RunChecks();
     const ShownChecks& Shown() const { return shown_; }
+    // Raised whenever the check columns were written anew.
+    std::uint64_t ChecksRun() const { return checksRun_; }
     void SetShown(int check, bool shown);
 
     // The error of a variable cell's text; nothing for a valid or empty cell.
@@ -93,7 +95,8 @@ class RulesEditor {
   private:
     void FillRow(int row, std::string_view line);
     void ReplaceRules(const Rules& rules, bool refillGrid);
-    // The grid's complete rows, or the rule base's rules while the grid does not match it.
+    // The grid's complete rows; the rule base's rules while the grid is unchanged since it
+    // matched them, so that changes made to the rule base elsewhere count.
     Rules CurrentSnapshot() const;
 
     CRuleBase& ruleBase_;
@@ -106,4 +109,5 @@ class RulesEditor {
     // Grid revisions at the last store and the last run of checks; none before the first.
     std::optional<std::uint64_t> storedRevision_;
     std::optional<std::uint64_t> checkedRevision_;
+    std::uint64_t checksRun_ = 0;
 };
