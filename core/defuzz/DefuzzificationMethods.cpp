@@ -12,25 +12,81 @@
 
 namespace {
 
-// Succedent o as the methods read it.
-struct OutputGrid {
-    int samples;
-    double lo;
-    double hi;
-    bool symmetric;
+using OutputGrid = DefuzzificationGrid;
 
-    double Midpoint() const { return (lo + hi) * 0.5; }
-    double At(double index) const { return lo + (hi - lo) * index / (samples - 1); }
-    double Clamped(double value) const { return value < lo ? lo : value > hi ? hi : value; }
+// All samples of an output set held in a buffer, read as the set reads them: 0 beyond its ends.
+struct SampleBuffer {
+    std::span<const double> values;
+
+    int Count() const { return static_cast<int>(values.size()); }
+    double Sample(int i) const {
+        const auto stored = static_cast<std::size_t>(i);
+        return stored < values.size() ? values[stored] : 0.0;
+    }
 };
 
-OutputGrid OutputGridOf(const CRuleBase& ruleBase, int o) {
-    const int index = -1 - o;
-    const auto* settings = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(index));
-    return {ruleBase.GetDiscretization(index), ruleBase.GetLowerBound(index),
-            ruleBase.GetUpperBound(index), settings != nullptr && settings->IsSymmetric()};
+template <class Samples>
+bool NonDecreasingOver(const Samples& set, int from, int to) {
+    for (int i = from + 1; i <= to; ++i) {
+        if (!(set.Sample(i) >= set.Sample(i - 1)))
+            return false;
+    }
+    return true;
 }
 
+template <class Samples>
+bool NonIncreasingOver(const Samples& set, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (!(set.Sample(i) >= set.Sample(i + 1)))
+            return false;
+    }
+    return true;
+}
+
+template <class Samples>
+bool ConstantOver(const Samples& set, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (set.Sample(i) != set.Sample(i + 1))
+            return false;
+    }
+    return true;
+}
+
+template <class Samples>
+double CenterOfGravityIndexOf(const Samples& set, int from, int to) {
+    double moment = 0.0;
+    double mass = 0.0;
+    const int last = std::min(set.Count() - 1, to);
+    for (int i = std::max(0, from); i <= last; ++i) {
+        const double mu = set.Sample(i);
+        moment += i * mu;
+        mass += mu;
+    }
+    if (mass == 0)
+        return (from + to) / 2;
+    return moment / mass;
+}
+
+template <class Samples>
+double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
+    double maximum = 0.0;
+    for (int i = 0; i < n; ++i)
+        maximum = std::max(maximum, set.Sample(i));
+    int count = 0;
+    for (int i = 0; i < n; ++i)
+        count += set.Sample(i) == maximum ? 1 : 0;
+    int middle = count / 2;
+    int index = 0;
+    for (int i = 0; i < n; ++i) {
+        if (set.Sample(i) == maximum && middle-- == 0) {
+            index = i;
+            break;
+        }
+    }
+    return lo + (hi - lo) * index / (n - 1);
+}
+
+// A method of one output set applied to each; a grid of fewer than 2 samples gives its midpoint.
 template <class Method>
 void ForEachOutput(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results,
                    Method method) {
@@ -39,18 +95,38 @@ void ForEachOutput(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<do
     if (static_cast<int>(sets.size()) > ruleBase.GetNumSucVariables())
         throw std::invalid_argument("more output sets than output variables");
     for (std::size_t o = 0; o < sets.size(); ++o) {
-        const OutputGrid grid = OutputGridOf(ruleBase, static_cast<int>(o));
+        const OutputGrid grid = DefuzzificationGridOf(ruleBase, static_cast<int>(o));
         results[o] = grid.samples < 2 ? grid.Midpoint() : method(*sets[o], grid);
     }
 }
 
-double SimpleCenterOfGravity(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
-    // Zero samples add nothing to either sum, so only the stored run is visited.
-    const SampleRun run = SampleRun::Of(&set);
-    const int end = std::min(run.end, grid.samples);
+template <double (*Method)(const SampleBuffer&, const OutputGrid&)>
+double OfSamples(std::span<const double> samples, const OutputGrid& grid) {
+    return grid.samples < 2 ? grid.Midpoint() : Method(SampleBuffer{samples}, grid);
+}
+
+SampleRun StoredRun(const CFuzzyDiscreteSet& set) {
+    return SampleRun::Of(&set);
+}
+
+SampleRun StoredRun(const SampleBuffer& buffer) {
+    return {buffer.values.data(), 0, buffer.Count()};
+}
+
+template <class Samples>
+double SimpleCenterOfGravity(const Samples& set, const OutputGrid& grid) {
+    // Zero samples add nothing to either sum (which start at +0 and take no negative terms), so
+    // only the stored run is visited, without its zero ends.
+    const SampleRun run = StoredRun(set);
+    int first = std::max(run.first, 0);
+    int end = std::min(run.end, grid.samples);
+    while (first < end && run.values[first - run.first] == 0)
+        ++first;
+    while (end > first && run.values[end - 1 - run.first] == 0)
+        --end;
     double moment = 0.0;
     double mass = 0.0;
-    for (int j = std::max(run.first, 0); j < end; ++j) {
+    for (int j = first; j < end; ++j) {
         const double mu = run.values[j - run.first];
         moment += j * mu;
         mass += mu;
@@ -60,7 +136,8 @@ double SimpleCenterOfGravity(const CFuzzyDiscreteSet& set, const OutputGrid& gri
     return grid.lo + (grid.hi - grid.lo) * (moment / mass) / (grid.samples - 1);
 }
 
-double ModifiedCenterOfGravity(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
+template <class Samples>
+double ModifiedCenterOfGravity(const Samples& set, const OutputGrid& grid) {
     const int n = grid.samples;
     double minimum = 1.0;
     for (int j = 0; j < n; ++j)
@@ -89,7 +166,8 @@ struct Extremes {
     double mx = 0.0;
 };
 
-Extremes ClassifyCommon(const CFuzzyDiscreteSet& set, OutputShape& shape) {
+template <class Samples>
+Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     const int n = set.Count();
     Extremes e;
     for (int i = 0; i < n; ++i) {
@@ -126,8 +204,69 @@ Extremes ClassifyCommon(const CFuzzyDiscreteSet& set, OutputShape& shape) {
     return e;
 }
 
-double SimpleLinguisticValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
-    const OutputShape shape = ClassifyOutputShape(set, grid.symmetric);
+template <class Samples>
+OutputShape ClassifyShape(const Samples& set, bool symmetric) {
+    OutputShape shape;
+    const Extremes e = ClassifyCommon(set, shape);
+    if (shape.code != kOtherShape)
+        return shape;
+    const int n = set.Count();
+    const int mid = n / 2;
+    if (symmetric && set.Sample(mid) == e.mx) {
+        if (ConstantOver(set, 0, mid - 1)) {
+            shape.code = kFallingShape;
+            return shape;
+        }
+        if (ConstantOver(set, mid + 1, n - 1)) {
+            shape.code = kRisingShape;
+            return shape;
+        }
+    }
+    if (set.Sample(0) == e.mx) {
+        shape.code = kFallingShape;
+    } else if (set.Sample(n - 1) == e.mx) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(shape.p3) == e.mx && NonIncreasingOver(set, shape.p3, n - 1) &&
+               NonDecreasingOver(set, 0, shape.p3)) {
+        shape.code = kSinglePeakShape;
+    }
+    return shape;
+}
+
+template <class Samples>
+OutputShape ClassifyShapeStrict(const Samples& set, bool symmetric) {
+    OutputShape shape;
+    const Extremes e = ClassifyCommon(set, shape);
+    if (shape.code != kOtherShape)
+        return shape;
+    const int n = set.Count();
+    const int mid = n / 2;
+    const bool peakAtMid = symmetric && set.Sample(mid) == e.mx;
+    if (peakAtMid && set.Sample(mid - 1) == e.mn && NonIncreasingOver(set, mid, n - 1) &&
+        NonDecreasingOver(set, 0, mid - 1)) {
+        shape.code = kFallingShape;
+    } else if (peakAtMid && set.Sample(mid + 1) == e.mn && NonDecreasingOver(set, 0, mid) &&
+               NonIncreasingOver(set, mid + 1, n - 1)) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(0) == e.mx && NonIncreasingOver(set, 0, n - 1)) {
+        shape.code = kFallingShape;
+    } else if (set.Sample(n - 1) == e.mx && NonDecreasingOver(set, 0, n - 1)) {
+        shape.code = kRisingShape;
+    } else if (set.Sample(shape.p3) == e.mx && NonIncreasingOver(set, shape.p3, n - 1) &&
+               NonDecreasingOver(set, 0, shape.p3)) {
+        shape.code = kSinglePeakShape;
+    }
+    return shape;
+}
+
+template <class Samples>
+double MeanOfMaximaValueOn(const Samples& set, const OutputGrid& grid) {
+    return MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
+}
+
+template <class Samples>
+double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
+    const OutputShape shape = ClassifyShape(set, grid.symmetric);
     double value = 0.0;
     switch (shape.code) {
         case kFallingShape:
@@ -147,14 +286,15 @@ double SimpleLinguisticValue(const CFuzzyDiscreteSet& set, const OutputGrid& gri
             value = grid.Midpoint();
             break;
         default:
-            value = MeanOfMaximaValue(set, grid.lo, grid.hi, grid.samples);
+            value = MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
             break;
     }
     return grid.Clamped(value);
 }
 
-double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
-    OutputShape shape = ClassifyOutputShapeStrict(set, grid.symmetric);
+template <class Samples>
+double TavoValue(const Samples& set, const OutputGrid& grid) {
+    OutputShape shape = ClassifyShapeStrict(set, grid.symmetric);
     const int n = grid.samples;
     const int mid = n / 2;
     double index = 0.0;
@@ -164,20 +304,20 @@ double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
             const int bound = !grid.symmetric || shape.p4 < mid ? 0 : mid;
             if (k < bound)
                 shape.p2 = RoundHalfUp(shape.p2 - kSupportShift * (bound - k));
-            index = CenterOfGravityIndex(set, k, shape.p2);
+            index = CenterOfGravityIndexOf(set, k, shape.p2);
             if (k < bound)
                 index = index - kResultShift * (bound - k);
             break;
         }
         case kSinglePeakShape:
-            index = CenterOfGravityIndex(set, shape.p1, shape.p2);
+            index = CenterOfGravityIndexOf(set, shape.p1, shape.p2);
             break;
         case kRisingShape: {
             const int k = RoundHalfUp(shape.p3 + kKernelShare * (shape.p3 - shape.p1));
             const int bound = !grid.symmetric || shape.p3 >= mid ? n - 1 : mid;
             if (k > bound)
                 shape.p1 = RoundHalfUp(shape.p1 + kSupportShift * (k - bound));
-            index = CenterOfGravityIndex(set, shape.p1, k);
+            index = CenterOfGravityIndexOf(set, shape.p1, k);
             if (k > bound)
                 index = index + kResultShift * (k - bound);
             break;
@@ -188,7 +328,7 @@ double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
         case kFlatShape:
             return grid.Clamped(grid.Midpoint());
         default:
-            index = CenterOfGravityIndex(set, 0, n - 1);
+            index = CenterOfGravityIndexOf(set, 0, n - 1);
             break;
     }
     return grid.Clamped(grid.At(index));
@@ -197,26 +337,24 @@ double TavoValue(const CFuzzyDiscreteSet& set, const OutputGrid& grid) {
 }  // namespace
 
 void SimpleCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
-    ForEachOutput(ruleBase, sets, results, SimpleCenterOfGravity);
+    ForEachOutput(ruleBase, sets, results, SimpleCenterOfGravity<CFuzzyDiscreteSet>);
 }
 
 void ModCOG(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
-    ForEachOutput(ruleBase, sets, results, ModifiedCenterOfGravity);
+    ForEachOutput(ruleBase, sets, results, ModifiedCenterOfGravity<CFuzzyDiscreteSet>);
 }
 
 void SimpDefuzzLingExpression(CRuleBase& ruleBase, std::span<SetOperand> sets,
                               std::span<double> results) {
-    ForEachOutput(ruleBase, sets, results, SimpleLinguisticValue);
+    ForEachOutput(ruleBase, sets, results, SimpleLinguisticValue<CFuzzyDiscreteSet>);
 }
 
 void DefuzTAVO(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
-    ForEachOutput(ruleBase, sets, results, TavoValue);
+    ForEachOutput(ruleBase, sets, results, TavoValue<CFuzzyDiscreteSet>);
 }
 
 void MOM(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> results) {
-    ForEachOutput(ruleBase, sets, results, [](const CFuzzyDiscreteSet& set, const OutputGrid& g) {
-        return MeanOfMaximaValue(set, g.lo, g.hi, g.samples);
-    });
+    ForEachOutput(ruleBase, sets, results, MeanOfMaximaValueOn<CFuzzyDiscreteSet>);
 }
 
 void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
@@ -229,7 +367,7 @@ void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
 }
 
 double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare) {
-    const OutputGrid output = OutputGridOf(ruleBase, 0);
+    const OutputGrid output = DefuzzificationGridOf(ruleBase, 0);
     const int antecedents = ruleBase.GetNumAntVariables();
     const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
 
@@ -253,147 +391,90 @@ double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double s
     }
 
     // The sampling runs inferences of its own; what the caller's inference recorded stays.
-    const CRuleBase::InferenceState saved = ruleBase.SaveInferenceState();
+    const CRuleBase::ScopedInferenceState keeper(ruleBase);
     double weightSum = 0.0;
     double weightedSum = 0.0;
-    try {
-        for (;;) {
-            InferenceResult inferred = ruleBase.GetInferenceMethod()(ruleBase, point);
-            const double y =
-                inferred.set ? SimpleLinguisticValue(*inferred.set, output) : inferred.value;
-            double weight = 1.0;
-            for (int i = 0; i < antecedents; ++i)
-                weight *= weights[i].Membership(point[i]);
-            weightSum += weight;
-            weightedSum += y * weight;
+    for (;;) {
+        InferenceResult inferred = ruleBase.GetInferenceMethod()(ruleBase, point);
+        const double y =
+            inferred.set ? SimpleLinguisticValue(*inferred.set, output) : inferred.value;
+        double weight = 1.0;
+        for (int i = 0; i < antecedents; ++i)
+            weight *= weights[i].Membership(point[i]);
+        weightSum += weight;
+        weightedSum += y * weight;
 
-            // Odometer, input 0 fastest. A step that makes no progress (none, or lost in the
-            // rounding of a far-off context) ends its axis instead of looping for ever.
-            int i = 0;
-            for (; i < antecedents; ++i) {
-                const double next = point[i] + step[i];
-                if (next > point[i] && next <= to[i]) {
-                    point[i] = next;
-                    break;
-                }
-                point[i] = from[i];
-            }
-            if (i == antecedents)
+        // Odometer, input 0 fastest. A step that makes no progress (none, or lost in the
+        // rounding of a far-off context) ends its axis instead of looping for ever.
+        int i = 0;
+        for (; i < antecedents; ++i) {
+            const double next = point[i] + step[i];
+            if (next > point[i] && next <= to[i]) {
+                point[i] = next;
                 break;
+            }
+            point[i] = from[i];
         }
-    } catch (...) {
-        ruleBase.RestoreInferenceState(saved);
-        throw;
+        if (i == antecedents)
+            break;
     }
-    ruleBase.RestoreInferenceState(saved);
     return weightSum == 0 ? 0.0 : weightedSum / weightSum;
 }
 
+DefuzzificationGrid DefuzzificationGridOf(const CRuleBase& ruleBase, int o) {
+    const int index = -1 - o;
+    const auto* settings = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(index));
+    return {ruleBase.GetDiscretization(index), ruleBase.GetLowerBound(index),
+            ruleBase.GetUpperBound(index), settings != nullptr && settings->IsSymmetric()};
+}
+
+SampleDefuzzifier SampleDefuzzifierOf(DefuzzificationRoutine routine) {
+    if (routine == SimpleCOG)
+        return OfSamples<SimpleCenterOfGravity<SampleBuffer>>;
+    if (routine == ModCOG)
+        return OfSamples<ModifiedCenterOfGravity<SampleBuffer>>;
+    if (routine == SimpDefuzzLingExpression)
+        return OfSamples<SimpleLinguisticValue<SampleBuffer>>;
+    if (routine == DefuzTAVO)
+        return OfSamples<TavoValue<SampleBuffer>>;
+    if (routine == MOM)
+        return OfSamples<MeanOfMaximaValueOn<SampleBuffer>>;
+    return nullptr;
+}
+
+double SimpleLinguisticSampleValue(std::span<const double> samples,
+                                   const DefuzzificationGrid& grid) {
+    return SimpleLinguisticValue(SampleBuffer{samples}, grid);
+}
+
+double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid) {
+    return SimpleLinguisticValue(set, grid);
+}
+
 bool IsNonDecreasing(const CFuzzyDiscreteSet& set, int from, int to) {
-    for (int i = from + 1; i <= to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i - 1)))
-            return false;
-    }
-    return true;
+    return NonDecreasingOver(set, from, to);
 }
 
 bool IsNonIncreasing(const CFuzzyDiscreteSet& set, int from, int to) {
-    for (int i = from; i < to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i + 1)))
-            return false;
-    }
-    return true;
+    return NonIncreasingOver(set, from, to);
 }
 
 bool IsConstant(const CFuzzyDiscreteSet& set, int from, int to) {
-    for (int i = from; i < to; ++i) {
-        if (set.Sample(i) != set.Sample(i + 1))
-            return false;
-    }
-    return true;
+    return ConstantOver(set, from, to);
 }
 
 double CenterOfGravityIndex(const CFuzzyDiscreteSet& set, int from, int to) {
-    double moment = 0.0;
-    double mass = 0.0;
-    const int last = std::min(set.Count() - 1, to);
-    for (int i = std::max(0, from); i <= last; ++i) {
-        const double mu = set.Sample(i);
-        moment += i * mu;
-        mass += mu;
-    }
-    if (mass == 0)
-        return (from + to) / 2;
-    return moment / mass;
+    return CenterOfGravityIndexOf(set, from, to);
 }
 
 double MeanOfMaximaValue(const CFuzzyDiscreteSet& set, double lo, double hi, int n) {
-    double maximum = 0.0;
-    for (int i = 0; i < n; ++i)
-        maximum = std::max(maximum, set.Sample(i));
-    int count = 0;
-    for (int i = 0; i < n; ++i)
-        count += set.Sample(i) == maximum ? 1 : 0;
-    int middle = count / 2;
-    int index = 0;
-    for (int i = 0; i < n; ++i) {
-        if (set.Sample(i) == maximum && middle-- == 0) {
-            index = i;
-            break;
-        }
-    }
-    return lo + (hi - lo) * index / (n - 1);
+    return MeanOfMaximaOf(set, lo, hi, n);
 }
 
 OutputShape ClassifyOutputShape(const CFuzzyDiscreteSet& set, bool symmetric) {
-    OutputShape shape;
-    const Extremes e = ClassifyCommon(set, shape);
-    if (shape.code != kOtherShape)
-        return shape;
-    const int n = set.Count();
-    const int mid = n / 2;
-    if (symmetric && set.Sample(mid) == e.mx) {
-        if (IsConstant(set, 0, mid - 1)) {
-            shape.code = kFallingShape;
-            return shape;
-        }
-        if (IsConstant(set, mid + 1, n - 1)) {
-            shape.code = kRisingShape;
-            return shape;
-        }
-    }
-    if (set.Sample(0) == e.mx) {
-        shape.code = kFallingShape;
-    } else if (set.Sample(n - 1) == e.mx) {
-        shape.code = kRisingShape;
-    } else if (set.Sample(shape.p3) == e.mx && IsNonIncreasing(set, shape.p3, n - 1) &&
-               IsNonDecreasing(set, 0, shape.p3)) {
-        shape.code = kSinglePeakShape;
-    }
-    return shape;
+    return ClassifyShape(set, symmetric);
 }
 
 OutputShape ClassifyOutputShapeStrict(const CFuzzyDiscreteSet& set, bool symmetric) {
-    OutputShape shape;
-    const Extremes e = ClassifyCommon(set, shape);
-    if (shape.code != kOtherShape)
-        return shape;
-    const int n = set.Count();
-    const int mid = n / 2;
-    const bool peakAtMid = symmetric && set.Sample(mid) == e.mx;
-    if (peakAtMid && set.Sample(mid - 1) == e.mn && IsNonIncreasing(set, mid, n - 1) &&
-        IsNonDecreasing(set, 0, mid - 1)) {
-        shape.code = kFallingShape;
-    } else if (peakAtMid && set.Sample(mid + 1) == e.mn && IsNonDecreasing(set, 0, mid) &&
-               IsNonIncreasing(set, mid + 1, n - 1)) {
-        shape.code = kRisingShape;
-    } else if (set.Sample(0) == e.mx && IsNonIncreasing(set, 0, n - 1)) {
-        shape.code = kFallingShape;
-    } else if (set.Sample(n - 1) == e.mx && IsNonDecreasing(set, 0, n - 1)) {
-        shape.code = kRisingShape;
-    } else if (set.Sample(shape.p3) == e.mx && IsNonIncreasing(set, shape.p3, n - 1) &&
-               IsNonDecreasing(set, 0, shape.p3)) {
-        shape.code = kSinglePeakShape;
-    }
-    return shape;
+    return ClassifyShapeStrict(set, symmetric);
 }

@@ -33,6 +33,33 @@ void MOM(CRuleBase& ruleBase, std::span<SetOperand> sets, std::span<double> resu
 void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
                           std::span<double> results);
 
+// Succedent o's grid as the methods read it: n samples over [lo, hi]; symmetric when the
+// succedent's language definition is symmetric about zero.
+struct DefuzzificationGrid {
+    int samples;
+    double lo;
+    double hi;
+    bool symmetric;
+
+    double Midpoint() const { return (lo + hi) * 0.5; }
+    double At(double index) const { return lo + (hi - lo) * index / (samples - 1); }
+    double Clamped(double value) const { return value < lo ? lo : value > hi ? hi : value; }
+};
+// Throws as CRuleBase::GetSettings for a succedent that is not there.
+DefuzzificationGrid DefuzzificationGridOf(const CRuleBase& ruleBase, int o);
+
+// What a routine gives for one output set whose samples (all of them) are in a buffer, without a
+// set being made; for inferences that keep their output in scratch space.
+using SampleDefuzzifier = double (*)(std::span<const double> samples,
+                                     const DefuzzificationGrid& grid);
+// Null for the smooth method, which reruns the inference, and for routines from elsewhere.
+SampleDefuzzifier SampleDefuzzifierOf(DefuzzificationRoutine routine);
+// The value the smooth method takes at each point of its grid: SimpDefuzzLingExpression's,
+// without the midpoint for grids of fewer than 2 samples.
+double SimpleLinguisticSampleValue(std::span<const double> samples,
+                                   const DefuzzificationGrid& grid);
+double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid);
+
 // The smooth method's value for a window split into gridDivisions steps per input (the rule
 // base's projection steps times 0.8 in SmoothDeffuzLingExpr). A step is stepShare of the
 // window's width over gridDivisions; 0.999 keeps the last grid point inside the window.

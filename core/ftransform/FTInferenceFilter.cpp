@@ -5,24 +5,6 @@
 #include "core/ftransform/TFTransform.h"
 #include "core/rulebase/CRuleBase.h"
 
-namespace {
-
-// The filter's inferences must not show as the rule base's last inference.
-class InferenceStateKeeper {
-  public:
-    explicit InferenceStateKeeper(CRuleBase& ruleBase)
-        : ruleBase_(ruleBase), state_(ruleBase.SaveInferenceState()) {}
-    ~InferenceStateKeeper() { ruleBase_.RestoreInferenceState(state_); }
-    InferenceStateKeeper(const InferenceStateKeeper&) = delete;
-    InferenceStateKeeper& operator=(const InferenceStateKeeper&) = delete;
-
-  private:
-    CRuleBase& ruleBase_;
-    CRuleBase::InferenceState state_;
-};
-
-}  // namespace
-
 FTInferenceFilter::FTInferenceFilter(CRuleBase& ruleBase) {
     Compute(ruleBase);
 }
@@ -35,10 +17,12 @@ void FTInferenceFilter::Compute(CRuleBase& ruleBase) {
         throw std::logic_error("the inference filter needs an input and an output variable");
     std::vector<FTDimensionSettings> axes(n);
     std::vector<double> steps(n);
+    std::vector<int> index(n, 0);
     std::vector<double> point(n + 1);  // the inputs, then the output
     for (int d = 0; d < n; ++d) {
         axes[d] = {ruleBase.GetLowerBound(d), ruleBase.GetUpperBound(d), kNodes, ftTriangular};
-        // Accumulated as written, so that the samples fall where they always have.
+        // Accumulated as written, so that the samples fall where they always have; counted, so
+        // that a step lost in the rounding of a far-off context cannot stall an axis.
         steps[d] = (axes[d].high - axes[d].low) * 0.999 * 0.005;
         point[d] = axes[d].low;
     }
@@ -46,7 +30,8 @@ void FTInferenceFilter::Compute(CRuleBase& ruleBase) {
     transform->SetDefaultValue((ruleBase.GetLowerBound(-1) + ruleBase.GetUpperBound(-1)) * 0.5);
     transform->ResetSums();
 
-    const InferenceStateKeeper keeper(ruleBase);
+    // The filter's inferences must not show as the rule base's last inference.
+    const CRuleBase::ScopedInferenceState keeper(ruleBase);
     const std::span<const double> inputs = std::span<const double>(point).first(n);
     for (;;) {
         point[n] = SampleRuleBase(ruleBase, inputs);
@@ -54,9 +39,11 @@ void FTInferenceFilter::Compute(CRuleBase& ruleBase) {
         // Odometer, input 0 fastest.
         int d = 0;
         for (; d < n; ++d) {
-            point[d] += steps[d];
-            if (point[d] <= axes[d].high)
+            if (++index[d] < kSamplesPerInput) {
+                point[d] += steps[d];
                 break;
+            }
+            index[d] = 0;
             point[d] = axes[d].low;
         }
         if (d == n)

@@ -5,6 +5,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/inference/CompiledRules.h"
+#include "core/inference/CrispInference.h"
+#include "core/inference/InferenceScratch.h"
 #include "core/inference/SampleRun.h"
 #include "core/rulebase/CFuzValue.h"
 #include "core/rulebase/CLinCValue.h"
@@ -12,8 +15,6 @@
 #include "core/sets/CFuzzyDiscreteSet.h"
 
 namespace {
-
-using Tables = CRuleBase::InferenceTables;
 
 // The universe and grid of the first succedent, where every result lives.
 struct OutputGrid {
@@ -49,125 +50,28 @@ std::span<const double> CrispInputsOf(const CRuleBase& ruleBase, const Inference
     return inputs.crisp;
 }
 
-// The start shared by the crisp methods of linguistic rule bases: inputs recorded, no rule
-// fired yet.
-Tables& StartCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
-    ruleBase.SetInputs(CrispInputsOf(ruleBase, inputs));
-    Tables& tables = ruleBase.GetInferenceTables();
-    ruleBase.ClearFired();
-    return tables;
-}
-
-// Degrees of the distinct antecedent cells at the inputs, computed when a rule first needs them
-// and kept for the rest of the call. A degree is never negative, so -1 marks one not computed.
-class CellDegrees {
-  public:
-    CellDegrees(Tables& tables, const double* x) : tables_(tables), x_(x) {
-        std::fill(tables.cellDegrees.begin(), tables.cellDegrees.end(), -1.0);
-    }
-
-    // The firing degree of rule r: stopped at the first antecedent degree of exactly 0.
-    double Firing(int r) {
-        const std::size_t row = static_cast<std::size_t>(r) * tables_.antecedentCount;
-        double degree = 1.0;
-        for (int i = 0; i < tables_.antecedentCount; ++i) {
-            const double m = Of(row + i, i);
-            if (m == 0)
-                return 0.0;
-            degree = std::min(degree, m);
-        }
-        return degree;
-    }
-
-    // The same without the early stop.
-    double Full(int r) {
-        const std::size_t row = static_cast<std::size_t>(r) * tables_.antecedentCount;
-        double degree = 1.0;
-        for (int i = 0; i < tables_.antecedentCount; ++i)
-            degree = std::min(degree, Of(row + i, i));
-        return degree;
-    }
-
-  private:
-    double Of(std::size_t cell, int i) {
-        const int id = tables_.antecedentCellIds[cell];
-        double& degree = tables_.cellDegrees[id];
-        if (degree < 0) {
-            const CFuzzyDiscreteSet* set = tables_.distinctSets[id];
-            degree = set ? set->Membership(x_[i]) : 0.0;
-        }
-        return degree;
-    }
-
-    Tables& tables_;
-    const double* x_;
-};
-
-bool IsActive(const CRuleBase& ruleBase, int r) {
-    return ruleBase.GetActiveFlags()[r] != 0;
-}
-
-double LukasiewiczImplication(double a, double c) {
-    return std::min(1.0, 1.0 - a + c);
-}
-
-// One output sample against one rule of the perception-based deduction: done marks a sample
-// whose scan a result of 0 has stopped.
-void Implicate(double a, double c, double& sample, std::uint8_t& done) {
-    const double t = LukasiewiczImplication(a, c);
-    if (t == 0) {
-        sample = 0.0;
-        done = 1;
-    } else if (t < sample) {
-        sample = t;
-    }
-}
-
-std::uint8_t* SampleDoneFlags(Tables& tables, int samples) {
-    if (static_cast<int>(tables.sampleDone.size()) < samples)
-        tables.sampleDone.resize(samples);
-    std::fill_n(tables.sampleDone.begin(), samples, 0);
-    return tables.sampleDone.data();
-}
-
-// The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
-// sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
-// fires there where its t exceeds the value of the rules before it: both are the same whether
-// the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
-// changes nothing, so only the run of stored consequent samples is visited.
-template <class TNorm>
-InferenceResult ZadehCrisp(CRuleBase& ruleBase, const InferenceInput& inputs, TNorm tNorm) {
+// A crisp method of the table as its routine runs it: the inputs recorded, the result computed
+// on the compiled rules, the rules that fired recorded.
+InferenceResult RecordedCrisp(CRuleBase& ruleBase, const InferenceInput& inputs,
+                              CrispMethod method) {
     const OutputGrid grid = OutputGridOf(ruleBase);
-    Tables& tables = StartCrisp(ruleBase, inputs);
-    CellDegrees degrees(tables, ruleBase.GetInputs().data());
+    ruleBase.SetInputs(CrispInputsOf(ruleBase, inputs));
+    const CompiledRules& rules = ruleBase.GetCompiledRules();
+    InferenceScratch& scratch = ruleBase.GetInferenceScratch();
+    scratch.Fit(rules, grid.samples);
+    CellDegreesAt(rules, ruleBase.GetInputs(), scratch.cellDegrees.data());
     auto result = NewResult(grid, 0.0);
-    double* d = result->Values().data();
-    for (int r = 0; r < tables.ruleCount; ++r) {
-        if (!IsActive(ruleBase, r))
-            continue;
-        const SampleRun& c = tables.consequentRuns[r];
-        const int end = std::min(c.end, grid.samples);
-        if (c.first >= end)
-            continue;
-        const double a = degrees.Firing(r);
-        if (a == 0)
-            continue;
-        const double* consequent = c.values;
-        double* samples = d + c.first;
-        int raised = 0;
-        for (int k = 0; k < end - c.first; ++k) {
-            const double t = tNorm(a, consequent[k]);
-            raised |= t > samples[k];
-            samples[k] = t > samples[k] ? t : samples[k];
-        }
-        if (raised)
-            ruleBase.MarkFired(r);
-    }
-    ruleBase.CountFired();
+    InferOutputSamples(method, rules, scratch.cellDegrees.data(), scratch, result->Values().data(),
+                       grid.samples);
+    ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
     return Finish(std::move(result));
 }
 
 // --- Fuzzy inputs ---
+
+double LukasiewiczImplication(double a, double c) {
+    return std::min(1.0, 1.0 - a + c);
+}
 
 int NearestSample(double x, double lo, double hi, int samples) {
     const double t = (samples - 1) * (x - lo) / (hi - lo) + 0.5;
@@ -224,14 +128,11 @@ void TrimZeros(SampleRun& run) {
 InferenceResult LZadInfCrispWithMode(CRuleBase& ruleBase, const InferenceInput& inputs, int mode) {
     switch (mode) {
         case kProductTNorm:
-            return ZadehCrisp(ruleBase, inputs, [](double a, double c) { return a * c; });
+            return RecordedCrisp(ruleBase, inputs, CrispMethod::kZadehProduct);
         case kLukasiewiczTNorm:
-            return ZadehCrisp(ruleBase, inputs, [](double a, double c) {
-                const double t = a + c - 1;
-                return t > 0 ? t : 0.0;
-            });
+            return RecordedCrisp(ruleBase, inputs, CrispMethod::kZadehLukasiewicz);
         default:
-            return ZadehCrisp(ruleBase, inputs, [](double a, double c) { return std::min(a, c); });
+            return RecordedCrisp(ruleBase, inputs, CrispMethod::kZadehMinimum);
     }
 }
 
@@ -247,109 +148,12 @@ InferenceResult LZadInfCrispLuk(CRuleBase& ruleBase, const InferenceInput& input
     return LZadInfCrispWithMode(ruleBase, inputs, kLukasiewiczTNorm);
 }
 
-// As ZadehCrisp, with the least implication value per sample, the scan ending at 0: a rule
-// fires where its value is below that of the rules before it. A consequent of 1 gives 1, which
-// changes nothing.
 InferenceResult LLogInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
-    const OutputGrid grid = OutputGridOf(ruleBase);
-    Tables& tables = StartCrisp(ruleBase, inputs);
-    CellDegrees degrees(tables, ruleBase.GetInputs().data());
-    auto result = NewResult(grid, 1.0);
-    double* d = result->Values().data();
-    for (int r = 0; r < tables.ruleCount; ++r) {
-        if (!IsActive(ruleBase, r))
-            continue;
-        const double a = degrees.Firing(r);
-        if (a == 0)
-            continue;
-        const SampleRun& c = tables.consequentRuns[r];
-        int lowered = 0;
-        for (int j = 0; j < grid.samples; ++j) {
-            const double t = LukasiewiczImplication(a, c[j]);
-            lowered |= t < d[j];
-            d[j] = t < d[j] ? t : d[j];
-        }
-        if (lowered)
-            ruleBase.MarkFired(r);
-    }
-    ruleBase.CountFired();
-    return Finish(std::move(result));
+    return RecordedCrisp(ruleBase, inputs, CrispMethod::kLogical);
 }
 
 InferenceResult LLogInfPreCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
-    const OutputGrid grid = OutputGridOf(ruleBase);
-    Tables& tables = StartCrisp(ruleBase, inputs);
-    CellDegrees degrees(tables, ruleBase.GetInputs().data());
-    const auto complexity = ruleBase.GetRuleComplexity();
-    const auto complexityOf = [&](int r) -> std::uint16_t {
-        return r < static_cast<int>(complexity.size()) ? complexity[r] : 0;
-    };
-
-    // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
-    // at or above it competes by complexity alone. Ties keep all rules, in rule order.
-    double* degree = tables.ruleDegrees.data();
-    int* selected = tables.selectedRules.data();
-    int selectedCount = 0;
-    double best = 0.0;
-    double selectionDegree = 0.0;
-    for (int r = 0; r < tables.ruleCount; ++r) {
-        if (!IsActive(ruleBase, r))
-            continue;
-        const double a = degrees.Firing(r);
-        degree[r] = a;
-        if (a == 0)
-            continue;
-        if (a > best && best != PerceptionThreshold) {
-            selected[0] = r;
-            selectedCount = 1;
-            selectionDegree = a;
-            best = std::min(a, PerceptionThreshold);
-        } else if (selectedCount > 0 && (a == best || a >= PerceptionThreshold)) {
-            const std::uint16_t last = complexityOf(selected[selectedCount - 1]);
-            if (complexityOf(r) == last) {
-                selected[selectedCount++] = r;
-            } else if (complexityOf(r) < last) {
-                selected[0] = r;
-                selectedCount = 1;
-                selectionDegree = a;
-            }
-        }
-    }
-
-    if (selectedCount == 0) {
-        auto result = NewResult(grid, 0.0);
-        ruleBase.CountFired();
-        return Finish(std::move(result));
-    }
-
-    auto result = NewResult(grid, 1.0);
-    double* v = result->Values().data();
-    std::uint8_t* done = SampleDoneFlags(tables, grid.samples);
-    const double emptyConsequent = 1 - selectionDegree;
-    for (int s = 0; s < selectedCount; ++s) {
-        const int r = selected[s];
-        const double a = degree[r];
-        const SampleRun& c = tables.consequentRuns[r];
-        // A rule counts as fired as soon as the scan of some sample reaches it.
-        bool reached = false;
-        for (int j = 0; j < grid.samples; ++j) {
-            if (done[j])
-                continue;
-            reached = true;
-            const double cj = c[j];
-            if (cj == 1)
-                continue;
-            if (cj == 0) {
-                v[j] = emptyConsequent;  // replaces the running value: not a minimum
-                continue;
-            }
-            Implicate(a, cj, v[j], done[j]);
-        }
-        if (reached)
-            ruleBase.MarkFired(r);
-    }
-    ruleBase.CountFired();
-    return Finish(std::move(result));
+    return RecordedCrisp(ruleBase, inputs, CrispMethod::kPerceptionBased);
 }
 
 InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
@@ -359,29 +163,16 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
     if (kind == CRuleBase::kLinguistic)
         return {nullptr, std::numeric_limits<double>::infinity()};
 
-    Tables& tables = ruleBase.GetInferenceTables();
-    ruleBase.ClearFired();
+    const CompiledRules& rules = ruleBase.GetCompiledRules();
+    InferenceScratch& scratch = ruleBase.GetInferenceScratch();
+    scratch.Fit(rules, 0);
     const auto x = ruleBase.GetInputs();
-    CellDegrees degrees(tables, x.data());
-    const int antecedents = tables.antecedentCount;
-    double numerator = 0.0;
-    double denominator = 0.0;
-    for (int r = 0; r < tables.ruleCount; ++r) {
-        if (!IsActive(ruleBase, r))
-            continue;
-        const double a = degrees.Full(r);
-        denominator += a;
-        if (a != 0)
-            ruleBase.AddFired(r);
-        const CLinCValue* combination = tables.consequentCombinations[r];
-        const double y = combination ? EvaluateLinearCombination(*combination, x, antecedents,
-                                                                 kind == CRuleBase::kSingleton)
-                                     : 0.0;
-        numerator += y * a;
-    }
-    if (denominator == 0)
-        return {nullptr, (grid.lo + grid.hi) * 0.5};
-    return {nullptr, numerator / denominator};
+    CellDegreesAt(rules, x, scratch.cellDegrees.data());
+    const double value =
+        InferLinearCombination(rules, scratch.cellDegrees.data(), x, kind == CRuleBase::kSingleton,
+                               (grid.lo + grid.hi) * 0.5, scratch);
+    ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
+    return {nullptr, value};
 }
 
 // The sup-min composition reduces exactly, since minimum and maximum only pick values: over the
@@ -390,11 +181,11 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
 InferenceResult LZadInfFuz(CRuleBase& ruleBase, const InferenceInput& inputs) {
     const OutputGrid grid = OutputGridOf(ruleBase);
     std::vector<SampleRun> inputRuns = FuzzyInputRuns(ruleBase, inputs);
-    Tables& tables = ruleBase.GetInferenceTables();
+    const CompiledRules& tables = ruleBase.GetCompiledRules();
     auto result = NewResult(grid, 0.0);
     double* d = result->Values().data();
     for (int r = 0; r < tables.ruleCount; ++r) {
-        if (!IsActive(ruleBase, r))
+        if (!tables.active[r])
             continue;
         double consistency = 1.0;
         for (int i = 0; i < tables.antecedentCount && consistency > 0; ++i) {
@@ -422,7 +213,7 @@ InferenceResult LZadInfFuz(CRuleBase& ruleBase, const InferenceInput& inputs) {
 InferenceResult LLogInfFuz(CRuleBase& ruleBase, const InferenceInput& inputs) {
     const OutputGrid grid = OutputGridOf(ruleBase);
     std::vector<SampleRun> inputRuns = FuzzyInputRuns(ruleBase, inputs);
-    Tables& tables = ruleBase.GetInferenceTables();
+    const CompiledRules& tables = ruleBase.GetCompiledRules();
     const int antecedents = tables.antecedentCount;
     auto result = NewResult(grid, 0.0);
     double* d = result->Values().data();
@@ -451,7 +242,7 @@ InferenceResult LLogInfFuz(CRuleBase& ruleBase, const InferenceInput& inputs) {
             continue;
         std::fill(tmp.begin(), tmp.end(), 1.0);
         for (int r = 0; r < tables.ruleCount; ++r) {
-            if (!IsActive(ruleBase, r))
+            if (!tables.active[r])
                 continue;
             double degree = 1.0;
             for (int i = 0; i < antecedents && degree != 0; ++i) {

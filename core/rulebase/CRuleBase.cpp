@@ -6,6 +6,8 @@
 #include <unordered_map>
 
 #include "core/ftransform/FTInferenceFilter.h"
+#include "core/inference/CompiledRules.h"
+#include "core/inference/InferenceScratch.h"
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/lang/CLinCSettings.h"
@@ -426,57 +428,24 @@ void CRuleBase::CountFired() {
     firedCount_ = static_cast<int>(std::count(firedFlags_.begin(), firedFlags_.end(), 1));
 }
 
-CRuleBase::InferenceTables& CRuleBase::GetInferenceTables() {
-    if (tablesStale_)
-        Compile();
-    return tables_;
+void CRuleBase::RecordFired(std::span<const std::uint8_t> flags) {
+    std::fill(firedFlags_.begin(), firedFlags_.end(), 0);
+    std::copy_n(flags.begin(), std::min(flags.size(), firedFlags_.size()), firedFlags_.begin());
+    CountFired();
 }
 
-void CRuleBase::Compile() {
-    InferenceTables& t = tables_;
-    // Rules without their per-rule flags (a table set up by hand) take no part.
-    t.ruleCount = std::min<int>(GetNumRules(), static_cast<int>(activeFlags_.size()));
-    t.antecedentCount = GetNumAntVariables();
-    t.antecedentSets.assign(static_cast<std::size_t>(t.ruleCount) * t.antecedentCount, nullptr);
-    t.consequentSets.assign(t.ruleCount, nullptr);
-    t.consequentRuns.assign(t.ruleCount, SampleRun{});
-    t.consequentCombinations.assign(t.ruleCount, nullptr);
-    const auto setOf = [](const CValue* value) -> const CFuzzyDiscreteSet* {
-        const auto* fuzzy = dynamic_cast<const CFuzValue*>(value);
-        return fuzzy ? fuzzy->GetSet() : nullptr;
-    };
-    t.antecedentCellIds.assign(t.antecedentSets.size(), 0);
-    t.distinctSets.clear();
-    for (int a = 0; a < t.antecedentCount; ++a) {
-        const auto& indices = antecedents_[a]->valueIndices_;
-        std::unordered_map<const CFuzzyDiscreteSet*, int> idOfSet;
-        for (int r = 0; r < t.ruleCount; ++r) {
-            const CFuzzyDiscreteSet* set = setOf(values_[indices[r]].get());
-            const auto [found, added] =
-                idOfSet.emplace(set, static_cast<int>(t.distinctSets.size()));
-            if (added)
-                t.distinctSets.push_back(set);
-            t.antecedentSets[r * t.antecedentCount + a] = set;
-            t.antecedentCellIds[r * t.antecedentCount + a] = found->second;
-        }
+const CompiledRules& CRuleBase::GetCompiledRules() {
+    if (tablesStale_ || !compiledRules_) {
+        compiledRules_ = std::make_unique<CompiledRules>(CompileRules(*this));
+        tablesStale_ = false;
     }
-    t.cellDegrees.assign(t.distinctSets.size(), 0.0);
-    int samples = 0;
-    if (!succedents_.empty()) {
-        const auto& indices = succedents_.front()->valueIndices_;
-        const int count = std::min<int>(t.ruleCount, static_cast<int>(indices.size()));
-        for (int r = 0; r < count; ++r) {
-            const CValue* value = values_[indices[r]].get();
-            t.consequentSets[r] = setOf(value);
-            t.consequentRuns[r] = SampleRun::Of(t.consequentSets[r]);
-            t.consequentCombinations[r] = dynamic_cast<const CLinCValue*>(value);
-        }
-        samples = std::max(0, succedents_.front()->discretization_);
-    }
-    t.ruleDegrees.assign(t.ruleCount, 0.0);
-    t.selectedRules.assign(t.ruleCount, 0);
-    t.sampleDone.assign(samples, 0);
-    tablesStale_ = false;
+    return *compiledRules_;
+}
+
+InferenceScratch& CRuleBase::GetInferenceScratch() {
+    if (!scratch_)
+        scratch_ = std::make_unique<InferenceScratch>();
+    return *scratch_;
 }
 
 void CRuleBase::SetUseFuzzyFilter(bool on) {

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "core/inference/MethodRoutines.h"
-#include "core/inference/SampleRun.h"
 
-class CFuzzyDiscreteSet;
 class CFuzzyVariable;
 class CLinCValue;
 class CSettings;
 class CValue;
 class FTInferenceFilter;
 class Rules;
+struct CompiledRules;
+struct InferenceScratch;
 
 // One rule base: its description and kind, its input (antecedent) and output (succedent)
 // variables, its rules, the inference and defuzzification routines chosen for it, and the state
@@ -35,30 +35,6 @@ class CRuleBase {
     static constexpr int kNoVariable = 16777216;
     static constexpr int kDefaultDiscretization = 301;
     static constexpr int kDefaultProjectionSteps = 100;
-
-    // The rules as inference reads them: built sets and combinations in flat tables, with
-    // scratch space that the routines reuse from call to call. Rebuilt after every change of
-    // cells or variables.
-    struct InferenceTables {
-        int ruleCount = 0;
-        int antecedentCount = 0;
-        // [rule * antecedentCount + a]: the set of the cell; null where it did not build.
-        std::vector<const CFuzzyDiscreteSet*> antecedentSets;
-        // Rules share cells: [rule * antecedentCount + a] is the cell's place among the distinct
-        // (antecedent, set) pairs, so that one call evaluates each pair once.
-        std::vector<int> antecedentCellIds;
-        std::vector<const CFuzzyDiscreteSet*> distinctSets;
-        // [rule]: the cell of the first succedent, as a set or as a linear combination; null
-        // where it is of the other kind or did not build.
-        std::vector<const CFuzzyDiscreteSet*> consequentSets;
-        std::vector<SampleRun> consequentRuns;
-        std::vector<const CLinCValue*> consequentCombinations;
-        // Scratch: one entry per distinct cell, per rule, and per output sample.
-        std::vector<double> cellDegrees;
-        std::vector<double> ruleDegrees;
-        std::vector<int> selectedRules;
-        std::vector<std::uint8_t> sampleDone;
-    };
 
     // A rule base without variables or rules, with the default routines.
     CRuleBase();
@@ -189,8 +165,24 @@ class CRuleBase {
     InferenceState SaveInferenceState() const { return {inputs_, firedFlags_, firedCount_}; }
     void RestoreInferenceState(const InferenceState& state);
 
+    // Keeps the last inference's inputs, fired flags and fired count across inferences run for
+    // other purposes (a sweep, a projection, a smooth defuzzification): restores them when it
+    // goes out of scope, also when an exception passes. The rule base must outlive the guard.
+    class ScopedInferenceState {
+      public:
+        explicit ScopedInferenceState(CRuleBase& ruleBase)
+            : ruleBase_(ruleBase), state_(ruleBase.SaveInferenceState()) {}
+        ~ScopedInferenceState() { ruleBase_.RestoreInferenceState(state_); }
+        ScopedInferenceState(const ScopedInferenceState&) = delete;
+        ScopedInferenceState& operator=(const ScopedInferenceState&) = delete;
+
+      private:
+        CRuleBase& ruleBase_;
+        InferenceState state_;
+    };
+
     // For the inference routines: clear the fired flags and count, mark one rule, and set the
-    // count to the number of marked rules.
+    // count to the number of marked rules; or record one flag per rule and count them.
     void ClearFired();
     void MarkFired(int r) { firedFlags_[r] = 1; }
     void AddFired(int r) {
@@ -198,8 +190,12 @@ class CRuleBase {
         ++firedCount_;
     }
     void CountFired();
-    // The rules as inference reads them; rebuilt here when cells or variables have changed.
-    InferenceTables& GetInferenceTables();
+    void RecordFired(std::span<const std::uint8_t> flags);
+    // The rules as inference reads them (see core/inference/CompiledRules.h); compiled here
+    // when cells, rules or variables have changed since. Valid until the next edit.
+    const CompiledRules& GetCompiledRules();
+    // The working space of the routines' inferences on this rule base (one thread at a time).
+    InferenceScratch& GetInferenceScratch();
 
   private:
     std::vector<std::unique_ptr<CFuzzyVariable>>& ListOf(int i);
@@ -207,7 +203,6 @@ class CRuleBase {
     void ReplaceRules(int n, const auto& cellAt);
     // Points every value at a variable that uses it, after variables have moved.
     void RenumberValueOwners();
-    void Compile();
 
     std::unique_ptr<FTInferenceFilter> fuzzyFilter_;
     bool useFuzzyFilter_ = false;
@@ -226,6 +221,7 @@ class CRuleBase {
     std::vector<std::uint8_t> firedFlags_;
     std::vector<std::uint8_t> activeFlags_;
 
-    InferenceTables tables_;
+    std::unique_ptr<CompiledRules> compiledRules_;
     bool tablesStale_ = true;
+    std::unique_ptr<InferenceScratch> scratch_;
 };

@@ -87,6 +87,8 @@ class QtUserPrompts final : public UserPrompts {
         return FileDialogAnswer{dialog.selectedFiles().first(),
                                 static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
     }
+
+    int Modal(QDialog& dialog) override { return dialog.exec(); }
 };
 
 QtUserPrompts& RealPrompts() {
@@ -134,6 +136,10 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
     if (answer)
         answer->FileName = WithDefaultExtension(answer->FileName, request.DefaultExt);
     return answer;
+}
+
+int ShowModal(QDialog& dialog) {
+    return Prompts().Modal(dialog);
 }
 
 bool TFileDialog::Execute() {

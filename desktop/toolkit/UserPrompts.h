@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QDialog;
+
 #include <optional>
 
 // Every modal question the program asks a person goes through the installed UserPrompts: the
@@ -67,6 +69,8 @@ class UserPrompts {
     // Empty when the person cancelled.
     virtual std::optional<QString> Input(const InputRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> ChooseFile(const FileDialogRequest& request) = 0;
+    // Runs a modal form; answers QDialog::Accepted or QDialog::Rejected.
+    virtual int Modal(QDialog& dialog) = 0;
 };
 
 // Installs prompts, not owned, that answer instead of the real dialogs until another call
@@ -84,6 +88,9 @@ QString InputBox(const QString& caption, const QString& prompt, const QString& v
 bool InputQuery(const QString& caption, const QString& prompt, QString& value);
 // Runs a file dialog; a chosen name without extension gets DefaultExt.
 std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& request);
+
+// Shows a form of the program modally (a dialog, the about box) and answers its result.
+int ShowModal(QDialog& dialog);
 
 // A form's file dialog: its settings stay between runs; Execute stores the chosen name and
 // filter index and answers whether the person chose one.

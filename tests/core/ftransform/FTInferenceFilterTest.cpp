@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/defuzz/DefuzzificationMethods.h"
 #include "core/ftransform/TFTransform.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/lang/CLinguisticSettings.h"
@@ -29,6 +30,14 @@ double (*function)(std::span<const double>) = nullptr;
 InferenceResult RecordingInference(CRuleBase&, const InferenceInput& input) {
     asked.emplace_back(input.crisp.begin(), input.crisp.end());
     return {nullptr, function(input.crisp)};
+}
+
+// Answers as RecordingInference until the call numbered failAt, which throws.
+int failAt = -1;
+InferenceResult FailingInference(CRuleBase& ruleBase, const InferenceInput& input) {
+    if (static_cast<int>(asked.size()) == failAt)
+        throw std::runtime_error("inference failed");
+    return RecordingInference(ruleBase, input);
 }
 
 double Constant(std::span<const double>) {
@@ -56,6 +65,7 @@ class FTInferenceFilterTest : public ::testing::Test {
     void SetUp() override {
         asked.clear();
         function = Constant;
+        failAt = -1;
     }
 
     static CRuleBase Recorded(int inputs) {
@@ -162,6 +172,46 @@ TEST_F(FTInferenceFilterTest, RemadeForAnotherNumberOfInputsAndRefusedWithoutVar
     CRuleBase empty;
     EXPECT_THROW(empty.SetUseFuzzyFilter(true), std::logic_error);
     EXPECT_EQ(empty.GetFuzzyFilter(), nullptr);
+}
+
+// A context far from zero whose step is lost in the rounding: 201 samples all the same.
+TEST_F(FTInferenceFilterTest, EndsOnAHugeMagnitudeContext) {
+    CRuleBase ruleBase = Recorded(1);
+    ruleBase.GetSettings(0).SetContext(1e16, 1e16 + 4);
+    try {
+        ruleBase.UpdateFuzzyFilter();
+    } catch (const std::invalid_argument&) {
+        // A partition of nodes that collapse in the rounding may be refused after sampling.
+    }
+    ASSERT_EQ(asked.size(), 201u);
+    EXPECT_EQ(asked.back()[0], 1e16);
+}
+
+// The sweeps run inferences of their own; one that fails part-way leaves the inputs, fired
+// flags and count of the user's last inference as they were.
+TEST_F(FTInferenceFilterTest, SweepsThatThrowKeepTheLastInference) {
+    rulebase_test::Model model = SingletonModel(2);
+    model.rules = {RuleLine({"sm", "sm"}, {"1"}), RuleLine({"bi", "bi"}, {"3"})};
+    CRuleBase ruleBase = rulebase_test::Build(model);
+    ruleBase.CrispOutput(std::vector{1.0, 2.0});
+    const CRuleBase::InferenceState before = ruleBase.SaveInferenceState();
+    ASSERT_EQ(before.firedCount, 1);
+    ruleBase.SetInferenceMethod(FailingInference);
+    failAt = 250;
+    const auto expectUnchanged = [&] {
+        EXPECT_EQ(std::vector<double>(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end()),
+                  before.inputs);
+        EXPECT_EQ(std::vector<std::uint8_t>(ruleBase.GetFiredFlags().begin(),
+                                            ruleBase.GetFiredFlags().end()),
+                  before.firedFlags);
+        EXPECT_EQ(ruleBase.GetFiredCount(), before.firedCount);
+    };
+    EXPECT_THROW(ruleBase.UpdateFuzzyFilter(), std::runtime_error);
+    EXPECT_EQ(asked.size(), 250u);
+    expectUnchanged();
+    asked.clear();
+    EXPECT_THROW(SmoothLinguisticValue(ruleBase, 80.0), std::runtime_error);
+    expectUnchanged();
 }
 
 }  // namespace

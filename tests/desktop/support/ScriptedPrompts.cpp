@@ -1,5 +1,7 @@
 #include "ScriptedPrompts.h"
 
+#include <QDialog>
+
 using namespace toolkit;
 
 ScriptedPrompts::ScriptedPrompts() : previous_(SetUserPrompts(this)) {}
@@ -49,4 +51,12 @@ std::optional<FileDialogAnswer> ScriptedPrompts::ChooseFile(const FileDialogRequ
     if (name.isNull())
         return std::nullopt;
     return FileDialogAnswer{name, request.FilterIndex};
+}
+
+int ScriptedPrompts::Modal(QDialog& dialog) {
+    if (Dialogs.empty())
+        return QDialog::Accepted;
+    const auto play = Dialogs.front();
+    Dialogs.pop_front();
+    return play(dialog);
 }

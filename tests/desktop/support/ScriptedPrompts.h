@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,10 @@ class ScriptedPrompts : public toolkit::UserPrompts {
     std::deque<QString> FileNames;
     std::deque<QString> Inputs;
 
+    // Plays the person in a modal form: may change its controls, answers its result. Without
+    // one the form is accepted as it stands.
+    std::deque<std::function<int(QDialog&)>> Dialogs;
+
     std::vector<toolkit::MessageRequest> Messages;
     std::vector<toolkit::FileDialogRequest> FileDialogs;
     std::vector<toolkit::InputRequest> InputRequests;
@@ -33,6 +38,8 @@ class ScriptedPrompts : public toolkit::UserPrompts {
     std::optional<QString> Input(const toolkit::InputRequest& request) override;
     std::optional<toolkit::FileDialogAnswer> ChooseFile(
         const toolkit::FileDialogRequest& request) override;
+
+    int Modal(QDialog& dialog) override;
 
   private:
     toolkit::UserPrompts* previous_;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "core/inference/CompiledRules.h"
+#include "core/inference/InferenceScratch.h"
+#include "core/inference/MethodRoutines.h"
+
+// The crisp-input inference methods as computations on compiled rules: what the routines of
+// InferenceMethods.h run after recording their inputs, and what sweeps run on many threads at
+// once without touching the rule base. Each reads the degrees of the distinct antecedent cells
+// at the inputs (computed beforehand, see AntecedentCellDegrees) and writes per-rule fired
+// flags into scratch.fired.
+enum class CrispMethod {
+    kLogical,            // LLogInfCrisp
+    kPerceptionBased,    // LLogInfPreCrisp
+    kZadehMinimum,       // LZadInfCrisp
+    kZadehProduct,       // LZadInfCrispProd
+    kZadehLukasiewicz,   // LZadInfCrispLuk
+    kLinearCombination,  // LLinCInfCrisp
+};
+
+// The computation behind a routine of the method table; none for the fuzzy-input methods and
+// for routines from elsewhere, which only the rule base can run.
+std::optional<CrispMethod> CrispMethodOf(InferenceRoutine routine);
+
+// Writes the degree of x in each distinct cell of antecedent a to
+// degrees[rules.firstCellOf[a] ...]; 0 for a cell that did not build.
+void AntecedentCellDegrees(const CompiledRules& rules, int a, double x, double* degrees);
+
+// The same for every antecedent: one input each.
+void CellDegreesAt(const CompiledRules& rules, std::span<const double> inputs, double* degrees);
+
+// A method that makes a set: writes its sampleCount output samples (sampleCount >= 1).
+void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* cellDegrees,
+                        InferenceScratch& scratch, double* samples, int sampleCount);
+
+// The Takagi-Sugeno and singleton method: the consequents (constants only when constantOnly)
+// weighted by the firing degrees, midpoint where no rule fires.
+double InferLinearCombination(const CompiledRules& rules, const double* cellDegrees,
+                              std::span<const double> inputs, bool constantOnly, double midpoint,
+                              InferenceScratch& scratch);
