@@ -155,8 +155,8 @@ void RulesGridController::ShowGrid() {
     ShowCheckColumns();
     gridReady_ = true;
     if (controls_.lbRuleForm) {
-        // A label shows "&&" as one '&'.
-        controls_.lbRuleForm->setText(Q(model.RuleForm()));
+        // The form names the connective "&&"; the label shows it as one '&'.
+        controls_.lbRuleForm->setText(Q(model.RuleForm()).replace("&&", "&"));
     }
 }
 
