@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <random>
@@ -12,6 +13,10 @@
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
 #include "desktop/RulesEditor.h"
+#include "desktop/RulesGridController.h"
+#include "desktop/TFormInfUnit.h"
+#include "desktop/TRulesPage.h"
+#include "desktop/toolkit/TStringGrid.h"
 
 namespace {
 
@@ -94,10 +99,75 @@ BENCHMARK(BM_SortByColumn)
     ->Args({kRules, 5, 8})
     ->Unit(benchmark::kMillisecond);
 
+// An editor window over the learned rule base, on its rules page, as the person sees it.
+std::unique_ptr<TFormInfUnit> ShownEditor(int rules) {
+    auto editor = std::make_unique<TFormInfUnit>(nullptr, LearnedRuleBase(rules));
+    editor->resize(900, 600);
+    editor->show();
+    editor->ShowRulesPage();
+    return editor;
+}
+
+// Filling the widget: the working copy from the rule base and every cell into the grid.
+void BM_FillRulesGrid(benchmark::State& state) {
+    auto editor = ShownEditor(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        editor->RulesPage().FillRulesGrid();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FillRulesGrid)->Arg(kRules)->Unit(benchmark::kMillisecond);
+
+// A move of the current cell in the middle of the grid, with the select-cell check and the
+// check columns it runs. "edited" types one character into the cell first, so that the move
+// stores every rule and runs every check again.
+void BM_CellMove(benchmark::State& state) {
+    auto editor = ShownEditor(static_cast<int>(state.range(0)));
+    const bool edited = state.range(1) != 0;
+    TStringGrid& grid = *editor->StringGridRules;
+    RulesGridController& controller = editor->RulesPage().Controller();
+    const int row = static_cast<int>(state.range(0)) / 2;
+    grid.FocusCell(1, row);
+    int run = 0;
+    for (auto _ : state) {
+        const int column = 1 + run++ % 2;
+        if (edited)
+            controller.StringGridRulesSetEditText(grid.Col(), row, run % 4 < 2 ? "ve sm" : "sm");
+        grid.FocusCell(column + (column == grid.Col() ? 1 : 0), row);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CellMove)
+    ->ArgNames({"rules", "edited"})
+    ->Args({kRules, 0})
+    ->Args({kRules, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// A click on a column header: the sort, the grid shown again and the checks.
+void BM_SortByHeaderClick(benchmark::State& state) {
+    auto editor = ShownEditor(static_cast<int>(state.range(0)));
+    TStringGrid& grid = *editor->StringGridRules;
+    RulesGridController& controller = editor->RulesPage().Controller();
+    const int columns[2] = {static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
+    int run = 0;
+    for (auto _ : state) {
+        const QPoint header = grid.CellRect(columns[run++ % 2], 0).center();
+        controller.StringGridRulesMouseDown(Qt::LeftButton, {}, header.x(), header.y());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SortByHeaderClick)
+    ->ArgNames({"rules", "column", "then"})
+    ->Args({kRules, 1, 2})
+    ->Args({kRules, 5, 8})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Window placements go to a store of their own.
+    QTemporaryDir registry;
+    qputenv("TAVO_REGISTRY", registry.filePath("registry").toLocal8Bit());
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
