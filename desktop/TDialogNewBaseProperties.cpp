@@ -39,13 +39,13 @@ void TDialogNewBaseProperties::FormCreate() {
     cbTypeOfUnit->setCurrentIndex(0);
 }
 
-int TDialogNewBaseProperties::GetKind() const {
+std::optional<TypeOfDescription> TDialogNewBaseProperties::GetKind() const {
     switch (cbTypeOfUnit->currentIndex()) {
         case 0:
             return CRuleBase::kLinguistic;
         case 1:
             return CRuleBase::kSingleton;
         default:
-            return -1;
+            return std::nullopt;
     }
 }

@@ -2,6 +2,10 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "core/rulebase/TypeOfDescription.h"
+
 class QComboBox;
 class QPushButton;
 
@@ -13,8 +17,8 @@ class TDialogNewBaseProperties : public QDialog {
     explicit TDialogNewBaseProperties(QWidget* parent = nullptr);
 
     void FormCreate();
-    // 0 (linguistic) or 2 (Takagi-Sugeno singleton) by the selected item; -1 without one.
-    int GetKind() const;
+    // Linguistic or Takagi-Sugeno singleton by the selected item; nothing without one.
+    std::optional<TypeOfDescription> GetKind() const;
 
     QComboBox* cbTypeOfUnit;
     QPushButton* btOK;

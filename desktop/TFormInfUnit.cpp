@@ -368,7 +368,7 @@ void TFormInfUnit::MarkModified() {
 
 void TFormInfUnit::FillInferenceCombo() {
     ComboBoxInfType->clear();
-    const int kind = ruleBase_->GetTypeOfDescription();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
     int first = 0;
     int last = -1;
     if (kind == CRuleBase::kLinguistic) {
@@ -395,7 +395,7 @@ void TFormInfUnit::FillInferenceCombo() {
 
 void TFormInfUnit::FillDefuzzCombo() {
     ComboBoxDefType->clear();
-    const int kind = ruleBase_->GetTypeOfDescription();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
     if (kind == CRuleBase::kSingleton) {
         ComboBoxDefType->hide();
         lbDefuzzType->hide();
@@ -458,7 +458,7 @@ void TFormInfUnit::ShowTypeOfUnit() {
             mnShowRedundancy->setVisible(false);
             mnShowRedundancyAnt->setVisible(false);
             break;
-        default:
+        case CRuleBase::kTakagiSugeno:
             lbTypeOfUnit->setText("Unknown");
             break;
     }
