@@ -19,6 +19,9 @@ RulesEditor::RulesEditor(CRuleBase& ruleBase) : ruleBase_(ruleBase) {}
 
 void RulesEditor::FillGrid() {
     grid_.Fill(ruleBase_);
+    // The grid always has a row to type into.
+    if (grid_.RuleRowCount() == 0)
+        grid_.InsertRows(0, 1);
     gridStale_ = false;
     storedRevision_ = grid_.Revision();
     checkedRevision_.reset();
@@ -227,8 +230,12 @@ bool RulesEditor::MergeInconsistentRules() {
     if (gridStale_)
         FillGrid();
     StoreGrid();
-    if (::MergeInconsistentRules(ruleBase_) == 0)
-        return false;
+    try {
+        if (::MergeInconsistentRules(ruleBase_) == 0)
+            return false;
+    } catch (const ESyntaxRB&) {
+        // Merged rules whose cells do not build are shown for correction.
+    }
     FillGrid();
     RunChecks();
     return true;
@@ -241,7 +248,7 @@ void RulesEditor::ResetUndo() {
 }
 
 void RulesEditor::PushUndoSnapshot(bool currentCellValid) {
-    if (!currentCellValid)
+    if (!currentCellValid || grid_.VariableCount() == 0)
         return;
     Rules snapshot = CurrentSnapshot();
     // Snapshots of other variables cannot be restored into these.

@@ -29,7 +29,7 @@ class RulesEditor {
     const RulesGridModel& Grid() const { return grid_; }
     CRuleBase& RuleBase() { return ruleBase_; }
 
-    // The grid from the rule base, check columns empty.
+    // The grid from the rule base, check columns empty; one empty row when there are no rules.
     void FillGrid();
     // The rule base was changed elsewhere (variables, methods of learning): the grid no longer
     // matches it and is not stored until it is filled again.
@@ -79,7 +79,7 @@ class RulesEditor {
     bool DeleteDuplicateRules();
     // step(r) is called before rule r is tested.
     bool DeleteRedundantRules(const std::function<void(int)>& step = {});
-    // The core's merge; ESyntax for conclusions it cannot average.
+    // The core's merge; ESyntax, before anything changes, for conclusions it cannot average.
     bool MergeInconsistentRules();
 
     // Undo and redo of the rules. PushUndoSnapshot is called after every change; the caller

@@ -79,6 +79,8 @@ RulesGridController::RulesGridController(CRuleBase& ruleBase, const RulesGridCon
         StringGridRulesDrawCell(c, r, rect, painter);
     };
     grid_.OnExit = [this] { StringGridRulesExit(); };
+    // Whole rows are selected by clicking the number column; until then a paste inserts.
+    SetRangeSelect(false);
 }
 
 RulesGridController::~RulesGridController() {
@@ -523,7 +525,10 @@ void RulesGridController::DeleteRules() {
         return;
     }
     if (grid_.EditorMode() && grid_.InplaceEditor()) {
-        grid_.InplaceEditor()->clear();
+        if (editor_.Grid().IsVariableColumn(grid_.Col())) {
+            SetCellText(grid_.Col(), grid_.Row(), "");
+            MarkModified();
+        }
         return;
     }
     if (!editor_.Grid().IsVariableColumn(grid_.Col()))
@@ -566,8 +571,10 @@ void RulesGridController::PasteRules() {
     const bool rowsSelected = grid_.Options() & goRangeSelect;
     const bool editing = grid_.EditorMode() && grid_.InplaceEditor();
     if (!rowsSelected && editing) {
-        if (clipboardHoldsCellText_ && editor_.Grid().IsVariableColumn(grid_.Col()))
-            grid_.InplaceEditor()->setText(text);
+        if (clipboardHoldsCellText_ && editor_.Grid().IsVariableColumn(grid_.Col())) {
+            SetCellText(grid_.Col(), grid_.Row(), text.toStdString());
+            MarkModified();
+        }
         ScrollToCurrentRow();
         return;
     }
@@ -707,8 +714,6 @@ void RulesGridController::MergeInconsistentRules() {
         changed = editor_.MergeInconsistentRules();
     } catch (const ESyntax& error) {
         toolkit::MessageDlg(Q(error.Message()), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-    } catch (const ESyntaxRB&) {
-        changed = true;
     }
     if (!changed)
         return;

@@ -88,7 +88,10 @@ void TRulesPage::MoveToNextCell() {
 }
 
 void TRulesPage::PushUndoSnapshot() {
-    if (!undoStarted_ && form_.StringGridRules->RowCount() > 1) {
+    // Edits made while the window is built, before the grid holds the rules, keep nothing.
+    if (controller_->Editor().Grid().VariableCount() == 0)
+        return;
+    if (!undoStarted_) {
         undoStarted_ = true;
         controller_->ResetUndo();
         return;

@@ -64,35 +64,18 @@ class RulesEditorTest : public QObject {
         QCOMPARE(Rows(editor.Grid()), std::string("sm,,me|#ve sm,me,bi"));
     }
 
-    void checkColumnsNameTheOtherRows() {
-        auto ruleBase = TwoInputs({{"sm", "sm", "bi"},
-                                   {"sm", "sm", "bi"},
-                                   {"me", "me", "bi"},
-                                   {"me", "me", "ve bi"},
-                                   {"ve bi", "bi", "me"},
-                                   {"bi", "bi", "me"}});
+    // The widget tests read the annotations; here an open row shifts the rows that show rules.
+    void checkColumnsNameTheRowsThatShowTheRules() {
+        auto ruleBase = TwoInputs(
+            {{"sm", "sm", "bi"}, {"sm", "sm", "bi"}, {"ve bi", "bi", "me"}, {"bi", "bi", "me"}});
         RulesEditor editor(*ruleBase);
         editor.FillGrid();
-        editor.RunChecks();
-        const RulesGridModel& grid = editor.Grid();
-        QCOMPARE(Column(grid, 4), std::string("same as 2.|same as 1.||||"));
-        QCOMPARE(Column(grid, 5), std::string("||with 4.|with 3.||"));
-        QCOMPARE(Column(grid, 6), std::string("||with 4|||"));
-        QCOMPARE(Column(grid, 7), std::string("||||wrt 6|"));
-        QCOMPARE(grid.SortKey(6, 3), 4);
-        QCOMPARE(grid.SortKey(7, 5), 6);
-        QCOMPARE(grid.SortKey(4, 3), RulesGridModel::kNoSortKey);
-
-        // An incomplete row in between: annotations still name the rows that show the rules.
         editor.Grid().InsertRows(1, 1);
         editor.RunChecks();
-        QCOMPARE(Column(editor.Grid(), 4), std::string("same as 3.||same as 1.||||"));
-        QCOMPARE(Column(editor.Grid(), 7), std::string("|||||wrt 7|"));
-
-        // A hidden column keeps no text.
-        editor.SetShown(RulesGridModel::kGroup, false);
-        editor.RunChecks();
-        QCOMPARE(Column(editor.Grid(), 4), std::string("||||||"));
+        QCOMPARE(Column(editor.Grid(), 4), std::string("same as 3.||same as 1.||"));
+        QCOMPARE(Column(editor.Grid(), 7), std::string("|||wrt 5|"));
+        QCOMPARE(editor.Grid().SortKey(7, 4), 5);
+        QCOMPARE(editor.Grid().SortKey(4, 2), RulesGridModel::kNoSortKey);
     }
 
     void sortByCheckColumnPutsUnannotatedRowsLast() {
@@ -120,16 +103,6 @@ class RulesEditorTest : public QObject {
         QCOMPARE(Rows(editor.Grid()),
                  std::string("#ve sm,bi,sm|sm,sm,sm|me,me,sm|bi,ve bi,sm|ex bi,ex bi,sm"));
         QCOMPARE(editor.Grid().Text(0, 1), std::string("1."));
-    }
-
-    void sortByLinearCombinationReadsLeadingNumbers() {
-        auto ruleBase =
-            Make({Variable("x")}, {Variable("v", "linc")},
-                 {{"sm", "2*x1"}, {"me", "x1"}, {"bi", "-1 + x1"}, {"ze", "0.5"}}, "singleton");
-        RulesEditor editor(*ruleBase);
-        editor.FillGrid();
-        editor.Sort(2);
-        QCOMPARE(Rows(editor.Grid()), std::string("bi,-1 + x1|me,x1|ze,0.5|sm,2*x1"));
     }
 
     // The sort compares cached readings of the texts; its order must be the one the literal
@@ -234,21 +207,6 @@ class RulesEditorTest : public QObject {
         QVERIFY(!editor.PasteRows("", 1, 1, false));
     }
 
-    void insertWordAndHint() {
-        auto ruleBase = TwoInputs({{"ve sm", "sm", "bi"}});
-        RulesEditor editor(*ruleBase);
-        editor.FillGrid();
-        QVERIFY(editor.InsertWord(1, 1, "ro"));
-        QCOMPARE(editor.Grid().Cell(1, 1), std::string("ro sm"));
-        QVERIFY(editor.InsertWord(2, 1, "vr"));
-        QCOMPARE(editor.Grid().Cell(2, 1), std::string("vr sm"));
-        QVERIFY(editor.InsertWord(3, 1, "sm"));
-        QCOMPARE(editor.Grid().Cell(3, 1), std::string("sm"));
-        QVERIFY(!editor.InsertWord(3, 1, "or"));
-        QCOMPARE(editor.NormalizedText(1, 1), std::optional<std::string>("roughly small"));
-        QVERIFY(!editor.NormalizedText(4, 1));
-    }
-
     void deleteDuplicateAndRedundantKeepFlagsAndOpenRows() {
         auto ruleBase = TwoInputs({{"#", "sm", "sm", "bi"},
                                    {"sm", "sm", "bi"},
@@ -267,17 +225,6 @@ class RulesEditorTest : public QObject {
         QCOMPARE(Rows(editor.Grid()), std::string("#sm,sm,bi|bi,bi,me|,,"));
         QCOMPARE(ruleBase->GetNumRules(), 2);
         QVERIFY(!editor.DeleteRedundantRules());
-    }
-
-    void mergeInconsistentRules() {
-        auto ruleBase = Make({Variable("x")}, {Variable("y", "linguistic", 0.0, 10.0)},
-                             {{"me", "bi"}, {"sm", "sm"}, {"sm", "bi"}});
-        RulesEditor editor(*ruleBase);
-        editor.FillGrid();
-        QVERIFY(editor.MergeInconsistentRules());
-        QCOMPARE(editor.Grid().RuleRowCount(), 2);
-        QCOMPARE(editor.Grid().Cell(1, 2), std::string("me"));
-        QVERIFY(!editor.MergeInconsistentRules());
     }
 
     void undoAndRedoAcrossEdits() {
