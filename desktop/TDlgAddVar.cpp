@@ -298,6 +298,8 @@ void TDlgAddVar::edDiscretExit() {
         discretization = toolkit::StrToInt(edDiscret->text());
     } catch (const toolkit::EConvertError& error) {
         toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+        edDiscret->setFocus();
+        return;
     }
     if (discretization < kDialogMinDiscretization || discretization > kDialogMaxDiscretization) {
         toolkit::ShowMessage("Discretization is out of range");
