@@ -246,7 +246,6 @@ bool RulesGridController::AllRulesComplete() {
 void RulesGridController::TabSheetRulesEnter() {
     FillRulesGrid();
     btnCheckConsClick();
-    RemoveUserExpressionButtons();
     ShowUserExpressionButtons(grid_.Col());
 }
 
@@ -306,7 +305,6 @@ bool RulesGridController::StringGridRulesSelectCell(int column, int /*row*/) {
         return false;
     }
     btnCheckConsClick();
-    RemoveUserExpressionButtons();
     ShowUserExpressionButtons(column);
     return true;
 }
@@ -500,7 +498,6 @@ void RulesGridController::ButtonAddRuleClick() {
     grid_.setFocus();
     btnCheckConsClick();
     MarkModified();
-    RemoveUserExpressionButtons();
     ShowUserExpressionButtons(1);
     ScrollToCurrentRow();
 }
@@ -753,20 +750,27 @@ void RulesGridController::RedoRuleEdit() {
 }
 
 void RulesGridController::RemoveUserExpressionButtons() {
+    if (shownUserExpressions_.isEmpty())
+        return;
+    shownUserExpressions_.clear();
     if (hooks_.ShowUserExpressionButtons)
         hooks_.ShowUserExpressionButtons({});
 }
 
 void RulesGridController::ShowUserExpressionButtons(int column) {
-    if (!hooks_.ShowUserExpressionButtons || !editor_.Grid().IsVariableColumn(column))
-        return;
-    const auto* settings = dynamic_cast<const CBasicSettings*>(
-        &editor_.RuleBase().GetSettings(editor_.Grid().VariableIndexOfColumn(column)));
-    if (!settings)
-        return;
     QStringList names;
-    for (const auto& term : settings->Terms())
-        names << Q(term->Name());
-    if (!names.isEmpty())
+    if (editor_.Grid().IsVariableColumn(column)) {
+        const auto* settings = dynamic_cast<const CBasicSettings*>(
+            &editor_.RuleBase().GetSettings(editor_.Grid().VariableIndexOfColumn(column)));
+        if (settings) {
+            for (const auto& term : settings->Terms())
+                names << Q(term->Name());
+        }
+    }
+    // A move within the column keeps its buttons as they are.
+    if (names == shownUserExpressions_)
+        return;
+    shownUserExpressions_ = names;
+    if (hooks_.ShowUserExpressionButtons)
         hooks_.ShowUserExpressionButtons(names);
 }

@@ -107,6 +107,7 @@ class RulesGridController {
 
     void ScrollToCurrentRow();
     void RemoveUserExpressionButtons();
+    // The buttons of the column's variable; those shown already stay.
     void ShowUserExpressionButtons(int column);
 
   private:
@@ -139,4 +140,5 @@ class RulesGridController {
     std::array<int, RulesGridModel::kCheckColumnCount> hiddenWidths_{};
     std::optional<std::uint64_t> shownCheckRevision_;
     std::array<QPixmap, 2> activeRuleImages_;
+    QStringList shownUserExpressions_;
 };

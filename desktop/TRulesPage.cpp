@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "desktop/EditorHost.h"
 #include "desktop/RulesGridController.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -37,6 +38,14 @@ TRulesPage::TRulesPage(TFormInfUnit& form) : form_(form) {
         form.pgProgress->setValue(form.pgProgress->maximum());
         form.lbProgressSec->setText(
             QString::number(static_cast<double>(progressStart->elapsed()) / 1000.0, 'f', 2) + " s");
+    };
+    hooks.EnableClipboardActions = [&form] {
+        if (form.Host())
+            form.Host()->EnableClipboardActions();
+    };
+    hooks.ShowUserExpressionButtons = [&form](const QStringList& names) {
+        if (form.Host())
+            form.Host()->ShowUserExpressionButtons(names);
     };
     hooks.VariablesChanged = [&form] { return form.VariablesChanged(); };
     hooks.ClearVariablesChanged = [&form] { form.SetVariablesChanged(false); };

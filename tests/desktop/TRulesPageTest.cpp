@@ -13,12 +13,15 @@
 #include "desktop/RulesGridController.h"
 #include "desktop/TDlgAddVar.h"
 #include "desktop/TFormInfUnit.h"
+#include "desktop/TMainForm.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "tests/desktop/RulesTestModels.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
+#include "toolbars/TToolbarButtonKit.h"
+#include "toolbars/TToolbarKit.h"
 
 using rules_test::Make;
 using rules_test::Variable;
@@ -299,6 +302,40 @@ class TRulesPageTest : public QObject {
         editor->RulesPage().InsertWord("bi");
         QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetGeneral);
         QCOMPARE(editor->RuleBase().GetAntExpression(0, 0), std::string("vr sm"));
+    }
+
+    // The buttons of the current column's user expressions sit on the main window's toolbar and
+    // insert their names; a key in the grid enables the clipboard actions.
+    void userExpressionButtonsFollowTheColumn() {
+        TMainForm form;
+        form.show();
+        TFormInfUnit* editor = form.OpenFileByName(QString(TAVO_EXAMPLES) + "/user_terms.rb");
+        QVERIFY(editor);
+        editor->ShowRulesPage();
+        TStringGrid& grid = *editor->StringGridRules;
+        auto buttons = [&] {
+            return form.ToolbarUserTerms->findChildren<TToolbarButtonKit*>(
+                Qt::FindDirectChildrenOnly);
+        };
+        auto captions = [&] {
+            QStringList texts;
+            for (const TToolbarButtonKit* button : buttons())
+                texts << button->Caption();
+            return texts;
+        };
+        QVERIFY(grid.FocusCell(2, 1));
+        QCOMPARE(captions(), QStringList({"small", "medium", "big", "muggy"}));
+        QVERIFY(grid.FocusCell(1, 1));
+        QCOMPARE(captions(), QStringList({"freezing", "mild", "hot", "comfortable"}));
+        form.ToolbarUserTerms->SetVisible(true);
+        TToolbarButtonKit* mild = buttons()[1];
+        QTest::mouseClick(mild, Qt::LeftButton, {}, mild->rect().center());
+        QCOMPARE(grid.Cells(1, 1), QString("mild"));
+
+        form.EditPaste1->setEnabled(false);
+        grid.setFocus();
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QVERIFY(form.EditPaste1->isEnabled());
     }
 
     void variableDialogThroughTheEditor() {
