@@ -77,6 +77,8 @@ class TRulesPageTest : public QObject {
     Q_OBJECT
 
     TemporaryRegistry store_;
+    // No box waits for a person, whatever a test runs into.
+    ScriptedPrompts prompts_;
 
   private slots:
     void invalidCellIsRefusedAndKeptForCorrection() {
