@@ -1,8 +1,10 @@
 #include <QApplication>
 
+#include "desktop/EditorSeams.h"
 #include "desktop/TAboutBox.h"
 #include "desktop/TDialogNewBaseProperties.h"
 #include "desktop/TMainForm.h"
+#include "desktop/TestWindowSeam.h"
 #include "desktop/toolkit/Conversions.h"
 
 int main(int argc, char* argv[]) {
@@ -12,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName("TAVO for Win32");
     // Qt adopts the user's locale while it starts; the program's numbers keep their '.'.
     toolkit::UseDecimalPoint();
+    InstallTestWindow(InstalledEditorSeams());
     TMainForm MainForm;
     MainForm.AboutBox = new TAboutBox(&MainForm);
     // TODO(issue 14): the variable dialog TDlgAddVar; TODO(issue 17): the F-transform settings
