@@ -13,7 +13,7 @@ struct EditorSeams {
     std::function<bool(TFormInfUnit& editor, int variable)> EditVariable;
     // Opens the dialog only for a variable that fails its checks.
     std::function<void(TFormInfUnit& editor, int variable)> CheckVariable;
-    // TODO(issue 15): the test window over the editor's rule base, owned by the editor.
+    // The test window over the editor's rule base (desktop/TestWindowSeam.h installs it).
     std::function<void(TFormInfUnit& editor)> OpenTestWindow;
 };
 
