@@ -16,4 +16,10 @@ class EditorHost {
     virtual void AddRecentFile(const QString& fileName) = 0;
     // The editor has agreed to close and is about to go.
     virtual void EditorClosing(TFormInfUnit& editor) = 0;
+    // Opens the rulebase file in an editor of its own; null when it was not opened (here: no
+    // main window to open it in).
+    virtual TFormInfUnit* OpenFileByName(const QString& fileName) {
+        static_cast<void>(fileName);
+        return nullptr;
+    }
 };

@@ -30,6 +30,7 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
+#include "desktop/TDataPage.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableGrids.h"
 #include "desktop/WindowAttributes.h"
@@ -88,6 +89,7 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBas
         modified_ = true;
     }
     rulesPage_ = std::make_unique<TRulesPage>(*this);
+    dataPage_ = std::make_unique<TDataPage>(*this);
     lbMaxErrorValue->clear();
     FormCreate();
 }
@@ -191,7 +193,6 @@ void TFormInfUnit::BuildControls() {
     rulesPage->addLayout(ruleButtons);
     PageControl->addTab(TabSheetRules, "&Rules");
 
-    // TODO(issue 17): the data page's behaviour.
     TabSheetImport = new QWidget;
     StringGridData = new TStringGrid(TabSheetImport);
     StringGridData->setObjectName("StringGridData");
@@ -512,6 +513,8 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
     shownPage_ = index;
     if (PageControl->widget(index) == TabSheetRules)
         rulesPage_->TabSheetRulesEnter();
+    else if (PageControl->widget(index) == TabSheetImport)
+        dataPage_->TabSheetImportShow();
 }
 
 void TFormInfUnit::FormActivate() {

@@ -13,6 +13,7 @@
 
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/TDataPage.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/toolkit/TStringGrid.h"
 
@@ -289,6 +290,8 @@ void TRulesPage::DeleteEmptyRules() {}
 void TRulesPage::DeleteDuplicateRules() {}
 void TRulesPage::DeleteRedundantRules() {}
 void TRulesPage::MergeInconsistentRules() {}
-void TRulesPage::MergeRules() {}
+void TRulesPage::MergeRules() {
+    form_.DataPage().MergeRules();
+}
 void TRulesPage::DuplicateRules() {}
 void TRulesPage::InvertSign() {}

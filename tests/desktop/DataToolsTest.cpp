@@ -1,0 +1,248 @@
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ftransform/TFTransform.h"
+#include "core/io/RuleBaseReader.h"
+#include "core/math/matrix_error.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/rulebase/Rules.h"
+#include "desktop/DataLearning.h"
+#include "desktop/DataRows.h"
+#include "desktop/DataTransforms.h"
+
+namespace {
+
+// Triangular user terms t0, t1, ... spread evenly over [0, 10], so that they sum to 1 there.
+std::string UserTerms(int m) {
+    std::string text;
+    const double h = m > 1 ? 10.0 / (m - 1) : 10.0;
+    for (int j = 0; j < m; ++j) {
+        const double c = j * h;
+        text += " UserTerm\n  name=t" + std::to_string(j) +
+                "\n  type=triang\n  parameters= " + std::to_string(c - h) + " " +
+                std::to_string(c) + " " + std::to_string(c + h) + "\n End_UserTerm\n";
+    }
+    return text;
+}
+
+// A rule base over [0, 10] whose input i has termCounts[i] user terms, and one linguistic output
+// over [0, 10] with outputTerms user terms.
+CRuleBase UserTermBase(const std::vector<int>& termCounts, int outputTerms = 0) {
+    std::string text =
+        "TypeOfDescription=linguistic\nInfMethod=Logical_Deduction\n"
+        "DefuzzMethod=DefuzzLingExpression\nUseFuzzyFilter=false\n\n"
+        "NumberOfAntecedentVariables=" +
+        std::to_string(termCounts.size()) + "\nNumberOfSuccedentVariables=1\nNumberOfRules=1\n\n";
+    for (std::size_t i = 0; i < termCounts.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        text += "AntVariable" + n + "\n name=x" + n +
+                "\n settings=linguistic\n context=<0,10>\n discretization=301\n";
+        text += UserTerms(termCounts[i]) + "End_AntVariable" + n + "\n\n";
+    }
+    text += "SucVariable1\n name=y\n settings=linguistic\n context=<0,10>\n discretization=301\n" +
+            UserTerms(outputTerms) + "End_SucVariable1\n\nRULES\n";
+    for (std::size_t i = 0; i < termCounts.size(); ++i)
+        text += " \"sm\"";
+    text += " | \"sm\"\nEND_RULES\n";
+    return ReadRuleBaseText(text);
+}
+
+void SetRow(DataTable& table, int row, const std::vector<double>& values) {
+    for (std::size_t c = 0; c < values.size(); ++c)
+        table.SetCell(static_cast<int>(c) + 1, row, QString::number(values[c], 'g', 17));
+}
+
+DataTable Rows(const std::vector<std::vector<double>>& rows) {
+    DataTable table(kFirstDataRow);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        SetRow(table, kFirstDataRow + static_cast<int>(r), rows[r]);
+    return table;
+}
+
+}  // namespace
+
+class DataToolsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void learningTwiceAddsNothingTheSecondTime() {
+        const CRuleBase ruleBase = ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        DataTable table = Rows({{2, 110, 50}, {2.1, 110, 50}, {45, 3, 0}});
+        Rules rules(true);
+        CollectRuleSet(ruleBase, rules);
+        QCOMPARE(rules.Size(), std::size_t(25));
+        const int first = LearnRulesFromData(ruleBase, table, true, rules);
+        QVERIFY(first >= 1 && first <= 2);
+        QCOMPARE(LearnRulesFromData(ruleBase, table, true, rules), 0);
+        QCOMPARE(rules.Size(), std::size_t(25 + first));
+        // Every readable row is counted once per pass, as a new rule or on an equal one.
+        int counted = 0;
+        for (const Rule& rule : rules)
+            counted += rule.count;
+        QCOMPARE(counted, 25 + 2 * 3);
+    }
+
+    void approximateLearningPicksTheBestUserTerms() {
+        const CRuleBase ruleBase = UserTermBase({3}, 3);
+        DataTable table = Rows({{0.5, 9}, {1.0, 9}, {9, 1}, {0, 0}});
+        table.SetCell(1, 5, "bad");
+        QCOMPARE(ApproxLearningRefusal(ruleBase), std::string());
+        Rules rules(true);
+        QCOMPARE(LearnRulesFromData(ruleBase, table, false, rules), 2);
+        QCOMPARE(rules[0].cells, (std::vector<std::string>{"t0", "t2"}));
+        QCOMPARE(rules[0].count, 2);
+        QCOMPARE(rules[1].cells, (std::vector<std::string>{"t2", "t0"}));
+        const CRuleBase controller =
+            ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        QCOMPARE(ApproxLearningRefusal(controller),
+                 std::string("distance does not contain user defined terms."));
+    }
+
+    void approximateLearningOverUserTermsOnBothSides() {
+        CRuleBase ruleBase = UserTermBase({3});
+        // Outputs take the first output's settings, which has no user terms here: no rules.
+        QVERIFY(!MakeRuleForDataRow(ruleBase, std::vector<double>{0.5, 9}, false));
+        const auto described = MakeRuleForDataRow(ruleBase, std::vector<double>{0.5, 9}, true);
+        QVERIFY(described);
+        QCOMPARE(described->size(), std::size_t(2));
+    }
+
+    void methodTwoAppendsNewLinesOnly() {
+        const std::string file =
+            "a=1\nNumberOfRules=1\nx\nRULES\n \"sm\" | \"bi\"\nEND_RULES\n"
+            "trailing\n";
+        const auto rewritten =
+            AppendRuleLines(file, {" \"sm\" | \"bi\"", " \"me\" | \"sm\"", " \"me\" | \"sm\""}, 1);
+        QVERIFY(rewritten);
+        QCOMPARE(rewritten->added, 1);
+        QCOMPARE(rewritten->text,
+                 std::string("a=1\nNumberOfRules=2\nx\nRULES\n \"sm\" | \"bi\"\n \"me\" | "
+                             "\"sm\"\nEND_RULES\n"));
+        QVERIFY(!AppendRuleLines("NumberOfRules=1\nRULES\n", {}, 1));
+    }
+
+    void methodTwoDescribesInputsAndTheFirstOutput() {
+        const CRuleBase ruleBase = ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        DataTable table = Rows({{0, 0, 0}, {25, 60, 50}});
+        table.SetCell(3, 3, "?");
+        QVERIFY(HasCompleteDataRow(ruleBase, table));
+        const std::vector<std::string> lines = DescribedRuleLines(ruleBase, table);
+        QCOMPARE(lines.size(), std::size_t(1));
+        QCOMPARE(lines[0], std::string(" \"ze\" | \"ze\" | \"ze\""));
+        table.SetCell(1, 2, "");
+        QVERIFY(!HasCompleteDataRow(ruleBase, table));
+    }
+
+    void mergeReportJoinsNeighbouringRules() {
+        Rules rules(true);
+        rules.AddRule({"p1_1", "p1_1", "p2_3"});
+        rules.AddRule({"p1_2", "p1_1", "p2_3"});
+        const std::string report = MergedRulesReport(rules);
+        QVERIFY2(report.starts_with("\"t_1_2\"\t\"p1_1\"\t\"p2_3\"\t\n\n"), report.c_str());
+        QVERIFY(report.find("var 0:\tt_1_2\t\n") != std::string::npos);
+    }
+
+    void nodeSearchBracketsTheTolerance_data() {
+        QTest::addColumn<double>("tolerance");
+        QTest::addColumn<int>("expected");
+        // err(n) = 1 / n over 100 rows.
+        QTest::newRow("reachable") << 0.1 << 11;
+        QTest::newRow("just reachable") << 1.0 / 100 << 100;
+        QTest::newRow("first test accepts equality") << 1.0 / 100 << 100;
+        QTest::newRow("exceeded") << 0.001 << -1;
+        QTest::newRow("zero tolerance") << 0.0 << -1;
+    }
+    void nodeSearchBracketsTheTolerance() {
+        QFETCH(double, tolerance);
+        QFETCH(int, expected);
+        std::vector<int> asked;
+        const auto err = [&](int n) {
+            asked.push_back(n);
+            return 1.0 / n;
+        };
+        const std::optional<int> found = SearchNodeCount(100, tolerance, err);
+        QCOMPARE(found.value_or(-1), expected);
+        QCOMPARE(asked.front(), 100);
+        if (!found)
+            return;
+        QCOMPARE(asked.back(), *found);
+        QVERIFY(err(*found) <= tolerance);
+        if (*found > 2)
+            QVERIFY(err(*found - 1) >= tolerance);
+    }
+
+    void zeroToleranceNeedsAnExactFit() {
+        std::vector<int> asked;
+        const auto exact = [&](int n) {
+            asked.push_back(n);
+            return 0.0;
+        };
+        QCOMPARE(SearchNodeCount(40, 0.0, exact).value_or(-1), 40);
+        // Only lo moves: 20, 30, 35, 37, 38, 39, between the first and the last test.
+        QCOMPARE(asked.size(), std::size_t(1 + 6 + 1));
+    }
+
+    void fTransformOfAConstantIsThatConstant() {
+        const CRuleBase ruleBase = UserTermBase({3, 4});
+        DataTable table = Rows({{1, 1, 7}, {5, 2, 7}, {9, 9, 7}, {3, 8, 7}});
+        table.SetCell(2, 6, "x");
+        const DataLayout layout = DataLayout::Of(ruleBase);
+        std::vector<FTDimensionSettings> settings = DefaultFTransformSettings(ruleBase);
+        settings[0].nodes = 2;
+        settings[1].nodes = 2;
+        const DataSamples samples = ReadDataSamples(table, layout, layout.VariableColumns());
+        const auto transform = ComputeFTransform(ruleBase, settings, samples);
+        const RowEstimates estimates = InverseEstimates(*transform, ruleBase, table);
+        QCOMPARE(estimates.size(), std::size_t(4));
+        for (const auto& [row, value] : estimates)
+            QVERIFY(std::fabs(value - 7.0) < 1e-12);
+        QCOMPARE(FTransformError(*transform, samples, table, layout.DesiredColumn()) < 1e-12, true);
+        settings[0].nodes = 1 << 12;
+        settings[1].nodes = 1 << 12;
+        QVERIFY_THROWS_EXCEPTION(std::length_error, ComputeFTransform(ruleBase, settings, samples));
+    }
+
+    void userTermTransformUsesEveryTermCombination() {
+        const CRuleBase ruleBase = UserTermBase({3, 4});
+        DataTable table = Rows({{0, 0, 2}, {10, 10, 6}, {5, 0, 4}, {0, 10, 4}});
+        const auto estimates = UserTermTransformEstimates(ruleBase, table);
+        QVERIFY(estimates);
+        QCOMPARE(estimates->size(), std::size_t(4));
+        // Each row sits on one node of the 3 x 4 grid of terms, so its own output comes back.
+        const double expected[] = {2, 6, 4, 4};
+        for (std::size_t i = 0; i < 4; ++i)
+            QVERIFY(std::fabs((*estimates)[i].second - expected[i]) < 1e-12);
+        const CRuleBase controller =
+            ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        QVERIFY(!UserTermTransformEstimates(controller, table));
+    }
+
+    void leastSquaresFitsTheUserTerms() {
+        const CRuleBase ruleBase = UserTermBase({3});
+        // y = 1 * t0 + 4 * t1 + 9 * t2 on the terms' partition of unity.
+        DataTable table = Rows({{0, 1}, {2.5, 2.5}, {5, 4}, {7.5, 6.5}, {10, 9}});
+        const RowEstimates estimates = LeastSquaresEstimates(ruleBase, table);
+        QCOMPARE(estimates.size(), std::size_t(5));
+        for (const auto& [row, value] : estimates)
+            QVERIFY(std::fabs(value - GridCellToNumber(table.Cell(2, row))) < 1e-9);
+        QVERIFY(LeastSquaresEstimates(UserTermBase({3, 3}), table).empty());
+    }
+
+    void leastSquaresRefusesASingularSystem() {
+        const CRuleBase ruleBase = UserTermBase({3});
+        DataTable table = Rows({{0, 1}, {0, 2}});
+        try {
+            LeastSquaresEstimates(ruleBase, table);
+            QFAIL("a singular system was solved");
+        } catch (const math::matrix_error& error) {
+            QCOMPARE(QString(error.what()), QString("matrixT::Solve(): Singular matrix!"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(DataToolsTest)
+#include "DataToolsTest.moc"
