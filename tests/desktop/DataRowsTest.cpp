@@ -34,14 +34,11 @@ class DataRowsTest : public QObject {
         QTest::addColumn<double>("value");
         QTest::newRow("comma") << "1,5" << true << 1.5;
         QTest::newRow("point with blanks") << " -2.25 " << true << -2.25;
-        QTest::newRow("exponent") << "1e3" << true << 1000.0;
         QTest::newRow("leading point") << "+.5" << true << 0.5;
         QTest::newRow("two separators") << "1,2.3" << false << 0.0;
         QTest::newRow("nan") << "nan" << false << 0.0;
-        QTest::newRow("inf") << "-inf" << false << 0.0;
         QTest::newRow("hexadecimal") << "0x10" << false << 0.0;
         QTest::newRow("estimate missing") << "N/A" << false << 0.0;
-        QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("overflow") << "1e999" << false << 0.0;
     }
     void gridTextsReadAsNumbersWithEitherSeparator() {
@@ -93,22 +90,6 @@ class DataRowsTest : public QObject {
         QVERIFY(!imported.complete);
         QCOMPARE(imported.rows.size(), std::size_t(2));
         QCOMPARE(imported.rows[1], (std::vector<QString>{"3", "4"}));
-    }
-
-    void savedTextImportsToTheSameCells() {
-        DataTable table(4);
-        SetRow(table, 0, {"x", "y", "est."});
-        SetRow(table, 1, {"<0.00, 1.00>", "<0.00, 2.00>", "<0.00, 2.00>"});
-        SetRow(table, 2, {"0.25", "1.5", "1.4"});
-        SetRow(table, 3, {"-1e-3", "2", "N/A"});
-        const std::string text = OutFileText(table, 4);
-        QCOMPARE(text.substr(0, text.find('\n') + 1), std::string("x\ty\test,\t\n"));
-        QVERIFY(text.find("0,25\t1,5\t1,4\t\n") != std::string::npos);
-        const DataImport again = ParseDataText(text, 3);
-        QCOMPARE(again.rows.size(), std::size_t(2));
-        for (int r = 0; r < 2; ++r)
-            for (int c = 0; c < 3; ++c)
-                QCOMPARE(again.rows[r][c], table.Cell(c + 1, r + 2));
     }
 
     void computeWritesEstimatesAndNotApplicableRows() {
