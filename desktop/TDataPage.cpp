@@ -23,6 +23,7 @@
 #include "core/text/ESyntax.h"
 #include "desktop/DataCompute.h"
 #include "desktop/DataFileFormat.h"
+#include "desktop/DataGridHeaders.h"
 #include "desktop/DataLearning.h"
 #include "desktop/DataRows.h"
 #include "desktop/DataTransforms.h"
@@ -53,10 +54,6 @@ constexpr int kRowsPerStep = 1024;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QString UniverseText(double low, double high) {
-    return QString::asprintf("<%.2f, %.2f>", low, high);
 }
 
 // name with its extension replaced by extension (".out").
@@ -122,25 +119,8 @@ void TDataPage::ShowError(const QString& text) {
 }
 
 void TDataPage::UpdateHeaders() {
-    TStringGrid& grid = *form_.StringGridData;
-    const CRuleBase& ruleBase = form_.RuleBase();
-    const DataLayout layout = DataLayout::Of(ruleBase);
-    const bool described = form_.cbLinguisticApproximation->isChecked();
-    grid.SetColCount(layout.VariableColumns() + (described ? 1 : 0) + 2);
-    for (int c = 1; c <= layout.VariableColumns(); ++c) {
-        const int variable = c <= layout.inputs ? c - 1 : layout.inputs - c;
-        grid.SetCells(c, 0, Q(ruleBase.GetVariableName(variable)));
-        grid.SetCells(
-            c, 1, UniverseText(ruleBase.GetLowerBound(variable), ruleBase.GetUpperBound(variable)));
-    }
-    const int estimate = layout.EstimateColumn();
-    grid.SetCells(estimate, 0, "est.");
-    grid.SetCells(estimate, 1,
-                  UniverseText(ruleBase.GetLowerBound(-1), ruleBase.GetUpperBound(-1)));
-    if (described) {
-        grid.SetCells(estimate + 1, 0, "Ling. Approx.");
-        grid.SetCells(estimate + 1, 1, grid.Cells(estimate, 1));
-    }
+    FillDataGridHeaders(*form_.StringGridData, form_.RuleBase(),
+                        form_.cbLinguisticApproximation->isChecked());
     FitColumns();
 }
 
@@ -333,10 +313,10 @@ void TDataPage::mnLearn2Click() {
         ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
         return;
     }
+    // The window stays when the file does not open again, so that nothing vanishes unseen.
     EditorHost* host = form_.Host();
-    if (!host)
+    if (!host || !host->OpenFileByName(fileName))
         return;
-    host->OpenFileByName(fileName);
     if (auto* frame = qobject_cast<QMdiSubWindow*>(form_.parentWidget()))
         frame->close();
     else

@@ -30,6 +30,7 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
+#include "desktop/SpeedButtonGlyphs.h"
 #include "desktop/TDataPage.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableGrids.h"
@@ -71,6 +72,7 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBas
     : owner_(owner) {
     setObjectName("FormInfUnit");
     setWindowTitle("Inference unit");
+    setWindowIcon(EditorGlyph());
     BuildControls();
     if (owner_ && owner_->MdiClient()) {
         QMdiSubWindow* frame = owner_->MdiClient()->addSubWindow(this);
