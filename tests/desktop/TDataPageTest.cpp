@@ -87,8 +87,6 @@ class TDataPageTest : public QObject {
         QCOMPARE(grid.Cells(0, 3), QString("2."));
         QCOMPARE(grid.Cells(1, 2), QString("10.5"));
         QCOMPARE(grid.Cells(2, 3), QString("90.25"));
-        QVERIFY(!editor->lbProgressSec->text().isEmpty());
-        QCOMPARE(editor->pgProgress->value(), 0);
 
         prompts.FileNames.push_back(folder_.filePath("saved.out"));
         editor->btnSaveOutput->click();

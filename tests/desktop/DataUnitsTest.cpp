@@ -7,14 +7,26 @@
 
 #include "core/ftransform/TFTransform.h"
 #include "core/io/RuleBaseReader.h"
-#include "core/math/matrix_error.h"
+#include "core/math/NumericUtils.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
+#include "desktop/DataCompute.h"
+#include "desktop/DataFileFormat.h"
 #include "desktop/DataLearning.h"
 #include "desktop/DataRows.h"
 #include "desktop/DataTransforms.h"
+#include "desktop/toolkit/Conversions.h"
 
 namespace {
+
+CRuleBase Example(const char* name) {
+    return ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/" + name);
+}
+
+void SetTexts(DataTable& table, int row, const QStringList& cells) {
+    for (int c = 0; c < cells.size(); ++c)
+        table.SetCell(c + 1, row, cells[c]);
+}
 
 // Triangular user terms t0, t1, ... spread evenly over [0, 10], so that they sum to 1 there.
 std::string UserTerms(int m) {
@@ -65,10 +77,93 @@ DataTable Rows(const std::vector<std::vector<double>>& rows) {
 
 }  // namespace
 
-class DataToolsTest : public QObject {
+class DataUnitsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void gridTextsReadAsNumbersWithEitherSeparator_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("number");
+        QTest::addColumn<double>("value");
+        QTest::newRow("comma") << "1,5" << true << 1.5;
+        QTest::newRow("point with blanks") << " -2.25 " << true << -2.25;
+        QTest::newRow("leading point") << "+.5" << true << 0.5;
+        QTest::newRow("two separators") << "1,2.3" << false << 0.0;
+        QTest::newRow("nan") << "nan" << false << 0.0;
+        QTest::newRow("hexadecimal") << "0x10" << false << 0.0;
+        QTest::newRow("estimate missing") << "N/A" << false << 0.0;
+        QTest::newRow("overflow") << "1e999" << false << 0.0;
+    }
+    void gridTextsReadAsNumbersWithEitherSeparator() {
+        QFETCH(QString, text);
+        QFETCH(bool, number);
+        QFETCH(double, value);
+        double read = -7.0;
+        QCOMPARE(GridTextToNumber(text, read), number);
+        if (number)
+            QCOMPARE(read, value);
+        else
+            QVERIFY_THROWS_EXCEPTION(toolkit::EConvertError, GridCellToNumber(text));
+    }
+
+    void rowsAreClampedIntoTheirColumnsUniverses() {
+        const CRuleBase ruleBase = Example("controller.rb");
+        const DataLayout layout = DataLayout::Of(ruleBase);
+        QCOMPARE(layout.EstimateColumn(), 4);
+        DataTable table(3);
+        SetTexts(table, 2, {"-3", "500", "40,5", "x"});
+        std::vector<double> values(4, -1.0);
+        QVERIFY(ReadDataRow(table, layout, 2, 3, values));
+        QCOMPARE(values[0], 0.0);
+        QCOMPARE(values[1], 120.0);
+        QCOMPARE(values[2], 40.5);
+        QVERIFY(!ReadDataRow(table, layout, 2, 4, values));
+    }
+
+    void importSkipsLeadingJunkAndReadsDecimalCommas() {
+        const DataImport imported =
+            ParseDataText("distance speed\r\nnan 3 4\n\n  1,5 20,25 30 extra\r\n2.5\t40\n\n", 3);
+        QVERIFY(imported.complete);
+        QCOMPARE(imported.rows.size(), std::size_t(3));
+        QCOMPARE(imported.rows[0], (std::vector<QString>{"1.5", "20.25", "30"}));
+        QCOMPARE(imported.rows[1], (std::vector<QString>{"2.5", "40"}));
+        QVERIFY(imported.rows[2].empty());
+        QVERIFY(ParseDataText("only\nwords\n", 2).rows.empty());
+    }
+
+    void importStopsAtAWordNoDataFileHas() {
+        const std::string text =
+            "x y\n1 2\n3 4\n" + std::string(kMaxDataWordLength + 1, '9') + "\n5 6\n";
+        const DataImport imported = ParseDataText(text, 2);
+        QVERIFY(!imported.complete);
+        QCOMPARE(imported.rows.size(), std::size_t(2));
+    }
+
+    void computeWritesEstimatesAndNotApplicableRows() {
+        CRuleBase ruleBase = Example("controller.rb");
+        DataTable table(5);
+        SetTexts(table, 2, {"10", "60", "50"});
+        SetTexts(table, 3, {"abc", "60", "1"});
+        SetTexts(table, 4, {"40", "", "3"});
+        table.SetCell(4, 4, "old");
+        ruleBase.SetInputs(std::vector<double>{1.0, 2.0});
+        ComputeEstimates(ruleBase, table);
+        QCOMPARE(ruleBase.GetInputs()[0], 1.0);
+        const double y = ruleBase.CrispOutput(std::vector<double>{10.0, 60.0});
+        QCOMPARE(table.Cell(4, 2), QString::fromStdString(FormatNumber(y, 6)));
+        QVERIFY(!table.Cell(5, 2).isEmpty());
+        QCOMPARE(table.Cell(4, 3), QString("N/A"));
+        QCOMPARE(table.Cell(4, 4), QString("N/A"));
+        table.SetCell(3, 2, "junk");
+        QCOMPARE(MaxErrorOfInference(table, DataLayout::Of(ruleBase)), 0.0);
+    }
+
+    void negativeValuesAreDescribedWithOneSign() {
+        const CRuleBase symmetric = Example("symmetric.rb");
+        const QString text = DescribedValueText(symmetric, -1, symmetric.GetLowerBound(-1) * 0.9);
+        QVERIFY2(text.startsWith('-') && !text.startsWith("--"), qPrintable(text));
+        QVERIFY(!DescribedValueText(symmetric, -1, symmetric.GetUpperBound(-1)).startsWith('-'));
+    }
 
     void approximateLearningPicksTheBestUserTerms() {
         const CRuleBase ruleBase = UserTermBase({3}, 3);
@@ -80,8 +175,7 @@ class DataToolsTest : public QObject {
         QCOMPARE(rules[0].cells, (std::vector<std::string>{"t0", "t2"}));
         QCOMPARE(rules[0].count, 2);
         QCOMPARE(rules[1].cells, (std::vector<std::string>{"t2", "t0"}));
-        const CRuleBase controller =
-            ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        const CRuleBase controller = Example("controller.rb");
         QCOMPARE(ApproxLearningRefusal(controller),
                  std::string("distance does not contain user defined terms."));
     }
@@ -165,22 +259,10 @@ class DataToolsTest : public QObject {
         const double expected[] = {2, 6, 4, 4};
         for (std::size_t i = 0; i < 4; ++i)
             QVERIFY(std::fabs((*estimates)[i].second - expected[i]) < 1e-12);
-        const CRuleBase controller =
-            ReadRuleBaseFile(std::string(TAVO_EXAMPLES) + "/controller.rb");
+        const CRuleBase controller = Example("controller.rb");
         QVERIFY(!UserTermTransformEstimates(controller, table));
-    }
-
-    void leastSquaresFitsTheUserTerms() {
-        const CRuleBase ruleBase = UserTermBase({3});
-        // y = 1 * t0 + 4 * t1 + 9 * t2 on the terms' partition of unity.
-        DataTable table = Rows({{0, 1}, {2.5, 2.5}, {5, 4}, {7.5, 6.5}, {10, 9}});
-        const RowEstimates estimates = LeastSquaresEstimates(ruleBase, table);
-        QCOMPARE(estimates.size(), std::size_t(5));
-        for (const auto& [row, value] : estimates)
-            QVERIFY(std::fabs(value - GridCellToNumber(table.Cell(2, row))) < 1e-9);
-        QVERIFY(LeastSquaresEstimates(UserTermBase({3, 3}), table).empty());
     }
 };
 
-QTEST_GUILESS_MAIN(DataToolsTest)
-#include "DataToolsTest.moc"
+QTEST_GUILESS_MAIN(DataUnitsTest)
+#include "DataUnitsTest.moc"
