@@ -158,8 +158,7 @@ void TDataPage::btnImportClick() {
     {
         ProgressScope progress(progress_, rows);
         grid.SetRowCount(kFirstDataRow + 1);
-        // An empty data row stays when nothing was read: the two header rows must stay fixed.
-        grid.SetRowCount(kFirstDataRow + std::max(rows, 1));
+        grid.SetRowCount(kFirstDataRow + rows);
         for (int i = 0; i < rows; ++i) {
             const int row = kFirstDataRow + i;
             grid.SetCells(0, row, QString::number(i + 1) + '.');
@@ -224,18 +223,12 @@ void TDataPage::btnAddInputRowClick() {
 void TDataPage::btnDeleteInputRowClick() {
     TStringGrid& grid = *form_.StringGridData;
     const int current = grid.Row();
-    if (current < kFirstDataRow)
+    if (current < kFirstDataRow || current >= grid.RowCount())
         return;
     for (int r = current; r + 1 < grid.RowCount(); ++r)
         for (int c = 1; c < grid.ColCount(); ++c)
             grid.SetCells(c, r, grid.Cells(c, r + 1));
-    if (grid.RowCount() > kFirstDataRow + 1) {
-        grid.SetRowCount(grid.RowCount() - 1);
-    } else {
-        // The last data row is emptied instead: the two header rows must stay fixed.
-        for (int c = 1; c < grid.ColCount(); ++c)
-            grid.SetCells(c, kFirstDataRow, QString());
-    }
+    grid.SetRowCount(grid.RowCount() - 1);
 }
 
 QString TDataPage::LearnedRulesFileName() const {

@@ -125,6 +125,10 @@ class TDataPageTest : public QObject {
         prompts.FileNames.push_back(QString());
         editor->btnImport->click();
         QCOMPARE(editor->StringGridData->RowCount(), 4);
+        Import(*editor, prompts, Write("none.txt", "no numbers here\n"));
+        QCOMPARE(prompts.Messages.back().Text, QString("0 rows succesfully imported"));
+        QCOMPARE(editor->StringGridData->RowCount(), 2);
+        QCOMPARE(editor->StringGridData->FixedRows(), 2);
     }
 
     void computeShowsEstimatesAndTheLargestError() {
