@@ -17,6 +17,7 @@
 #include "core/ftransform/TFTransform.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/DataTransforms.h"
+#include "desktop/EditorHost.h"
 #include "desktop/TDataPage.h"
 #include "desktop/TFTransformSettingsDialog.h"
 #include "desktop/TFormInfUnit.h"
@@ -37,6 +38,21 @@ QString Texts(const ScriptedPrompts& prompts) {
         texts << message.Text;
     return texts.join(" | ");
 }
+
+// Records the files it is asked to open again.
+class ReopeningHost : public EditorHost {
+  public:
+    QStringList Opened;
+    TFormInfUnit* Editor = nullptr;
+    QMdiArea* MdiClient() const override { return nullptr; }
+    void UpdateSaveState() override {}
+    void AddRecentFile(const QString&) override {}
+    void EditorClosing(TFormInfUnit&) override {}
+    TFormInfUnit* OpenFileByName(const QString& fileName) override {
+        Opened << fileName;
+        return Editor;
+    }
+};
 
 }  // namespace
 
@@ -191,6 +207,17 @@ class TDataPageTest : public QObject {
         QCOMPARE(Texts(prompts), QString("There is not any row with correct input data."));
 
         Import(*editor, prompts, Write("m2.txt", "0 0 0\n0 0 0\n"));
+        ReopeningHost host;
+        host.Editor = editor.get();
+        TFormInfUnit reopened(&host, folder_.filePath("controller.rb"));
+        reopened.show();
+        reopened.DataPage().TabSheetImportShow();
+        Import(reopened, prompts, folder_.filePath("m2.txt"));
+        reopened.DataPage().mnLearn2->setEnabled(true);
+        reopened.DataPage().mnLearn2->trigger();
+        QCOMPARE(host.Opened, QStringList{folder_.filePath("controller.rb")});
+        QVERIFY(!reopened.isVisible());
+        QCOMPARE(Contents(folder_.filePath("controller.rb")).count("\"ze\" | \"ze\" | \"ze\""), 1);
         editor->DataPage().mnLearn2->trigger();
         const QByteArray text = Contents(folder_.filePath("controller.rb"));
         QVERIFY(text.contains("NumberOfRules=26\n"));
