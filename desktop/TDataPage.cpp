@@ -231,8 +231,8 @@ void TDataPage::btnDeleteInputRowClick() {
     grid.SetRowCount(grid.RowCount() - 1);
 }
 
-QString TDataPage::LearnedRulesFileName() const {
-    const QString& dataFile = const_cast<TFormInfUnit&>(form_).DataFileName();
+QString TDataPage::LearnedRulesFileName() {
+    const QString& dataFile = form_.DataFileName();
     if (!dataFile.isEmpty() && QFileInfo::exists(dataFile))
         return WithExtension(dataFile, ".rules");
     return WithExtension(form_.FileName(), ".rules");

@@ -66,7 +66,8 @@ class TDataPage {
     bool FindFTransformNodeCount(double tolerance);
     void WriteInverse();
     void ShowError(const QString& text);
-    QString LearnedRulesFileName() const;
+    // Beside the data file, or beside the rulebase file when there is none.
+    QString LearnedRulesFileName();
 
     TFormInfUnit& form_;
     std::unique_ptr<DataCells> cells_;
