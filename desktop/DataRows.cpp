@@ -7,7 +7,6 @@
 #include "core/lang/CLinguisticSettings.h"
 #include "core/math/NumericUtils.h"
 #include "core/rulebase/CRuleBase.h"
-#include "desktop/toolkit/Conversions.h"
 
 namespace {
 
@@ -113,14 +112,6 @@ bool GridTextToNumber(QStringView text, double& value) {
         return false;
     value = result;
     return true;
-}
-
-double GridCellToNumber(const QString& text) {
-    double value = 0.0;
-    if (!GridTextToNumber(text, value))
-        throw toolkit::EConvertError("'" + text.toStdString() +
-                                     "' is not a valid floating point value");
-    return value;
 }
 
 bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int count,

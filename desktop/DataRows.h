@@ -52,8 +52,6 @@ struct DataLayout {
 // A grid text as a number: every ',' and '.' reads as the decimal point; blanks around it, a
 // sign, digits and an exponent; "nan", "inf" and hexadecimal are not numbers.
 bool GridTextToNumber(QStringView text, double& value);
-// The same, raising toolkit::EConvertError for a text that is not a number.
-double GridCellToNumber(const QString& text);
 
 // Columns 1 .. count of the row as numbers, each clamped into its column's universe, into
 // values[0 .. count-1]; false at the first cell that is not a number (the values read before it

@@ -15,7 +15,6 @@
 #include "desktop/DataLearning.h"
 #include "desktop/DataRows.h"
 #include "desktop/DataTransforms.h"
-#include "desktop/toolkit/Conversions.h"
 
 namespace {
 
@@ -100,10 +99,7 @@ class DataUnitsTest : public QObject {
         QFETCH(double, value);
         double read = -7.0;
         QCOMPARE(GridTextToNumber(text, read), number);
-        if (number)
-            QCOMPARE(read, value);
-        else
-            QVERIFY_THROWS_EXCEPTION(toolkit::EConvertError, GridCellToNumber(text));
+        QCOMPARE(read, number ? value : -7.0);
     }
 
     void rowsAreClampedIntoTheirColumnsUniverses() {
