@@ -426,7 +426,8 @@ void TMainForm::ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFo
 void TMainForm::SendClipboardCommand(const char* method) {
     QMdiSubWindow* child = ActiveChild();
     QWidget* focused = child && child->widget() ? child->widget()->focusWidget() : nullptr;
-    if (focused)
+    // Only editing controls know the clipboard commands.
+    if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
         QMetaObject::invokeMethod(focused, method);
 }
 
