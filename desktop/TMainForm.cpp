@@ -559,7 +559,6 @@ void TMainForm::EnableClipboardActions() {
 }
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
-    // TODO(issue 15): free the test windows this editor owns.
     ShowUserExpressionButtons({});
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {

@@ -1,9 +1,11 @@
 #include <QApplication>
 
+#include "desktop/EditorSeams.h"
 #include "desktop/TAboutBox.h"
 #include "desktop/TDialogNewBaseProperties.h"
 #include "desktop/TDlgAddVar.h"
 #include "desktop/TMainForm.h"
+#include "desktop/TestWindowSeam.h"
 #include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/Conversions.h"
 
@@ -17,6 +19,7 @@ int main(int argc, char* argv[]) {
     TMainForm MainForm;
     MainForm.AboutBox = new TAboutBox(&MainForm);
     InstallVariableDialog(*new TDlgAddVar(&MainForm));
+    InstallTestWindow(InstalledEditorSeams());
     // TODO(issue 17): the F-transform settings dialog TFTransformSettingsDialog.
     MainForm.DialogNewBaseProperties = new TDialogNewBaseProperties(&MainForm);
     MainForm.show();
