@@ -426,7 +426,8 @@ void TMainForm::ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFo
 void TMainForm::SendClipboardCommand(const char* method) {
     QMdiSubWindow* child = ActiveChild();
     QWidget* focused = child && child->widget() ? child->widget()->focusWidget() : nullptr;
-    if (focused)
+    // Only editing controls know the clipboard commands.
+    if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
         QMetaObject::invokeMethod(focused, method);
 }
 
@@ -558,7 +559,6 @@ void TMainForm::EnableClipboardActions() {
 }
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
-    // TODO(issue 15): free the test windows this editor owns.
     ShowUserExpressionButtons({});
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
