@@ -28,8 +28,10 @@
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/DataGridHeaders.h"
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
+#include "desktop/SpeedButtonGlyphs.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableGrids.h"
 #include "desktop/WindowAttributes.h"
@@ -70,6 +72,7 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBas
     : owner_(owner) {
     setObjectName("FormInfUnit");
     setWindowTitle("Inference unit");
+    setWindowIcon(EditorGlyph());
     BuildControls();
     if (owner_ && owner_->MdiClient()) {
         QMdiSubWindow* frame = owner_->MdiClient()->addSubWindow(this);
@@ -317,6 +320,9 @@ void TFormInfUnit::BuildControls() {
             [this] { rulesPage_->ButtonAddRuleClick(); });
     connect(ButtonDeleteRule, &QPushButton::clicked, this,
             [this] { rulesPage_->ButtonDeleteRuleClick(); });
+    connect(cbLinguisticApproximation, &QCheckBox::toggled, this, [this](bool linguistic) {
+        FillDataGridHeaders(*StringGridData, *ruleBase_, linguistic);
+    });
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -512,6 +518,8 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
     shownPage_ = index;
     if (PageControl->widget(index) == TabSheetRules)
         rulesPage_->TabSheetRulesEnter();
+    else if (PageControl->widget(index) == TabSheetImport)
+        FillDataGridHeaders(*StringGridData, *ruleBase_, cbLinguisticApproximation->isChecked());
 }
 
 void TFormInfUnit::FormActivate() {
