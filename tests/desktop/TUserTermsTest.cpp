@@ -332,31 +332,59 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("g", UserTermShape::kGaussian, {0.05, 0.3, 0.4, 0.1}, 0, 1));
         settings_->AddTerm(
             Term("q", UserTermShape::kQuadratic, {0.5, 0.6, 0.7, 0.8, 0.9, 1}, 0, 1));
+        settings_->AddTerm(Term("z", UserTermShape::kTrapezoid, {0, 0.1, 0.2, 0.4}, 0, 1));
+        // Centres of the markers in a box of 607 x 143: x = 25 + v * 557, degree 0.5 at y 72.
+        const std::vector<std::vector<QPoint>> expected = {
+            {{136, 113}, {303, 30}, {470, 113}},
+            {{192, 30}, {247, 30}},
+            {{303, 113}, {359, 72}, {414, 30}, {470, 30}, {526, 72}, {582, 113}},
+            {{25, 113}, {80, 30}, {136, 30}, {247, 113}}};
         ScriptedPrompts prompts;
-        Run(prompts, [](TUserTerms& form) {
+        Run(prompts, [&expected](TUserTerms& form) {
+            const auto markers = [&] {
+                std::vector<QPoint> centres;
+                for (const PlotItem& item : form.FuzzySetPaintBox->Scene().items)
+                    if (item.kind == PlotItem::Kind::Marker)
+                        centres.push_back(item.rect.center());
+                return centres;
+            };
             [&] {
                 QVERIFY(form.FuzzySetPaintBox->Scene().items.empty());
-                const QRect cell = form.EditUserTerms->CellRect(1, 1);
-                QTest::mouseClick(form.EditUserTerms->viewport(), Qt::LeftButton, {},
-                                  cell.center());
                 QCOMPARE(form.FuzzySetPaintBox->size(), QSize(607, 143));
-                const auto markers = [&] {
-                    std::vector<QPoint> centres;
-                    for (const PlotItem& item : form.FuzzySetPaintBox->Scene().items)
-                        if (item.kind == PlotItem::Kind::Marker)
-                            centres.push_back(item.rect.center());
-                    return centres;
-                };
-                QCOMPARE(markers(), std::vector<QPoint>({{136, 113}, {303, 30}, {470, 113}}));
-                form.FuzzySetPaintBox->grab().save(TAVO_ARTIFACT_DIR "/userterms-user.png");
+                for (int row = 1; row <= 4; ++row) {
+                    const QRect cell = form.EditUserTerms->CellRect(1, row);
+                    QTest::mouseClick(form.EditUserTerms->viewport(), Qt::LeftButton, {},
+                                      cell.center());
+                    QCOMPARE(markers(), expected[static_cast<std::size_t>(row - 1)]);
+                    form.FuzzySetPanel->grab().save(
+                        QString(TAVO_ARTIFACT_DIR "/userterms-row%1.png").arg(row));
+                }
+                form.grab().save(TAVO_ARTIFACT_DIR "/userterms-user-page.png");
                 form.ExpressionPages->setCurrentIndex(1);
                 form.EditStdTerms->FocusCell(1, 2);
                 form.EditStdTermsMouseUp();
                 QCOMPARE(form.EditStdTerms->Cells(1, 2), QString("ex sm"));
                 QCOMPARE(form.EditStdTerms->RowCount(), 26);
                 form.grab().save(TAVO_ARTIFACT_DIR "/userterms-standard.png");
-                form.ExpressionPages->setCurrentIndex(0);
-                form.grab().save(TAVO_ARTIFACT_DIR "/userterms-user-page.png");
+            }();
+            return false;
+        });
+
+        MakeSettings(-1, 1);
+        ScriptedPrompts symmetric;
+        Run(symmetric, [](TUserTerms& form) {
+            TStringGrid& grid = *form.EditStdTerms;
+            [&] {
+                QCOMPARE(grid.RowCount(), 53);
+                QCOMPARE(grid.Cells(1, 1), QString("+sm"));
+                QCOMPARE(grid.Cells(1, 26), QString("-sm"));
+                QCOMPARE(grid.Cells(1, 51), QString("ze"));
+                QCOMPARE(grid.Cells(1, 52), QString("ro ze"));
+                QCOMPARE(grid.Cells(3, 52), QString("-0.1"));
+                form.ExpressionPages->setCurrentIndex(1);
+                grid.FocusCell(1, 27);
+                form.EditStdTermsMouseUp();
+                form.grab().save(TAVO_ARTIFACT_DIR "/userterms-standard-symmetric.png");
             }();
             return false;
         });
