@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QFrame>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStringList>
@@ -223,6 +222,8 @@ double TUserTerms::ClampToRange(double x) const {
 }
 
 void TUserTerms::Execute(const UserTermsOwner& owner) {
+    if (!owner.Settings)
+        return;
     owner_ = owner;
     lo_ = owner_.Settings->GetLowerBound();
     hi_ = owner_.Settings->GetUpperBound();
@@ -499,7 +500,6 @@ void TUserTerms::btnDeleteTermClick() {
         RenumberRows();
         --count_;
         SizeNumberColumn(*EditUserTerms, count_);
-        FuzzySetPaintBoxPaint();
     }
     currentName_ = EditUserTerms->Cells(kNameCol, EditUserTerms->Row());
     UpdateUsedFlags();
