@@ -275,10 +275,13 @@ void TUserTerms::FillUserGrid() {
     for (int col = 0; col < kColCount; ++col)
         grid.SetCells(col, 0, kHeaders[col]);
     FitHeaders(grid);
+    shortForms_.clear();
     const auto& terms = owner_.Settings->Terms();
     for (int i = 0; i < count_; ++i) {
         RowCells cells;
-        cells[kNameCol] = QString::fromStdString(terms[static_cast<std::size_t>(i)]->Name());
+        const auto& names = terms[static_cast<std::size_t>(i)]->Names();
+        cells[kNameCol] = QString::fromStdString(names.front());
+        shortForms_[cells[kNameCol]].assign(names.begin() + 1, names.end());
         const CFuzzySet& set = terms[static_cast<std::size_t>(i)]->Element();
         cells[kTypeCol] = ToQString(set.GetTypeName());
         const auto shape = FindShape(set.GetTypeName());
@@ -738,8 +741,11 @@ void TUserTerms::WriteBack() {
         std::unique_ptr<CFuzzySet> set = BuildSet(cells, lo_, hi_);
         if (!set)
             continue;
-        owner_.Settings->AddTerm(std::make_unique<CNamedTerm>(
-            std::vector<std::string>{cells[kNameCol].toStdString()}, std::move(set)));
+        // Rules may name an expression by a short form from the file; it stays with the name.
+        std::vector<std::string> names{cells[kNameCol].toStdString()};
+        if (const auto kept = shortForms_.find(cells[kNameCol]); kept != shortForms_.end())
+            names.insert(names.end(), kept->second.begin(), kept->second.end());
+        owner_.Settings->AddTerm(std::make_unique<CNamedTerm>(std::move(names), std::move(set)));
     }
 }
 

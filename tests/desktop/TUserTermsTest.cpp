@@ -3,12 +3,15 @@
 #include <QTest>
 
 #include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CRuleBase.h"
 #include "core/sets/CFuzzyParamSet.h"
+#include "desktop/TFormInfUnit.h"
 #include "desktop/TUserTerms.h"
 #include "desktop/UserTermCells.h"
 #include "desktop/UserTermPaintBox.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TemporaryRegistry.h"
 
 #include <functional>
 #include <memory>
@@ -325,6 +328,39 @@ class TUserTermsTest : public QObject {
             return true;
         });
         QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0, 0.4, 0.6, 1}));
+    }
+
+    void editorWindowsRuleBaseKeepsItsRulesValid() {
+        TemporaryRegistry store;
+        TFormInfUnit editor(nullptr, TAVO_EXAMPLES "/user_terms.rb");
+        editor.SetModified(false);
+        UserTermsOwner owner = UserTermsOwnerOf(editor, 0);
+        QCOMPARE(owner.VariableIndex, 0);
+        QCOMPARE(UserTermsOwnerOf(editor, -1).VariableIndex, 2);
+        ScriptedPrompts prompts;
+        prompts.Dialogs.push_back([](QDialog& dialog) {
+            auto& form = static_cast<TUserTerms&>(dialog);
+            form.show();
+            TStringGrid& grid = *form.EditUserTerms;
+            [&] {
+                QCOMPARE(grid.Cells(9, 1), QString("U"));
+                QCOMPARE(Row(grid, 4),
+                         QStringList({"comfortable", "gaussian", "", "20", "20", "23", "30", ""}));
+                grid.FocusCell(1, 1);
+                form.btnDeleteTermClick();
+                QCOMPARE(grid.RowCount(), 5);
+            }();
+            form.btnOkTermsClick();
+            return form.result();
+        });
+        TUserTerms form;
+        form.Execute(owner);
+        QVERIFY(editor.Modified());
+        const auto& terms = owner.Settings->Terms();
+        QCOMPARE(terms[0]->Names(), std::vector<std::string>({"freezing", "fr"}));
+        QCOMPARE(terms[3]->Names(), std::vector<std::string>({"comfortable"}));
+        QCOMPARE(editor.RuleBase().GetAntExpression(0, 1), std::string("fr or mi"));
+        QVERIFY(!owner.Settings->CheckExpression("fr or mi"));
     }
 
     void plotsDrawEachShapeWhereItsParametersSay() {
