@@ -271,6 +271,32 @@ class TUserTermsTest : public QObject {
                                      "Cannot delete expression used in description."}));
     }
 
+    void tabStopsFollowTheShape() {
+        settings_->AddTerm(Term("t", UserTermShape::kTriang, {0.2, 0.5, 0.8}, 0, 1));
+        settings_->AddTerm(Term("g", UserTermShape::kGaussian, {0.05, 0.3, 0.4, 0.1}, 0, 1));
+        ScriptedPrompts prompts;
+        Run(prompts, [](TUserTerms& form) {
+            TStringGrid& grid = *form.EditUserTerms;
+            const auto tabs = [&](Qt::KeyboardModifiers modifiers, int count) {
+                QList<int> cols;
+                for (int i = 0; i < count; ++i) {
+                    QTest::keyClick(&grid, Qt::Key_Tab, modifiers);
+                    cols << grid.Col() + 10 * grid.Row();
+                }
+                return cols;
+            };
+            [&] {
+                QVERIFY(grid.FocusCell(2, 1));
+                QVERIFY(!(grid.Options() & goEditing));
+                QCOMPARE(tabs({}, 4), QList<int>({13, 15, 18, 21}));
+                QVERIFY(grid.Options() & goEditing);
+                QCOMPARE(tabs({}, 4), QList<int>({24, 25, 26, 27}));
+                QCOMPARE(tabs(Qt::ShiftModifier, 3), QList<int>({26, 25, 24}));
+            }();
+            return true;
+        });
+    }
+
     void renamingPassesToTheRules() {
         settings_->AddTerm(Term("a", UserTermShape::kTriang, {0.1, 0.3, 0.6}, 0, 1));
         settings_->AddTerm(Term("b", UserTermShape::kTriang, {0.1, 0.3, 0.6}, 0, 1));
