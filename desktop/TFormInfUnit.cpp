@@ -47,10 +47,6 @@ constexpr const char* kRuleBaseFilter = "All files (*.*)|*.*|Rulebase (*.rb)|*.r
 constexpr int kInferenceRowsLinguistic = 5;
 constexpr int kSmoothDefuzzificationRow = 5;
 
-std::unique_ptr<CRuleBase> ReadRuleBase(const QString& fileName) {
-    return std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName.toStdString()));
-}
-
 QString BaseName(const QString& fileName) {
     return QFileInfo(fileName).completeBaseName();
 }
@@ -61,15 +57,26 @@ QPushButton* Button(const QString& caption, QWidget* parent) {
 
 }  // namespace
 
+TFormInfUnit::LoadedRuleBase TFormInfUnit::ReadRuleBase(const QString& fileName) {
+    LoadedRuleBase loaded;
+    RuleBaseReaderOptions options;
+    options.warn = [&loaded](const RuleBaseWarning& warning) {
+        loaded.warnings << "warning: " + QString::fromStdString(warning.message);
+    };
+    loaded.ruleBase =
+        std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName.toStdString(), options));
+    return loaded;
+}
+
 TFormInfUnit::TFormInfUnit(EditorHost* owner, const QString& fileName)
     : TFormInfUnit(owner, ReadRuleBase(fileName), &fileName) {}
 
 TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase)
-    : TFormInfUnit(owner, std::move(ruleBase), nullptr) {}
+    : TFormInfUnit(owner, LoadedRuleBase{std::move(ruleBase), {}}, nullptr) {}
 
-TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase,
-                           const QString* fileName)
-    : owner_(owner) {
+TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName)
+    : owner_(owner), readWarnings_(std::move(loaded.warnings)) {
+    std::unique_ptr<CRuleBase> ruleBase = std::move(loaded.ruleBase);
     setObjectName("FormInfUnit");
     setWindowTitle("Inference unit");
     setWindowIcon(EditorGlyph());

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -17,7 +16,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include <exception>
 
@@ -35,6 +33,7 @@
 #include "desktop/WindowAttributes.h"
 #include "desktop/toolkit/HeapStatus.h"
 #include "desktop/toolkit/TStringGrid.h"
+#include "toolbars/DockingFrame.h"
 #include "toolbars/TDockKit.h"
 #include "toolbars/TToolbarButtonKit.h"
 #include "toolbars/TToolbarKit.h"
@@ -54,6 +53,17 @@ QAction* Item(QMenu* menu, const QString& caption, const QString& name,
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
     return action;
+}
+
+// The reader's remarks in one box; a file with many unread lines names the first ones.
+void ShowReadWarnings(const QStringList& warnings) {
+    constexpr qsizetype kShown = 10;
+    if (warnings.isEmpty())
+        return;
+    QStringList lines = warnings.mid(0, kShown);
+    if (warnings.size() > kShown)
+        lines << QString("... and %1 more").arg(warnings.size() - kShown);
+    MessageDlg(lines.join('\n'), "Warning", MsgIcon::Warning, toolkit::mbOK);
 }
 
 void ShowError(const std::exception& error) {
@@ -316,29 +326,17 @@ void TMainForm::BuildSpeedButtons() {
 }
 
 void TMainForm::BuildDocks() {
-    auto* centre = new QWidget(this);
-    auto* outer = new QVBoxLayout(centre);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    DockKit1 = new TDockKit(centre, tbk::dpLeft);
-    DockKit2 = new TDockKit(centre, tbk::dpTop);
-    DockKit3 = new TDockKit(centre, tbk::dpRight);
-    DockKit4 = new TDockKit(centre, tbk::dpBottom);
-    DockKit1->setObjectName("DockKit1");
-    DockKit2->setObjectName("DockKit2");
-    DockKit3->setObjectName("DockKit3");
-    DockKit4->setObjectName("DockKit4");
-    MdiArea = new QMdiArea(centre);
+    DockingFrame = new ::DockingFrame(this);
+    DockingFrame->setObjectName("DockingFrame");
+    // The term toolbars dock in DockKit2, under the menus, where the words are wanted.
+    DockKit1 = DockingFrame->DockLeft;
+    DockKit2 = DockingFrame->DockTop;
+    DockKit3 = DockingFrame->DockRight;
+    DockKit4 = DockingFrame->DockBottom;
+    MdiArea = new QMdiArea;
     MdiArea->setObjectName("MdiArea");
-    auto* middle = new QHBoxLayout;
-    middle->setSpacing(0);
-    middle->addWidget(DockKit1);
-    middle->addWidget(MdiArea, 1);
-    middle->addWidget(DockKit3);
-    outer->addWidget(DockKit2);
-    outer->addLayout(middle, 1);
-    outer->addWidget(DockKit4);
-    setCentralWidget(centre);
+    DockingFrame->setCentralWidget(MdiArea);
+    setCentralWidget(DockingFrame);
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::onMdiAreaSubWindowActivated);
 }
 
@@ -483,6 +481,7 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
         editor->SetModified(false);
         FileSaveAsItem->setEnabled(true);
         editor->show();
+        ShowReadWarnings(editor->ReadWarnings());
     } catch (const ESyntax& error) {
         MessageDlg(QString::fromStdString(error.Message()), "Syntax error", MsgIcon::None,
                    toolkit::mbOK);

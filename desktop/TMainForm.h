@@ -19,6 +19,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAboutBox;
+class DockingFrame;
 class TDialogNewBaseProperties;
 class TDockKit;
 class TFormInfUnit;
@@ -121,6 +122,8 @@ class TMainForm : public QMainWindow, public EditorHost {
 
     toolkit::TFileDialog OpenDialog;
 
+    // The docks around the MDI area.
+    ::DockingFrame* DockingFrame;
     QMdiArea* MdiArea;
     TDockKit* DockKit1;
     TDockKit* DockKit2;

@@ -55,19 +55,6 @@ bool IsExistingFile(const char* name) {
     return ::stat(name, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The description of the calling thread's error information, which is taken; empty when there
-// is none.
-std::string TakeErrorDescription() {
-    platform::com::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK)
-        return {};
-    BSTR description = nullptr;
-    if (FAILED(info->GetDescription(&description)))
-        return {};
-    const platform::com::UniqueBstr owned(description);
-    return platform::com::BstrToUtf8(owned.get());
-}
-
 // An empty name empties the slot; any other names the file to load into it. A file that the
 // server does not load stays in the slot unloaded (its inference is refused later) and is
 // reported now, with the server's reason.
@@ -86,7 +73,7 @@ std::string LoadOrEmpty(int slot, const mxArray* nameArgument) {
     if (containers.At(slot)->NumInputVars() >= 0)
         return {};
     std::string message = std::string("Cannot load rulebase \"") + name.get() + "\"";
-    if (const std::string reason = TakeErrorDescription(); !reason.empty())
+    if (const std::string reason = platform::com::TakeErrorDescription(); !reason.empty())
         message += ": " + reason;
     return message;
 }

@@ -196,14 +196,11 @@ class Reader {
         int discretization = lastDiscretization_;
         if (type != kAlias) {
             context = ReadContext(block);
-            if (type == kLinguistic) {
+            if (type == kLinguistic)
                 discretization =
-                    ReadInteger(RequiredValueOf(block, "discretization=", "discretization"));
-                // A grid needs two samples; the bound keeps one cell's set of a sane size.
-                if (discretization < 2 || discretization > kMaxDiscretization)
-                    Fail("bad value of discretization");
-            }
+                    Discretization(RequiredValueOf(block, "discretization=", "discretization"));
         }
+        const bool gridRequired = type == kLinguistic;
 
         std::shared_ptr<CSettings> settings;
         if (type == kAlias) {
@@ -217,6 +214,11 @@ class Reader {
             discretization = aliased.GetDiscretization();
             // The kind checks hold for shared settings as for the variable's own.
             type = MatchWord(kSettingsWords, std::string(settings->GetTypeName()).c_str());
+        }
+        // Other blocks hold a grid only where it differs from the one they would take over.
+        if (!gridRequired && type != kUnknown) {
+            if (const char* grid = ValueOf(block, "discretization="))
+                discretization = Discretization(grid);
         }
         if (kind_ == CRuleBase::kLinguistic && type == kLinC)
             Fail(kWrongSettingsType, block);
@@ -248,6 +250,14 @@ class Reader {
 
         if (auto* basic = dynamic_cast<CBasicSettings*>(settings.get()))
             ReadUserTerms(block, context, *basic);
+    }
+
+    static int Discretization(const char* value) {
+        const int discretization = ReadInteger(value);
+        // A grid needs two samples; the bound keeps one cell's set of a sane size.
+        if (discretization < 2 || discretization > kMaxDiscretization)
+            Fail("bad value of discretization");
+        return discretization;
     }
 
     static std::shared_ptr<CSettings> LinguisticSettings(const char* block,
@@ -311,8 +321,22 @@ class Reader {
         if (ruleBase_.GetNumSucVariables() == 0)
             Fail("missing: SucVariable1");
         statedRules_ = ReadInteger(RequiredValueOf(text, "NumberOfRules=", "NumberOfRules"));
-        if (statedRules_ < 1)
+        // 0 states a rule base without rules; over rules it would drop them all.
+        if (statedRules_ < 0 || (statedRules_ == 0 && !RulesBlockIsEmpty()))
             Fail("bad value of NumberOfRules");
+    }
+
+    bool RulesBlockIsEmpty() const {
+        const char* p = Find(text_.c_str(), "RULES");
+        if (p == nullptr)
+            return false;
+        p += std::strlen("RULES");
+        SkipSpace(p);
+        while (*p == ';') {
+            NextLine(p);
+            SkipSpace(p);
+        }
+        return std::string_view(p).starts_with("END_RULES");
     }
 
     // One quoted cell from the cursor on: the closing quote is searched from the cell's second

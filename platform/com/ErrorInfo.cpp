@@ -93,4 +93,15 @@ HRESULT ReportError(REFIID iid, std::string_view source, std::string_view descri
     return SetErrorInfo(0, info.Get());
 }
 
+std::string TakeErrorDescription() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK)
+        return {};
+    BSTR description = nullptr;
+    if (FAILED(info->GetDescription(&description)))
+        return {};
+    const UniqueBstr owned(description);
+    return BstrToUtf8(owned.get());
+}
+
 }  // namespace platform::com

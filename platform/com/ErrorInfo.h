@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/com/Unknown.h"
@@ -42,5 +43,8 @@ TAVOCOM_API HRESULT CreateErrorInfo(REFIID iid, std::string_view source,
 // Records a failure of a method of iid as the calling thread's error information.
 TAVOCOM_API HRESULT ReportError(REFIID iid, std::string_view source,
                                 std::string_view description) noexcept;
+// The description of the calling thread's error information, which it clears; "" when there
+// is none.
+TAVOCOM_API std::string TakeErrorDescription();
 
 }  // namespace platform::com

@@ -141,6 +141,20 @@ class TMainFormTest : public QObject {
         QCOMPARE(Captions(form_->RecentlyOpenedItem), QStringList({"broken.rb"}));
     }
 
+    void readerWarningsShowWhenTheFileOpens() {
+        QFile example(QString(TAVO_EXAMPLES) + "/controller.rb");
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        const QString miscounted = folder_.filePath("miscounted.rb");
+        QFile file(miscounted);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(example.readAll().replace("NumberOfRules=25", "NumberOfRules=26"));
+        file.close();
+        QVERIFY(form_->OpenFileByName(miscounted));
+        QCOMPARE(prompts_->Captions(), QStringList({"Warning"}));
+        QVERIFY(prompts_->Messages[0].Text.startsWith(
+            "warning: bad value of NumberOfRules=26, new value NumberOfRules=25"));
+    }
+
     void reopenMovesToTheFrontAndReportsStaleEntries() {
         const QString first = Copy("controller.rb");
         const QString second = Copy("singleton.rb");
@@ -284,6 +298,24 @@ class TMainFormTest : public QObject {
         editor->StringGridRules->FocusCell(2, 3);
         QCoreApplication::processEvents();
         QVERIFY(form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk.png"));
+
+        const QString about = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-about.png";
+        const QString newBase = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-newbase.png";
+        prompts_->Dialogs = {[&](QDialog& dialog) {
+                                 dialog.grab().save(about);
+                                 return int(QDialog::Accepted);
+                             },
+                             [&](QDialog& dialog) {
+                                 dialog.adjustSize();
+                                 dialog.grab().save(newBase);
+                                 return int(QDialog::Rejected);
+                             }};
+        QFile::remove(about);
+        QFile::remove(newBase);
+        form_->HelpAbout1->trigger();
+        form_->FileNew1->trigger();
+        QVERIFY(QFile::exists(about));
+        QVERIFY(QFile::exists(newBase));
     }
 };
 

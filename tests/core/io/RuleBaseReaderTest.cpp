@@ -427,7 +427,8 @@ TEST(RuleBaseExamples, ReadEvaluateAndWriteBackTheSameBytes) {
     }
 }
 
-// What may come of damaged text: a rule base, or ESyntax; never anything else.
+// What may come of damaged text: a rule base that writes a file reading back the same, or
+// ESyntax; never anything else.
 void ReadDamaged(const std::string& text, const std::string& what) {
     try {
         CRuleBase ruleBase = ReadRuleBaseText(text);
@@ -438,7 +439,10 @@ void ReadDamaged(const std::string& text, const std::string& what) {
             std::vector<double> x(ruleBase.GetNumAntVariables(), 0.5);
             ruleBase.CrispOutput(x);
         }
-        RuleBaseText(ruleBase);
+        // What is accepted is written, read again and written the same.
+        std::string written;
+        EXPECT_NO_THROW(written = RuleBaseText(ruleBase)) << what;
+        EXPECT_EQ(RuleBaseText(ReadRuleBaseText(written)), written) << what;
     } catch (const ESyntax&) {
     } catch (const std::exception& error) {
         ADD_FAILURE() << what << ": " << error.what();
