@@ -80,6 +80,8 @@ QFrame* MakePanel(QWidget* parent, UserTermPaintBox*& box, int y, int boxHeight)
 
 QPushButton* MakeButton(const QString& caption, QWidget* parent, int x, int y, int width) {
     auto* button = new QPushButton(caption, parent);
+    // Enter belongs to the grid's in-cell editor; no button takes it over.
+    button->setAutoDefault(false);
     button->setGeometry(x, y, width, 25);
     return button;
 }
