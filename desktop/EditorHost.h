@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QMdiArea;
 class TFormInfUnit;
@@ -16,4 +17,9 @@ class EditorHost {
     virtual void AddRecentFile(const QString& fileName) = 0;
     // The editor has agreed to close and is about to go.
     virtual void EditorClosing(TFormInfUnit& editor) = 0;
+    // The rules grid's user-expression buttons: one word button per name after the "User
+    // Terms" toolbar's label and separator; an empty list removes them.
+    virtual void ShowUserExpressionButtons(const QStringList& /*names*/) {}
+    // The rules grid took a key or a click, so Cut, Copy and Paste apply to it.
+    virtual void EnableClipboardActions() {}
 };

@@ -551,11 +551,23 @@ void TMainForm::UpdateSaveState() {
     SetSaveEnabled(editor && editor->Modified());
 }
 
+void TMainForm::ShowUserExpressionButtons(const QStringList& names) {
+    // The toolbar learns of new buttons through events, so its order may not list them yet.
+    for (auto* button :
+         ToolbarUserTerms->findChildren<TToolbarButtonKit*>(Qt::FindDirectChildrenOnly))
+        delete button;
+    for (const QString& name : names)
+        ConnectWordButton(AddWordButton(*ToolbarUserTerms, name));
+}
+
+void TMainForm::EnableClipboardActions() {
+    for (QAction* action : {EditCut1, EditCopy1, EditPaste1})
+        action->setEnabled(true);
+}
+
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
     // TODO(issue 15): free the test windows this editor owns.
-    // The user-expression buttons follow the toolbar's label and separator.
-    while (ToolbarUserTerms->OrderedControlCount() > 2)
-        delete ToolbarUserTerms->GetOrderedControls(2);
+    ShowUserExpressionButtons({});
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
         if (child->widget() != &editor)

@@ -71,6 +71,8 @@ class TMainForm : public QMainWindow, public EditorHost {
     QMdiArea* MdiClient() const override { return MdiArea; }
     void UpdateSaveState() override;
     void EditorClosing(TFormInfUnit& editor) override;
+    void ShowUserExpressionButtons(const QStringList& names) override;
+    void EnableClipboardActions() override;
 
     QMenu* File1;
     QMenu* Edit1;

@@ -2,18 +2,22 @@
 
 #include <QString>
 
+#include <memory>
+
+class RulesGridController;
 class TFormInfUnit;
 
 // The rules page of an editor window: the rules grid as the working copy of the rule base's
 // rules, and the commands the main window forwards to it. The window owns one and calls it at
-// the points below.
-// TODO(issue 14): cell checking, check columns, sorting, clipboard commands, undo and redo.
+// the points below; the grid's handlers and the commands live in RulesGridController.
 class TRulesPage {
   public:
     explicit TRulesPage(TFormInfUnit& form);
     ~TRulesPage();
     TRulesPage(const TRulesPage&) = delete;
     TRulesPage& operator=(const TRulesPage&) = delete;
+
+    RulesGridController& Controller() { return *controller_; }
 
     // Grid from rule base and back; incomplete rows are not stored.
     void FillRulesGrid();
@@ -35,6 +39,8 @@ class TRulesPage {
     // The word buttons' right-button insertion moves on to the next cell.
     void MoveToNextCell();
 
+    // The first call after the window is built starts the undo stack with the rules as they
+    // are.
     void PushUndoSnapshot();
     void UndoRuleEdit();
     void RedoRuleEdit();
@@ -56,5 +62,6 @@ class TRulesPage {
 
   private:
     TFormInfUnit& form_;
-    bool gridReady_ = true;
+    std::unique_ptr<RulesGridController> controller_;
+    bool undoStarted_ = false;
 };

@@ -2,7 +2,9 @@
 
 #include "desktop/TAboutBox.h"
 #include "desktop/TDialogNewBaseProperties.h"
+#include "desktop/TDlgAddVar.h"
 #include "desktop/TMainForm.h"
+#include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/Conversions.h"
 
 int main(int argc, char* argv[]) {
@@ -14,8 +16,8 @@ int main(int argc, char* argv[]) {
     toolkit::UseDecimalPoint();
     TMainForm MainForm;
     MainForm.AboutBox = new TAboutBox(&MainForm);
-    // TODO(issue 14): the variable dialog TDlgAddVar; TODO(issue 17): the F-transform settings
-    // dialog TFTransformSettingsDialog.
+    InstallVariableDialog(*new TDlgAddVar(&MainForm));
+    // TODO(issue 17): the F-transform settings dialog TFTransformSettingsDialog.
     MainForm.DialogNewBaseProperties = new TDialogNewBaseProperties(&MainForm);
     MainForm.show();
     return application.exec();

@@ -183,7 +183,12 @@ class TFormInfUnitTest : public QObject {
     void incompleteRuleRowBlocksClosing() {
         auto editor = Open("controller.rb");
         editor->ShowRulesPage();
-        editor->StringGridRules->SetCells(2, 4, "");
+        // The person empties the cell in its editor.
+        QVERIFY(editor->StringGridRules->FocusCell(2, 4));
+        editor->StringGridRules->SetEditorMode(true);
+        editor->StringGridRules->InplaceEditor()->selectAll();
+        QTest::keyClick(editor->StringGridRules->InplaceEditor(), Qt::Key_Backspace);
+        editor->StringGridRules->FocusCell(1, 1);
         editor->show();
         QVERIFY(!editor->close());
         QCOMPARE(editor->StringGridRules->Col(), 2);

@@ -228,8 +228,10 @@ class TMainFormTest : public QObject {
         click(form_->ToolbarBasicTerms, "big", Qt::LeftButton);
         QCOMPARE(grid.Cells(1, 1), QString());
         editor->ShowRulesPage();
-        grid.SetCells(1, 1, "");
         grid.FocusCell(1, 1);
+        // The person empties the cell.
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        grid.SetEditorMode(false);
         click(form_->ToolbarBasicTerms, "big", Qt::LeftButton);
         QCOMPARE(grid.Cells(1, 1), QString("bi"));
         click(form_->ToolbarModifiers, "very roughly", Qt::LeftButton);

@@ -1,0 +1,32 @@
+#include "desktop/VariableDialogSeams.h"
+
+#include "desktop/EditorSeams.h"
+#include "desktop/TDlgAddVar.h"
+#include "desktop/TFormInfUnit.h"
+#include "desktop/toolkit/TStringGrid.h"
+
+namespace {
+
+void MarksModified(TDlgAddVar& dialog, TFormInfUnit& editor) {
+    dialog.OnModified = [&editor] { editor.MarkModified(); };
+}
+
+}  // namespace
+
+void InstallVariableDialog(TDlgAddVar& dialog) {
+    EditorSeams& seams = InstalledEditorSeams();
+    seams.AddVariable = [&dialog](TFormInfUnit& editor) {
+        MarksModified(dialog, editor);
+        return dialog.Add(editor.RuleBase(), editor.StringGridInputVar->Row() - 1);
+    };
+    seams.EditVariable = [&dialog](TFormInfUnit& editor, int variable) {
+        MarksModified(dialog, editor);
+        return variable >= 0 ? dialog.EditInputVariable(editor.RuleBase(), variable)
+                             : dialog.EditOutputVariable(editor.RuleBase(), -1 - variable);
+    };
+    seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {
+        MarksModified(dialog, editor);
+        dialog.CheckByIndex(editor.RuleBase(), variable >= 0 ? variable : -1 - variable,
+                            variable >= 0);
+    };
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CRuleBase;
+
+// The texts of the variable dialog's edit boxes.
+struct VariableFields {
+    std::string name;
+    std::string low;
+    std::string high;
+    std::string discretization;
+};
+
+// Why the dialog's fields were refused: a validation message, or a text that is not a number
+// (shown as "Something is wrong!" in a warning box).
+struct VariableFieldError {
+    std::string message;
+    bool notANumber = false;
+};
+
+// What the fields are checked against: the variable at signed index variable (in add mode the
+// copy source), whether it is being edited or copied into a new input, and whether it is
+// linguistic (only a linguistic variable has a discretization).
+struct VariableFieldContext {
+    int variable = 0;
+    bool editMode = true;
+    bool linguistic = true;
+};
+
+// The dialog's validation in its order: the name among the inputs, the bounds' order, negative
+// expressions under non-negative bounds, the discretization's range and, for bounds whose
+// integer parts have equal magnitude, its oddness. Nothing when the fields pass.
+std::optional<VariableFieldError> ValidateVariableFields(const CRuleBase& ruleBase,
+                                                         const VariableFields& fields,
+                                                         const VariableFieldContext& context);
+
+// A number as the dialog reads it: blanks around it allowed, nothing else; finite only.
+std::optional<double> ReadBound(const std::string& text);
+// A whole decimal number, blanks around it allowed.
+std::optional<int> ReadDiscretization(const std::string& text);
+
+// The range the dialog offers ("Discretization (20 - 1000):").
+inline constexpr int kDialogMinDiscretization = 20;
+inline constexpr int kDialogMaxDiscretization = 1000;
