@@ -267,9 +267,11 @@ void TUserTerms::FillUserGrid() {
     TStringGrid& grid = *EditUserTerms;
     grid.SetRowCount(count_ + 1);
     grid.SetColCount(kColCount);
-    for (int row = 1; row <= count_; ++row)
+    for (int row = 1; row <= count_; ++row) {
         for (int col = 0; col < kColCount; ++col)
             grid.SetCells(col, row, {});
+        grid.SetObjects(kNameCol, row, 0);
+    }
     placeholder_ = false;
     SizeNumberColumn(grid, count_);
     grid.SetColWidths(kUsedCol, grid.TextWidth("U") + 6);
@@ -283,7 +285,8 @@ void TUserTerms::FillUserGrid() {
         RowCells cells;
         const auto& names = terms[static_cast<std::size_t>(i)]->Names();
         cells[kNameCol] = QString::fromStdString(names.front());
-        shortForms_[cells[kNameCol]].assign(names.begin() + 1, names.end());
+        shortForms_.emplace_back(names.begin() + 1, names.end());
+        grid.SetObjects(kNameCol, i + 1, static_cast<std::intptr_t>(shortForms_.size()));
         const CFuzzySet& set = terms[static_cast<std::size_t>(i)]->Element();
         cells[kTypeCol] = ToQString(set.GetTypeName());
         const auto shape = FindShape(set.GetTypeName());
@@ -386,6 +389,7 @@ void TUserTerms::EnsurePlaceholderRow() {
     EditUserTerms->SetRowCount(2);
     for (int col = 0; col < kColCount; ++col)
         EditUserTerms->SetCells(col, 1, {});
+    EditUserTerms->SetObjects(kNameCol, 1, 0);
     EditUserTerms->SetFixedRows(1);
     EditUserTerms->SetSelection({EditUserTerms->Col(), 1, EditUserTerms->Col(), 1});
     SetEditing(false);
@@ -743,10 +747,14 @@ void TUserTerms::WriteBack() {
         std::unique_ptr<CFuzzySet> set = BuildSet(cells, lo_, hi_);
         if (!set)
             continue;
-        // Rules may name an expression by a short form from the file; it stays with the name.
+        // Rules may name an expression by a short form from the file; the short forms stay
+        // with the loaded row through renames and moves, and pasted rows have none.
         std::vector<std::string> names{cells[kNameCol].toStdString()};
-        if (const auto kept = shortForms_.find(cells[kNameCol]); kept != shortForms_.end())
-            names.insert(names.end(), kept->second.begin(), kept->second.end());
+        const std::intptr_t loaded = EditUserTerms->Objects(kNameCol, row);
+        if (loaded > 0) {
+            const auto& kept = shortForms_[static_cast<std::size_t>(loaded - 1)];
+            names.insert(names.end(), kept.begin(), kept.end());
+        }
         owner_.Settings->AddTerm(std::make_unique<CNamedTerm>(std::move(names), std::move(set)));
     }
 }

@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -138,8 +137,8 @@ class TUserTerms : public QDialog {
     QString currentName_;
     std::vector<std::unique_ptr<CFuzzySet>> standardSets_;
     std::vector<bool> tabStops_;
-    // The short forms of the loaded expressions, by full name.
-    std::map<QString, std::vector<std::string>> shortForms_;
+    // The short forms of the loaded expressions; a loaded row's name cell holds its index + 1.
+    std::vector<std::vector<std::string>> shortForms_;
     // No cell has been entered since activation: the form counts (0, 0) as current.
     bool parked_ = false;
 };

@@ -3,12 +3,16 @@
 #include <QTest>
 
 #include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/CFuzzyParamSet.h"
+#include "desktop/EditorSeams.h"
+#include "desktop/TDlgAddVar.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/TUserTerms.h"
 #include "desktop/UserTermCells.h"
 #include "desktop/UserTermPaintBox.h"
+#include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TemporaryRegistry.h"
@@ -387,6 +391,35 @@ class TUserTermsTest : public QObject {
         QCOMPARE(terms[3]->Names(), std::vector<std::string>({"comfortable"}));
         QCOMPARE(editor.RuleBase().GetAntExpression(0, 1), std::string("fr or mi"));
         QVERIFY(!owner.Settings->CheckExpression("fr or mi"));
+    }
+
+    void variableDialogOpensTheEditorAndRenamesInTheRules() {
+        TemporaryRegistry store;
+        TDlgAddVar dialog;
+        InstallVariableDialog(dialog);
+        TFormInfUnit editor(nullptr, TAVO_EXAMPLES "/user_terms.rb");
+        ScriptedPrompts prompts;
+        prompts.Dialogs.push_back([](QDialog& shown) {
+            auto& form = static_cast<TUserTerms&>(shown);
+            form.show();
+            form.EditUserTerms->FocusCell(1, 3);
+            form.EditUserTerms->SetCells(1, 3, "warm");
+            form.btnOkTermsClick();
+            return form.result();
+        });
+        dialog.ModalLoop = [&] {
+            dialog.btnEditTermsClick();
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        editor.StringGridInputVar->FocusCell(0, 1);
+        editor.ButtonEditInputVarClick();
+        InstalledEditorSeams() = {};
+        const auto& settings =
+            dynamic_cast<const CBasicSettings&>(*editor.RuleBase().GetVariable(0).GetSettings());
+        QCOMPARE(settings.Terms()[2]->Names(), std::vector<std::string>({"warm", "ho"}));
+        QCOMPARE(editor.RuleBase().GetAntExpression(0, 4), std::string("warm"));
+        QCOMPARE(editor.RuleBase().GetAntExpression(0, 5), std::string("ho and not comfortable"));
     }
 
     void plotsDrawEachShapeWhereItsParametersSay() {
