@@ -28,9 +28,11 @@
 #include "desktop/TDialogNewBaseProperties.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/TRulesPage.h"
+#include "desktop/TUserTerms.h"
 #include "desktop/TermToolbars.h"
 #include "desktop/WindowAttributes.h"
 #include "desktop/toolkit/HeapStatus.h"
+#include "desktop/toolkit/TStringGrid.h"
 #include "toolbars/DockingFrame.h"
 #include "toolbars/TDockKit.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -208,8 +210,14 @@ void TMainForm::BuildMenus() {
         else
             SendClipboardCommand("cut");
     });
-    // TODO(issue 16): with the user-expressions editor active, its CopyRows.
     connect(EditCopy1, &QAction::triggered, this, [this] {
+        if (auto* terms = qobject_cast<TUserTerms*>(QApplication::activeWindow())) {
+            if (terms->EditUserTerms->hasFocus())
+                terms->CopyRows();
+            else if (QWidget* focused = terms->focusWidget())
+                QMetaObject::invokeMethod(focused, "copy");
+            return;
+        }
         TFormInfUnit* editor = ActiveEditor();
         if (editor && editor->RulesPage().GridFocused())
             editor->RulesPage().CopyRules();
