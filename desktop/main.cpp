@@ -20,8 +20,6 @@ int main(int argc, char* argv[]) {
     TMainForm MainForm;
     MainForm.AboutBox = new TAboutBox(&MainForm);
     InstallVariableDialog(*new TDlgAddVar(&MainForm));
-    InstallTestWindow(InstalledEditorSeams());
-    // TODO(issue 17): the F-transform settings dialog TFTransformSettingsDialog.
     MainForm.DialogNewBaseProperties = new TDialogNewBaseProperties(&MainForm);
     MainForm.show();
     return application.exec();
