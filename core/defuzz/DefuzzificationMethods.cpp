@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/inference/InferenceSweeps.h"
 #include "core/inference/SampleRun.h"
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CRuleBase.h"
-#include "core/sets/CFuzzyTriangSet.h"
 #include "core/sets/SetOperand.h"
 
 namespace {
@@ -367,58 +367,7 @@ void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
 }
 
 double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare) {
-    const OutputGrid output = DefuzzificationGridOf(ruleBase, 0);
-    const int antecedents = ruleBase.GetNumAntVariables();
-    const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
-
-    std::vector<double> from(antecedents), to(antecedents), step(antecedents), point(antecedents);
-    std::vector<CFuzzyTriangSet> weights;
-    weights.reserve(antecedents);
-    for (int i = 0; i < antecedents; ++i) {
-        const double lo = ruleBase.GetLowerBound(i);
-        const double hi = ruleBase.GetUpperBound(i);
-        const double x = i < static_cast<int>(center.size()) ? center[i] : lo;
-        const double halfWidth = (hi - lo) / 10;
-        step[i] = 2 * halfWidth * stepShare / gridDivisions;
-        from[i] = x - halfWidth;
-        if (from[i] < lo)
-            from[i] = lo;
-        to[i] = x + halfWidth;
-        if (to[i] > hi)
-            to[i] = hi;
-        weights.emplace_back(from[i], x, to[i], lo, hi);
-        point[i] = from[i];
-    }
-
-    // The sampling runs inferences of its own; what the caller's inference recorded stays.
-    const CRuleBase::ScopedInferenceState keeper(ruleBase);
-    double weightSum = 0.0;
-    double weightedSum = 0.0;
-    for (;;) {
-        InferenceResult inferred = ruleBase.GetInferenceMethod()(ruleBase, point);
-        const double y =
-            inferred.set ? SimpleLinguisticValue(*inferred.set, output) : inferred.value;
-        double weight = 1.0;
-        for (int i = 0; i < antecedents; ++i)
-            weight *= weights[i].Membership(point[i]);
-        weightSum += weight;
-        weightedSum += y * weight;
-
-        // Odometer, input 0 fastest. A step that makes no progress (none, or lost in the
-        // rounding of a far-off context) ends its axis instead of looping for ever.
-        int i = 0;
-        for (; i < antecedents; ++i) {
-            const double next = point[i] + step[i];
-            if (next > point[i] && next <= to[i]) {
-                point[i] = next;
-                break;
-            }
-            point[i] = from[i];
-        }
-        if (i == antecedents)
-            break;
-    }
-    return weightSum == 0 ? 0.0 : weightedSum / weightSum;
+    return SmoothNeighbourhoodAverage(ruleBase, gridDivisions, stepShare);
 }
 
 DefuzzificationGrid DefuzzificationGridOf(const CRuleBase& ruleBase, int o) {
