@@ -25,10 +25,20 @@ struct SampleBuffer {
     }
 };
 
+// A sample the caller knows to lie inside the samples: a buffer is read unchecked, a set as
+// always (the public operations take any range).
+double InRange(const SampleBuffer& buffer, int i) {
+    return buffer.values[i];
+}
+
+double InRange(const CFuzzyDiscreteSet& set, int i) {
+    return set.Sample(i);
+}
+
 template <class Samples>
 bool NonDecreasingOver(const Samples& set, int from, int to) {
     for (int i = from + 1; i <= to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i - 1)))
+        if (!(InRange(set, i) >= InRange(set, i - 1)))
             return false;
     }
     return true;
@@ -37,7 +47,7 @@ bool NonDecreasingOver(const Samples& set, int from, int to) {
 template <class Samples>
 bool NonIncreasingOver(const Samples& set, int from, int to) {
     for (int i = from; i < to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i + 1)))
+        if (!(InRange(set, i) >= InRange(set, i + 1)))
             return false;
     }
     return true;
@@ -46,7 +56,7 @@ bool NonIncreasingOver(const Samples& set, int from, int to) {
 template <class Samples>
 bool ConstantOver(const Samples& set, int from, int to) {
     for (int i = from; i < to; ++i) {
-        if (set.Sample(i) != set.Sample(i + 1))
+        if (InRange(set, i) != InRange(set, i + 1))
             return false;
     }
     return true;
@@ -58,7 +68,7 @@ double CenterOfGravityIndexOf(const Samples& set, int from, int to) {
     double mass = 0.0;
     const int last = std::min(set.Count() - 1, to);
     for (int i = std::max(0, from); i <= last; ++i) {
-        const double mu = set.Sample(i);
+        const double mu = InRange(set, i);
         moment += i * mu;
         mass += mu;
     }
@@ -71,14 +81,14 @@ template <class Samples>
 double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
     double maximum = 0.0;
     for (int i = 0; i < n; ++i)
-        maximum = std::max(maximum, set.Sample(i));
+        maximum = std::max(maximum, InRange(set, i));
     int count = 0;
     for (int i = 0; i < n; ++i)
-        count += set.Sample(i) == maximum ? 1 : 0;
+        count += InRange(set, i) == maximum ? 1 : 0;
     int middle = count / 2;
     int index = 0;
     for (int i = 0; i < n; ++i) {
-        if (set.Sample(i) == maximum && middle-- == 0) {
+        if (InRange(set, i) == maximum && middle-- == 0) {
             index = i;
             break;
         }
@@ -141,11 +151,11 @@ double ModifiedCenterOfGravity(const Samples& set, const OutputGrid& grid) {
     const int n = grid.samples;
     double minimum = 1.0;
     for (int j = 0; j < n; ++j)
-        minimum = std::min(minimum, set.Sample(j));
+        minimum = std::min(minimum, InRange(set, j));
     double moment = 0.0;
     double mass = 0.0;
     for (int j = 0; j < n; ++j) {
-        const double mu = set.Sample(j);
+        const double mu = InRange(set, j);
         if (mu > minimum) {
             moment += j * mu;
             mass += mu;
@@ -171,7 +181,7 @@ Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     const int n = set.Count();
     Extremes e;
     for (int i = 0; i < n; ++i) {
-        const double mu = set.Sample(i);
+        const double mu = InRange(set, i);
         if (mu < e.mn)
             e.mn = mu;
         if (mu > e.mx)
@@ -181,22 +191,22 @@ Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     if (e.mn == e.mx)
         return e;
     int i = 0;
-    while (i < n && !(set.Sample(i) > e.mn))
+    while (i < n && !(InRange(set, i) > e.mn))
         ++i;
     if (i < n)
         shape.p1 = i;
     i = shape.p1;
-    while (i < n && set.Sample(i) != e.mx)
+    while (i < n && InRange(set, i) != e.mx)
         ++i;
     if (i < n)
         shape.p3 = i;
     i = n - 1;
-    while (i >= 0 && !(set.Sample(i) > e.mn))
+    while (i >= 0 && !(InRange(set, i) > e.mn))
         --i;
     if (i >= 0)
         shape.p2 = i;
     i = shape.p2;
-    while (i >= 0 && set.Sample(i) != e.mx)
+    while (i >= 0 && InRange(set, i) != e.mx)
         --i;
     if (i >= 0)
         shape.p4 = i;
