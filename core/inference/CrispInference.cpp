@@ -24,16 +24,6 @@ double Firing(const CompiledRules& rules, const double* degrees, int r) {
     return degree;
 }
 
-// The same without the early stop.
-double FullFiring(const CompiledRules& rules, const double* degrees, int r) {
-    const int* cell =
-        rules.antecedentCellIds.data() + static_cast<std::size_t>(r) * rules.antecedentCount;
-    double degree = 1.0;
-    for (int i = 0; i < rules.antecedentCount; ++i)
-        degree = std::min(degree, degrees[cell[i]]);
-    return degree;
-}
-
 // The loops below are written for the vectorizer: values, not references, in the minima, and
 // the fired flag found afterwards by comparing the touched samples with their copy taken before
 // (a sample is rewritten bit for bit unless the rule changed it).
@@ -44,7 +34,7 @@ double FullFiring(const CompiledRules& rules, const double* degrees, int r) {
 // the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
 // changes nothing, so only the run of stored consequent samples is visited.
 template <class TNorm>
-void ZadehSamples(const CompiledRules& rules, const double* degrees, InferenceScratch& scratch,
+void ZadehSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
                   double* d, int n, TNorm tNorm) {
     std::uint8_t* fired = scratch.fired.data();
     double* before = scratch.previous.data();
@@ -57,7 +47,7 @@ void ZadehSamples(const CompiledRules& rules, const double* degrees, InferenceSc
         const int end = std::min(c.end, n);
         if (c.first >= end)
             continue;
-        const double a = Firing(rules, degrees, r);
+        const double a = firing[r];
         if (a == 0)
             continue;
         const double* consequent = c.values;
@@ -80,7 +70,7 @@ double LukasiewiczImplication(double a, double c) {
 // The least implication value per sample, the scan ending at 0: a rule fires where its value is
 // below that of the rules before it. Outside its stored run a consequent reads 0, where the
 // implication is the same for every sample.
-void LogicalSamples(const CompiledRules& rules, const double* degrees, InferenceScratch& scratch,
+void LogicalSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
                     double* d, int n) {
     std::uint8_t* fired = scratch.fired.data();
     double* before = scratch.previous.data();
@@ -89,7 +79,7 @@ void LogicalSamples(const CompiledRules& rules, const double* degrees, Inference
         fired[r] = 0;
         if (!rules.active[r])
             continue;
-        const double a = Firing(rules, degrees, r);
+        const double a = firing[r];
         if (a == 0)
             continue;
         const SampleRun& c = rules.consequentRuns[r];
@@ -131,13 +121,13 @@ void ImplicateSample(double a, double c, double emptyConsequent, double& sample,
     }
 }
 
-void PerceptionBasedSamples(const CompiledRules& rules, const double* degrees,
+void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
                             InferenceScratch& scratch, double* v, int n) {
     std::uint8_t* fired = scratch.fired.data();
     std::fill_n(fired, rules.ruleCount, 0);
     // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
     // at or above it competes by complexity alone. Ties keep all rules, in rule order.
-    double* degree = scratch.ruleDegrees.data();
+    const double* degree = firing;
     int* selected = scratch.selectedRules.data();
     const std::uint16_t* complexity = rules.complexity.data();
     int selectedCount = 0;
@@ -146,8 +136,7 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* degrees,
     for (int r = 0; r < rules.ruleCount; ++r) {
         if (!rules.active[r])
             continue;
-        const double a = Firing(rules, degrees, r);
-        degree[r] = a;
+        const double a = firing[r];
         if (a == 0)
             continue;
         if (a > best && best != PerceptionThreshold) {
@@ -237,27 +226,54 @@ void CellDegreesAt(const CompiledRules& rules, std::span<const double> inputs, d
         AntecedentCellDegrees(rules, a, inputs[a], degrees);
 }
 
-void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* cellDegrees,
+void RuleFirings(const CompiledRules& rules, const double* cellDegrees, double* firing) {
+    for (int r = 0; r < rules.ruleCount; ++r)
+        firing[r] = rules.active[r] ? Firing(rules, cellDegrees, r) : 0.0;
+}
+
+void PartialFirings(const CompiledRules& rules, const double* cellDegrees, double* partial) {
+    const int m = rules.antecedentCount;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        const int* cell = rules.antecedentCellIds.data() + static_cast<std::size_t>(r) * m;
+        double degree = 1.0;
+        for (int i = 1; i < m; ++i) {
+            const double d = cellDegrees[cell[i]];
+            degree = d < degree ? d : degree;
+        }
+        partial[r] = degree;
+    }
+}
+
+void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
+                        const double* partial, double* firing) {
+    const int m = rules.antecedentCount;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        const double d = cellDegrees[rules.antecedentCellIds[static_cast<std::size_t>(r) * m]];
+        firing[r] = rules.active[r] ? (d < partial[r] ? d : partial[r]) : 0.0;
+    }
+}
+
+void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount) {
     switch (method) {
         case CrispMethod::kLogical:
-            LogicalSamples(rules, cellDegrees, scratch, samples, sampleCount);
+            LogicalSamples(rules, firing, scratch, samples, sampleCount);
             return;
         case CrispMethod::kPerceptionBased:
-            PerceptionBasedSamples(rules, cellDegrees, scratch, samples, sampleCount);
+            PerceptionBasedSamples(rules, firing, scratch, samples, sampleCount);
             return;
         case CrispMethod::kZadehProduct:
-            ZadehSamples(rules, cellDegrees, scratch, samples, sampleCount,
+            ZadehSamples(rules, firing, scratch, samples, sampleCount,
                          [](double a, double c) { return a * c; });
             return;
         case CrispMethod::kZadehLukasiewicz:
-            ZadehSamples(rules, cellDegrees, scratch, samples, sampleCount, [](double a, double c) {
+            ZadehSamples(rules, firing, scratch, samples, sampleCount, [](double a, double c) {
                 const double t = a + c - 1;
                 return t > 0 ? t : 0.0;
             });
             return;
         case CrispMethod::kZadehMinimum:
-            ZadehSamples(rules, cellDegrees, scratch, samples, sampleCount,
+            ZadehSamples(rules, firing, scratch, samples, sampleCount,
                          [](double a, double c) { return c < a ? c : a; });
             return;
         case CrispMethod::kLinearCombination:
@@ -266,7 +282,7 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
     throw std::logic_error("the Takagi-Sugeno method makes no output set");
 }
 
-double InferLinearCombination(const CompiledRules& rules, const double* cellDegrees,
+double InferLinearCombination(const CompiledRules& rules, const double* firing,
                               std::span<const double> inputs, bool constantOnly, double midpoint,
                               InferenceScratch& scratch) {
     std::uint8_t* fired = scratch.fired.data();
@@ -276,7 +292,7 @@ double InferLinearCombination(const CompiledRules& rules, const double* cellDegr
         fired[r] = 0;
         if (!rules.active[r])
             continue;
-        const double a = FullFiring(rules, cellDegrees, r);
+        const double a = firing[r];
         denominator += a;
         if (a != 0)
             fired[r] = 1;

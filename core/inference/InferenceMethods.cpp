@@ -124,7 +124,8 @@ RecordedOutput InferRecorded(CRuleBase& ruleBase, CrispMethod method,
     InferenceScratch& scratch = ruleBase.GetInferenceScratch();
     scratch.Fit(rules, grid.samples);
     CellDegreesAt(rules, ruleBase.GetInputs(), scratch.cellDegrees.data());
-    InferOutputSamples(method, rules, scratch.cellDegrees.data(), scratch, scratch.samples.data(),
+    RuleFirings(rules, scratch.cellDegrees.data(), scratch.ruleDegrees.data());
+    InferOutputSamples(method, rules, scratch.ruleDegrees.data(), scratch, scratch.samples.data(),
                        grid.samples);
     ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
     return {std::span(scratch.samples).first(grid.samples), grid.lo, grid.hi};
@@ -173,8 +174,9 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
     scratch.Fit(rules, 0);
     const auto x = ruleBase.GetInputs();
     CellDegreesAt(rules, x, scratch.cellDegrees.data());
+    RuleFirings(rules, scratch.cellDegrees.data(), scratch.ruleDegrees.data());
     const double value =
-        InferLinearCombination(rules, scratch.cellDegrees.data(), x, kind == CRuleBase::kSingleton,
+        InferLinearCombination(rules, scratch.ruleDegrees.data(), x, kind == CRuleBase::kSingleton,
                                (grid.lo + grid.hi) * 0.5, scratch);
     ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
     return {nullptr, value};

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <thread>
@@ -20,8 +22,14 @@
 
 namespace {
 
-// Points per block of a streamed grid: two blocks of doubles, 2 MB, are held at a time.
+// Points per block of a streamed grid: at most two blocks of doubles, 2 MB, are held at a time,
+// and a grid gets at least a few blocks so that consuming one overlaps computing the next.
 constexpr std::size_t kBlockPoints = std::size_t{1} << 17;
+constexpr std::size_t kSmallestBlock = 4096;
+
+std::size_t BlockFor(std::size_t total) {
+    return std::min(total, std::clamp(total / 8, kSmallestBlock, kBlockPoints));
+}
 
 // What a sweep takes at each point: the crisp output, or the smooth method's simple linguistic
 // value of the inferred set.
@@ -171,6 +179,12 @@ class PointEvaluator {
     }
 
     double* Degrees() { return scratch_.cellDegrees.data(); }
+    // Inputs 1 and up have moved (grid sweeps): their share of the firing degrees is taken anew,
+    // and from then on only input 0's.
+    void RefreshPartial() {
+        PartialFirings(*model_.rules, scratch_.cellDegrees.data(), scratch_.partialDegrees.data());
+        partial_ = true;
+    }
     std::vector<int>& Index() { return index_; }
     std::vector<double>& Point() { return point_; }
 
@@ -178,22 +192,27 @@ class PointEvaluator {
     double Value(std::span<const double> x, PointValue value) {
         if (model_.MakesSet() && value == PointValue::kCrispOutput && !model_.defuzzify)
             return Smooth(x);
-        return ValueWith(scratch_, x, value);
+        return ValueWith(scratch_, partial_, x, value);
     }
 
   private:
-    double ValueWith(InferenceScratch& scratch, std::span<const double> x, PointValue value) {
+    double ValueWith(InferenceScratch& scratch, bool partial, std::span<const double> x,
+                     PointValue value) {
         const CompiledRules& rules = *model_.rules;
+        double* firing = scratch.ruleDegrees.data();
+        if (partial)
+            FiringsFromPartial(rules, scratch.cellDegrees.data(), scratch.partialDegrees.data(),
+                               firing);
+        else
+            RuleFirings(rules, scratch.cellDegrees.data(), firing);
         if (!model_.MakesSet()) {
             if (model_.kind == CRuleBase::kLinguistic)
                 return std::numeric_limits<double>::infinity();
-            return InferLinearCombination(rules, scratch.cellDegrees.data(), x,
-                                          model_.kind == CRuleBase::kSingleton, model_.midpoint,
-                                          scratch);
+            return InferLinearCombination(rules, firing, x, model_.kind == CRuleBase::kSingleton,
+                                          model_.midpoint, scratch);
         }
         const int n = model_.output.samples;
-        InferOutputSamples(model_.method, rules, scratch.cellDegrees.data(), scratch,
-                           scratch.samples.data(), n);
+        InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
         const std::span<const double> samples(scratch.samples.data(), n);
         if (value == PointValue::kSimpleLinguistic)
             return SimpleLinguisticSampleValue(samples, model_.output);
@@ -214,10 +233,11 @@ class PointEvaluator {
             windowPoint_[i] = windowAxes_[i][0];
             LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.cellDegrees.data());
         }
+        PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
         double weightSum = 0.0;
         double weightedSum = 0.0;
         for (;;) {
-            const double y = ValueWith(inner_, windowPoint_, PointValue::kSimpleLinguistic);
+            const double y = ValueWith(inner_, true, windowPoint_, PointValue::kSimpleLinguistic);
             const double weight = WeightAt(windows_, windowIndex_.data());
             weightSum += weight;
             weightedSum += y * weight;
@@ -234,12 +254,15 @@ class PointEvaluator {
             }
             if (i == m)
                 break;
+            if (i > 0)
+                PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
         }
         return weightSum == 0 ? 0.0 : weightedSum / weightSum;
     }
 
     const SweepModel& model_;
     InferenceScratch scratch_;
+    bool partial_ = false;
     std::vector<int> index_;
     std::vector<double> point_;
     InferenceScratch inner_;
@@ -254,55 +277,61 @@ class PointEvaluator {
 using RangeWork =
     std::function<void(PointEvaluator&, std::size_t first, std::size_t count, double* out)>;
 
-// Worker threads over one range at a time: fixed chunks taken in turn. A chunk's values do not
-// depend on the thread that computes them. With one thread the calling thread does the work.
+// Worker threads that live for one sweep and take one range at a time, in fixed chunks taken in
+// turn. A chunk's values do not depend on the thread that computes them. With one thread the
+// calling thread does the work; with more, it is free to consume one range while the workers
+// compute the next, and then helps with what is left of it.
 class WorkerTeam {
   public:
     WorkerTeam(const SweepModel& model, int threads) {
-        for (int w = 0; w < threads; ++w)
+        const int helpers = threads > 1 ? threads - 1 : 0;
+        for (int w = 0; w <= helpers; ++w)
             evaluators_.push_back(std::make_unique<PointEvaluator>(model));
-        failures_.resize(threads);
+        failures_.resize(evaluators_.size());
+        // Evaluator 0 is the calling thread's.
+        for (int w = 1; w <= helpers; ++w)
+            threads_.emplace_back([this, w] { Serve(w); });
     }
-    ~WorkerTeam() { Join(); }
+    ~WorkerTeam() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
     WorkerTeam(const WorkerTeam&) = delete;
     WorkerTeam& operator=(const WorkerTeam&) = delete;
 
-    // Starts computing the range; Wait ends it.
+    // Starts computing points [first, first + count) into out; Wait ends it. work is borrowed
+    // until then.
     void Start(std::size_t first, std::size_t count, double* out, const RangeWork& work) {
         const std::size_t threads = evaluators_.size();
         // Many chunks per thread even the load when points cost unequally (early stops).
         const std::size_t chunk = std::clamp<std::size_t>(count / (threads * 16), 16, 4096);
-        const std::size_t chunks = (count + chunk - 1) / chunk;
+        job_ = {first, count, out, &work, chunk, (count + chunk - 1) / chunk};
         nextChunk_.store(0);
         failed_.store(false);
-        const auto run = [this, first, count, out, &work, chunk, chunks](std::size_t w) {
-            try {
-                for (;;) {
-                    const std::size_t c = nextChunk_.fetch_add(1);
-                    if (c >= chunks || failed_.load())
-                        return;
-                    const std::size_t begin = c * chunk;
-                    const std::size_t size = std::min(chunk, count - begin);
-                    failures_[w].chunk = c;
-                    work(*evaluators_[w], first + begin, size, out + begin);
-                }
-            } catch (...) {
-                failures_[w].error = std::current_exception();
-                failed_.store(true);
-            }
-        };
-        const std::size_t helpers = std::min(threads, chunks);
-        if (helpers <= 1) {
-            run(0);
+        if (threads_.empty()) {
+            Run(0);
             return;
         }
-        for (std::size_t w = 0; w < helpers; ++w)
-            threads_.emplace_back(run, w);
+        {
+            const std::lock_guard lock(mutex_);
+            busy_ = threads_.size();
+            ++generation_;
+        }
+        wake_.notify_all();
     }
 
     // Waits for the range; rethrows the failure of the earliest chunk that failed.
     void Wait() {
-        Join();
+        if (!threads_.empty()) {
+            Run(0);
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [this] { return busy_ == 0; });
+        }
         Failure* earliest = nullptr;
         for (Failure& failure : failures_) {
             if (failure.error && (!earliest || failure.chunk < earliest->chunk))
@@ -317,22 +346,68 @@ class WorkerTeam {
     }
 
   private:
+    struct Job {
+        std::size_t first = 0;
+        std::size_t count = 0;
+        double* out = nullptr;
+        const RangeWork* work = nullptr;
+        std::size_t chunk = 1;
+        std::size_t chunks = 0;
+    };
     struct Failure {
         std::size_t chunk = 0;
         std::exception_ptr error;
     };
 
-    void Join() {
-        for (std::thread& thread : threads_)
-            thread.join();
-        threads_.clear();
+    void Serve(std::size_t w) {
+        std::size_t seen = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+                if (stopping_)
+                    return;
+                seen = generation_;
+            }
+            Run(w);
+            {
+                const std::lock_guard lock(mutex_);
+                --busy_;
+            }
+            done_.notify_one();
+        }
+    }
+
+    void Run(std::size_t w) {
+        const Job& job = job_;
+        try {
+            for (;;) {
+                const std::size_t c = nextChunk_.fetch_add(1);
+                if (c >= job.chunks || failed_.load())
+                    return;
+                const std::size_t begin = c * job.chunk;
+                failures_[w].chunk = c;
+                (*job.work)(*evaluators_[w], job.first + begin,
+                            std::min(job.chunk, job.count - begin), job.out + begin);
+            }
+        } catch (...) {
+            failures_[w].error = std::current_exception();
+            failed_.store(true);
+        }
     }
 
     std::vector<std::unique_ptr<PointEvaluator>> evaluators_;
     std::vector<Failure> failures_;
     std::vector<std::thread> threads_;
+    Job job_;
     std::atomic<std::size_t> nextChunk_{0};
     std::atomic<bool> failed_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::size_t generation_ = 0;
+    std::size_t busy_ = 0;
+    bool stopping_ = false;
 };
 
 int ThreadsFor(SweepOptions options, std::size_t points) {
@@ -380,10 +455,12 @@ class GridWork {
             point[a] = axes_[a][index[a]];
             LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
         }
+        evaluator.RefreshPartial();
         for (std::size_t p = 0; p < count; ++p) {
             out[p] = evaluator.Value(point, value_);
             // Only the inputs that move take new degrees.
-            for (std::size_t a = 0; a < axes_.size(); ++a) {
+            std::size_t a = 0;
+            for (; a < axes_.size(); ++a) {
                 const bool more = ++index[a] < static_cast<int>(axes_[a].size());
                 if (!more)
                     index[a] = 0;
@@ -392,6 +469,8 @@ class GridWork {
                 if (more)
                     break;
             }
+            if (a > 0 && a < axes_.size())
+                evaluator.RefreshPartial();
         }
     }
 
@@ -438,7 +517,7 @@ void SweepGridOf(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
     }
     const GridWork grid(*model->rules, axes, value);
     const RangeWork work = std::cref(grid);
-    const std::size_t block = std::min(total, kBlockPoints);
+    const std::size_t block = BlockFor(total);
     std::vector<double> buffers[2] = {std::vector<double>(block),
                                       std::vector<double>(total > block ? block : 0)};
     WorkerTeam team(*model, ThreadsFor(options, block));
