@@ -14,20 +14,20 @@ void DrawRing(QPainter& painter, const QRect& r, const QColor& topLeft, const QC
     const int top = r.y();
     const int right = r.x() + r.width() - 1;
     const int bottom = r.y() + r.height() - 1;
-    if (flags & BF_TOP)
+    if (flags & tbk::BF_TOP)
         painter.fillRect(QRect(left, top, r.width(), 1), topLeft);
-    if (flags & BF_LEFT)
+    if (flags & tbk::BF_LEFT)
         painter.fillRect(QRect(left, top, 1, r.height()), topLeft);
-    if (flags & BF_BOTTOM)
+    if (flags & tbk::BF_BOTTOM)
         painter.fillRect(QRect(left, bottom, r.width(), 1), bottomRight);
-    if (flags & BF_RIGHT)
+    if (flags & tbk::BF_RIGHT)
         painter.fillRect(QRect(right, top, 1, r.height()), bottomRight);
 }
 
 // Shrinks r by one pixel on every side that carries a ring.
 QRect Inside(const QRect& r, unsigned flags) {
-    return r.adjusted(flags & BF_LEFT ? 1 : 0, flags & BF_TOP ? 1 : 0, flags & BF_RIGHT ? -1 : 0,
-                      flags & BF_BOTTOM ? -1 : 0);
+    return r.adjusted(flags & tbk::BF_LEFT ? 1 : 0, flags & tbk::BF_TOP ? 1 : 0,
+                      flags & tbk::BF_RIGHT ? -1 : 0, flags & tbk::BF_BOTTOM ? -1 : 0);
 }
 
 }  // namespace
@@ -38,13 +38,13 @@ void DrawEdge(QPainter& painter, const QRect& R, unsigned edge, unsigned flags,
     const QColor light = palette.color(QPalette::Midlight);
     const QColor shadow = palette.color(QPalette::Dark);
     const QColor darkShadow = palette.color(QPalette::Shadow);
-    const bool soft = flags & BF_SOFT;
+    const bool soft = flags & tbk::BF_SOFT;
     QRect r = R;
     // An inner edge drawn alone takes the outer ring's place, in its own colours.
-    const unsigned outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
-    const unsigned inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
+    const unsigned outer = edge & (tbk::BDR_RAISEDOUTER | tbk::BDR_SUNKENOUTER);
+    const unsigned inner = edge & (tbk::BDR_RAISEDINNER | tbk::BDR_SUNKENINNER);
     if (outer) {
-        if (outer & BDR_RAISEDOUTER)
+        if (outer & tbk::BDR_RAISEDOUTER)
             DrawRing(painter, r, soft ? highlight : light, darkShadow, flags);
         else
             DrawRing(painter, r, soft ? darkShadow : shadow, highlight, flags);
@@ -52,20 +52,20 @@ void DrawEdge(QPainter& painter, const QRect& R, unsigned edge, unsigned flags,
     }
     if (inner) {
         const bool softer = soft && outer;
-        if (inner & BDR_RAISEDINNER)
+        if (inner & tbk::BDR_RAISEDINNER)
             DrawRing(painter, r, softer ? light : highlight, shadow, flags);
         else
             DrawRing(painter, r, softer ? shadow : darkShadow, light, flags);
         r = Inside(r, flags);
     }
-    if (flags & BF_MIDDLE)
+    if (flags & tbk::BF_MIDDLE)
         painter.fillRect(r, palette.color(QPalette::Button));
 }
 
 void DrawCaptionCloseButton(QPainter& painter, const QRect& R, bool pushed,
                             const QPalette& palette) {
-    DrawEdge(painter, R, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_SOFT,
-             palette);
+    DrawEdge(painter, R, pushed ? tbk::EDGE_SUNKEN : tbk::EDGE_RAISED,
+             tbk::BF_RECT | tbk::BF_MIDDLE | tbk::BF_SOFT, palette);
     // The cross fills the face less a margin of about a quarter of the button.
     const int margin = qMax(3, R.width() / 4);
     QRect cross = R.adjusted(margin, margin, -margin, -margin);

@@ -9,6 +9,8 @@ class QPalette;
 // The 3-D edges, glyphs and patterns of the classic desktop, drawn with a widget's palette:
 // highlight = Light, 3-D light = Midlight, shadow = Dark, dark shadow = Shadow, face = Button.
 
+namespace tbk {
+
 enum TEdgeKind : unsigned {
     BDR_RAISEDOUTER = 0x1,
     BDR_SUNKENOUTER = 0x2,
@@ -27,6 +29,8 @@ enum TEdgeFlags : unsigned {
     BF_MIDDLE = 0x800,  // fill the inside with the face colour
     BF_SOFT = 0x1000,   // the softer push-button colours
 };
+
+}  // namespace tbk
 
 // Draws one or two 1-pixel rings (outer, then inner) on the chosen sides of R.
 void DrawEdge(QPainter& painter, const QRect& R, unsigned edge, unsigned flags,

@@ -137,25 +137,25 @@ QPixmap TButtonGlyph::MakeDisabled(const QPixmap& Up, const QPalette& Palette) c
     return QPixmap::fromImage(result);
 }
 
-QPixmap TButtonGlyph::ImageFor(TButtonStateKit State, const QPalette& Palette) {
+QPixmap TButtonGlyph::ImageFor(tbk::TButtonStateKit State, const QPalette& Palette) {
     const QSize size = GlyphSize();
     if (size.isEmpty())
         return {};
     int index = static_cast<int>(State);
     // States without an image of their own borrow one.
-    if (State == bsExclusive && numGlyphs_ < 4)
-        index = bsDown;
-    if (index == bsDown && numGlyphs_ < 3)
-        index = bsUp;
-    if (State == bsMouseIn && numGlyphs_ < 5)
-        index = bsUp;
+    if (State == tbk::bsExclusive && numGlyphs_ < 4)
+        index = tbk::bsDown;
+    if (index == tbk::bsDown && numGlyphs_ < 3)
+        index = tbk::bsUp;
+    if (State == tbk::bsMouseIn && numGlyphs_ < 5)
+        index = tbk::bsUp;
     int& slot = prepared_[static_cast<std::size_t>(index)];
     if (!list_)
         list_ = TGlyphList::ForSize(size);
     if (slot < 0) {
         QPixmap image;
-        if (index == bsDisabled && numGlyphs_ < 2)
-            image = MakeDisabled(SourceImage(bsUp), Palette);
+        if (index == tbk::bsDisabled && numGlyphs_ < 2)
+            image = MakeDisabled(SourceImage(tbk::bsUp), Palette);
         else
             image = SourceImage(index);
         slot = list_->Add(image);

@@ -44,7 +44,7 @@ class TButtonGlyph {
     // The image for a state, transparent where the glyph's colour is that of its bottom-left
     // pixel (or where the mask says). Disabled images without their own are made from the up
     // image with the palette's highlight and shadow colours.
-    QPixmap ImageFor(TButtonStateKit State, const QPalette& Palette);
+    QPixmap ImageFor(tbk::TButtonStateKit State, const QPalette& Palette);
     // Drops the prepared images (after a change of glyph or of system colours).
     void Invalidate();
 

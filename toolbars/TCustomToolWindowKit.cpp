@@ -1,5 +1,6 @@
 #include "toolbars/TCustomToolWindowKit.h"
 
+#include "toolbars/DragGeometry.h"
 #include "toolbars/EInvalidOperation.h"
 #include "toolbars/FrameDrawing.h"
 #include "toolbars/TDockKit.h"
@@ -44,30 +45,30 @@ void LeaveFloatingList(TCustomToolWindowKit* window) {
     list.erase(std::remove(list.begin(), list.end(), window), list.end());
 }
 
-void ToolWindowHookProc(THookProcCode Code, QObject* Wnd, QEvent*) {
+void ToolWindowHookProc(tbk::THookProcCode Code, QObject* Wnd, QEvent*) {
     const std::vector<TCustomToolWindowKit*> windows = FloatingToolWindows();
     for (TCustomToolWindowKit* window : windows) {
         QWidget* form = GetToolWindowParentForm(window);
         switch (Code) {
-            case hpSendActivateApp:
+            case tbk::hpSendActivateApp:
                 window->UpdateVisibility();
                 break;
-            case hpSendWindowPosChanged:
+            case tbk::hpSendWindowPosChanged:
                 if (form == Wnd)
                     window->UpdateVisibility();
                 break;
-            case hpPreDestroy:
+            case tbk::hpPreDestroy:
                 if (form && static_cast<QObject*>(form->windowHandle()) == Wnd)
                     window->UpdateVisibility();
                 break;
-            case hpPostMouseMove:
+            case tbk::hpPostMouseMove:
                 break;
         }
     }
 }
 
-constexpr THookProcCodes kToolWindowHookCodes =
-    THookProcCodes(hpSendActivateApp) | hpSendWindowPosChanged | hpPreDestroy;
+constexpr tbk::THookProcCodes kToolWindowHookCodes =
+    tbk::THookProcCodes(tbk::hpSendActivateApp) | tbk::hpSendWindowPosChanged | tbk::hpPreDestroy;
 
 // Rectangles here use exclusive right and bottom edges, as the arithmetic of the loops does.
 int RightOf(const QRect& r) {
@@ -101,14 +102,14 @@ struct TCustomToolWindowKit::Private {
     bool resizable = true;
     bool showCaption = true;
     bool useLastDock = true;
-    TBorderStyle borderStyle = bsSingle;
-    TToolWindowDockMode dockMode = dmCanFloat;
-    TDragHandleStyle dragHandleStyle = dhDouble;
-    TDockableTo dockableTo{dpTop, dpBottom, dpLeft, dpRight};
-    TToolWindowFloatingMode floatingMode = fmOnTopOfParentForm;
+    tbk::TBorderStyle borderStyle = tbk::bsSingle;
+    tbk::TToolWindowDockMode dockMode = tbk::dmCanFloat;
+    tbk::TDragHandleStyle dragHandleStyle = tbk::dhDouble;
+    tbk::TDockableTo dockableTo{tbk::dpTop, tbk::dpBottom, tbk::dpLeft, tbk::dpRight};
+    tbk::TToolWindowFloatingMode floatingMode = tbk::fmOnTopOfParentForm;
     std::optional<QColor> color;
 
-    std::optional<TDockType> previousDockType;
+    std::optional<tbk::TDockType> previousDockType;
     int boundsUpdateDepth = 0;
     int arrangeDisableDepth = 0;
     int moveEventDepth = 0;
@@ -152,7 +153,7 @@ struct TCustomToolWindowKit::Private {
     } moving;
 
     struct Sizing {
-        TToolWindowSizeHandle handle = twshRight;
+        tbk::TToolWindowSizeHandle handle = tbk::twshRight;
         QRect startRect;
         QRect rect;
         QPoint startCursor;
@@ -263,7 +264,7 @@ void TCustomToolWindowKit::SetParent(QWidget* AParent) {
     }
     if (d->Floating()) {
         JoinFloatingList(this);
-        d->host->SetOnTopOfAllForms(d->floatingMode == fmOnTopOfAllForms && isEnabled());
+        d->host->SetOnTopOfAllForms(d->floatingMode == tbk::fmOnTopOfAllForms && isEnabled());
         SetBounds(d->floatingTopLeft.x(), d->floatingTopLeft.y(), width(), height());
     } else {
         LeaveFloatingList(this);
@@ -457,8 +458,8 @@ void TCustomToolWindowKit::ArrangeControls() {
     CustomArrangeControls(GetDockTypeOf(d->dockedTo), d->dockedTo, true);
 }
 
-void TCustomToolWindowKit::CustomArrangeControls(TDockType PreviousDockType, TDockKit* DockingTo,
-                                                 bool Resize) {
+void TCustomToolWindowKit::CustomArrangeControls(tbk::TDockType PreviousDockType,
+                                                 TDockKit* DockingTo, bool Resize) {
     if (d->arrangeDisableDepth > 0 || d->destroying || !parentWidget()) {
         d->arrangePending = true;
         return;
@@ -467,7 +468,7 @@ void TCustomToolWindowKit::CustomArrangeControls(TDockType PreviousDockType, TDo
     QSize client = OrderControls(true, PreviousDockType, DockingTo);
     const QMargins frame = NonClientSizesFor(DockingTo);
     if (Resize && d->docked) {
-        const bool horizontal = GetDockTypeOf(d->dockedTo) == dtTopBottom;
+        const bool horizontal = GetDockTypeOf(d->dockedTo) == tbk::dtTopBottom;
         const int rowSize = GetDockRowSize();
         if (horizontal) {
             client.setHeight(std::max(client.height(), rowSize));
@@ -538,7 +539,7 @@ void TCustomToolWindowKit::SizeChanging(int, int) {}
 TToolWindowParams TCustomToolWindowKit::GetParams() const {
     return {};
 }
-void TCustomToolWindowKit::ResizeBegin(TToolWindowSizeHandle) {}
+void TCustomToolWindowKit::ResizeBegin(tbk::TToolWindowSizeHandle) {}
 void TCustomToolWindowKit::ResizeTrack(QRect&, const QRect&) {}
 void TCustomToolWindowKit::ResizeEnd(bool) {}
 void TCustomToolWindowKit::InitializeOrdering() {}
@@ -590,7 +591,7 @@ bool TCustomToolWindowKit::GetShowingState() const {
     const bool shown = d->visible && d->hiddenDepth == 0 && parentWidget() != nullptr;
     if (!shown || !d->Floating())
         return shown;
-    if (d->floatingMode == fmOnTopOfParentForm) {
+    if (d->floatingMode == tbk::fmOnTopOfParentForm) {
         const QWidget* form = d->host->ParentForm();
         if (!form || !form->isVisible() || form->isMinimized())
             return false;
@@ -612,7 +613,7 @@ void TCustomToolWindowKit::UpdateVisibility() {
     const bool inactive = d->Floating() && !d->hideWhenInactive && !ApplicationIsActive();
     if (inactive != d->inactiveCaption) {
         d->inactiveCaption = inactive;
-        InvalidateFrame({twrdCaption});
+        InvalidateFrame({tbk::twrdCaption});
     }
     if (d->Floating()) {
         ApplyVisibility(d->visible && d->hiddenDepth == 0);
@@ -734,28 +735,28 @@ void TCustomToolWindowKit::SetUseLastDock(bool Value) {
     }
 }
 
-TBorderStyle TCustomToolWindowKit::BorderStyle() const {
+tbk::TBorderStyle TCustomToolWindowKit::BorderStyle() const {
     return d->borderStyle;
 }
 
-void TCustomToolWindowKit::SetBorderStyle(TBorderStyle Value) {
+void TCustomToolWindowKit::SetBorderStyle(tbk::TBorderStyle Value) {
     if (d->borderStyle == Value)
         return;
     d->borderStyle = Value;
-    InvalidateFrame({twrdBorder});
+    InvalidateFrame({tbk::twrdBorder});
 }
 
-TToolWindowDockMode TCustomToolWindowKit::DockMode() const {
+tbk::TToolWindowDockMode TCustomToolWindowKit::DockMode() const {
     return d->dockMode;
 }
-void TCustomToolWindowKit::SetDockMode(TToolWindowDockMode Value) {
+void TCustomToolWindowKit::SetDockMode(tbk::TToolWindowDockMode Value) {
     d->dockMode = Value;
 }
-TDragHandleStyle TCustomToolWindowKit::DragHandleStyle() const {
+tbk::TDragHandleStyle TCustomToolWindowKit::DragHandleStyle() const {
     return d->dragHandleStyle;
 }
 
-void TCustomToolWindowKit::SetDragHandleStyle(TDragHandleStyle Value) {
+void TCustomToolWindowKit::SetDragHandleStyle(tbk::TDragHandleStyle Value) {
     if (d->dragHandleStyle == Value)
         return;
     d->dragHandleStyle = Value;
@@ -764,22 +765,22 @@ void TCustomToolWindowKit::SetDragHandleStyle(TDragHandleStyle Value) {
         ArrangeControls();
 }
 
-TDockableTo TCustomToolWindowKit::DockableTo() const {
+tbk::TDockableTo TCustomToolWindowKit::DockableTo() const {
     return d->dockableTo;
 }
-void TCustomToolWindowKit::SetDockableTo(TDockableTo Value) {
+void TCustomToolWindowKit::SetDockableTo(tbk::TDockableTo Value) {
     d->dockableTo = Value;
 }
-TToolWindowFloatingMode TCustomToolWindowKit::FloatingMode() const {
+tbk::TToolWindowFloatingMode TCustomToolWindowKit::FloatingMode() const {
     return d->floatingMode;
 }
 
-void TCustomToolWindowKit::SetFloatingMode(TToolWindowFloatingMode Value) {
+void TCustomToolWindowKit::SetFloatingMode(tbk::TToolWindowFloatingMode Value) {
     if (d->floatingMode == Value)
         return;
     d->floatingMode = Value;
     if (d->Floating())
-        d->host->SetOnTopOfAllForms(Value == fmOnTopOfAllForms && isEnabled());
+        d->host->SetOnTopOfAllForms(Value == tbk::fmOnTopOfAllForms && isEnabled());
     UpdateVisibility();
 }
 
@@ -792,7 +793,7 @@ void TCustomToolWindowKit::SetCaption(const QString& Value) {
         return;
     setWindowTitle(Value);
     UpdateFrameGeometry();
-    InvalidateFrame({twrdCaption});
+    InvalidateFrame({tbk::twrdCaption});
 }
 
 QColor TCustomToolWindowKit::Color() const {
@@ -836,7 +837,7 @@ void TCustomToolWindowKit::CalculateNonClientSizes() {
 
 void TCustomToolWindowKit::UpdateFrameGeometry() {
     TFrameOptions& options = d->frameOptions;
-    options.DockType = d->docked ? GetDockTypeOf(d->dockedTo) : dtNotDocked;
+    options.DockType = d->docked ? GetDockTypeOf(d->dockedTo) : tbk::dtNotDocked;
     options.AllowDrag = d->docked ? d->dockedTo->AllowDrag() : true;
     options.Resizable = d->resizable;
     options.ShowCaption = d->showCaption;
@@ -850,14 +851,14 @@ void TCustomToolWindowKit::UpdateFrameGeometry() {
         FitCaptionText(windowTitle(), d->frame.CaptionRect.width() - 4, QFontMetrics(captionFont));
 }
 
-void TCustomToolWindowKit::InvalidateFrame(TToolWindowNCRedrawWhat What) {
-    if (What.Contains(twrdBorder)) {
+void TCustomToolWindowKit::InvalidateFrame(tbk::TToolWindowNCRedrawWhat What) {
+    if (What.Contains(tbk::twrdBorder)) {
         update();
         return;
     }
-    if (What.Contains(twrdCaption))
+    if (What.Contains(tbk::twrdCaption))
         update(d->frame.CaptionRect);
-    if (What.Contains(twrdCloseButton)) {
+    if (What.Contains(tbk::twrdCloseButton)) {
         update(d->frame.CloseButtonRect);
         update(d->frame.DockedCloseRect);
     }
@@ -882,7 +883,7 @@ void TCustomToolWindowKit::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), face);
 
     if (d->Floating() || !d->docked) {
-        DrawEdge(painter, rect(), EDGE_RAISED, BF_RECT, pal);
+        DrawEdge(painter, rect(), tbk::EDGE_RAISED, tbk::BF_RECT, pal);
         if (!frame.CaptionRect.isNull() || !frame.CloseButtonRect.isNull()) {
             const bool active = !d->inactiveCaption;
             const QColor band = pal.color(active ? QPalette::Highlight : QPalette::Mid);
@@ -905,13 +906,13 @@ void TCustomToolWindowKit::paintEvent(QPaintEvent*) {
     }
 
     // Docked.
-    if (d->borderStyle == bsSingle)
-        DrawEdge(painter, rect(), BDR_RAISEDINNER, BF_RECT, pal);
+    if (d->borderStyle == tbk::bsSingle)
+        DrawEdge(painter, rect(), tbk::BDR_RAISEDINNER, tbk::BF_RECT, pal);
     else if (!dockBackground)
         painter.fillRect(rect().adjusted(0, 0, 0, 0), face);
     for (int i = 0; i < frame.HandleBarCount; ++i)
-        DrawEdge(painter, frame.HandleBars[static_cast<std::size_t>(i)], BDR_RAISEDINNER, BF_RECT,
-                 pal);
+        DrawEdge(painter, frame.HandleBars[static_cast<std::size_t>(i)], tbk::BDR_RAISEDINNER,
+                 tbk::BF_RECT, pal);
     if (!frame.DockedCloseRect.isEmpty())
         DrawCaptionCloseButton(painter, frame.DockedCloseRect, d->closeButtonDown, pal);
 }
@@ -919,7 +920,7 @@ void TCustomToolWindowKit::paintEvent(QPaintEvent*) {
 void TCustomToolWindowKit::changeEvent(QEvent* event) {
     // On top of all forms only while enabled.
     if (event->type() == QEvent::EnabledChange && d->Floating())
-        d->host->SetOnTopOfAllForms(d->floatingMode == fmOnTopOfAllForms && isEnabled());
+        d->host->SetOnTopOfAllForms(d->floatingMode == tbk::fmOnTopOfAllForms && isEnabled());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
         UpdateFrameGeometry();
         update();
@@ -988,7 +989,7 @@ void TCustomToolWindowKit::mousePressEvent(QMouseEvent* event) {
     // A click brings a floating window to the top without activating it.
     if (d->Floating())
         d->host->raise();
-    if (d->Floating() && d->activateParent && d->floatingMode == fmOnTopOfParentForm) {
+    if (d->Floating() && d->activateParent && d->floatingMode == tbk::fmOnTopOfParentForm) {
         if (QWidget* form = GetToolWindowParentForm(this))
             form->activateWindow();
     }
@@ -1000,7 +1001,7 @@ void TCustomToolWindowKit::mousePressEvent(QMouseEvent* event) {
             d->loop = Private::Loop::CloseTracking;
             d->closeButtonDown = true;
             grabMouse();
-            InvalidateFrame({twrdCloseButton});
+            InvalidateFrame({tbk::twrdCloseButton});
             break;
         case TFrameHitKind::Sizing:
             if (d->Floating())
@@ -1029,7 +1030,7 @@ void TCustomToolWindowKit::mouseMoveEvent(QMouseEvent* event) {
             const bool over = close.contains(event->position().toPoint());
             if (over != d->closeButtonDown) {
                 d->closeButtonDown = over;
-                InvalidateFrame({twrdCloseButton});
+                InvalidateFrame({tbk::twrdCloseButton});
             }
             return;
         }
@@ -1044,20 +1045,20 @@ void TCustomToolWindowKit::mouseMoveEvent(QMouseEvent* event) {
                                    event->position().toPoint());
         if (hit.Kind == TFrameHitKind::Sizing) {
             switch (hit.Handle) {
-                case twshLeft:
-                case twshRight:
+                case tbk::twshLeft:
+                case tbk::twshRight:
                     shape = Qt::SizeHorCursor;
                     break;
-                case twshTop:
-                case twshBottom:
+                case tbk::twshTop:
+                case tbk::twshBottom:
                     shape = Qt::SizeVerCursor;
                     break;
-                case twshTopLeft:
-                case twshBottomRight:
+                case tbk::twshTopLeft:
+                case tbk::twshBottomRight:
                     shape = Qt::SizeFDiagCursor;
                     break;
-                case twshTopRight:
-                case twshBottomLeft:
+                case tbk::twshTopRight:
+                case tbk::twshBottomLeft:
                     shape = Qt::SizeBDiagCursor;
                     break;
             }
@@ -1105,7 +1106,7 @@ void TCustomToolWindowKit::mouseDoubleClickEvent(QMouseEvent* event) {
             d->dockPos = -8;
             SetParent(d->defaultDock);
         }
-    } else if (d->docked && d->dockedTo->AllowDrag() && d->dockMode == dmCanFloat) {
+    } else if (d->docked && d->dockedTo->AllowDrag() && d->dockMode == tbk::dmCanFloat) {
         SetParent(ValidToolWindowParentForm(this));
         MoveOnScreen(true);
     }
@@ -1168,7 +1169,7 @@ void TCustomToolWindowKit::EndCloseTracking(bool Accept) {
     d->loop = Private::Loop::None;
     releaseMouse();
     d->closeButtonDown = false;
-    InvalidateFrame({twrdCloseButton});
+    InvalidateFrame({tbk::twrdCloseButton});
     if (!Accept || d->destroying)
         return;
     bool canClose = true;
@@ -1192,7 +1193,7 @@ void CollectDocks(QWidget* container, const TCustomToolWindowKit* window,
     if (!container->isVisible())
         return;
     const auto children = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (TDockPosition position : {dpTop, dpBottom, dpLeft, dpRight})
+    for (tbk::TDockPosition position : {tbk::dpTop, tbk::dpBottom, tbk::dpLeft, tbk::dpRight})
         for (QWidget* child : children)
             if (auto* dock = qobject_cast<TDockKit*>(child);
                 dock && !child->isWindow() && dock->Position() == position)
@@ -1221,10 +1222,10 @@ void TCustomToolWindowKit::StartMoving(QPoint Press, QPoint GlobalPress, bool Co
     moving.offset = Press;
     moving.startSize = QSize(width() - 1, height() - 1);
     moving.controlDown = ControlDown;
-    moving.canFloat = d->dockMode == dmCanFloat;
+    moving.canFloat = d->dockMode == tbk::dmCanFloat;
 
     std::vector<TDockKit*> docks;
-    if (d->dockMode == dmCannotFloatOrChangeDocks) {
+    if (d->dockMode == tbk::dmCannotFloatOrChangeDocks) {
         if (d->docked)
             docks.push_back(d->dockedTo);
     } else {
@@ -1239,7 +1240,7 @@ void TCustomToolWindowKit::StartMoving(QPoint Press, QPoint GlobalPress, bool Co
         for (QWidget* form : forms)
             CollectDocks(form, this, docks);
     }
-    const TDockType currentType = GetDockTypeOf(d->dockedTo);
+    const tbk::TDockType currentType = GetDockTypeOf(d->dockedTo);
     const QMargins floatingFrame = NonClientSizesFor(nullptr);
     const QSize floatingClient = OrderControls(false, currentType, nullptr);
     moving.floatingSize =
@@ -1269,33 +1270,7 @@ void TCustomToolWindowKit::TrackMoving(QPoint Cursor, bool ControlDown) {
     auto& moving = d->moving;
     moving.cursor = Cursor;
     moving.controlDown = ControlDown;
-    auto outlineFor = [&](QPoint cursor, QSize size) {
-        return QRect(
-            cursor.x() - MulDiv(size.width() - 1, moving.offset.x(), moving.startSize.width()),
-            cursor.y() - MulDiv(size.height() - 1, moving.offset.y(), moving.startSize.height()),
-            size.width(), size.height());
-    };
-    const int tx = MulDiv(32, moving.offset.x(), moving.startSize.width());
-    const int ty = MulDiv(20, moving.offset.y(), moving.startSize.height());
-    auto accepts = [&](TDockKit* dock, const QRect& outline) {
-        QRect r(dock->mapToGlobal(QPoint(0, 0)), dock->size());
-        const bool vertical = GetDockTypeOf(dock) == dtLeftRight;
-        // An empty dock still takes a drop on its edge.
-        if (vertical && r.width() == 0)
-            r.setWidth(1);
-        if (!vertical && r.height() == 0)
-            r.setHeight(1);
-        const int x = Cursor.x();
-        const int y = Cursor.y();
-        if (!(r.x() - (32 - tx) <= x && x <= RightOf(r) + tx - 1))
-            return false;
-        if (vertical && !(r.y() <= y && y < BottomOf(r)))
-            return false;
-        if (!(r.y() - (20 - ty) <= y && y <= BottomOf(r) + ty - 1))
-            return false;
-        return outline.intersects(r);
-    };
-
+    const TDragGrip grip{moving.offset, moving.startSize};
     TDockKit* target = nullptr;
     QRect outline;
     if (!ControlDown) {
@@ -1303,8 +1278,10 @@ void TCustomToolWindowKit::TrackMoving(QPoint Cursor, bool ControlDown) {
             TDockKit* dock = candidate.dock;
             if (!dock)
                 continue;
-            const QRect candidateOutline = outlineFor(Cursor, candidate.size);
-            if (!accepts(dock, candidateOutline))
+            const QRect candidateOutline = DragOutline(grip, Cursor, candidate.size);
+            const QRect dockRect(dock->mapToGlobal(QPoint(0, 0)), dock->size());
+            if (!DockAcceptsDrag(grip, dockRect, GetDockTypeOf(dock) == tbk::dtLeftRight, Cursor,
+                                 candidateOutline))
                 continue;
             bool accept = true;
             if (dock->OnRequestDock())
@@ -1317,31 +1294,11 @@ void TCustomToolWindowKit::TrackMoving(QPoint Cursor, bool ControlDown) {
         }
     }
     int frameWidth = 1;
-    if (!target) {
-        const QRect area = GetRectOfMonitorContainingPoint(Cursor);
-        const QPoint clamped(std::clamp(Cursor.x(), area.x(), RightOf(area) - 1),
-                             std::clamp(Cursor.y(), area.y(), BottomOf(area) - 1));
-        if (moving.canFloat) {
-            outline = outlineFor(clamped, moving.floatingSize);
-            const QMargins frame = NonClientSizesFor(nullptr);
-            frameWidth = frame.left();
-            // Keep the outline touching the work area, its caption reachable.
-            const int inset = frame.left() + 4;
-            const QRect shrunk = area.adjusted(inset, inset, -inset, -inset);
-            if (BottomOf(outline) < shrunk.y())
-                outline.moveTop(shrunk.y() - outline.height());
-            if (outline.y() > BottomOf(shrunk))
-                outline.moveTop(BottomOf(shrunk));
-            if (RightOf(outline) < shrunk.x())
-                outline.moveLeft(shrunk.x() - outline.width());
-            if (outline.x() > RightOf(shrunk))
-                outline.moveLeft(RightOf(shrunk));
-            const int highest = area.y() + 4 - frame.top();
-            if (outline.y() < highest)
-                outline.moveTop(highest);
-        } else {
-            outline = QRect();
-        }
+    if (!target && moving.canFloat) {
+        const QMargins frame = NonClientSizesFor(nullptr);
+        frameWidth = frame.left();
+        outline = FloatingDragOutline(grip, Cursor, moving.floatingSize, frame,
+                                      GetRectOfMonitorContainingPoint(Cursor));
     }
     moving.target = target;
     moving.outline = outline;
@@ -1385,7 +1342,7 @@ void TCustomToolWindowKit::ApplyDrop() {
     } else {
         const QRect local(dock->mapFromGlobal(outline.topLeft()) - dock->ClientOrigin(),
                           outline.size());
-        const bool horizontal = GetDockTypeOf(dock) == dtTopBottom;
+        const bool horizontal = GetDockTypeOf(dock) == tbk::dtTopBottom;
         const int middle =
             horizontal ? (local.y() + BottomOf(local)) / 2 : (local.x() + RightOf(local)) / 2;
         bool before = false;
@@ -1406,11 +1363,11 @@ void TCustomToolWindowKit::ApplyDrop() {
 
 // ---- resize loop --------------------------------------------------------------------------
 
-void TCustomToolWindowKit::BeginSizing(TToolWindowSizeHandle SizeHandle) {
+void TCustomToolWindowKit::BeginSizing(tbk::TToolWindowSizeHandle SizeHandle) {
     StartSizing(SizeHandle, QCursor::pos());
 }
 
-void TCustomToolWindowKit::StartSizing(TToolWindowSizeHandle SizeHandle, QPoint GlobalPress) {
+void TCustomToolWindowKit::StartSizing(tbk::TToolWindowSizeHandle SizeHandle, QPoint GlobalPress) {
     if (!d->Floating() || d->loop != Private::Loop::None)
         return;
     auto& sizing = d->sizing;
@@ -1439,11 +1396,13 @@ void TCustomToolWindowKit::TrackSizing(QPoint Cursor) {
                         std::clamp(Cursor.y(), area.y(), BottomOf(area) - 1));
     }
     const QPoint delta = Cursor - sizing.startCursor;
-    const TToolWindowSizeHandle h = sizing.handle;
-    const bool leftEdge = h == twshLeft || h == twshTopLeft || h == twshBottomLeft;
-    const bool rightEdge = h == twshRight || h == twshTopRight || h == twshBottomRight;
-    const bool topEdge = h == twshTop || h == twshTopLeft || h == twshTopRight;
-    const bool bottomEdge = h == twshBottom || h == twshBottomLeft || h == twshBottomRight;
+    const tbk::TToolWindowSizeHandle h = sizing.handle;
+    const bool leftEdge = h == tbk::twshLeft || h == tbk::twshTopLeft || h == tbk::twshBottomLeft;
+    const bool rightEdge =
+        h == tbk::twshRight || h == tbk::twshTopRight || h == tbk::twshBottomRight;
+    const bool topEdge = h == tbk::twshTop || h == tbk::twshTopLeft || h == tbk::twshTopRight;
+    const bool bottomEdge =
+        h == tbk::twshBottom || h == tbk::twshBottomLeft || h == tbk::twshBottomRight;
     const QRect& start = sizing.startRect;
     int left = start.x(), top = start.y(), right = RightOf(start), bottom = BottomOf(start);
     if (leftEdge)
@@ -1490,10 +1449,11 @@ void TCustomToolWindowKit::EndSizing(bool Accept) {
 
 // ---- unit functions -----------------------------------------------------------------------
 
-TDockType GetDockTypeOf(const TDockKit* Dock) {
+tbk::TDockType GetDockTypeOf(const TDockKit* Dock) {
     if (!Dock)
-        return dtNotDocked;
-    return Dock->Position() == dpLeft || Dock->Position() == dpRight ? dtLeftRight : dtTopBottom;
+        return tbk::dtNotDocked;
+    return Dock->Position() == tbk::dpLeft || Dock->Position() == tbk::dpRight ? tbk::dtLeftRight
+                                                                               : tbk::dtTopBottom;
 }
 
 QWidget* GetToolWindowParentForm(const TCustomToolWindowKit* ToolWindow) {
@@ -1512,7 +1472,7 @@ QWidget* ValidToolWindowParentForm(const TCustomToolWindowKit* ToolWindow) {
     return form;
 }
 
-std::optional<TDockPosition> ToolWindowDockPositionOf(const QWidget* Control) {
+std::optional<tbk::TDockPosition> ToolWindowDockPositionOf(const QWidget* Control) {
     for (const QWidget* w = Control; w; w = w->parentWidget())
         if (const auto* window = qobject_cast<const TCustomToolWindowKit*>(w)) {
             if (window->Docked())

@@ -76,16 +76,16 @@ class TCustomToolWindowKit : public QWidget {
     void SetShowCaption(bool Value);
     bool UseLastDock() const;
     void SetUseLastDock(bool Value);
-    TBorderStyle BorderStyle() const;
-    void SetBorderStyle(TBorderStyle Value);
-    TToolWindowDockMode DockMode() const;
-    void SetDockMode(TToolWindowDockMode Value);
-    TDragHandleStyle DragHandleStyle() const;
-    void SetDragHandleStyle(TDragHandleStyle Value);
-    TDockableTo DockableTo() const;
-    void SetDockableTo(TDockableTo Value);
-    TToolWindowFloatingMode FloatingMode() const;
-    void SetFloatingMode(TToolWindowFloatingMode Value);
+    tbk::TBorderStyle BorderStyle() const;
+    void SetBorderStyle(tbk::TBorderStyle Value);
+    tbk::TToolWindowDockMode DockMode() const;
+    void SetDockMode(tbk::TToolWindowDockMode Value);
+    tbk::TDragHandleStyle DragHandleStyle() const;
+    void SetDragHandleStyle(tbk::TDragHandleStyle Value);
+    tbk::TDockableTo DockableTo() const;
+    void SetDockableTo(tbk::TDockableTo Value);
+    tbk::TToolWindowFloatingMode FloatingMode() const;
+    void SetFloatingMode(tbk::TToolWindowFloatingMode Value);
     QString Caption() const;
     void SetCaption(const QString& Value);
     QColor Color() const;
@@ -101,12 +101,12 @@ class TCustomToolWindowKit : public QWidget {
     // Start the drag loop as if the left button went down at (InitX, InitY) in the window, or
     // the resize loop of a floating window. The loops run while the mouse is grabbed.
     void BeginMoving(int InitX, int InitY);
-    void BeginSizing(TToolWindowSizeHandle SizeHandle);
+    void BeginSizing(tbk::TToolWindowSizeHandle SizeHandle);
     bool InDragOrSizeLoop() const;
     // Shifts a floating window onto the work area of its screen.
     void MoveOnScreen(bool OnlyIfFullyOffscreen);
     void ArrangeControls();
-    void CustomArrangeControls(TDockType PreviousDockType, TDockKit* DockingTo, bool Resize);
+    void CustomArrangeControls(tbk::TDockType PreviousDockType, TDockKit* DockingTo, bool Resize);
     void BeginUpdate();
     void EndUpdate();
     // Docks of other forms that the window may be dragged into.
@@ -129,9 +129,9 @@ class TCustomToolWindowKit : public QWidget {
     // Supplied by subclasses: the thickness across a dock of the given type, the least client
     // size, and the client size after laying out the children for a target dock (null:
     // floating); CanMoveControls false only measures.
-    virtual int GetBarSize(TDockType DockType) = 0;
+    virtual int GetBarSize(tbk::TDockType DockType) = 0;
     virtual QSize GetMinimumSize() = 0;
-    virtual QSize OrderControls(bool CanMoveControls, TDockType PreviousDockType,
+    virtual QSize OrderControls(bool CanMoveControls, tbk::TDockType PreviousDockType,
                                 TDockKit* DockingTo) = 0;
     virtual void SizeChanging(int AWidth, int AHeight);
     virtual TToolWindowParams GetParams() const;
@@ -158,7 +158,7 @@ class TCustomToolWindowKit : public QWidget {
   protected:
     TCustomToolWindowKit();
 
-    virtual void ResizeBegin(TToolWindowSizeHandle SizeHandle);
+    virtual void ResizeBegin(tbk::TToolWindowSizeHandle SizeHandle);
     virtual void ResizeTrack(QRect& Rect, const QRect& OrigRect);
     virtual void ResizeEnd(bool Accept);
     virtual void InitializeOrdering();
@@ -170,7 +170,7 @@ class TCustomToolWindowKit : public QWidget {
     void DoDockChangingHidden(TDockKit* DockingTo);
     // Recomputes the frame after a change of state or of a frame property.
     void CalculateNonClientSizes();
-    void InvalidateFrame(TToolWindowNCRedrawWhat What);
+    void InvalidateFrame(tbk::TToolWindowNCRedrawWhat What);
     // Top-left of the client area inside the widget.
     QPoint ClientOrigin() const;
     // Lays the children out again once control returns to the event loop.
@@ -210,7 +210,7 @@ class TCustomToolWindowKit : public QWidget {
     void StartMoving(QPoint Press, QPoint GlobalPress, bool ControlDown);
     void TrackMoving(QPoint Cursor, bool ControlDown);
     void EndMoving(bool Accept);
-    void StartSizing(TToolWindowSizeHandle SizeHandle, QPoint GlobalPress);
+    void StartSizing(tbk::TToolWindowSizeHandle SizeHandle, QPoint GlobalPress);
     void TrackSizing(QPoint Cursor);
     void EndSizing(bool Accept);
     void EndCloseTracking(bool Accept);

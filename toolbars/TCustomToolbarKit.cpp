@@ -47,7 +47,7 @@ struct TCustomToolbarKit::Private {
     bool arranging = false;
 
     struct Resize {
-        TToolWindowSizeHandle handle = twshRight;
+        tbk::TToolWindowSizeHandle handle = tbk::twshRight;
         std::vector<TPotentialSize> sizes;  // outer sizes
         std::optional<TSnapTracker> tracker;
         int wrapLimit = 0;
@@ -55,17 +55,17 @@ struct TCustomToolbarKit::Private {
     std::optional<Resize> resize;
 
     // Which slave of a pair shows for a dock type: std::nullopt when the control is no slave.
-    std::optional<bool> SlaveShows(const QWidget* control, TDockType type) const {
+    std::optional<bool> SlaveShows(const QWidget* control, tbk::TDockType type) const {
         for (const auto& [topBottom, leftRight] : slaves) {
             if (control == leftRight)
-                return type == dtLeftRight;
+                return type == tbk::dtLeftRight;
             if (control == topBottom)
-                return type != dtLeftRight;
+                return type != tbk::dtLeftRight;
         }
         return std::nullopt;
     }
 
-    bool Counts(const QWidget* control, TDockType type) const {
+    bool Counts(const QWidget* control, tbk::TDockType type) const {
         if (const auto shows = SlaveShows(control, type))
             return *shows;
         return ControlVisible(control);
@@ -149,19 +149,20 @@ void TCustomToolbarKit::InitializeOrdering() {
     if (!GetToolbarParams().InitializeOrderByPosition)
         return;
     // Controls placed before the first layout keep the order of their places.
-    const bool vertical = GetDockTypeOf(DockedTo()) == dtLeftRight;
+    const bool vertical = GetDockTypeOf(DockedTo()) == tbk::dtLeftRight;
     std::stable_sort(d->orderList.begin(), d->orderList.end(), [vertical](QWidget* a, QWidget* b) {
         return vertical ? a->y() < b->y() : a->x() < b->x();
     });
 }
 
-int TCustomToolbarKit::GetBarSize(TDockType DockType) {
+int TCustomToolbarKit::GetBarSize(tbk::TDockType DockType) {
     int size = kMinimumBarSize;
     for (QWidget* control : d->orderList) {
         if (qobject_cast<TToolbarSepKit*>(control) || !d->Counts(control, DockType))
             continue;
         const QSize controlSize = ControlSize(control);
-        size = std::max(size, DockType == dtLeftRight ? controlSize.width() : controlSize.height());
+        size = std::max(size,
+                        DockType == tbk::dtLeftRight ? controlSize.width() : controlSize.height());
     }
     return size;
 }
@@ -170,9 +171,9 @@ QSize TCustomToolbarKit::GetMinimumSize() {
     return QSize(0, 0);
 }
 
-QSize TCustomToolbarKit::OrderControls(bool CanMoveControls, TDockType, TDockKit* DockingTo) {
-    const TDockType newType = GetDockTypeOf(DockingTo);
-    const bool vertical = newType == dtLeftRight;
+QSize TCustomToolbarKit::OrderControls(bool CanMoveControls, tbk::TDockType, TDockKit* DockingTo) {
+    const tbk::TDockType newType = GetDockTypeOf(DockingTo);
+    const bool vertical = newType == tbk::dtLeftRight;
     const bool floating = DockingTo == nullptr;
     InitializeOrdering();
     const bool wasArranging = std::exchange(d->arranging, true);
@@ -260,20 +261,20 @@ bool TCustomToolbarKit::ChildControlTransparent(QWidget* Ctl) {
 
 // ---- floating resize ----------------------------------------------------------------------
 
-void TCustomToolbarKit::ResizeBegin(TToolWindowSizeHandle SizeHandle) {
+void TCustomToolbarKit::ResizeBegin(tbk::TToolWindowSizeHandle SizeHandle) {
     Private::Resize resize;
     resize.handle = SizeHandle;
     resize.wrapLimit = d->floatingWidth;
     resize.sizes = BuildPotentialSizes([this](int limit) {
         d->trialWrapLimit = limit;
-        const QSize size = OrderControls(false, dtNotDocked, nullptr);
+        const QSize size = OrderControls(false, tbk::dtNotDocked, nullptr);
         d->trialWrapLimit.reset();
         return size;
     });
     const QMargins frame = NonClientSizesFor(nullptr);
     for (TPotentialSize& entry : resize.sizes)
         entry.ClientSize += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const bool alongWidth = SizeHandle == twshLeft || SizeHandle == twshRight;
+    const bool alongWidth = SizeHandle == tbk::twshLeft || SizeHandle == tbk::twshRight;
     auto lengthOf = [alongWidth](const TPotentialSize& entry) {
         return alongWidth ? entry.ClientSize.width() : entry.ClientSize.height();
     };
@@ -304,17 +305,17 @@ void TCustomToolbarKit::ResizeTrack(QRect& Rect, const QRect& OrigRect) {
     if (!d->resize || d->resize->sizes.empty())
         return;
     auto& resize = *d->resize;
-    const bool alongWidth = resize.handle == twshLeft || resize.handle == twshRight;
+    const bool alongWidth = resize.handle == tbk::twshLeft || resize.handle == tbk::twshRight;
     const int chosen = resize.tracker->Track(alongWidth ? Rect.width() : Rect.height());
     const TPotentialSize& entry = resize.sizes[static_cast<std::size_t>(chosen)];
     const QSize size = entry.ClientSize;
     const int origRight = OrigRect.x() + OrigRect.width();
     const int origBottom = OrigRect.y() + OrigRect.height();
     switch (resize.handle) {
-        case twshLeft:
+        case tbk::twshLeft:
             Rect = QRect(origRight - size.width(), OrigRect.y(), size.width(), size.height());
             break;
-        case twshTop:
+        case tbk::twshTop:
             Rect = QRect(OrigRect.x(), origBottom - size.height(), size.width(), size.height());
             break;
         default:

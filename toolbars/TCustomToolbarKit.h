@@ -33,9 +33,9 @@ class TCustomToolbarKit : public TCustomToolWindowKit {
 
     virtual TToolbarParams GetToolbarParams() const;
 
-    int GetBarSize(TDockType DockType) override;
+    int GetBarSize(tbk::TDockType DockType) override;
     QSize GetMinimumSize() override;
-    QSize OrderControls(bool CanMoveControls, TDockType PreviousDockType,
+    QSize OrderControls(bool CanMoveControls, tbk::TDockType PreviousDockType,
                         TDockKit* DockingTo) override;
     TToolWindowParams GetParams() const override;
     void ReadPositionData(const TPositionReadIntProc& ReadIntProc,
@@ -49,7 +49,7 @@ class TCustomToolbarKit : public TCustomToolWindowKit {
 
   protected:
     void InitializeOrdering() override;
-    void ResizeBegin(TToolWindowSizeHandle SizeHandle) override;
+    void ResizeBegin(tbk::TToolWindowSizeHandle SizeHandle) override;
     void ResizeTrack(QRect& Rect, const QRect& OrigRect) override;
     void ResizeEnd(bool Accept) override;
     void ControlInserted(QWidget* Control) override;

@@ -44,9 +44,9 @@ bool Contains(const std::vector<TCustomToolWindowKit*>& list, const TCustomToolW
 }  // namespace
 
 struct TDockKit::Private {
-    TDockPosition position = dpTop;
+    tbk::TDockPosition position = tbk::dpTop;
     bool allowDrag = true;
-    TDockBoundLines boundLines;
+    tbk::TDockBoundLines boundLines;
     QPixmap background;
     std::optional<QPixmap> transparentCopy;
     bool backgroundTransparent = false;
@@ -66,10 +66,10 @@ struct TDockKit::Private {
     std::vector<TCustomToolWindowKit*> visibleList;
     std::vector<int> rowSizes;
 
-    bool Vertical() const { return position == dpLeft || position == dpRight; }
+    bool Vertical() const { return position == tbk::dpLeft || position == tbk::dpRight; }
 };
 
-TDockKit::TDockKit(QWidget* Parent, TDockPosition Position)
+TDockKit::TDockKit(QWidget* Parent, tbk::TDockPosition Position)
     : QWidget(CheckedDockParent(Parent)), d(std::make_unique<Private>()) {
     d->position = Position;
     setSizePolicy(d->Vertical() ? QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred)
@@ -100,11 +100,11 @@ void TDockKit::SetParent(QWidget* AParent) {
 
 // ---- properties ---------------------------------------------------------------------------
 
-TDockPosition TDockKit::Position() const {
+tbk::TDockPosition TDockKit::Position() const {
     return d->position;
 }
 
-void TDockKit::SetPosition(TDockPosition Value) {
+void TDockKit::SetPosition(tbk::TDockPosition Value) {
     if (d->position == Value)
         return;
     if (!findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty())
@@ -133,11 +133,11 @@ void TDockKit::SetAllowDrag(bool Value) {
     EndUpdate();
 }
 
-TDockBoundLines TDockKit::BoundLines() const {
+tbk::TDockBoundLines TDockKit::BoundLines() const {
     return d->boundLines;
 }
 
-void TDockKit::SetBoundLines(TDockBoundLines Value) {
+void TDockKit::SetBoundLines(tbk::TDockBoundLines Value) {
     if (d->boundLines == Value)
         return;
     d->boundLines = Value;
@@ -237,14 +237,15 @@ void TDockKit::EndUpdate() {
 }
 
 QPoint TDockKit::ClientOrigin() const {
-    return QPoint(d->boundLines.Contains(blLeft) ? 1 : 0, d->boundLines.Contains(blTop) ? 1 : 0);
+    return QPoint(d->boundLines.Contains(tbk::blLeft) ? 1 : 0,
+                  d->boundLines.Contains(tbk::blTop) ? 1 : 0);
 }
 
 int TDockKit::ClientLength() const {
-    const TDockBoundLines lines = d->boundLines;
+    const tbk::TDockBoundLines lines = d->boundLines;
     if (d->Vertical())
-        return std::max(0, height() - lines.Contains(blTop) - lines.Contains(blBottom));
-    return std::max(0, width() - lines.Contains(blLeft) - lines.Contains(blRight));
+        return std::max(0, height() - lines.Contains(tbk::blTop) - lines.Contains(tbk::blBottom));
+    return std::max(0, width() - lines.Contains(tbk::blLeft) - lines.Contains(tbk::blRight));
 }
 
 void TDockKit::ArrangeToolbars(bool Commit) {
@@ -257,9 +258,9 @@ void TDockKit::ArrangeToolbars(bool Commit) {
     ++d->arrangeDisableDepth;
     raise();
     const bool vertical = d->Vertical();
-    const TDockBoundLines lines = d->boundLines;
-    const int linesAcross = vertical ? lines.Contains(blLeft) + lines.Contains(blRight)
-                                     : lines.Contains(blTop) + lines.Contains(blBottom);
+    const tbk::TDockBoundLines lines = d->boundLines;
+    const int linesAcross = vertical ? lines.Contains(tbk::blLeft) + lines.Contains(tbk::blRight)
+                                     : lines.Contains(tbk::blTop) + lines.Contains(tbk::blBottom);
     if (d->visibleList.empty()) {
         const int thickness = d->fixAlign ? 1 : 0;
         ChangeWidthHeight(vertical ? thickness : width(), vertical ? height() : thickness);
@@ -328,7 +329,7 @@ void TDockKit::ArrangeToolbars(bool Commit) {
 
 void TDockKit::BuildRowInfo() {
     d->rowSizes.clear();
-    const TDockType type = GetDockTypeOf(this);
+    const tbk::TDockType type = GetDockTypeOf(this);
     const int highest = GetHighestRow();
     for (int row = 0; row <= highest; ++row) {
         int size = 0;
@@ -430,14 +431,14 @@ void TDockKit::InsertRowBefore(int Row) {
 void TDockKit::ChangeWidthHeight(int NewWidth, int NewHeight) {
     QRect r = geometry();
     switch (d->position) {
-        case dpTop:
-        case dpLeft:
+        case tbk::dpTop:
+        case tbk::dpLeft:
             r.setSize(QSize(NewWidth, NewHeight));
             break;
-        case dpBottom:
+        case tbk::dpBottom:
             r = QRect(r.x(), r.y() + r.height() - NewHeight, NewWidth, NewHeight);
             break;
-        case dpRight:
+        case tbk::dpRight:
             r = QRect(r.x() + r.width() - NewWidth, r.y(), NewWidth, NewHeight);
             break;
     }
@@ -545,16 +546,16 @@ void TDockKit::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), Color());
     if (!HasVisibleToolbars())
         return;
-    const TDockBoundLines lines = d->boundLines;
+    const tbk::TDockBoundLines lines = d->boundLines;
     const QColor shadow = palette().color(QPalette::Dark);
     const QColor highlight = palette().color(QPalette::Light);
-    if (lines.Contains(blTop))
+    if (lines.Contains(tbk::blTop))
         painter.fillRect(QRect(0, 0, width(), 1), shadow);
-    if (lines.Contains(blLeft))
+    if (lines.Contains(tbk::blLeft))
         painter.fillRect(QRect(0, 0, 1, height()), shadow);
-    if (lines.Contains(blBottom))
+    if (lines.Contains(tbk::blBottom))
         painter.fillRect(QRect(0, height() - 1, width(), 1), highlight);
-    if (lines.Contains(blRight))
+    if (lines.Contains(tbk::blRight))
         painter.fillRect(QRect(width() - 1, 0, 1, height()), highlight);
 }
 

@@ -22,18 +22,18 @@ class TDockKit : public QWidget {
 
   public:
     // Parent may not be a tool window or another dock (EInvalidOperation).
-    explicit TDockKit(QWidget* Parent = nullptr, TDockPosition Position = dpTop);
+    explicit TDockKit(QWidget* Parent = nullptr, tbk::TDockPosition Position = tbk::dpTop);
     ~TDockKit() override;
 
     void SetParent(QWidget* AParent);
 
-    TDockPosition Position() const;
+    tbk::TDockPosition Position() const;
     // Throws EInvalidOperation when the dock already holds any control.
-    void SetPosition(TDockPosition Value);
+    void SetPosition(tbk::TDockPosition Value);
     bool AllowDrag() const;
     void SetAllowDrag(bool Value);
-    TDockBoundLines BoundLines() const;
-    void SetBoundLines(TDockBoundLines Value);
+    tbk::TDockBoundLines BoundLines() const;
+    void SetBoundLines(tbk::TDockBoundLines Value);
     QPixmap Background() const;
     void SetBackground(const QPixmap& Value);
     bool BackgroundTransparent() const;

@@ -70,9 +70,9 @@ void TEditKit::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(r.x() + r.width() - 1, r.y(), 1, r.height()), color);
     };
     if (hot_) {
-        DrawEdge(painter, outer, BDR_SUNKENOUTER, BF_RECT, pal);
+        DrawEdge(painter, outer, tbk::BDR_SUNKENOUTER, tbk::BF_RECT, pal);
         ring(middle, face);
-        DrawEdge(painter, middle, BDR_SUNKENINNER, BF_TOP | BF_LEFT, pal);
+        DrawEdge(painter, middle, tbk::BDR_SUNKENINNER, tbk::BF_TOP | tbk::BF_LEFT, pal);
     } else {
         ring(outer, face);
         ring(middle, face);

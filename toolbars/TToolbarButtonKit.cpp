@@ -34,18 +34,18 @@ QPointer<TToolbarButtonKit> mouseInButton;
 std::unique_ptr<QTimer> leaveTimer;
 int buttonCount = 0;
 
-void ButtonHookProc(THookProcCode Code, QObject* Wnd, QEvent* Event) {
+void ButtonHookProc(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event) {
     TToolbarButtonKit* button = mouseInButton;
     if (!button)
         return;
     switch (Code) {
-        case hpSendActivateApp:
+        case tbk::hpSendActivateApp:
             if (static_cast<QApplicationStateChangeEvent*>(Event)->applicationState() !=
                     Qt::ApplicationActive &&
                 !button->ShowBorderWhenInactive())
                 button->MouseLeft();
             break;
-        case hpPostMouseMove:
+        case tbk::hpPostMouseMove:
             if (Wnd != button)
                 button->MouseLeft();
             break;
@@ -54,7 +54,8 @@ void ButtonHookProc(THookProcCode Code, QObject* Wnd, QEvent* Event) {
     }
 }
 
-constexpr THookProcCodes kButtonHookCodes = THookProcCodes(hpSendActivateApp) | hpPostMouseMove;
+constexpr tbk::THookProcCodes kButtonHookCodes =
+    tbk::THookProcCodes(tbk::hpSendActivateApp) | tbk::hpPostMouseMove;
 
 // Where glyph, caption and arrows go, before the one-pixel shift of a pushed button.
 struct ButtonPaintLayout {
@@ -80,10 +81,10 @@ void ButtonLeaveCheck() {
 
 struct TToolbarButtonKit::Private {
     bool allowAllUp = false;
-    TAlignment alignment = taCenter;
+    tbk::TAlignment alignment = tbk::taCenter;
     bool cancel = false;
     bool isDefault = false;
-    TButtonDisplayMode displayMode = dmBoth;
+    tbk::TButtonDisplayMode displayMode = tbk::dmBoth;
     bool down = false;
     bool dropdownAlways = false;
     bool dropdownArrow = true;
@@ -94,7 +95,7 @@ struct TToolbarButtonKit::Private {
     int groupIndex = 0;
     int helpContext = 0;
     bool highlightWhenDown = true;
-    TButtonLayout layout = blGlyphLeft;
+    tbk::TButtonLayout layout = tbk::blGlyphLeft;
     int margin = -1;
     int modalResult = 0;
     bool noBorder = false;
@@ -111,7 +112,7 @@ struct TToolbarButtonKit::Private {
     QPointer<TToolbarButtonKitActionLink> actionLink;
 
     TButtonGlyph glyph;
-    TButtonStateKit state = bsUp;
+    tbk::TButtonStateKit state = tbk::bsUp;
     bool mouseIn = false;
     bool dragging = false;
     bool clickOnArrow = false;
@@ -164,11 +165,11 @@ void TToolbarButtonKit::SetAllowAllUp(bool Value) {
     UpdateExclusive();
 }
 
-TAlignment TToolbarButtonKit::Alignment() const {
+tbk::TAlignment TToolbarButtonKit::Alignment() const {
     return d->alignment;
 }
 
-void TToolbarButtonKit::SetAlignment(TAlignment Value) {
+void TToolbarButtonKit::SetAlignment(tbk::TAlignment Value) {
     d->alignment = Value;
     update();
 }
@@ -191,11 +192,11 @@ void TToolbarButtonKit::SetDefault(bool Value) {
     UpdateShortcuts();
 }
 
-TButtonDisplayMode TToolbarButtonKit::DisplayMode() const {
+tbk::TButtonDisplayMode TToolbarButtonKit::DisplayMode() const {
     return d->displayMode;
 }
 
-void TToolbarButtonKit::SetDisplayMode(TButtonDisplayMode Value) {
+void TToolbarButtonKit::SetDisplayMode(tbk::TButtonDisplayMode Value) {
     d->displayMode = Value;
     UpdateShortcuts();
     UpdateLayout();
@@ -213,7 +214,7 @@ void TToolbarButtonKit::SetDown(bool Value) {
     if (d->down && !d->allowAllUp)
         return;
     d->down = Value;
-    SetState(!isEnabled() ? bsDisabled : (Value ? bsExclusive : bsUp));
+    SetState(!isEnabled() ? tbk::bsDisabled : (Value ? tbk::bsExclusive : tbk::bsUp));
     if (Value)
         UpdateExclusive();
     update();
@@ -351,11 +352,11 @@ void TToolbarButtonKit::SetImages(TCustomImageList* Value) {
     UpdateLayout();
 }
 
-TButtonLayout TToolbarButtonKit::Layout() const {
+tbk::TButtonLayout TToolbarButtonKit::Layout() const {
     return d->layout;
 }
 
-void TToolbarButtonKit::SetLayout(TButtonLayout Value) {
+void TToolbarButtonKit::SetLayout(tbk::TButtonLayout Value) {
     d->layout = Value;
     UpdateLayout();
 }
@@ -490,7 +491,7 @@ void TToolbarButtonKit::SetAction(QAction* Value) {
 QString TToolbarButtonKit::Version() const {
     return QString::fromLatin1(TBKVersionText);
 }
-TButtonStateKit TToolbarButtonKit::State() const {
+tbk::TButtonStateKit TToolbarButtonKit::State() const {
     return d->state;
 }
 bool TToolbarButtonKit::MouseInControl() const {
@@ -508,7 +509,7 @@ bool TToolbarButtonKit::UsesDropdown() const {
     return d->dropdownMenu || d->dropdownAlways;
 }
 
-void TToolbarButtonKit::SetState(TButtonStateKit State) {
+void TToolbarButtonKit::SetState(tbk::TButtonStateKit State) {
     if (d->state == State)
         return;
     d->state = State;
@@ -517,13 +518,13 @@ void TToolbarButtonKit::SetState(TButtonStateKit State) {
 }
 
 void TToolbarButtonKit::UpdateGlyphImage() {
-    d->glyphImage = d->glyph.ImageFor(isEnabled() ? d->state : bsDisabled, palette());
+    d->glyphImage = d->glyph.ImageFor(isEnabled() ? d->state : tbk::bsDisabled, palette());
 }
 
-TButtonStateKit TToolbarButtonKit::RestingState() const {
+tbk::TButtonStateKit TToolbarButtonKit::RestingState() const {
     if (!isEnabled())
-        return bsDisabled;
-    return d->down && d->groupIndex != 0 ? bsExclusive : bsUp;
+        return tbk::bsDisabled;
+    return d->down && d->groupIndex != 0 ? tbk::bsExclusive : tbk::bsUp;
 }
 
 void TToolbarButtonKit::UpdateShortcuts() {
@@ -540,7 +541,7 @@ void TToolbarButtonKit::UpdateShortcuts() {
         }
         shortcut->setKey(keys);
     };
-    ensure(d->acceleratorShortcut, d->displayMode != dmGlyphOnly,
+    ensure(d->acceleratorShortcut, d->displayMode != tbk::dmGlyphOnly,
            QKeySequence::mnemonic(d->caption));
     ensure(d->defaultShortcut, d->isDefault, QKeySequence(Qt::Key_Return));
     ensure(d->defaultShortcut2, d->isDefault, QKeySequence(Qt::Key_Enter));
@@ -564,13 +565,13 @@ void TToolbarButtonKit::UpdateLayout() {
     const int inset = d->noBorder ? 0 : (d->flat ? 1 : 2);
     const QRect client = layout.mainRect.adjusted(inset, inset, -inset, -inset);
 
-    QSize glyph = d->displayMode == dmTextOnly ? QSize() : d->glyph.GlyphSize();
+    QSize glyph = d->displayMode == tbk::dmTextOnly ? QSize() : d->glyph.GlyphSize();
     if (glyph.isEmpty())
         glyph = QSize();
     const bool hasGlyph = !glyph.isEmpty();
-    const QString caption = d->displayMode == dmGlyphOnly ? QString() : d->caption;
+    const QString caption = d->displayMode == tbk::dmGlyphOnly ? QString() : d->caption;
     const bool hasText = !caption.isEmpty();
-    const bool sideBySide = d->layout == blGlyphLeft || d->layout == blGlyphRight;
+    const bool sideBySide = d->layout == tbk::blGlyphLeft || d->layout == tbk::blGlyphRight;
     const int arrow =
         UsesDropdown() && !d->dropdownCombo && d->dropdownArrow ? d->dropdownArrowWidth : 0;
     const int gap = hasGlyph && hasText ? d->spacing : 0;
@@ -593,9 +594,9 @@ void TToolbarButtonKit::UpdateLayout() {
     if (sideBySide) {
         const int total = glyph.width() + gap + text.width() + arrow;
         const int margin = d->margin == -1 ? (client.width() - total) / 2 : d->margin;
-        int x = d->layout == blGlyphLeft ? client.x() + margin
-                                         : client.x() + client.width() - margin - total;
-        if (d->layout == blGlyphLeft) {
+        int x = d->layout == tbk::blGlyphLeft ? client.x() + margin
+                                              : client.x() + client.width() - margin - total;
+        if (d->layout == tbk::blGlyphLeft) {
             layout.glyphRect =
                 QRect(QPoint(x, centredIn(client.y(), client.height(), glyph.height())), glyph);
             x += glyph.width() + gap;
@@ -614,14 +615,14 @@ void TToolbarButtonKit::UpdateLayout() {
     } else {
         const int total = glyph.height() + gap + text.height();
         const int margin = d->margin == -1 ? (client.height() - total) / 2 : d->margin;
-        const int y = d->layout == blGlyphTop ? client.y() + margin
-                                              : client.y() + client.height() - margin - total;
+        const int y = d->layout == tbk::blGlyphTop ? client.y() + margin
+                                                   : client.y() + client.height() - margin - total;
         const int contentWidth = text.width() + arrow;
         const QRect glyphAt(QPoint(centredIn(client.x(), client.width(), glyph.width()),
-                                   d->layout == blGlyphTop ? y : y + text.height() + gap),
+                                   d->layout == tbk::blGlyphTop ? y : y + text.height() + gap),
                             glyph);
         const QRect textAt(QPoint(centredIn(client.x(), client.width(), contentWidth),
-                                  d->layout == blGlyphTop ? y + glyph.height() + gap : y),
+                                  d->layout == tbk::blGlyphTop ? y + glyph.height() + gap : y),
                            text);
         layout.glyphRect = glyphAt;
         layout.textRect = textAt;
@@ -644,7 +645,7 @@ void TToolbarButtonKit::paintEvent(QPaintEvent*) {
     const QPalette& pal = palette();
     const ButtonPaintLayout& layout = d->paintLayout;
     const bool enabled = isEnabled();
-    const bool pushed = d->state == bsDown || d->state == bsExclusive;
+    const bool pushed = d->state == tbk::bsDown || d->state == tbk::bsExclusive;
     // The main part shows pushed unless only the arrow part was pressed.
     const bool mainPushed = pushed && !(d->dropdownCombo && d->clickOnArrow && d->menuShowing);
     const bool arrowPushed = d->dropdownCombo && d->clickOnArrow && pushed;
@@ -655,10 +656,11 @@ void TToolbarButtonKit::paintEvent(QPaintEvent*) {
     const bool border = !d->noBorder && (!d->flat || pushed || (d->mouseIn && enabled));
     auto edgeOf = [this](bool down) -> unsigned {
         if (d->flat)
-            return down ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
-        return down ? EDGE_SUNKEN : EDGE_RAISED;
+            return down ? tbk::BDR_SUNKENOUTER : tbk::BDR_RAISEDINNER;
+        return down ? tbk::EDGE_SUNKEN : tbk::EDGE_RAISED;
     };
-    const unsigned edgeFlags = d->flat ? BF_RECT : BF_RECT | BF_SOFT | BF_MIDDLE;
+    const unsigned edgeFlags =
+        d->flat ? tbk::BF_RECT : tbk::BF_RECT | tbk::BF_SOFT | tbk::BF_MIDDLE;
 
     const int inset = d->noBorder ? 0 : (d->flat ? 1 : 2);
     if (border)
@@ -672,12 +674,12 @@ void TToolbarButtonKit::paintEvent(QPaintEvent*) {
 
     if (!layout.textRect.isEmpty()) {
         int flags = Qt::TextShowMnemonic;
-        flags |= d->alignment == taLeftJustify
+        flags |= d->alignment == tbk::taLeftJustify
                      ? Qt::AlignLeft
-                     : (d->alignment == taRightJustify ? Qt::AlignRight : Qt::AlignHCenter);
+                     : (d->alignment == tbk::taRightJustify ? Qt::AlignRight : Qt::AlignHCenter);
         flags |= d->wordWrap ? Qt::TextWordWrap : (Qt::TextSingleLine | Qt::AlignVCenter);
         const QRect textAt = layout.textRect.translated(shift);
-        const QString caption = d->displayMode == dmGlyphOnly ? QString() : d->caption;
+        const QString caption = d->displayMode == tbk::dmGlyphOnly ? QString() : d->caption;
         if (enabled) {
             painter.setPen(pal.color(QPalette::ButtonText));
             painter.drawText(textAt, flags, caption);
@@ -738,7 +740,7 @@ void TToolbarButtonKit::mousePressEvent(QMouseEvent* event) {
     d->clickOnArrow =
         UsesDropdown() && (!d->dropdownCombo || at.x() >= width() - (d->dropdownArrowWidth + 2));
     if (!d->down)
-        SetState(bsDown);
+        SetState(tbk::bsDown);
     if (!d->clickOnArrow)
         d->dragging = true;
     if (d->repeating && !d->clickOnArrow) {
@@ -786,11 +788,11 @@ void TToolbarButtonKit::mouseMoveEvent(QMouseEvent* event) {
         }
     }
     if (d->dragging) {
-        TButtonStateKit state = bsUp;
+        tbk::TButtonStateKit state = tbk::bsUp;
         if (d->down)
-            state = bsExclusive;
+            state = tbk::bsExclusive;
         else if (PointInButton(at.x(), at.y()))
-            state = bsDown;
+            state = tbk::bsDown;
         SetState(state);
     }
 }
@@ -832,8 +834,8 @@ void TToolbarButtonKit::MouseEntered() {
     if (!isEnabled() || d->mouseIn)
         return;
     d->mouseIn = true;
-    if (d->state == bsUp) {
-        d->state = bsMouseIn;
+    if (d->state == tbk::bsUp) {
+        d->state = tbk::bsMouseIn;
         UpdateGlyphImage();
     }
     Redraw(false);
@@ -845,8 +847,8 @@ void TToolbarButtonKit::MouseLeft() {
         return;
     d->mouseIn = false;
     RemoveButtonMouseTimer();
-    const TButtonStateKit old = d->state;
-    if (d->state == bsMouseIn || (d->state == bsDown && !d->inClick && !d->menuShowing)) {
+    const tbk::TButtonStateKit old = d->state;
+    if (d->state == tbk::bsMouseIn || (d->state == tbk::bsDown && !d->inClick && !d->menuShowing)) {
         d->state = RestingState();
         UpdateGlyphImage();
     }
@@ -880,14 +882,14 @@ void TToolbarButtonKit::Click() {
         SetDown(!d->down);
     const bool wantsDropdown = UsesDropdown() && (!d->dropdownCombo || d->clickOnArrow);
     if (!wantsDropdown) {
-        if (!d->menuShowing && d->state == bsDown)
+        if (!d->menuShowing && d->state == tbk::bsDown)
             SetState(RestingState());
         d->inClick = false;
         PlainClick();
         return;
     }
-    if (d->state == bsUp || d->state == bsMouseIn)
-        SetState(bsDown);
+    if (d->state == tbk::bsUp || d->state == tbk::bsMouseIn)
+        SetState(tbk::bsDown);
     d->mouseIn = false;
     RemoveButtonMouseTimer();
     if (!d->dropdownCombo)
@@ -909,9 +911,9 @@ void TToolbarButtonKit::ShowDropdown() {
     // Beside a toolbar docked on the left or right, the menu opens toward the form.
     QPoint at = mapToGlobal(QPoint(0, height()));
     if (const auto side = ToolWindowDockPositionOf(this)) {
-        if (*side == dpLeft)
+        if (*side == tbk::dpLeft)
             at = mapToGlobal(QPoint(width(), 0));
-        if (*side == dpRight)
+        if (*side == tbk::dpRight)
             at = mapToGlobal(QPoint(-menu->sizeHint().width(), 0));
     }
     d->menuShowing = true;

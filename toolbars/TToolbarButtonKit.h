@@ -28,14 +28,14 @@ class TToolbarButtonKit : public QWidget {
 
     bool AllowAllUp() const;
     void SetAllowAllUp(bool Value);
-    TAlignment Alignment() const;
-    void SetAlignment(TAlignment Value);
+    tbk::TAlignment Alignment() const;
+    void SetAlignment(tbk::TAlignment Value);
     bool Cancel() const;
     void SetCancel(bool Value);
     bool Default() const;
     void SetDefault(bool Value);
-    TButtonDisplayMode DisplayMode() const;
-    void SetDisplayMode(TButtonDisplayMode Value);
+    tbk::TButtonDisplayMode DisplayMode() const;
+    void SetDisplayMode(tbk::TButtonDisplayMode Value);
     bool Down() const;
     // Refused in group 0; raising the down button of a group needs AllowAllUp.
     void SetDown(bool Value);
@@ -68,8 +68,8 @@ class TToolbarButtonKit : public QWidget {
     TCustomImageList* Images() const;
     // Not owned; forgotten when it is destroyed.
     void SetImages(TCustomImageList* Value);
-    TButtonLayout Layout() const;
-    void SetLayout(TButtonLayout Value);
+    tbk::TButtonLayout Layout() const;
+    void SetLayout(tbk::TButtonLayout Value);
     // -1 centres glyph and caption; values below -1 are ignored.
     int Margin() const;
     void SetMargin(int Value);
@@ -106,7 +106,7 @@ class TToolbarButtonKit : public QWidget {
     QString Version() const;
     void SetVersion(const QString&) {}
 
-    TButtonStateKit State() const;
+    tbk::TButtonStateKit State() const;
     bool MouseInControl() const;
     bool DropdownMenuShowing() const;
 
@@ -160,8 +160,8 @@ class TToolbarButtonKit : public QWidget {
     void UpdateGlyphImage();
     void UpdateShortcuts();
     void UpdateLayout();
-    void SetState(TButtonStateKit State);
-    TButtonStateKit RestingState() const;
+    void SetState(tbk::TButtonStateKit State);
+    tbk::TButtonStateKit RestingState() const;
     void RemoveButtonMouseTimer();
     bool UsesDropdown() const;
 };

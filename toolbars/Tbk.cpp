@@ -1,11 +1,11 @@
 #include "toolbars/Tbk.h"
 
 #include "toolbars/EInvalidOperation.h"
+#include "toolbars/IniFile.h"
 #include "toolbars/TCustomToolWindowKit.h"
 #include "toolbars/TDockKit.h"
 #include "toolbars/Tbkcnst.h"
 
-#include <QSettings>
 #include <QWidget>
 
 #include <algorithm>
@@ -33,7 +33,10 @@ QString NameOf(const TCustomToolWindowKit* window) {
     return name;
 }
 
+// An empty name names no dock, not one left without a name.
 TDockKit* FindDock(const std::vector<TDockKit*>& docks, const QString& name) {
+    if (name.isEmpty())
+        return nullptr;
     for (TDockKit* dock : docks)
         if (dock->objectName() == name)
             return dock;
@@ -67,12 +70,6 @@ class DockUpdateScope {
   private:
     std::vector<TDockKit*> docks_;
 };
-
-int ParseInt(const QVariant& value, int Default) {
-    bool ok = false;
-    const int parsed = value.toString().trimmed().toInt(&ok);
-    return ok ? parsed : Default;
-}
 
 }  // namespace
 
@@ -144,32 +141,36 @@ void CustomLoadToolbarPositions(QWidget* Form, const TPositionReadIntProc& ReadI
 
 void IniLoadToolbarPositions(QWidget* Form, const QString& Filename,
                              const QString& SectionNamePrefix) {
-    QSettings ini(Filename, QSettings::IniFormat);
-    auto key = [&](const QString& toolbar, const QString& value) {
-        return SectionNamePrefix + toolbar + QLatin1Char('/') + value;
-    };
+    const IniFile ini(Filename);
     CustomLoadToolbarPositions(
         Form,
         [&](const QString& toolbar, const QString& value, int Default) {
-            return ParseInt(ini.value(key(toolbar, value)), Default);
+            return ini.ReadInteger(SectionNamePrefix + toolbar, value, Default);
         },
         [&](const QString& toolbar, const QString& value, const QString& Default) {
-            return ini.value(key(toolbar, value), Default).toString();
+            return ini.ReadString(SectionNamePrefix + toolbar, value, Default);
         });
 }
 
 void IniSaveToolbarPositions(QWidget* Form, const QString& Filename,
                              const QString& SectionNamePrefix) {
-    QSettings ini(Filename, QSettings::IniFormat);
-    auto key = [&](const QString& toolbar, const QString& value) {
-        return SectionNamePrefix + toolbar + QLatin1Char('/') + value;
-    };
-    CustomSaveToolbarPositions(
-        Form,
-        [&](const QString& toolbar, const QString& value, int data) {
-            ini.setValue(key(toolbar, value), data);
-        },
-        [&](const QString& toolbar, const QString& value, const QString& data) {
-            ini.setValue(key(toolbar, value), data);
-        });
+    IniFile ini(Filename);
+    try {
+        CustomSaveToolbarPositions(
+            Form,
+            [&](const QString& toolbar, const QString& value, int data) {
+                ini.WriteInteger(SectionNamePrefix + toolbar, value, data);
+            },
+            [&](const QString& toolbar, const QString& value, const QString& data) {
+                ini.WriteString(SectionNamePrefix + toolbar, value, data);
+            });
+    } catch (...) {
+        // What was written before the failure stays written; the first error is the one told.
+        try {
+            ini.UpdateFile();
+        } catch (const EIniFileError&) {
+        }
+        throw;
+    }
+    ini.UpdateFile();
 }

@@ -13,6 +13,10 @@ class TDockKit;
 
 // Types shared by the docks and tool windows, and the saving and loading of tool-window places.
 
+// The library's enumerations and their sets live in tbk, so that their short enumerator names
+// cannot clash with a program's own; the classes keep their own names.
+namespace tbk {
+
 enum TDockPosition { dpTop, dpBottom, dpLeft, dpRight };
 using TDockableTo = TEnumSet<TDockPosition>;
 
@@ -44,13 +48,15 @@ using TDockBoundLines = TEnumSet<TDockBoundLinesValues>;
 
 enum TBorderStyle { bsNone, bsSingle };
 
+}  // namespace tbk
+
 struct TToolWindowParams {
     bool CallAlignControls = true;
     bool ResizeEightCorner = true;  // eight sizing zones instead of four
     bool ResizeClipCursor = true;   // keep the cursor on the primary work area while sizing
 };
 
-TDockType GetDockTypeOf(const TDockKit* Dock);
+tbk::TDockType GetDockTypeOf(const TDockKit* Dock);
 
 // The form a tool window belongs to: the top-level widget above it, or, while it floats, the
 // form its floating host belongs to. Null when there is none.
@@ -59,7 +65,7 @@ QWidget* GetToolWindowParentForm(const TCustomToolWindowKit* ToolWindow);
 QWidget* ValidToolWindowParentForm(const TCustomToolWindowKit* ToolWindow);
 
 // The side of the dock that holds the tool window around Control, if it is docked.
-std::optional<TDockPosition> ToolWindowDockPositionOf(const QWidget* Control);
+std::optional<tbk::TDockPosition> ToolWindowDockPositionOf(const QWidget* Control);
 
 // Callbacks through which tool-window places are read and written: (ToolbarName, Value name,
 // Default) and (ToolbarName, Value name, Data).
@@ -77,7 +83,8 @@ void CustomLoadToolbarPositions(QWidget* Form, const TPositionReadIntProc& ReadI
                                 const TPositionReadStringProc& ReadStringProc);
 void CustomSaveToolbarPositions(QWidget* Form, const TPositionWriteIntProc& WriteIntProc,
                                 const TPositionWriteStringProc& WriteStringProc);
-// One ini file; one section per tool window, named SectionNamePrefix + its name.
+// One ini file; one section per tool window, named SectionNamePrefix + its name, exactly. Saving
+// rewrites only those values and keeps the rest of the file; file errors throw EIniFileError.
 void IniLoadToolbarPositions(QWidget* Form, const QString& Filename,
                              const QString& SectionNamePrefix);
 void IniSaveToolbarPositions(QWidget* Form, const QString& Filename,

@@ -21,13 +21,13 @@ namespace {
 // one for sent notifications, one for window destruction, one for retrieved mouse moves.
 enum HookIndex { SentMessageHook, DestroyHook, MouseMoveHook, HookCount };
 
-constexpr std::array<THookProcCodes, HookCount> kCodesOfHook = {
-    THookProcCodes(hpSendActivateApp) | hpSendWindowPosChanged,
-    THookProcCodes(hpPreDestroy),
-    THookProcCodes(hpPostMouseMove),
+constexpr std::array<tbk::THookProcCodes, HookCount> kCodesOfHook = {
+    tbk::THookProcCodes(tbk::hpSendActivateApp) | tbk::hpSendWindowPosChanged,
+    tbk::THookProcCodes(tbk::hpPreDestroy),
+    tbk::THookProcCodes(tbk::hpPostMouseMove),
 };
 
-void Dispatch(THookProcCode Code, QObject* Wnd, QEvent* Event);
+void Dispatch(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event);
 
 // The application state that the last activation notice carried. Qt changes its state before
 // it tells the application's windows, so this is what the windows' hooks must see.
@@ -44,7 +44,7 @@ class HookFilter : public QObject {
                 if (index_ == SentMessageHook) {
                     notifiedState =
                         static_cast<QApplicationStateChangeEvent*>(event)->applicationState();
-                    Dispatch(hpSendActivateApp, watched, event);
+                    Dispatch(tbk::hpSendActivateApp, watched, event);
                 }
                 break;
             case QEvent::Show:
@@ -54,17 +54,17 @@ class HookFilter : public QObject {
             case QEvent::WindowStateChange:
                 if (index_ == SentMessageHook && watched->isWidgetType() &&
                     static_cast<QWidget*>(watched)->isWindow())
-                    Dispatch(hpSendWindowPosChanged, watched, event);
+                    Dispatch(tbk::hpSendWindowPosChanged, watched, event);
                 break;
             case QEvent::PlatformSurface:
                 if (index_ == DestroyHook && watched->isWindowType() &&
                     static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
                         QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
-                    Dispatch(hpPreDestroy, watched, event);
+                    Dispatch(tbk::hpPreDestroy, watched, event);
                 break;
             case QEvent::MouseMove:
                 if (index_ == MouseMoveHook && watched->isWidgetType())
-                    Dispatch(hpPostMouseMove, watched, event);
+                    Dispatch(tbk::hpPostMouseMove, watched, event);
                 break;
             default:
                 break;
@@ -79,7 +79,7 @@ class HookFilter : public QObject {
 struct HookEntry {
     THookProc proc;
     int refCount;
-    THookProcCodes codes;
+    tbk::THookProcCodes codes;
 };
 
 struct SystemHook {
@@ -96,7 +96,7 @@ struct HookRegistry {
 // registration to the last removal.
 std::unique_ptr<HookRegistry> registry;
 
-void Dispatch(THookProcCode Code, QObject* Wnd, QEvent* Event) {
+void Dispatch(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event) {
     if (!registry)
         return;
     // A procedure may register or remove procedures while it runs.
@@ -128,7 +128,7 @@ void RemoveHookFilter(SystemHook& hook) {
 
 }  // namespace
 
-void InstallHookProc(THookProc Proc, THookProcCodes Codes, bool OnlyIncrementCount) {
+void InstallHookProc(THookProc Proc, tbk::THookProcCodes Codes, bool OnlyIncrementCount) {
     if (!registry) {
         registry = std::make_unique<HookRegistry>();
         static bool finalizerAdded = false;
@@ -165,7 +165,7 @@ void UninstallHookProc(THookProc Proc) {
                                     [Proc](const HookEntry& entry) { return entry.proc == Proc; });
     if (found == entries.end())
         return;
-    const THookProcCodes codes = found->codes;
+    const tbk::THookProcCodes codes = found->codes;
     if (--found->refCount == 0)
         entries.erase(found);
     for (int index = 0; index < HookCount; ++index) {

@@ -12,6 +12,8 @@ class QObject;
 
 // Shared application-wide hooks, sorting and screen helpers of the toolbar classes.
 
+namespace tbk {
+
 // Which notifications a hook procedure hears (order is part of the design).
 enum THookProcCode : unsigned {
     hpSendActivateApp = 0x1,       // the application became active or inactive
@@ -22,13 +24,15 @@ enum THookProcCode : unsigned {
 Q_DECLARE_FLAGS(THookProcCodes, THookProcCode)
 Q_DECLARE_OPERATORS_FOR_FLAGS(THookProcCodes)
 
+}  // namespace tbk
+
 // Wnd is the object the event was sent to (the application for hpSendActivateApp, the widget
 // for hpSendWindowPosChanged and hpPostMouseMove, the native window for hpPreDestroy).
-using THookProc = void (*)(THookProcCode Code, QObject* Wnd, QEvent* Event);
+using THookProc = void (*)(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event);
 
 // Registers Proc (or counts one more registration of it; the codes of the first one stay) and,
 // unless OnlyIncrementCount, installs the application event filters its codes need.
-void InstallHookProc(THookProc Proc, THookProcCodes Codes, bool OnlyIncrementCount = false);
+void InstallHookProc(THookProc Proc, tbk::THookProcCodes Codes, bool OnlyIncrementCount = false);
 // Undoes one InstallHookProc; a filter goes when nothing needs it any more. Unknown procedures
 // are ignored.
 void UninstallHookProc(THookProc Proc);

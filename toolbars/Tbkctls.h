@@ -5,6 +5,8 @@ class QObject;
 
 // Types of the toolbar-button unit, and its register of "Kit" control classes.
 
+namespace tbk {
+
 enum TButtonDisplayMode { dmBoth, dmGlyphOnly, dmTextOnly };
 
 enum TButtonStateKit { bsUp, bsDisabled, bsDown, bsExclusive, bsMouseIn };
@@ -12,6 +14,8 @@ enum TButtonStateKit { bsUp, bsDisabled, bsDown, bsExclusive, bsMouseIn };
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+}  // namespace tbk
 
 // Number of images in a glyph strip: up, disabled, down, exclusive, mouse-in.
 using TNumGlyphsKit = int;

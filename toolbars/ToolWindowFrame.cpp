@@ -2,22 +2,22 @@
 
 #include <QFontMetrics>
 
-int DragHandleSize(TDragHandleStyle Style, bool CloseButtonWhenDocked) {
+int DragHandleSize(tbk::TDragHandleStyle Style, bool CloseButtonWhenDocked) {
     if (CloseButtonWhenDocked)
         return 14;
     switch (Style) {
-        case dhDouble:
+        case tbk::dhDouble:
             return 9;
-        case dhSingle:
+        case tbk::dhSingle:
             return 6;
-        case dhNone:
+        case tbk::dhNone:
             return 0;
     }
     return 0;
 }
 
 QMargins NonClientSizes(const TFrameOptions& Options) {
-    if (Options.DockType == dtNotDocked) {
+    if (Options.DockType == tbk::dtNotDocked) {
         const int border = Options.Resizable ? kSizingFrameSize : kDialogFrameSize;
         return QMargins(border, border + (Options.ShowCaption ? kSmallCaptionHeight : 0), border,
                         border);
@@ -25,7 +25,7 @@ QMargins NonClientSizes(const TFrameOptions& Options) {
     QMargins margins(kDockedBorderSize, kDockedBorderSize, kDockedBorderSize, kDockedBorderSize);
     if (Options.AllowDrag) {
         const int handle = DragHandleSize(Options.DragHandleStyle, Options.CloseButtonWhenDocked);
-        if (Options.DockType == dtTopBottom)
+        if (Options.DockType == tbk::dtTopBottom)
             margins.setLeft(margins.left() + handle);
         else
             margins.setTop(margins.top() + handle);
@@ -41,7 +41,7 @@ TToolWindowFrame ComputeToolWindowFrame(const TFrameOptions& Options, QSize Oute
     frame.ClientRect = QRect(frame.Margins.left(), frame.Margins.top(),
                              qMax(0, width - frame.Margins.left() - frame.Margins.right()),
                              qMax(0, height - frame.Margins.top() - frame.Margins.bottom()));
-    if (Options.DockType == dtNotDocked) {
+    if (Options.DockType == tbk::dtNotDocked) {
         const int border = Options.Resizable ? kSizingFrameSize : kDialogFrameSize;
         frame.BorderSize = border;
         if (Options.ShowCaption) {
@@ -61,7 +61,7 @@ TToolWindowFrame ComputeToolWindowFrame(const TFrameOptions& Options, QSize Oute
     if (!Options.AllowDrag)
         return frame;
     const int handle = DragHandleSize(Options.DragHandleStyle, Options.CloseButtonWhenDocked);
-    const bool horizontal = Options.DockType == dtTopBottom;
+    const bool horizontal = Options.DockType == tbk::dtTopBottom;
     const int b = kDockedBorderSize;
     frame.HandleRect = horizontal ? QRect(b, b, handle, qMax(0, height - 2 * b))
                                   : QRect(b, b, qMax(0, width - 2 * b), handle);
@@ -74,15 +74,15 @@ TToolWindowFrame ComputeToolWindowFrame(const TFrameOptions& Options, QSize Oute
     }
     int offset = 0;
     switch (Options.DragHandleStyle) {
-        case dhDouble:
+        case tbk::dhDouble:
             frame.HandleBarCount = 2;
             offset = Options.CloseButtonWhenDocked ? 3 : 2;
             break;
-        case dhSingle:
+        case tbk::dhSingle:
             frame.HandleBarCount = 1;
             offset = Options.CloseButtonWhenDocked ? 5 : 1;
             break;
-        case dhNone:
+        case tbk::dhNone:
             frame.HandleBarCount = 0;
             break;
     }
@@ -97,7 +97,7 @@ TToolWindowFrame ComputeToolWindowFrame(const TFrameOptions& Options, QSize Oute
 
 TFrameHit HitTestToolWindowFrame(const TToolWindowFrame& Frame, const TFrameOptions& Options,
                                  bool ResizeEightCorner, QSize OuterSize, QPoint Point) {
-    if (Options.DockType != dtNotDocked) {
+    if (Options.DockType != tbk::dtNotDocked) {
         if (!Frame.DockedCloseRect.isEmpty() && Frame.DockedCloseRect.contains(Point))
             return {TFrameHitKind::CloseButton};
         return {};
@@ -115,15 +115,15 @@ TFrameHit HitTestToolWindowFrame(const TToolWindowFrame& Frame, const TFrameOpti
     const bool bottom = Point.y() >= height - border;
     if (!(left || right || top || bottom))
         return {};
-    auto sizing = [](TToolWindowSizeHandle handle) {
+    auto sizing = [](tbk::TToolWindowSizeHandle handle) {
         return TFrameHit{TFrameHitKind::Sizing, handle};
     };
     if (!ResizeEightCorner) {
         if (top)
-            return sizing(twshTop);
+            return sizing(tbk::twshTop);
         if (bottom)
-            return sizing(twshBottom);
-        return sizing(left ? twshLeft : twshRight);
+            return sizing(tbk::twshBottom);
+        return sizing(left ? tbk::twshLeft : tbk::twshRight);
     }
     const int corner = kSmallCaptionHeight - 1 + border;
     const bool nearTop = Point.y() < corner;
@@ -132,16 +132,16 @@ TFrameHit HitTestToolWindowFrame(const TToolWindowFrame& Frame, const TFrameOpti
     const bool nearRight = Point.x() >= width - corner;
     if (left || right) {
         if (nearTop)
-            return sizing(left ? twshTopLeft : twshTopRight);
+            return sizing(left ? tbk::twshTopLeft : tbk::twshTopRight);
         if (nearBottom)
-            return sizing(left ? twshBottomLeft : twshBottomRight);
-        return sizing(left ? twshLeft : twshRight);
+            return sizing(left ? tbk::twshBottomLeft : tbk::twshBottomRight);
+        return sizing(left ? tbk::twshLeft : tbk::twshRight);
     }
     if (nearLeft)
-        return sizing(top ? twshTopLeft : twshBottomLeft);
+        return sizing(top ? tbk::twshTopLeft : tbk::twshBottomLeft);
     if (nearRight)
-        return sizing(top ? twshTopRight : twshBottomRight);
-    return sizing(top ? twshTop : twshBottom);
+        return sizing(top ? tbk::twshTopRight : tbk::twshBottomRight);
+    return sizing(top ? tbk::twshTop : tbk::twshBottom);
 }
 
 QString FitCaptionText(const QString& Text, int Width, const QFontMetrics& Metrics) {

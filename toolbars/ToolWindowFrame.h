@@ -22,16 +22,16 @@ inline constexpr int kCaptionFontPixelSize = 11;
 inline constexpr int kDockedBorderSize = 2;
 
 struct TFrameOptions {
-    TDockType DockType = dtNotDocked;  // dtNotDocked: floating
-    bool AllowDrag = true;             // of the dock, when docked
+    tbk::TDockType DockType = tbk::dtNotDocked;  // not docked: floating
+    bool AllowDrag = true;                       // of the dock, when docked
     bool Resizable = true;
     bool ShowCaption = true;
     bool CloseButton = true;
     bool CloseButtonWhenDocked = false;
-    TDragHandleStyle DragHandleStyle = dhDouble;
+    tbk::TDragHandleStyle DragHandleStyle = tbk::dhDouble;
 };
 
-int DragHandleSize(TDragHandleStyle Style, bool CloseButtonWhenDocked);
+int DragHandleSize(tbk::TDragHandleStyle Style, bool CloseButtonWhenDocked);
 
 // The frame's thickness on each side.
 QMargins NonClientSizes(const TFrameOptions& Options);
@@ -57,7 +57,7 @@ enum class TFrameHitKind { Client, CloseButton, Sizing };
 
 struct TFrameHit {
     TFrameHitKind Kind = TFrameHitKind::Client;
-    TToolWindowSizeHandle Handle = twshLeft;  // for Sizing
+    tbk::TToolWindowSizeHandle Handle = tbk::twshLeft;  // for Sizing
 };
 
 TFrameHit HitTestToolWindowFrame(const TToolWindowFrame& Frame, const TFrameOptions& Options,

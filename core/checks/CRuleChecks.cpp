@@ -143,7 +143,7 @@ int CRuleChecks::CompareCells(int varA, int ruleA, int varB, int ruleB) const {
     return CompareClasses(ClassOf(ruleA, ColumnOf(varA)), ClassOf(ruleB, ColumnOf(varB)));
 }
 
-bool CRuleChecks::Related(int a, int b, int mode) const {
+bool CRuleChecks::Related(int a, int b, CheckMode mode) const {
     const bool antecedentsDiffer =
         antecedentKeys_[a] < 0 || antecedentKeys_[a] != antecedentKeys_[b];
     const bool succedentsDiffer = succedentKeys_[a] < 0 || succedentKeys_[a] != succedentKeys_[b];
@@ -161,7 +161,7 @@ bool CRuleChecks::Related(int a, int b, int mode) const {
     }
 }
 
-int CRuleChecks::CompareRules(int a, int b, int mode) const {
+int CRuleChecks::CompareRules(int a, int b, CheckMode mode) const {
     CheckRule(a);
     CheckRule(b);
     return Related(a, b, mode) ? 0 : -1;
@@ -197,7 +197,7 @@ int CRuleChecks::CompareAntecedents(int a, int b) const {
 // Each rule i not yet taken opens a group with every later rule not yet taken that is related to
 // i. Modes 0 and 1 relate only rules with the same antecedents, mode 2 only rules with the same
 // succedents, so those walk the rules of i's key alone; the result is that of the full scan.
-CRuleChecks::Groups CRuleChecks::Group(int mode) const {
+CRuleChecks::Groups CRuleChecks::Group(CheckMode mode) const {
     const std::vector<int>* keys = nullptr;
     if (mode == kIdentical || mode == kInconsistent)
         keys = &antecedentKeys_;
@@ -254,7 +254,7 @@ std::unique_ptr<CIntPtrArray> CRuleChecks::ToResult(const Groups& groups) {
     return result;
 }
 
-std::unique_ptr<CIntPtrArray> CRuleChecks::FindRuleGroups(int mode) const {
+std::unique_ptr<CIntPtrArray> CRuleChecks::FindRuleGroups(CheckMode mode) const {
     return ToResult(Group(mode));
 }
 
@@ -314,6 +314,8 @@ std::unique_ptr<CIntPtrArray> CRuleChecks::FindRedundantAntRules() const {
 }
 
 bool CRuleChecks::IsRedundantRule(int r) const {
+    if (ruleCount_ == 0)
+        return false;
     CheckRule(r);
     if (succedentCount_ == 0)
         return false;

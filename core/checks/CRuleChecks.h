@@ -8,6 +8,16 @@
 
 class CRuleBase;
 
+// The relation between two rules that CompareRules and FindRuleGroups look for. The rules grid
+// shows kIdentical in its "Group" column and kInconsistent in its "Inconsistency" column. Any
+// other value relates every pair.
+enum class CheckMode : int {
+    kDifferentEverywhere = -1,  // different conditions and conclusions
+    kIdentical = 0,             // same conditions, same conclusions
+    kInconsistent = 1,          // same conditions, different conclusions
+    kSameConclusion = 2,        // different conditions, same conclusions
+};
+
 // The checks of a rule base's rules: identical, inconsistent and redundant rules.
 //
 // Cells are compared as evaluative expressions, not as texts. Every distinct cell is converted
@@ -27,11 +37,8 @@ class CRuleChecks {
     static constexpr int kNotComparable = 100;
     static constexpr int kNotExpression = -1;
 
-    // Modes of CompareRules and FindRuleGroups: the relation between two rules.
-    static constexpr int kIdentical = 0;             // same conditions, same conclusions
-    static constexpr int kInconsistent = 1;          // same conditions, different conclusions
-    static constexpr int kSameConclusion = 2;        // different conditions, same conclusions
-    static constexpr int kDifferentEverywhere = -1;  // different conditions and conclusions
+    // CRuleChecks::kIdentical and the other modes.
+    using enum CheckMode;
 
     explicit CRuleChecks(const CRuleBase& ruleBase);
 
@@ -44,10 +51,9 @@ class CRuleChecks {
     // linear-combination variable, is equal to a cell of the same text and not comparable to
     // any other.
     int CompareCells(int varA, int ruleA, int varB, int ruleB) const;
-    // 0 when rules a and b stand in the relation named by mode (any mode other than the four
-    // above relates every pair), -1 otherwise. A cell that does not convert counts as a
-    // difference, even against the same text.
-    int CompareRules(int a, int b, int mode) const;
+    // 0 when rules a and b stand in the relation named by mode, -1 otherwise. A cell that does not
+    // convert counts as a difference, even against the same text.
+    int CompareRules(int a, int b, CheckMode mode) const;
     // The antecedent cells of two rules taken together: kEqual when all are equal, kNarrower
     // when a is narrower wherever the two differ, kWider when a is wider wherever they differ,
     // kNotComparable otherwise.
@@ -57,14 +63,15 @@ class CRuleChecks {
     //
     // Groups of rules related by mode to the group's first rule, in the order of their first
     // rules; a rule belongs to at most one group.
-    std::unique_ptr<CIntPtrArray> FindRuleGroups(int mode) const;
+    std::unique_ptr<CIntPtrArray> FindRuleGroups(CheckMode mode) const;
     // Among the inconsistent rules, those whose first conclusions share atomic term and sign
     // and differ in the hedge; the rule with the simplest conclusion comes first.
     std::unique_ptr<CIntPtrArray> FindRedundantSucRules() const;
     // For each rule that rules with the same conclusions but wider conditions cover: the rule,
     // then its covering rules. A rule can head one group and appear in others.
     std::unique_ptr<CIntPtrArray> FindRedundantAntRules() const;
-    // True when another rule with the same first-conclusion text has wider conditions.
+    // True when another rule with the same first-conclusion text has wider conditions. False
+    // for any r when there are no rules.
     bool IsRedundantRule(int r) const;
 
   private:
@@ -82,8 +89,8 @@ class CRuleChecks {
     int ClassOf(int r, int column) const { return cellClasses_[r * columnCount_ + column]; }
     int CompareClasses(int a, int b) const;
     int CompareAntecedentsUnchecked(int a, int b) const;
-    bool Related(int a, int b, int mode) const;
-    Groups Group(int mode) const;
+    bool Related(int a, int b, CheckMode mode) const;
+    Groups Group(CheckMode mode) const;
     static std::unique_ptr<CIntPtrArray> ToResult(const Groups& groups);
 
     int ruleCount_ = 0;

@@ -10,6 +10,8 @@
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/SetOperand.h"
 
+using enum OutputShapeCode;
+
 namespace {
 
 using OutputGrid = DefuzzificationGrid;
@@ -295,7 +297,7 @@ double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
         case kFlatShape:
             value = grid.Midpoint();
             break;
-        default:
+        case kOtherShape:
             value = MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
             break;
     }
@@ -337,7 +339,7 @@ double TavoValue(const Samples& set, const OutputGrid& grid) {
             break;
         case kFlatShape:
             return grid.Clamped(grid.Midpoint());
-        default:
+        case kOtherShape:
             index = CenterOfGravityIndexOf(set, 0, n - 1);
             break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 #include "core/inference/MethodRoutines.h"
@@ -78,17 +79,18 @@ double CenterOfGravityIndex(const CFuzzyDiscreteSet& set, int from, int to);
 // [lo, hi] on a grid of n samples.
 double MeanOfMaximaValue(const CFuzzyDiscreteSet& set, double lo, double hi, int n);
 
-enum OutputShapeCode {
-    kFallingShape = 0,
-    kSinglePeakShape = 1,
-    kRisingShape = 2,
-    kOnePointShape = 3,
-    kFlatShape = 4,
-    kOtherShape = 5,
+// The shape of an output set, as the linguistic defuzzifications tell them apart.
+enum class OutputShapeCode : std::uint8_t {
+    kFallingShape = 0,     // the maximum is at the left end
+    kSinglePeakShape = 1,  // rises to its maximum, then falls
+    kRisingShape = 2,      // the maximum is at the right end
+    kOnePointShape = 3,    // only one sample above the minimum
+    kFlatShape = 4,        // the minimum equals the maximum
+    kOtherShape = 5,       // anything else
 };
 
 struct OutputShape {
-    int code = kFlatShape;
+    OutputShapeCode code = OutputShapeCode::kFlatShape;
     int p1 = 0;  // first sample above the minimum
     int p2 = 0;  // last sample above the minimum
     int p3 = 0;  // first sample of the maximum

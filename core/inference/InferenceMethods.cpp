@@ -165,7 +165,7 @@ InferenceResult LLogInfPreCrisp(CRuleBase& ruleBase, const InferenceInput& input
 InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs) {
     const OutputGrid grid = OutputGridOf(ruleBase, false);
     ruleBase.SetInputs(CrispInputsOf(ruleBase, inputs));
-    const int kind = ruleBase.GetTypeOfDescription();
+    const TypeOfDescription kind = ruleBase.GetTypeOfDescription();
     if (kind == CRuleBase::kLinguistic)
         return {nullptr, std::numeric_limits<double>::infinity()};
 

@@ -7,6 +7,7 @@
 #include "core/defuzz/DefuzzificationMethods.h"
 #include "core/inference/InferenceMethods.h"
 #include "core/inference/MethodRoutines.h"
+#include "core/rulebase/TypeOfDescription.h"
 
 // One method as the rulebase file, the editor and the rule base know it: the file keyword, the
 // routine, a second name the reader accepts and the name the editor shows.
@@ -80,8 +81,9 @@ auto FindMethodByRoutine(const Table& table, RoutineType routine) -> decltype(&*
 
 // The methods of a new rule base of a kind: "Logical_Deduction" for a linguistic one, the
 // Takagi-Sugeno method otherwise; "SimpDefuzzLingExpression" for all.
-inline InferenceRoutine DefaultInferenceMethod(int kind) {
-    return kind == 0 ? CrispInferenceMethodTable[0].Routine : CrispInferenceMethodTable[5].Routine;
+inline InferenceRoutine DefaultInferenceMethod(TypeOfDescription kind) {
+    return kind == TypeOfDescription::kLinguistic ? CrispInferenceMethodTable[0].Routine
+                                                  : CrispInferenceMethodTable[5].Routine;
 }
 inline DefuzzificationRoutine DefaultDefuzzificationMethod() {
     return DefuzzificationMethodTable[2].Routine;

@@ -151,9 +151,10 @@ class Reader {
         const char* p = ValueOf(text_.c_str(), "TypeOfDescription=");
         if (p == nullptr)
             return;
-        kind_ = MatchWord(kKindWords, p);
-        if (kind_ == static_cast<int>(kKindWords.size()))
+        const int word = MatchWord(kKindWords, p);
+        if (word == static_cast<int>(kKindWords.size()))
             Fail("unknown type of description ", p);
+        kind_ = static_cast<TypeOfDescription>(word);
         ruleBase_.SetTypeOfDescription(kind_);
     }
 
@@ -413,7 +414,7 @@ class Reader {
     std::string text_;
     const RuleBaseReaderOptions& options_;
     CRuleBase ruleBase_;
-    int kind_ = CRuleBase::kLinguistic;
+    TypeOfDescription kind_ = CRuleBase::kLinguistic;
     int lastDiscretization_ = CRuleBase::kDefaultDiscretization;
     int statedRules_ = 0;
     bool useFuzzyFilter_ = false;

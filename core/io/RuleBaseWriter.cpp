@@ -159,7 +159,7 @@ std::string RuleBaseText(const CRuleBase& ruleBase) {
         text += ruleBase.GetDescription();
         text += "\n!END_COMMENT!\n\n";
     }
-    const int kind = ruleBase.GetTypeOfDescription();
+    const int kind = static_cast<int>(ruleBase.GetTypeOfDescription());
     text += "TypeOfDescription=";
     text += kind >= 0 && kind < 3 ? kKindWords[kind] : kKindWords[0];
     text += "\nInfMethod=";

@@ -91,6 +91,202 @@ Operand ReadOperand(const CBasicSettings& settings, char* text, const char*& cur
     return operand;
 }
 
+// CBasicSettings::ParseValue step by step. Each level of parentheses holds one set and one
+// pending connective; the right operand of a pending connective is read into a buffer of its own.
+// Buffers are swapped between levels, never copied. Operands are written back into the work
+// text (ReadOperand), so an error reports the text as it was prepared.
+class ValueReader {
+  public:
+    ValueReader(const CBasicSettings& settings, std::string_view text, int n)
+        : settings_(settings),
+          source_(text.substr(0, text.find('\0'))),
+          work_(SpaceOut(source_.c_str())),
+          cursor_(work_.c_str()),
+          n_(n) {
+        if (n < 1)
+            Fail("bad value of discretization", cursor_);
+    }
+    ValueReader(const ValueReader&) = delete;
+    ValueReader& operator=(const ValueReader&) = delete;
+
+    std::vector<double> Read() {
+        for (;;) {
+            OpenParentheses();
+            std::vector<double>& target = OperandTarget();
+            SampleOperand(target);
+            ApplyOwnModifier(target);
+            CloseParentheses();
+            if (*cursor_ == '\0')
+                break;
+            ReadConnective();
+        }
+        if (depth_ > 0)
+            Fail("missing right parenthesis", cursor_);
+        if (levels_[0].pending != kNoMatch)
+            Combine(levels_[0], cursor_);
+        std::vector<double> values = std::move(levels_[0].set);
+        KeepOneSideOfNegation(values);
+        return values;
+    }
+
+  private:
+    struct Level {
+        std::vector<double> set;
+        int pending = kNoMatch;
+    };
+
+    [[noreturn]] void Fail(const char* message, const char* at) const {
+        throw ESyntax(message, static_cast<int>(at - work_.c_str()), SpaceOut(source_.c_str()));
+    }
+
+    void OpenParentheses() {
+        while (*cursor_ == '(') {
+            cursor_ += cursor_[1] == ' ' ? 2 : 1;
+            if (++depth_ == levels_.size())
+                levels_.emplace_back();
+            levels_[depth_].pending = kNoMatch;
+        }
+    }
+
+    std::vector<double>& OperandTarget() {
+        Level& level = levels_[depth_];
+        std::vector<double>& target = level.pending != kNoMatch ? right_ : level.set;
+        target.resize(n_);
+        return target;
+    }
+
+    void SampleOperand(std::vector<double>& target) {
+        const char* operandStart = cursor_;
+        try {
+            last_ = ReadOperand(settings_, work_.data(), cursor_);
+        } catch (const ESyntax& error) {
+            Fail(error.what(), cursor_);
+        }
+        if (last_.atom >= kFixedCodeBase) {
+            SampleFixedTerm(target, operandStart);
+        } else if (last_.atom != kNoMatch) {
+            SampleUserTerm(target, operandStart);
+        } else if (std::strncmp(cursor_, "about", 5) == 0) {
+            SampleFuzzyNumber(target);
+        } else if (MatchWordAt(cursor_, "undef") || MatchWordAt(cursor_, "ignor")) {
+            std::fill(target.begin(), target.end(), 1.0);
+        } else {
+            Fail("atomic term expected", cursor_);
+        }
+    }
+
+    void SampleFixedTerm(std::vector<double>& target, const char* operandStart) const {
+        const int hedge =
+            last_.modifier >= kFixedCodeBase ? last_.modifier - kFixedCodeBase : kNoMatch;
+        std::unique_ptr<CFuzzyQuadraticSet> set;
+        try {
+            set = settings_.MakeTermSet(last_.atom - kFixedCodeBase, hedge);
+        } catch (const ESyntax& error) {
+            Fail(error.what(), operandStart);
+        }
+        if (!set)
+            Fail("atomic term expected", operandStart);
+        SampleOnGrid(*set, set->GetLowerBound(), set->GetUpperBound(), target);
+    }
+
+    // A set made for another context is sampled on its own axis.
+    void SampleUserTerm(std::vector<double>& target, const char* operandStart) const {
+        const CFuzzySet& set = settings_.Terms()[last_.atom]->Element();
+        if (!set.HasUniverse()) {
+            SampleOnGrid(set, settings_.GetLowerBound(), settings_.GetUpperBound(), target);
+        } else if (set.Dimensions() == 1) {
+            SampleOnGrid(set, set.GetLowerBound(), set.GetUpperBound(), target);
+        } else {
+            Fail("user term is not a set of one variable", operandStart);
+        }
+    }
+
+    // "about" at the cursor, then blanks and the number.
+    void SampleFuzzyNumber(std::vector<double>& target) {
+        const char* number = cursor_ + 5;
+        while (*number == ' ')
+            ++number;
+        const char* numberEnd = number;
+        const double x = ScanDouble(number, &numberEnd);
+        if (numberEnd == number)
+            Fail("Number expected", number);
+        if (!(x >= settings_.GetLowerBound() && x <= settings_.GetUpperBound()))
+            Fail("fuzzy number out of context", number);
+        const auto set = settings_.MakeFuzzyNumber(x);
+        SampleOnGrid(*set, set->GetLowerBound(), set->GetUpperBound(), target);
+        cursor_ = numberEnd;
+        if (*cursor_ == ' ')
+            ++cursor_;
+    }
+
+    // Fixed hedges are part of the term's set; the settings' own modifiers act on samples.
+    void ApplyOwnModifier(std::vector<double>& target) const {
+        if (last_.modifier < 0 || last_.modifier >= kFixedCodeBase)
+            return;
+        const C1ArgOper& modifier = settings_.Modifiers()[last_.modifier]->Element();
+        for (double& degree : target)
+            degree = modifier.Apply(degree);
+    }
+
+    // Each ")" combines what is pending inside and hands the result to the level outside.
+    void CloseParentheses() {
+        while (*cursor_ == ')') {
+            if (depth_ == 0)
+                Fail("too much right parentheses", cursor_);
+            Level& inner = levels_[depth_];
+            if (inner.pending != kNoMatch)
+                Combine(inner, cursor_);
+            Level& outer = levels_[depth_ - 1];
+            std::swap(outer.pending != kNoMatch ? right_ : outer.set, inner.set);
+            --depth_;
+            cursor_ += cursor_[1] == ' ' ? 2 : 1;
+        }
+    }
+
+    // Strictly left to right: a pending connective is applied before the next one waits.
+    void ReadConnective() {
+        const int connective = settings_.MatchConnective(cursor_);
+        if (connective == kNoMatch)
+            Fail("connective expected", cursor_);
+        Level& level = levels_[depth_];
+        if (level.pending != kNoMatch)
+            Combine(level, cursor_);
+        level.pending = connective;
+    }
+
+    void Combine(Level& level, const char* at) {
+        if (level.pending >= kFixedCodeBase)
+            Fail("no linguistic connective expected", at);
+        const C2ArgOper& connective = settings_.Connectives()[level.pending]->Element();
+        for (int k = 0; k < n_; ++k)
+            level.set[k] = connective.Apply(level.set[k], right_[k]);
+        level.pending = kNoMatch;
+    }
+
+    // "not" in a symmetric context keeps one side of the axis: the negative side for a
+    // negative operand, the positive side otherwise. The last operand read decides.
+    void KeepOneSideOfNegation(std::vector<double>& values) const {
+        if (last_.modifier != 0 || !settings_.IsSymmetric())
+            return;
+        const auto half = values.begin() + n_ / 2;
+        if (last_.sign < 0) {
+            std::fill(half, values.end(), 0.0);
+        } else {
+            std::fill(values.begin(), half, 0.0);
+        }
+    }
+
+    const CBasicSettings& settings_;
+    const std::string source_;
+    std::string work_;
+    const char* cursor_;
+    const int n_;
+    std::vector<Level> levels_ = std::vector<Level>(1);
+    std::size_t depth_ = 0;
+    std::vector<double> right_;
+    Operand last_;
+};
+
 }  // namespace
 
 CBasicSettings::CBasicSettings(double lo, double hi) : CSettings(lo, hi) {
@@ -219,138 +415,7 @@ std::unique_ptr<CFuzzyQuadraticSet> CBasicSettings::MakeFuzzyNumber(double x) co
 }
 
 std::unique_ptr<CFuzzyDiscreteSet> CBasicSettings::ParseValue(std::string_view text, int n) const {
-    // The text up to its first NUL, as every scanner of the core reads it.
-    const std::string source(text.substr(0, text.find('\0')));
-    std::string work = SpaceOut(source.c_str());
-    const char* cursor = work.c_str();
-    // Operands are written back into work, so an error reports the text as it was prepared.
-    auto fail = [&](const char* message, const char* at) {
-        throw ESyntax(message, static_cast<int>(at - work.c_str()), SpaceOut(source.c_str()));
-    };
-    if (n < 1)
-        fail("bad value of discretization", cursor);
-
-    // One set and one pending connective per level of parentheses; right holds the right
-    // operand of a pending connective. Buffers are swapped between levels, never copied.
-    struct Level {
-        std::vector<double> set;
-        int pending = kNoMatch;
-    };
-    std::vector<Level> levels(1);
-    std::size_t depth = 0;
-    std::vector<double> right;
-    auto combine = [&](Level& level, const char* at) {
-        if (level.pending >= kFixedCodeBase)
-            fail("no linguistic connective expected", at);
-        const C2ArgOper& connective = connectives_[level.pending]->Element();
-        for (int k = 0; k < n; ++k)
-            level.set[k] = connective.Apply(level.set[k], right[k]);
-        level.pending = kNoMatch;
-    };
-
-    Operand last;
-    for (;;) {
-        while (*cursor == '(') {
-            cursor += cursor[1] == ' ' ? 2 : 1;
-            if (++depth == levels.size())
-                levels.emplace_back();
-            levels[depth].pending = kNoMatch;
-        }
-        Level& level = levels[depth];
-        std::vector<double>& target = level.pending != kNoMatch ? right : level.set;
-        target.resize(n);
-
-        const char* operandStart = cursor;
-        try {
-            last = ReadOperand(*this, work.data(), cursor);
-        } catch (const ESyntax& error) {
-            fail(error.what(), cursor);
-        }
-        if (last.atom >= kFixedCodeBase) {
-            const int hedge =
-                last.modifier >= kFixedCodeBase ? last.modifier - kFixedCodeBase : kNoMatch;
-            std::unique_ptr<CFuzzyQuadraticSet> set;
-            try {
-                set = MakeTermSet(last.atom - kFixedCodeBase, hedge);
-            } catch (const ESyntax& error) {
-                fail(error.what(), operandStart);
-            }
-            if (!set)
-                fail("atomic term expected", operandStart);
-            SampleOnGrid(*set, set->GetLowerBound(), set->GetUpperBound(), target);
-        } else if (last.atom != kNoMatch) {
-            // A set made for another context is sampled on its own axis.
-            const CFuzzySet& set = terms_[last.atom]->Element();
-            if (!set.HasUniverse()) {
-                SampleOnGrid(set, GetLowerBound(), GetUpperBound(), target);
-            } else if (set.Dimensions() == 1) {
-                SampleOnGrid(set, set.GetLowerBound(), set.GetUpperBound(), target);
-            } else {
-                fail("user term is not a set of one variable", operandStart);
-            }
-        } else if (std::strncmp(cursor, "about", 5) == 0) {
-            const char* number = cursor + 5;
-            while (*number == ' ')
-                ++number;
-            const char* numberEnd = number;
-            const double x = ScanDouble(number, &numberEnd);
-            if (numberEnd == number)
-                fail("Number expected", number);
-            if (!(x >= GetLowerBound() && x <= GetUpperBound()))
-                fail("fuzzy number out of context", number);
-            const auto set = MakeFuzzyNumber(x);
-            SampleOnGrid(*set, set->GetLowerBound(), set->GetUpperBound(), target);
-            cursor = numberEnd;
-            if (*cursor == ' ')
-                ++cursor;
-        } else if (MatchWordAt(cursor, "undef") || MatchWordAt(cursor, "ignor")) {
-            std::fill(target.begin(), target.end(), 1.0);
-        } else {
-            fail("atomic term expected", cursor);
-        }
-        // Fixed hedges are part of the term's set; the settings' own modifiers act on samples.
-        if (last.modifier >= 0 && last.modifier < kFixedCodeBase) {
-            const C1ArgOper& modifier = modifiers_[last.modifier]->Element();
-            for (double& degree : target)
-                degree = modifier.Apply(degree);
-        }
-
-        while (*cursor == ')') {
-            if (depth == 0)
-                fail("too much right parentheses", cursor);
-            Level& inner = levels[depth];
-            if (inner.pending != kNoMatch)
-                combine(inner, cursor);
-            Level& outer = levels[depth - 1];
-            std::swap(outer.pending != kNoMatch ? right : outer.set, inner.set);
-            --depth;
-            cursor += cursor[1] == ' ' ? 2 : 1;
-        }
-        if (*cursor == '\0')
-            break;
-        const int connective = MatchConnective(cursor);
-        if (connective == kNoMatch)
-            fail("connective expected", cursor);
-        if (levels[depth].pending != kNoMatch)
-            combine(levels[depth], cursor);
-        levels[depth].pending = connective;
-    }
-    if (depth > 0)
-        fail("missing right parenthesis", cursor);
-    if (levels[0].pending != kNoMatch)
-        combine(levels[0], cursor);
-
-    std::vector<double> values = std::move(levels[0].set);
-    // "not" in a symmetric context keeps one side of the axis: the negative side for a
-    // negative operand, the positive side otherwise.
-    if (last.modifier == 0 && IsSymmetric()) {
-        const auto half = values.begin() + n / 2;
-        if (last.sign < 0) {
-            std::fill(half, values.end(), 0.0);
-        } else {
-            std::fill(values.begin(), half, 0.0);
-        }
-    }
+    std::vector<double> values = ValueReader(*this, text, n).Read();
     return std::make_unique<CFuzzyDiscreteSet>(std::move(values), GetLowerBound(), GetUpperBound());
 }
 

@@ -40,6 +40,7 @@ class CBasicSettings : public CSettings {
     // then keeps its kind and hedge). Throws ESyntax ("bad sign").
     virtual int ParseLingTerm(std::string_view text, CLingTerm& term) const;
 
+    std::span<const std::unique_ptr<CNamedTerm>> UserTerms() const override { return terms_; }
     const std::vector<std::unique_ptr<CNamedTerm>>& Terms() const { return terms_; }
     std::vector<std::unique_ptr<CNamedTerm>>& MutableTerms() { return terms_; }
     // Returns the new term's row.

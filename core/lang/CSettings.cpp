@@ -16,7 +16,7 @@ void CSettings::SetContext(double lo, double hi) {
 std::optional<ESyntax> CSettings::CheckExpression(const std::string& text) const {
     const std::unique_ptr<ELingExpr> root = parser_->Parse(text);
     if (!root) {
-        const char* message = parser_->State() == CFEParser::kStateForbiddenSign
+        const char* message = parser_->State() == ParserState::kForbiddenSign
                                   ? "negative term is not allowed in this context"
                                   : "parse error";
         return ESyntax(message, parser_->SavedTokenStart(), text);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/lang/ParserVocabulary.h"
 #include "core/sets/CUniverse.h"
 #include "core/text/ESyntax.h"
 
@@ -12,8 +13,8 @@ class CFEParser;
 class CLingTerm;
 
 // The language definition of a variable: its context and the vocabulary and parsers of its cells.
-// One object may serve several variables of a rule base.
-class CSettings {
+// One object may serve several variables of a rule base. Its parser sees it as a vocabulary.
+class CSettings : public ParserVocabulary {
   public:
     virtual ~CSettings();
     CSettings(const CSettings&) = delete;
@@ -21,9 +22,11 @@ class CSettings {
 
     // "basic", "triang", "linguistic" or "linc": also the settings word of the rulebase file.
     virtual std::string_view GetTypeName() const = 0;
-    virtual bool IsLinearCombination() const { return false; }
+    bool IsLinearCombination() const override { return false; }
+    // None here; the basic family keeps a list.
+    std::span<const std::unique_ptr<CNamedTerm>> UserTerms() const override { return {}; }
 
-    const CUniverse& Context() const { return context_; }
+    const CUniverse& Context() const final { return context_; }
     double GetLowerBound() const { return context_.At(0).lo; }
     double GetUpperBound() const { return context_.At(0).hi; }
     // Callers that change a context of the basic family call UpdateSymmetry afterwards.

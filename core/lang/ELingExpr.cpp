@@ -5,9 +5,10 @@
 #include <optional>
 #include <vector>
 
-#include "core/lang/CBasicSettings.h"
 #include "core/lang/CLingTerm.h"
+#include "core/lang/ParserVocabulary.h"
 #include "core/lang/WordTables.h"
+#include "core/sets/CUniverse.h"
 #include "core/text/ESyntax.h"
 #include "core/text/NumberScan.h"
 
@@ -110,7 +111,7 @@ void EFuzzyTerm::ToLingTerm(CLingTerm& term) const {
 }
 
 bool EFuzzyTerm::Validate() const {
-    if (sign_ < 0 && Settings() != nullptr && Settings()->GetLowerBound() >= 0)
+    if (sign_ < 0 && Vocabulary() != nullptr && Vocabulary()->Context().At(0).lo >= 0)
         throw ESyntax("negative term is not allowed in this context", -2);
     return true;
 }
@@ -137,8 +138,10 @@ void EFuzzyNumber::ToLingTerm(CLingTerm& term) const {
 }
 
 bool EFuzzyNumber::Validate() const {
-    if (Settings() != nullptr &&
-        !(Settings()->GetLowerBound() <= number_ && number_ <= Settings()->GetUpperBound()))
+    if (Vocabulary() == nullptr)
+        return true;
+    const CUniverse::Interval context = Vocabulary()->Context().At(0);
+    if (!(context.lo <= number_ && number_ <= context.hi))
         throw ESyntax("fuzzy number out of context", -2);
     return true;
 }
@@ -155,15 +158,13 @@ bool EFuzzyNumber::IsInRange(double lo, double hi) const {
     return lo <= number_ && number_ <= hi;
 }
 
-EUserTerm::EUserTerm(const CBasicSettings* settings, int row)
-    : ETerm(kUserTerm, settings), row_(row) {}
-
 void EUserTerm::AppendText(std::string& text) const {
-    // Built only from basic-family settings, so the downcast holds.
-    const auto* settings = static_cast<const CBasicSettings*>(Settings());
-    if (settings == nullptr || row_ < 0 || row_ >= static_cast<int>(settings->Terms().size()))
+    if (Vocabulary() == nullptr)
         return;
-    text += settings->Terms()[row_]->Name();
+    const auto terms = Vocabulary()->UserTerms();
+    if (row_ < 0 || row_ >= static_cast<int>(terms.size()))
+        return;
+    text += terms[row_]->Name();
 }
 
 void EUserTerm::ToLingTerm(CLingTerm& term) const {

@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-class CBasicSettings;
 class CLingTerm;
-class CSettings;
+class ParserVocabulary;
 
 // A node of the tree that the expression parser builds from a cell text. The tree prints the
 // normalised long form of the text, converts to a term record, checks itself against the
 // variable's context and moves or clamps its numbers when a context changes. Term nodes point
-// to the settings that parsed them (not owned): a tree must not outlive its settings.
+// to the vocabulary of the settings that parsed them (not owned): a tree must not outlive its
+// settings.
 class ELingExpr {
   public:
     enum NodeKind : std::uint8_t {
@@ -108,16 +108,17 @@ class EFuzzyExpr : public ELingExpr {
     using ELingExpr::ELingExpr;
 };
 
-// A term of a variable; settings may be null for a parser without an owner.
+// A term of a variable; the vocabulary is null for a parser without an owner.
 class ETerm : public EFuzzyExpr {
   public:
-    const CSettings* Settings() const { return settings_; }
+    const ParserVocabulary* Vocabulary() const { return vocabulary_; }
 
   protected:
-    ETerm(NodeKind kind, const CSettings* settings) : EFuzzyExpr(kind), settings_(settings) {}
+    ETerm(NodeKind kind, const ParserVocabulary* vocabulary)
+        : EFuzzyExpr(kind), vocabulary_(vocabulary) {}
 
   private:
-    const CSettings* settings_;
+    const ParserVocabulary* vocabulary_;
 };
 
 // A term with an optional modifier: a hedge row 0..7, the negation, "about", or none.
@@ -130,8 +131,8 @@ class EModifTerm : public ETerm {
     std::int8_t Modifier() const { return modifier_; }
 
   protected:
-    EModifTerm(NodeKind kind, const CSettings* settings, int modifier)
-        : ETerm(kind, settings), modifier_(static_cast<std::int8_t>(modifier)) {}
+    EModifTerm(NodeKind kind, const ParserVocabulary* vocabulary, int modifier)
+        : ETerm(kind, vocabulary), modifier_(static_cast<std::int8_t>(modifier)) {}
 
     void AppendModifierText(std::string& text) const;
 
@@ -143,8 +144,8 @@ class EModifTerm : public ETerm {
 class EFuzzyTerm : public EModifTerm {
   public:
     // atom: 0 small, 1 medium, 2 big.
-    EFuzzyTerm(const CSettings* settings, int hedge, int atom)
-        : EModifTerm(kFuzzyTerm, settings, hedge), atom_(static_cast<std::uint8_t>(atom)) {}
+    EFuzzyTerm(const ParserVocabulary* vocabulary, int hedge, int atom)
+        : EModifTerm(kFuzzyTerm, vocabulary, hedge), atom_(static_cast<std::uint8_t>(atom)) {}
 
     int Sign() const { return sign_; }
     void SetSign(int sign) { sign_ = static_cast<std::int8_t>(sign); }
@@ -162,7 +163,8 @@ class EFuzzyTerm : public EModifTerm {
 // [sign] [hedge] zero
 class EZeroTerm : public EModifTerm {
   public:
-    EZeroTerm(const CSettings* settings, int hedge) : EModifTerm(kZeroTerm, settings, hedge) {}
+    EZeroTerm(const ParserVocabulary* vocabulary, int hedge)
+        : EModifTerm(kZeroTerm, vocabulary, hedge) {}
 
     int Sign() const { return sign_; }
     void SetSign(int sign) { sign_ = static_cast<std::int8_t>(sign); }
@@ -177,8 +179,8 @@ class EZeroTerm : public EModifTerm {
 // about x
 class EFuzzyNumber : public EModifTerm {
   public:
-    EFuzzyNumber(const CSettings* settings, double number)
-        : EModifTerm(kFuzzyNumber, settings, kAbout), number_(number) {}
+    EFuzzyNumber(const ParserVocabulary* vocabulary, double number)
+        : EModifTerm(kFuzzyNumber, vocabulary, kAbout), number_(number) {}
 
     double Number() const { return number_; }
 
@@ -193,14 +195,15 @@ class EFuzzyNumber : public EModifTerm {
     double number_;
 };
 
-// A user term, by its row in the settings' term list.
+// A user term, by its row in the vocabulary's user terms.
 class EUserTerm : public ETerm {
   public:
-    EUserTerm(const CBasicSettings* settings, int row);
+    EUserTerm(const ParserVocabulary* vocabulary, int row)
+        : ETerm(kUserTerm, vocabulary), row_(row) {}
 
     int Row() const { return row_; }
 
-    // The term's full name; empty without settings or when the row no longer exists.
+    // The term's full name; empty without a vocabulary or when the row no longer exists.
     void AppendText(std::string& text) const override;
     void ToLingTerm(CLingTerm& term) const override;
 

@@ -34,9 +34,9 @@ CRuleBase::CRuleBase()
     : inferenceMethod_(DefaultInferenceMethod(kLinguistic)),
       defuzzificationMethod_(DefaultDefuzzificationMethod()) {}
 
-CRuleBase::CRuleBase(int kind) : CRuleBase() {
+CRuleBase::CRuleBase(TypeOfDescription kind) : CRuleBase() {
     description_ = "Enter your description of the rulebase here.";
-    typeOfDescription_ = static_cast<std::uint8_t>(kind);
+    typeOfDescription_ = kind;
     inferenceMethod_ = DefaultInferenceMethod(kind);
     AppendVariable(
         std::make_unique<CFuzzyVariable>("X", std::make_shared<CLinguisticSettings>(0.0, 1.0),

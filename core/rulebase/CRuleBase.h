@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/inference/MethodRoutines.h"
+#include "core/rulebase/TypeOfDescription.h"
 
 class CFuzzyVariable;
 class CLinCValue;
@@ -27,10 +28,8 @@ struct InferenceScratch;
 // values of a shared, reference-counted pool. Every edit of cells ends with Prepare.
 class CRuleBase {
   public:
-    // Kinds of description.
-    static constexpr int kLinguistic = 0;
-    static constexpr int kTakagiSugeno = 1;
-    static constexpr int kSingleton = 2;
+    // CRuleBase::kLinguistic and the other kinds.
+    using enum TypeOfDescription;
 
     static constexpr int kNoVariable = 16777216;
     static constexpr int kDefaultDiscretization = 301;
@@ -39,7 +38,7 @@ class CRuleBase {
     // A rule base without variables or rules, with the default routines.
     CRuleBase();
     // A new rule base of the given kind: one input "X", one output "Y" and one rule.
-    explicit CRuleBase(int kind);
+    explicit CRuleBase(TypeOfDescription kind);
     // Reads a rulebase file (see core/io/RuleBaseReader.h). Throws ESyntax.
     explicit CRuleBase(const std::string& fileName);
     ~CRuleBase();
@@ -49,8 +48,8 @@ class CRuleBase {
     CRuleBase& operator=(const CRuleBase&) = delete;
 
     // --- Description ---
-    int GetTypeOfDescription() const { return typeOfDescription_; }
-    void SetTypeOfDescription(int kind) { typeOfDescription_ = static_cast<std::uint8_t>(kind); }
+    TypeOfDescription GetTypeOfDescription() const { return typeOfDescription_; }
+    void SetTypeOfDescription(TypeOfDescription kind) { typeOfDescription_ = kind; }
     const std::string& GetDescription() const { return description_; }
     void SetDescription(std::string description) { description_ = std::move(description); }
     // The name the rule base was read from; empty for a new one.
@@ -208,7 +207,7 @@ class CRuleBase {
     bool useFuzzyFilter_ = false;
     std::string description_;
     std::string fileName_;
-    std::uint8_t typeOfDescription_ = kLinguistic;
+    TypeOfDescription typeOfDescription_ = kLinguistic;
     InferenceRoutine inferenceMethod_;
     DefuzzificationRoutine defuzzificationMethod_;
     std::vector<std::unique_ptr<CFuzzyVariable>> antecedents_;

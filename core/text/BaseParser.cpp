@@ -11,7 +11,7 @@ bool IsLetterOrDigit(char c) {
 void BaseParser::SetInput(const char* input) {
     position = 0;
     text = input;
-    state = 1;
+    state = ParserState::kGood;
 }
 
 void BaseParser::SkipBlanks() {

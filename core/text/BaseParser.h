@@ -1,6 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+
+// The state byte of a parse: good until the text is rejected.
+enum class ParserState : std::uint8_t {
+    kFailed = 0,
+    kGood = 1,
+    kForbiddenSign = 2,  // a "-" in a context that is not symmetric about zero
+};
 
 // Cursor state shared by the expression parsers. The derived parser keeps the token start and
 // records the start of the offending token as the saved token start when it rejects a text.
@@ -23,14 +31,14 @@ class BaseParser {
     int Position() const { return position; }
     int TokenStart() const { return tokenStart; }
     const char* Text() const { return text; }
-    int State() const { return state; }
+    ParserState State() const { return state; }
     int SavedTokenStart() const { return savedTokenStart; }
 
   protected:
     int position = 0;
     int tokenStart = 0;
     const char* text = nullptr;
-    // 1 after SetInput; the derived parser sets its own values.
-    int state = 0;
+    // Good after SetInput; the derived parser sets the others.
+    ParserState state = ParserState::kFailed;
     int savedTokenStart = 0;
 };

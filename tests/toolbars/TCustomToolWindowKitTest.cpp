@@ -148,7 +148,7 @@ class TCustomToolWindowKitTest : public QObject {
     }
 
     void withoutFloatingADragOutsideDocksIsRefused() {
-        bar->SetDockMode(dmCannotFloat);
+        bar->SetDockMode(tbk::dmCannotFloat);
         const QRect before = bar->BoundsRect();
         PressToolWindow(bar, kHandle);
         MoveMouse(bar, FormPoint(300, 200));
@@ -167,7 +167,7 @@ class TCustomToolWindowKitTest : public QObject {
     }
 
     void withoutChangingDocksOnlyItsOwnDockTakesIt() {
-        bar->SetDockMode(dmCannotFloatOrChangeDocks);
+        bar->SetDockMode(tbk::dmCannotFloatOrChangeDocks);
         DragToolWindow(bar, kHandle, FormPoint(1, 150));
         QCOMPARE(bar->DockedTo(), form->DockTop);
         DragToolWindow(bar, kHandle, FormPoint(120, 10));
@@ -183,7 +183,7 @@ class TCustomToolWindowKitTest : public QObject {
     }
 
     void dockableToLimitsTheDocks() {
-        bar->SetDockableTo({dpTop, dpBottom});
+        bar->SetDockableTo({tbk::dpTop, tbk::dpBottom});
         DragToolWindow(bar, kHandle, FormPoint(1, 150));
         QVERIFY(!bar->Docked());
         DragToolWindow(bar, QPoint(10, 10), FormPoint(200, 399));
@@ -315,7 +315,7 @@ class TCustomToolWindowKitTest : public QObject {
         form->ShowAndActivate();
         QTRY_VERIFY(host->isVisible());
         // On top of all forms it stays while its form is hidden.
-        bar->SetFloatingMode(fmOnTopOfAllForms);
+        bar->SetFloatingMode(tbk::fmOnTopOfAllForms);
         form->hide();
         QVERIFY(host->isVisible());
     }

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(TDockPosition)
+Q_DECLARE_METATYPE(tbk::TDockPosition)
 
 // Docks: rows, packing, thickness, deferred arranging, background and lines.
 class TDockKitTest : public QObject {
@@ -17,15 +17,15 @@ class TDockKitTest : public QObject {
 
     std::unique_ptr<ToolbarFixtureForm> form;
 
-    TDockKit* Dock(TDockPosition position) const {
+    TDockKit* Dock(tbk::TDockPosition position) const {
         switch (position) {
-            case dpTop:
+            case tbk::dpTop:
                 return form->DockTop;
-            case dpBottom:
+            case tbk::dpBottom:
                 return form->DockBottom;
-            case dpLeft:
+            case tbk::dpLeft:
                 return form->DockLeft;
-            case dpRight:
+            case tbk::dpRight:
                 return form->DockRight;
         }
         return nullptr;
@@ -37,15 +37,15 @@ class TDockKitTest : public QObject {
     void cleanup() { form.reset(); }
 
     void docksOnEachSide_data() {
-        QTest::addColumn<TDockPosition>("position");
-        QTest::newRow("top") << dpTop;
-        QTest::newRow("bottom") << dpBottom;
-        QTest::newRow("left") << dpLeft;
-        QTest::newRow("right") << dpRight;
+        QTest::addColumn<tbk::TDockPosition>("position");
+        QTest::newRow("top") << tbk::dpTop;
+        QTest::newRow("bottom") << tbk::dpBottom;
+        QTest::newRow("left") << tbk::dpLeft;
+        QTest::newRow("right") << tbk::dpRight;
     }
 
     void docksOnEachSide() {
-        QFETCH(TDockPosition, position);
+        QFETCH(tbk::TDockPosition, position);
         TDockKit* dock = Dock(position);
         TToolbarKit* bar = form->AddToolbar("Bar", dock, 3);
         form->ShowAndActivate();
@@ -53,7 +53,7 @@ class TDockKitTest : public QObject {
         QVERIFY(bar->Docked());
         QCOMPARE(bar->parentWidget(), dock);
         QVERIFY(bar->isVisible());
-        const bool vertical = position == dpLeft || position == dpRight;
+        const bool vertical = position == tbk::dpLeft || position == tbk::dpRight;
         // Three 23 x 22 buttons, the double drag handle (9) and a 2-pixel border.
         if (vertical) {
             QCOMPARE(bar->size(), QSize(2 + 23 + 2, 2 + 9 + 3 * 22 + 2));
@@ -66,16 +66,16 @@ class TDockKitTest : public QObject {
         // The dock keeps to its side of the form.
         const QRect area = form->rect();
         switch (position) {
-            case dpTop:
+            case tbk::dpTop:
                 QCOMPARE(dock->geometry().top(), area.top());
                 break;
-            case dpBottom:
+            case tbk::dpBottom:
                 QCOMPARE(dock->geometry().bottom(), area.bottom());
                 break;
-            case dpLeft:
+            case tbk::dpLeft:
                 QCOMPARE(dock->geometry().left(), area.left());
                 break;
-            case dpRight:
+            case tbk::dpRight:
                 QCOMPARE(dock->geometry().right(), area.right());
                 break;
         }
@@ -198,7 +198,7 @@ class TDockKitTest : public QObject {
     }
 
     void boundLinesShiftTheClientArea() {
-        form->DockTop->SetBoundLines({blTop, blBottom});
+        form->DockTop->SetBoundLines({tbk::blTop, tbk::blBottom});
         TToolbarKit* bar = form->AddToolbar("Bar", form->DockTop, 1);
         form->ShowAndActivate();
         QCOMPARE(form->DockTop->height(), 28);

@@ -49,11 +49,11 @@ class TToolbarButtonKitTest : public QObject {
         QSignalSpy clicked(button, &TToolbarButtonKit::clicked);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.count(), 1);
-        QCOMPARE(button->State(), bsUp);
+        QCOMPARE(button->State(), tbk::bsUp);
         QTest::mousePress(button, Qt::LeftButton);
-        QCOMPARE(button->State(), bsDown);
+        QCOMPARE(button->State(), tbk::bsDown);
         QTest::mouseMove(button, QPoint(50, 50));
-        QCOMPARE(button->State(), bsUp);
+        QCOMPARE(button->State(), tbk::bsUp);
         QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(50, 50));
         QCOMPARE(clicked.count(), 1);
     }
@@ -63,7 +63,7 @@ class TToolbarButtonKitTest : public QObject {
             Button(i)->SetGroupIndex(1);
         QTest::mouseClick(Button(0), Qt::LeftButton);
         QVERIFY(Button(0)->Down());
-        QCOMPARE(Button(0)->State(), bsExclusive);
+        QCOMPARE(Button(0)->State(), tbk::bsExclusive);
         QSignalSpy raised(Button(0), &TToolbarButtonKit::downChanged);
         QTest::mouseClick(Button(1), Qt::LeftButton);
         QVERIFY(Button(1)->Down());
@@ -95,13 +95,13 @@ class TToolbarButtonKitTest : public QObject {
         QVERIFY(menu.isVisible());
         QVERIFY(button->DropdownMenuShowing());
         QCOMPARE(clicked.count(), 1);  // the ordinary click comes first
-        QCOMPARE(button->State(), bsDown);
+        QCOMPARE(button->State(), tbk::bsDown);
         // The menu opens below the button.
         QCOMPARE(menu.pos(), button->mapToGlobal(QPoint(0, button->height())));
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!menu.isVisible());
         QVERIFY(!button->DropdownMenuShowing());
-        QCOMPARE(button->State(), bsUp);
+        QCOMPARE(button->State(), tbk::bsUp);
         QCOMPARE(clicked.count(), 1);
         // Through the window system: the press goes to the open menu first, which closes; the
         // press it passes on to the button must not open the menu again.
@@ -143,7 +143,7 @@ class TToolbarButtonKitTest : public QObject {
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(asked, 1);
         QVERIFY(!menu.isVisible());
-        QCOMPARE(button->State(), bsUp);
+        QCOMPARE(button->State(), tbk::bsUp);
 
         // Always a dropdown, even without a menu.
         TToolbarButtonKit* always = Button(1);
@@ -201,11 +201,11 @@ class TToolbarButtonKitTest : public QObject {
         QSignalSpy exited(button, &TToolbarButtonKit::mouseExited);
         QCursor::setPos(button->mapToGlobal(QPoint(5, 5)));
         QTRY_VERIFY(button->MouseInControl());
-        QCOMPARE(button->State(), bsMouseIn);
+        QCOMPARE(button->State(), tbk::bsMouseIn);
         // Over another control: the move reaches that control, and the button leaves.
         QCursor::setPos(form->Center->mapToGlobal(QPoint(50, 50)));
         QTRY_VERIFY(!button->MouseInControl());
-        QCOMPARE(button->State(), bsUp);
+        QCOMPARE(button->State(), tbk::bsUp);
         QCOMPARE(entered.count(), 1);
         QCOMPARE(exited.count(), 1);
         // Out of every window: only the shared timer can tell.
@@ -235,12 +235,12 @@ class TToolbarButtonKitTest : public QObject {
         button->SetGroupIndex(2);
         button->SetDown(true);
         button->setEnabled(false);
-        QCOMPARE(button->State(), bsDisabled);
+        QCOMPARE(button->State(), tbk::bsDisabled);
         QSignalSpy clicked(button, &TToolbarButtonKit::clicked);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.count(), 0);
         button->setEnabled(true);
-        QCOMPARE(button->State(), bsExclusive);
+        QCOMPARE(button->State(), tbk::bsExclusive);
     }
 
     void followsItsAction() {
@@ -302,8 +302,8 @@ class TToolbarButtonKitTest : public QObject {
         second.SetGlyph(glyph);
         QCOMPARE(first.NumGlyphs(), 2);
         const QPalette palette;
-        QVERIFY(!first.ImageFor(bsUp, palette).isNull());
-        QVERIFY(!second.ImageFor(bsUp, palette).isNull());
+        QVERIFY(!first.ImageFor(tbk::bsUp, palette).isNull());
+        QVERIFY(!second.ImageFor(tbk::bsUp, palette).isNull());
         const auto list = TGlyphList::ForSize(QSize(16, 16));
         QCOMPARE(list->Count(), 2);  // both buttons' images in one list
         first.Invalidate();
@@ -323,14 +323,14 @@ class TToolbarButtonKitTest : public QObject {
         palette.setColor(QPalette::Dark, Qt::darkGray);
         TButtonGlyph embossed;
         embossed.SetGlyph(glyph);
-        const QImage image = embossed.ImageFor(bsDisabled, palette).toImage();
+        const QImage image = embossed.ImageFor(tbk::bsDisabled, palette).toImage();
         QCOMPARE(image.pixel(0, 0), QColor(Qt::darkGray).rgb());
         QCOMPARE(image.pixel(2, 2), QColor(Qt::yellow).rgb());
         QCOMPARE(qAlpha(image.pixel(3, 3)), 0);
         TButtonGlyph recoloured;
         recoloured.SetOldDisabledStyle(true);
         recoloured.SetGlyph(glyph);
-        const QImage old = recoloured.ImageFor(bsDisabled, palette).toImage();
+        const QImage old = recoloured.ImageFor(tbk::bsDisabled, palette).toImage();
         QCOMPARE(old.pixel(2, 0), QColor(Qt::yellow).rgb());
         QCOMPARE(old.pixel(0, 0), QColor(Qt::black).rgb());
     }

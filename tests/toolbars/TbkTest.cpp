@@ -148,6 +148,39 @@ class TbkTest : public QObject {
         ProcessLayouts();
         CheckArranged();
     }
+
+    void iniSectionsAsNamedBesideOtherSettings() {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString file = directory.filePath("program.ini");
+        const QByteArray settings = "; the program's own\n[General]\nLanguage=en\n";
+        {
+            QFile ini(file);
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write(settings);
+        }
+        IniSaveToolbarPositions(form.get(), file, "Main Window ");
+        QFile ini(file);
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray text = ini.readAll();
+        QVERIFY(text.startsWith(settings));
+        QVERIFY(text.contains("\n[Main Window Docked]\nRev=3\nVisible=1\nDockedTo=DockLeft\n"));
+        Disarrange();
+        IniLoadToolbarPositions(form.get(), file, "Main Window ");
+        ProcessLayouts();
+        CheckArranged();
+    }
+
+    void emptyLastDockNamesNoUnnamedDock() {
+        auto* unnamed = new TDockKit(form.get(), tbk::dpBottom);
+        ValueStore store;
+        CustomSaveToolbarPositions(form.get(), store.WriteInt(), store.WriteString());
+        store.values["Floating/LastDock"] = "";
+        Disarrange();
+        CustomLoadToolbarPositions(form.get(), store.ReadInt(), store.ReadString());
+        QVERIFY(!floating->Docked());
+        QVERIFY(floating->LastDock() != unnamed);
+    }
 };
 
 QTEST_MAIN(TbkTest)

@@ -16,20 +16,20 @@
 namespace {
 
 struct HookCall {
-    THookProcCode code;
+    tbk::THookProcCode code;
     QObject* wnd;
     QEvent::Type type;
 };
 std::vector<HookCall> calls;
 
-void RecordingProc(THookProcCode Code, QObject* Wnd, QEvent* Event) {
+void RecordingProc(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event) {
     calls.push_back({Code, Wnd, Event->type()});
 }
-void OtherProc(THookProcCode Code, QObject* Wnd, QEvent* Event) {
+void OtherProc(tbk::THookProcCode Code, QObject* Wnd, QEvent* Event) {
     calls.push_back({Code, Wnd, Event->type()});
 }
 
-int CountOf(THookProcCode code) {
+int CountOf(tbk::THookProcCode code) {
     return static_cast<int>(std::count_if(calls.begin(), calls.end(),
                                           [code](const HookCall& c) { return c.code == code; }));
 }
@@ -55,26 +55,26 @@ class TbkcmnTest : public QObject {
     void hookHearsMouseMovesOverWidgets() {
         QWidget window;
         QVERIFY(MoveCursorOverNewWindow(window));
-        InstallHookProc(&RecordingProc, hpPostMouseMove);
+        InstallHookProc(&RecordingProc, tbk::hpPostMouseMove);
         QCursor::setPos(QPoint(70, 70));
-        QTRY_VERIFY(CountOf(hpPostMouseMove) > 0);
+        QTRY_VERIFY(CountOf(tbk::hpPostMouseMove) > 0);
         QCOMPARE(calls.back().wnd, &window);
         QCOMPARE(calls.back().type, QEvent::MouseMove);
         UninstallHookProc(&RecordingProc);
         calls.clear();
         QCursor::setPos(QPoint(80, 80));
         QCoreApplication::processEvents();
-        QCOMPARE(CountOf(hpPostMouseMove), 0);
+        QCOMPARE(CountOf(tbk::hpPostMouseMove), 0);
     }
 
     void installingTwiceNeedsTwoUninstalls() {
         QWidget window;
         QVERIFY(MoveCursorOverNewWindow(window));
-        InstallHookProc(&RecordingProc, hpPostMouseMove);
-        InstallHookProc(&RecordingProc, hpPostMouseMove);
+        InstallHookProc(&RecordingProc, tbk::hpPostMouseMove);
+        InstallHookProc(&RecordingProc, tbk::hpPostMouseMove);
         UninstallHookProc(&RecordingProc);
         QCursor::setPos(QPoint(71, 71));
-        QTRY_VERIFY(CountOf(hpPostMouseMove) > 0);
+        QTRY_VERIFY(CountOf(tbk::hpPostMouseMove) > 0);
         UninstallHookProc(&RecordingProc);
         // Unknown procedures change nothing.
         UninstallHookProc(&OtherProc);
@@ -85,8 +85,8 @@ class TbkcmnTest : public QObject {
     }
 
     void eachProcedureHearsOnlyItsCodes() {
-        InstallHookProc(&RecordingProc, hpSendWindowPosChanged);
-        InstallHookProc(&OtherProc, hpSendActivateApp);
+        InstallHookProc(&RecordingProc, tbk::hpSendWindowPosChanged);
+        InstallHookProc(&OtherProc, tbk::hpSendActivateApp);
         QWidget window;
         window.show();
         window.hide();
@@ -98,23 +98,23 @@ class TbkcmnTest : public QObject {
         QVERIFY(ApplicationIsActive());
         UninstallHookProc(&RecordingProc);
         UninstallHookProc(&OtherProc);
-        QVERIFY(CountOf(hpSendWindowPosChanged) >= 2);  // shown, hidden
-        QCOMPARE(CountOf(hpSendActivateApp), 2);
-        QCOMPARE(CountOf(hpPostMouseMove), 0);
+        QVERIFY(CountOf(tbk::hpSendWindowPosChanged) >= 2);  // shown, hidden
+        QCOMPARE(CountOf(tbk::hpSendActivateApp), 2);
+        QCOMPARE(CountOf(tbk::hpPostMouseMove), 0);
         QVERIFY(std::all_of(calls.begin(), calls.end(), [&](const HookCall& c) {
-            return c.code == hpSendActivateApp ? c.wnd == qApp : c.wnd == &window;
+            return c.code == tbk::hpSendActivateApp ? c.wnd == qApp : c.wnd == &window;
         }));
     }
 
     void hookHearsNativeWindowsGo() {
-        InstallHookProc(&RecordingProc, hpPreDestroy);
+        InstallHookProc(&RecordingProc, tbk::hpPreDestroy);
         auto window = std::make_unique<QWidget>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QObject* native = window->windowHandle();
         window.reset();
         UninstallHookProc(&RecordingProc);
-        QCOMPARE(CountOf(hpPreDestroy), 1);
+        QCOMPARE(CountOf(tbk::hpPreDestroy), 1);
         QCOMPARE(calls.back().wnd, native);
     }
 

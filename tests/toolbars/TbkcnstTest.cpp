@@ -53,11 +53,11 @@ class TbkcnstTest : public QObject {
     }
 
     void dockPositionWhileHoldingControls() {
-        QCOMPARE(MessageOf([&] { form->DockTop->SetPosition(dpLeft); }),
+        QCOMPARE(MessageOf([&] { form->DockTop->SetPosition(tbk::dpLeft); }),
                  QString("Cannot change Position of a TDockKit if it already contains controls"));
-        QCOMPARE(form->DockTop->Position(), dpTop);
-        form->DockBottom->SetPosition(dpLeft);  // empty: allowed
-        QCOMPARE(form->DockBottom->Position(), dpLeft);
+        QCOMPARE(form->DockTop->Position(), tbk::dpTop);
+        form->DockBottom->SetPosition(tbk::dpLeft);  // empty: allowed
+        QCOMPARE(form->DockBottom->Position(), tbk::dpLeft);
     }
 
     void savingWithoutNames() {

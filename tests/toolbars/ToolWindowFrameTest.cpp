@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QTest>
 
-Q_DECLARE_METATYPE(TDragHandleStyle)
+Q_DECLARE_METATYPE(tbk::TDragHandleStyle)
 
 // Frame geometry and hit testing of tool windows, without widgets.
 class ToolWindowFrameTest : public QObject {
@@ -12,27 +12,27 @@ class ToolWindowFrameTest : public QObject {
 
   private slots:
     void dragHandleSizes_data() {
-        QTest::addColumn<TDragHandleStyle>("style");
+        QTest::addColumn<tbk::TDragHandleStyle>("style");
         QTest::addColumn<bool>("closeButton");
         QTest::addColumn<int>("size");
-        QTest::newRow("double") << dhDouble << false << 9;
-        QTest::newRow("single") << dhSingle << false << 6;
-        QTest::newRow("none") << dhNone << false << 0;
-        QTest::newRow("double close") << dhDouble << true << 14;
-        QTest::newRow("single close") << dhSingle << true << 14;
-        QTest::newRow("none close") << dhNone << true << 14;
+        QTest::newRow("double") << tbk::dhDouble << false << 9;
+        QTest::newRow("single") << tbk::dhSingle << false << 6;
+        QTest::newRow("none") << tbk::dhNone << false << 0;
+        QTest::newRow("double close") << tbk::dhDouble << true << 14;
+        QTest::newRow("single close") << tbk::dhSingle << true << 14;
+        QTest::newRow("none close") << tbk::dhNone << true << 14;
     }
 
     void dragHandleSizes() {
-        QFETCH(TDragHandleStyle, style);
+        QFETCH(tbk::TDragHandleStyle, style);
         QFETCH(bool, closeButton);
         QFETCH(int, size);
         TFrameOptions options;
-        options.DockType = dtTopBottom;
+        options.DockType = tbk::dtTopBottom;
         options.DragHandleStyle = style;
         options.CloseButtonWhenDocked = closeButton;
         QCOMPARE(NonClientSizes(options), QMargins(2 + size, 2, 2, 2));
-        options.DockType = dtLeftRight;
+        options.DockType = tbk::dtLeftRight;
         QCOMPARE(NonClientSizes(options), QMargins(2, 2 + size, 2, 2));
         options.AllowDrag = false;
         QCOMPARE(NonClientSizes(options), QMargins(2, 2, 2, 2));
@@ -48,12 +48,12 @@ class ToolWindowFrameTest : public QObject {
 
     void handleBarsSitAfterTheBorder() {
         TFrameOptions options;
-        options.DockType = dtTopBottom;
+        options.DockType = tbk::dtTopBottom;
         TToolWindowFrame frame = ComputeToolWindowFrame(options, QSize(100, 26));
         QCOMPARE(frame.HandleBarCount, 2);
         QCOMPARE(frame.HandleBars[0], QRect(4, 2, 3, 22));
         QCOMPARE(frame.HandleBars[1], QRect(7, 2, 3, 22));
-        options.DragHandleStyle = dhSingle;
+        options.DragHandleStyle = tbk::dhSingle;
         frame = ComputeToolWindowFrame(options, QSize(100, 26));
         QCOMPARE(frame.HandleBarCount, 1);
         QCOMPARE(frame.HandleBars[0].x(), 3);
@@ -75,15 +75,15 @@ class ToolWindowFrameTest : public QObject {
         QVERIFY(hit(QPoint(85, 10), false).Kind == TFrameHitKind::CloseButton);
         QVERIFY(hit(QPoint(30, 10), false).Kind == TFrameHitKind::Client);
         QVERIFY(hit(QPoint(50, 40), false).Kind == TFrameHitKind::Client);
-        QCOMPARE(hit(QPoint(1, 1), false).Handle, twshTop);
-        QCOMPARE(hit(QPoint(1, 30), false).Handle, twshLeft);
-        QCOMPARE(hit(QPoint(99, 30), false).Handle, twshRight);
-        QCOMPARE(hit(QPoint(50, 59), false).Handle, twshBottom);
-        QCOMPARE(hit(QPoint(1, 1), true).Handle, twshTopLeft);
-        QCOMPARE(hit(QPoint(1, 18), true).Handle, twshTopLeft);  // corner zone is 15 + 4 long
-        QCOMPARE(hit(QPoint(1, 19), true).Handle, twshLeft);
-        QCOMPARE(hit(QPoint(99, 59), true).Handle, twshBottomRight);
-        QCOMPARE(hit(QPoint(90, 0), true).Handle, twshTopRight);
+        QCOMPARE(hit(QPoint(1, 1), false).Handle, tbk::twshTop);
+        QCOMPARE(hit(QPoint(1, 30), false).Handle, tbk::twshLeft);
+        QCOMPARE(hit(QPoint(99, 30), false).Handle, tbk::twshRight);
+        QCOMPARE(hit(QPoint(50, 59), false).Handle, tbk::twshBottom);
+        QCOMPARE(hit(QPoint(1, 1), true).Handle, tbk::twshTopLeft);
+        QCOMPARE(hit(QPoint(1, 18), true).Handle, tbk::twshTopLeft);  // corner zone is 15 + 4 long
+        QCOMPARE(hit(QPoint(1, 19), true).Handle, tbk::twshLeft);
+        QCOMPARE(hit(QPoint(99, 59), true).Handle, tbk::twshBottomRight);
+        QCOMPARE(hit(QPoint(90, 0), true).Handle, tbk::twshTopRight);
         options.Resizable = false;
         QVERIFY(HitTestToolWindowFrame(ComputeToolWindowFrame(options, outer), options, true, outer,
                                        QPoint(1, 30))

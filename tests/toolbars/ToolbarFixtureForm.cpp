@@ -6,7 +6,6 @@
 #include "toolbars/TToolbarKit.h"
 
 #include <QApplication>
-#include <QBoxLayout>
 #include <QTest>
 
 namespace {
@@ -27,33 +26,14 @@ void SilenceOffscreenPlatformNotices() {
         previousHandler = qInstallMessageHandler(QuietHandler);
 }
 
-ToolbarFixtureForm::ToolbarFixtureForm() {
+ToolbarFixtureForm::ToolbarFixtureForm() : Center(new QWidget(this)) {
     setObjectName(QStringLiteral("FixtureForm"));
     setWindowTitle(QStringLiteral("Toolbar fixture"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    DockTop = new TDockKit(this, dpTop);
-    DockBottom = new TDockKit(this, dpBottom);
-    DockLeft = new TDockKit(this, dpLeft);
-    DockRight = new TDockKit(this, dpRight);
-    DockTop->setObjectName(QStringLiteral("DockTop"));
-    DockBottom->setObjectName(QStringLiteral("DockBottom"));
-    DockLeft->setObjectName(QStringLiteral("DockLeft"));
-    DockRight->setObjectName(QStringLiteral("DockRight"));
-    Center = new QWidget(this);
     Center->setAutoFillBackground(true);
     QPalette pal = Center->palette();
     pal.setColor(QPalette::Window, Qt::white);
     Center->setPalette(pal);
-    auto* middle = new QHBoxLayout;
-    middle->setSpacing(0);
-    middle->addWidget(DockLeft);
-    middle->addWidget(Center, 1);
-    middle->addWidget(DockRight);
-    outer->addWidget(DockTop);
-    outer->addLayout(middle, 1);
-    outer->addWidget(DockBottom);
+    setCentralWidget(Center);
     setGeometry(100, 100, 600, 400);
 }
 

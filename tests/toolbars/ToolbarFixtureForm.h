@@ -1,26 +1,22 @@
 #pragma once
 
+#include "toolbars/DockingFrame.h"
 #include "toolbars/Tbk.h"
 
 #include <QPoint>
-#include <QWidget>
 
 class TCustomToolWindowKit;
 class TDockKit;
 class TToolbarButtonKit;
 class TToolbarKit;
 
-// A form with a dock on each side around a central area, for the toolbar tests.
-class ToolbarFixtureForm : public QWidget {
+// A docking frame with a plain white centre, for the toolbar tests.
+class ToolbarFixtureForm : public DockingFrame {
     Q_OBJECT
 
   public:
     ToolbarFixtureForm();
 
-    TDockKit* DockTop;
-    TDockKit* DockBottom;
-    TDockKit* DockLeft;
-    TDockKit* DockRight;
     QWidget* Center;
 
     // A toolbar named Name with Buttons flat buttons of 23 x 22 (captions "1", "2", ...),

@@ -80,7 +80,7 @@ class ToolbarScreenshotTest : public QObject {
         TToolbarKit* right = form.AddToolbar(QStringLiteral("Right"), form.DockRight, 2);
         right->SetCloseButtonWhenDocked(true);
         TToolbarKit* bottom = form.AddToolbar(QStringLiteral("Bottom"), form.DockBottom, 0);
-        bottom->SetDragHandleStyle(dhSingle);
+        bottom->SetDragHandleStyle(tbk::dhSingle);
         auto* edit = new TEditKit(bottom);
         edit->setObjectName(QStringLiteral("Edit"));
         edit->setText(QStringLiteral("about 3"));

@@ -101,7 +101,7 @@ TEST(CRuleChecks, RulesCompareSideBySide) {
                           {0, 4, 7, 0},
                           {5, 5, 0, -1},
                           {5, 0, 2, 0}}) {
-        EXPECT_EQ(checks.CompareRules(c.a, c.b, c.mode), c.expected)
+        EXPECT_EQ(checks.CompareRules(c.a, c.b, CheckMode{c.mode}), c.expected)
             << "rules " << c.a << ", " << c.b << " in mode " << c.mode;
     }
     EXPECT_EQ(checks.CompareAntecedents(1, 0), 0);
@@ -118,14 +118,14 @@ TEST(CRuleChecks, GroupsAreDecidedAgainstTheirFirstRule) {
         {"sm", "bi"},
         {"bi", "bi"},
     }));
-    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(0)), (Groups{{0, 3}, {1, 2}}));
-    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(1)), (Groups{{0, 1, 2}}));
-    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(2)), (Groups{{0, 4}}));
-    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(9)), (Groups{{0, 1, 2, 3, 4}}));
+    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(CRuleChecks::kIdentical)), (Groups{{0, 3}, {1, 2}}));
+    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(CRuleChecks::kInconsistent)), (Groups{{0, 1, 2}}));
+    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(CRuleChecks::kSameConclusion)), (Groups{{0, 4}}));
+    EXPECT_EQ(GroupsOf(checks.FindRuleGroups(CheckMode{9})), (Groups{{0, 1, 2, 3, 4}}));
 
     const CRuleChecks distinct(RuleBaseOf({{"sm", "bi"}, {"me", "me"}, {"mine", "me"}}));
-    EXPECT_EQ(distinct.FindRuleGroups(0), nullptr);
-    EXPECT_EQ(distinct.FindRuleGroups(1), nullptr);
+    EXPECT_EQ(distinct.FindRuleGroups(CRuleChecks::kIdentical), nullptr);
+    EXPECT_EQ(distinct.FindRuleGroups(CRuleChecks::kInconsistent), nullptr);
     EXPECT_EQ(distinct.FindRedundantSucRules(), nullptr);
     EXPECT_EQ(distinct.FindRedundantAntRules(), nullptr);
 }
@@ -155,6 +155,13 @@ TEST(CRuleChecks, RedundantRules) {
     EXPECT_EQ(GroupsOf(mixed.FindRedundantSucRules()), (Groups{{3, 1}, {2, 4}}));
 }
 
+TEST(CRuleChecks, NoRuleIsRedundantWithoutRules) {
+    CRuleBase variablesOnly(CRuleBase::kLinguistic);
+    variablesOnly.SetRules({}, 0);
+    EXPECT_FALSE(CRuleChecks(variablesOnly).IsRedundantRule(0));
+    EXPECT_FALSE(CRuleChecks(CRuleBase()).IsRedundantRule(0));
+}
+
 std::vector<Row> RandomRows(std::mt19937& random, int inputs, int rules) {
     // Few distinct cells, so that equal and comparable rules are common.
     static const Row kCells = {"sm",    "ve sm", "ex sm", "ro sm", "me",   "ml me",    "bi",
@@ -182,7 +189,7 @@ TEST(CRuleChecks, GroupsMatchTheScanOfEveryPair) {
                     continue;
                 std::vector<int> group{i};
                 for (int j = i + 1; j < n; ++j) {
-                    if (!taken[j] && checks.CompareRules(i, j, mode) == 0) {
+                    if (!taken[j] && checks.CompareRules(i, j, CheckMode{mode}) == 0) {
                         group.push_back(j);
                         taken[j] = true;
                     }
@@ -190,7 +197,8 @@ TEST(CRuleChecks, GroupsMatchTheScanOfEveryPair) {
                 if (group.size() > 1)
                     expected.push_back(group);
             }
-            EXPECT_EQ(GroupsOf(checks.FindRuleGroups(mode)), expected) << "mode " << mode;
+            EXPECT_EQ(GroupsOf(checks.FindRuleGroups(CheckMode{mode})), expected)
+                << "mode " << mode;
         }
     }
 }

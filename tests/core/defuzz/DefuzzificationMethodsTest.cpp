@@ -19,6 +19,8 @@
 
 namespace {
 
+using enum OutputShapeCode;
+
 constexpr double kTolerance = 1e-12;
 
 // A rule base that holds nothing but an output over [lo, hi] with n samples: all that the
@@ -118,7 +120,7 @@ std::vector<double> Falling() {
 TEST(ClassifyOutputShape, CodesOfTheBasicShapes) {
     struct Case {
         std::vector<double> samples;
-        int code;
+        OutputShapeCode code;
         OutputShape indices;
     };
     const Case cases[] = {

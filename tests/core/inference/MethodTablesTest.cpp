@@ -74,9 +74,9 @@ TEST(MethodTables, TheEditorsRowsAreTheCrispMethodsOfTheFullTable) {
 }
 
 TEST(MethodTables, Defaults) {
-    EXPECT_EQ(DefaultInferenceMethod(0), &LLogInfPreCrisp);
-    EXPECT_EQ(DefaultInferenceMethod(1), &LLinCInfCrisp);
-    EXPECT_EQ(DefaultInferenceMethod(2), &LLinCInfCrisp);
+    EXPECT_EQ(DefaultInferenceMethod(TypeOfDescription::kLinguistic), &LLogInfPreCrisp);
+    EXPECT_EQ(DefaultInferenceMethod(TypeOfDescription::kTakagiSugeno), &LLinCInfCrisp);
+    EXPECT_EQ(DefaultInferenceMethod(TypeOfDescription::kSingleton), &LLinCInfCrisp);
     EXPECT_EQ(DefaultDefuzzificationMethod(), &SimpDefuzzLingExpression);
 }
 

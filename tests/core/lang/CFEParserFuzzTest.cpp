@@ -34,13 +34,13 @@ class CFEParserFuzz : public ::testing::TestWithParam<Owner> {
         const auto tree = parser_.Parse(exact.data());
         if (tree) {
             ++accepted_;
-            ASSERT_EQ(parser_.State(), CFEParser::kStateGood);
+            ASSERT_EQ(parser_.State(), ParserState::kGood);
             const std::string printed = tree->ToText();
             const auto again = parser_.Parse(printed);
             ASSERT_NE(again, nullptr) << printed;
             EXPECT_EQ(again->ToText(), printed);
         } else {
-            ASSERT_NE(parser_.State(), CFEParser::kStateGood);
+            ASSERT_NE(parser_.State(), ParserState::kGood);
             ASSERT_GE(parser_.SavedTokenStart(), 0);
             ASSERT_LE(parser_.SavedTokenStart(), static_cast<int>(std::strlen(exact.data())));
             ASSERT_NE(parser_.LastError(), "");

@@ -42,8 +42,8 @@ class CFEParserTest : public ::testing::Test {
         const auto tree = parser.Parse(text);
         if (tree)
             return Describe(*tree);
-        return std::to_string(parser.State()) + " at " + std::to_string(parser.SavedTokenStart()) +
-               ": " + parser.LastError();
+        return std::to_string(static_cast<int>(parser.State())) + " at " +
+               std::to_string(parser.SavedTokenStart()) + ": " + parser.LastError();
     }
 
     CLinguisticSettings unit_{0, 1}, symmetric_{-1, 1}, skewed_{-1, 2}, user_{0, 10};
@@ -156,7 +156,7 @@ TEST_F(CFEParserTest, ReusedParserHandsOutIndependentTrees) {
     auto third = parser.Parse("ze");
     EXPECT_EQ(Describe(*first), "and(very small, big)");
     EXPECT_EQ(Describe(*third), "zero");
-    EXPECT_EQ(parser.State(), CFEParser::kStateGood);
+    EXPECT_EQ(parser.State(), ParserState::kGood);
     EXPECT_EQ(parser.Owner(), &unit_);
 }
 

@@ -14,8 +14,11 @@ namespace {
 std::string Read(std::string text) {
     try {
         std::string result;
-        for (double c : CLinCSettings(0, 1).ParseValue(text, 2))
-            result += (result.empty() ? "" : " ") + std::to_string(c).substr(0, 6);
+        for (double c : CLinCSettings(0, 1).ParseValue(text, 2)) {
+            if (!result.empty())
+                result += ' ';
+            result += std::to_string(c).substr(0, 6);
+        }
         return result;
     } catch (const ESyntax& error) {
         EXPECT_EQ(error.Position(), 0);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/rulebase/Rules.h"
@@ -206,7 +207,11 @@ TEST(ApproxLearnRules, AgreesWithTheMemberByMemberWalkOnRandomSets) {
         for (int r = 0; r < rows; ++r) {
             Cells row;
             for (int v = 0; v < variables; ++v) {
-                row.push_back("p" + std::to_string(v) + "_" + std::to_string(random() % terms));
+                std::string cell = "p";
+                cell += std::to_string(v);
+                cell += '_';
+                cell += std::to_string(random() % terms);
+                row.push_back(std::move(cell));
             }
             rules.AddRule(row);
         }

@@ -64,7 +64,7 @@ TEST(CRuleBaseNew, LinguisticDefaults) {
 }
 
 TEST(CRuleBaseNew, TakagiSugenoAndSingletonDefaults) {
-    for (int kind : {CRuleBase::kTakagiSugeno, CRuleBase::kSingleton}) {
+    for (TypeOfDescription kind : {CRuleBase::kTakagiSugeno, CRuleBase::kSingleton}) {
         CRuleBase ruleBase(kind);
         EXPECT_EQ(ruleBase.GetInferenceMethod(), &LLinCInfCrisp);
         EXPECT_EQ(ruleBase.GetSettings(-1).GetTypeName(), "linc");

@@ -16,7 +16,7 @@ TEST(BaseParser, SetInputStartsAtTheBeginningInTheGoodState) {
     parser.SetInput(text);
     EXPECT_EQ(parser.Text(), text);
     EXPECT_EQ(parser.Position(), 0);
-    EXPECT_EQ(parser.State(), 1);
+    EXPECT_EQ(parser.State(), ParserState::kGood);
     parser.SkipBlanks();
     EXPECT_EQ(parser.Position(), 4);
     parser.SkipBlanks();

@@ -1,0 +1,6 @@
+#include "desktop/EditorSeams.h"
+
+EditorSeams& InstalledEditorSeams() {
+    static EditorSeams seams;
+    return seams;
+}

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+#include "core/ftransform/FTDimensionSettings.h"
+#include "desktop/toolkit/UserPrompts.h"
+
+class CRuleBase;
+class EditorHost;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class TFTransform;
+class TRulesPage;
+class TStringGrid;
+class TToolbarButtonKit;
+
+// The MDI child in which one rule base is edited; it owns the rule base for its whole life.
+// Its pages are the general settings, the input and output variables, the rules and the data.
+// The rules grid's logic lives in TRulesPage, which the window owns and forwards to.
+class TFormInfUnit : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Reads the rule base from the file. Throws ESyntax when it cannot be read; no window is
+    // left then.
+    TFormInfUnit(EditorHost* owner, const QString& fileName);
+    // Takes the rule base; the window starts modified and without a file name of its own.
+    TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase);
+    ~TFormInfUnit() override;
+
+    CRuleBase& RuleBase() { return *ruleBase_; }
+    const CRuleBase& RuleBase() const { return *ruleBase_; }
+    TRulesPage& RulesPage() { return *rulesPage_; }
+    EditorHost* Host() const { return owner_; }
+    const QString& FileName() const { return ruleBaseFileName_; }
+    bool HasFileName() const { return hasFileName_; }
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    bool VariablesChanged() const { return variablesChanged_; }
+    void SetVariablesChanged(bool changed) { variablesChanged_ = changed; }
+    std::vector<FTDimensionSettings>& FTransformSettings() { return fTransformSettings_; }
+    std::unique_ptr<TFTransform>& FTransform() { return fTransform_; }
+    QString& DataFileName() { return dataFileName_; }
+
+    void SetFileName(const QString& name);
+    void MarkModified();
+    // False when the rule base was not written (cancelled or failed).
+    bool Save();
+    bool SaveRuleBaseAs();
+    bool SaveRuleBaseFile();
+    void SetEditingEnabled(bool enabled);
+    // Whether some rule's cell of the variable (inputs first, then outputs, in one range)
+    // holds exactly the text.
+    bool IsExpressionUsed(const QString& text, int variableIndex) const;
+    // The control that has or last had the focus in this window.
+    QWidget* ActiveControl() const;
+    bool ShowsRulesPage() const;
+    void ShowRulesPage();
+
+    void FillInferenceCombo();
+    void FillDefuzzCombo();
+    void ShowTypeOfUnit();
+    void FillInputVarGrid();
+    void FillOutputVarGrid();
+
+    // Handlers.
+    void FormActivate();
+    void ComboBoxInfTypeChange();
+    void ComboBoxDefTypeChange();
+    void cbUseFTFilterClick();
+    void ButtonTestClick();
+    void ButtonAddVarClick();
+    void ButtonEditInputVarClick();
+    void ButtonEditOutputVarClick();
+    void ButtonDeleteVarClick();
+    // False when a row's bounds are refused (the grid keeps the focus).
+    bool StringGridOutputVarExit();
+
+    QTabWidget* PageControl;
+    QWidget* TabSheetGeneral;
+    QWidget* TabSheetInputVar;
+    QWidget* TabSheetOutputVar;
+    QWidget* TabSheetRules;
+    QWidget* TabSheetImport;
+
+    QLineEdit* EditUnitName;
+    QComboBox* ComboBoxInfType;
+    QComboBox* ComboBoxDefType;
+    QLabel* lbDefuzzType;
+    QLabel* lbTypeOfUnit;
+    QCheckBox* cbUseFTFilter;
+    QPlainTextEdit* MemoDescription;
+
+    TStringGrid* StringGridInputVar;
+    QPushButton* ButtonAddVar;
+    QPushButton* ButtonDeleteVar;
+    QPushButton* ButtonEditInputVar;
+    TStringGrid* StringGridOutputVar;
+    QPushButton* ButtonEditOutputVar;
+
+    QLabel* lbRuleForm;
+    TStringGrid* StringGridRules;
+    QLabel* LabelGoodPart;
+    QLabel* LabelErrorMessage;
+    QLabel* LabelBadPart;
+    QPushButton* ButtonAddRule;
+    QPushButton* ButtonDeleteRule;
+
+    TStringGrid* StringGridData;
+    QPushButton* btnImport;
+    QPushButton* btnCalculateValues;
+    QPushButton* btnSaveOutput;
+    QPushButton* btInverseFTransform;
+    QCheckBox* cbLinguisticApproximation;
+    QPushButton* btnAddInputRow;
+    QPushButton* btnDeleteInputRow;
+    QLabel* lbMaxErrorTitle;
+    QLabel* lbMaxErrorValue;
+    TToolbarButtonKit* btLearn;
+    QMenu* pmLearning;
+
+    QPushButton* ButtonTest;
+    QPushButton* ButtonDone;
+    QPushButton* ButtonSaveAs;
+    QPushButton* ButtonClose;
+    QProgressBar* pgProgress;
+    QLabel* lbProgressSec;
+
+    QMenu* Rulesinfo1;
+    QAction* mnShowGroup;
+    QAction* mnShowConsistency;
+    QAction* mnShowRedundancy;
+    QAction* mnShowRedundancyAnt;
+
+    toolkit::TFileDialog SaveDialog;
+    toolkit::TFileDialog ImportDialog;
+    toolkit::TFileDialog SaveOutputDialog;
+    toolkit::TFileDialog SaveFVectorDialog;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase, const QString* fileName);
+    void BuildControls();
+    void FormCreate();
+    // The close handler: false keeps the window open.
+    bool FormClose();
+    void onPageControlCurrentChanged(int index);
+
+    EditorHost* owner_;
+    std::unique_ptr<CRuleBase> ruleBase_;
+    std::unique_ptr<TRulesPage> rulesPage_;
+    bool hasFileName_ = false;
+    bool modified_ = false;
+    QString ruleBaseFileName_;
+    QString dataFileName_;
+    std::vector<FTDimensionSettings> fTransformSettings_;
+    std::unique_ptr<TFTransform> fTransform_;
+    bool variablesChanged_ = true;
+    int shownPage_ = 0;
+};
