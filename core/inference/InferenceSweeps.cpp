@@ -93,7 +93,7 @@ struct SweepModel {
     const CompiledRules* rules = nullptr;
     CrispMethod method = CrispMethod::kZadehMinimum;
     int antecedents = 0;
-    int kind = CRuleBase::kLinguistic;
+    TypeOfDescription kind = CRuleBase::kLinguistic;
     DefuzzificationGrid output{};
     double midpoint = 0.0;
     // The crisp output of a set; null for the smooth method, whose windows follow.
