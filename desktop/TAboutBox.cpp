@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "desktop/SpeedButtonGlyphs.h"
+
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
     setWindowTitle("About");
@@ -25,13 +27,22 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
+    auto* picture = new QLabel(this);
+    picture->setPixmap(ApplicationGlyph().pixmap(64, 64));
+    picture->setAlignment(Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(product);
+    texts->addSpacing(6);
+    texts->addWidget(purpose);
+    texts->addSpacing(10);
+    texts->addWidget(version);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(picture);
+    top->addLayout(texts, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 16, 20, 12);
-    layout->addWidget(product);
-    layout->addSpacing(6);
-    layout->addWidget(purpose);
-    layout->addSpacing(10);
-    layout->addWidget(version);
+    layout->setContentsMargins(16, 16, 20, 12);
+    layout->addLayout(top);
     layout->addSpacing(12);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());

@@ -28,8 +28,10 @@
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/DataGridHeaders.h"
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
+#include "desktop/SpeedButtonGlyphs.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableGrids.h"
 #include "desktop/WindowAttributes.h"
@@ -45,10 +47,6 @@ constexpr const char* kRuleBaseFilter = "All files (*.*)|*.*|Rulebase (*.rb)|*.r
 constexpr int kInferenceRowsLinguistic = 5;
 constexpr int kSmoothDefuzzificationRow = 5;
 
-std::unique_ptr<CRuleBase> ReadRuleBase(const QString& fileName) {
-    return std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName.toStdString()));
-}
-
 QString BaseName(const QString& fileName) {
     return QFileInfo(fileName).completeBaseName();
 }
@@ -59,17 +57,29 @@ QPushButton* Button(const QString& caption, QWidget* parent) {
 
 }  // namespace
 
+TFormInfUnit::LoadedRuleBase TFormInfUnit::ReadRuleBase(const QString& fileName) {
+    LoadedRuleBase loaded;
+    RuleBaseReaderOptions options;
+    options.warn = [&loaded](const RuleBaseWarning& warning) {
+        loaded.warnings << "warning: " + QString::fromStdString(warning.message);
+    };
+    loaded.ruleBase =
+        std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName.toStdString(), options));
+    return loaded;
+}
+
 TFormInfUnit::TFormInfUnit(EditorHost* owner, const QString& fileName)
     : TFormInfUnit(owner, ReadRuleBase(fileName), &fileName) {}
 
 TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase)
-    : TFormInfUnit(owner, std::move(ruleBase), nullptr) {}
+    : TFormInfUnit(owner, LoadedRuleBase{std::move(ruleBase), {}}, nullptr) {}
 
-TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase,
-                           const QString* fileName)
-    : owner_(owner) {
+TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName)
+    : owner_(owner), readWarnings_(std::move(loaded.warnings)) {
+    std::unique_ptr<CRuleBase> ruleBase = std::move(loaded.ruleBase);
     setObjectName("FormInfUnit");
     setWindowTitle("Inference unit");
+    setWindowIcon(EditorGlyph());
     BuildControls();
     if (owner_ && owner_->MdiClient()) {
         QMdiSubWindow* frame = owner_->MdiClient()->addSubWindow(this);
@@ -317,6 +327,9 @@ void TFormInfUnit::BuildControls() {
             [this] { rulesPage_->ButtonAddRuleClick(); });
     connect(ButtonDeleteRule, &QPushButton::clicked, this,
             [this] { rulesPage_->ButtonDeleteRuleClick(); });
+    connect(cbLinguisticApproximation, &QCheckBox::toggled, this, [this](bool linguistic) {
+        FillDataGridHeaders(*StringGridData, *ruleBase_, linguistic);
+    });
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -512,6 +525,8 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
     shownPage_ = index;
     if (PageControl->widget(index) == TabSheetRules)
         rulesPage_->TabSheetRulesEnter();
+    else if (PageControl->widget(index) == TabSheetImport)
+        FillDataGridHeaders(*StringGridData, *ruleBase_, cbLinguisticApproximation->isChecked());
 }
 
 void TFormInfUnit::FormActivate() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -44,6 +45,8 @@ class TFormInfUnit : public QWidget {
     TRulesPage& RulesPage() { return *rulesPage_; }
     EditorHost* Host() const { return owner_; }
     const QString& FileName() const { return ruleBaseFileName_; }
+    // What the reader remarked on the file it was read from ("warning: ..."), in file order.
+    const QStringList& ReadWarnings() const { return readWarnings_; }
     bool HasFileName() const { return hasFileName_; }
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -152,7 +155,12 @@ class TFormInfUnit : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase, const QString* fileName);
+    struct LoadedRuleBase {
+        std::unique_ptr<CRuleBase> ruleBase;
+        QStringList warnings;
+    };
+    static LoadedRuleBase ReadRuleBase(const QString& fileName);
+    TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName);
     void BuildControls();
     void FormCreate();
     // The close handler: false keeps the window open.
@@ -170,4 +178,5 @@ class TFormInfUnit : public QWidget {
     std::unique_ptr<TFTransform> fTransform_;
     bool variablesChanged_ = true;
     int shownPage_ = 0;
+    QStringList readWarnings_;
 };

@@ -99,8 +99,7 @@ void TRulesPage::FillRulesGrid() {
             grid.SetCells(variables + 1 + k, r + 1, {});
     }
     gridReady_ = true;
-    // A label shows "&&" as one '&'.
-    form_.lbRuleForm->setText(inputNames.join(" && ") + " --> " + outputNames.join(" && "));
+    form_.lbRuleForm->setText(inputNames.join(" & ") + " --> " + outputNames.join(" & "));
 }
 
 void TRulesPage::StoreRulesFromGrid() {

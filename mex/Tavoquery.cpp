@@ -1,14 +1,18 @@
 // The entry point of the Octave extension: loads rulebase files into numbered slots and runs
-// inference on vectors of doubles. Every refused call ends in mexErrMsgTxt with a fixed text.
+// inference on vectors of doubles. Every refused call ends in mexErrMsgTxt with a fixed text,
+// except a load that the server refuses, which names the file and the server's reason.
 #include <sys/stat.h>
 
 #include <cmath>
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "mex.h"
 #include "mex/TContainerArray.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/SafeArray.h"
 
 namespace {
@@ -51,18 +55,27 @@ bool IsExistingFile(const char* name) {
     return ::stat(name, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// An empty name empties the slot; any other names the file to load into it.
-const char* LoadOrEmpty(int slot, const mxArray* nameArgument) {
+// An empty name empties the slot; any other names the file to load into it. A file that the
+// server does not load stays in the slot unloaded (its inference is refused later) and is
+// reported now, with the server's reason.
+std::string LoadOrEmpty(int slot, const mxArray* nameArgument) {
     const MxString name(mxArrayToString(nameArgument));
     if (!name)
         return kTypeMessage;
     if (*name == '\0') {
         containers.Empty(slot);
-        return nullptr;
+        return {};
     }
     if (!IsExistingFile(name.get()))
         return kNoFileMessage;
-    return containers.Load(slot, name.get()) ? nullptr : kNotInitializedMessage;
+    if (!containers.Load(slot, name.get()))
+        return kNotInitializedMessage;
+    if (containers.At(slot)->NumInputVars() >= 0)
+        return {};
+    std::string message = std::string("Cannot load rulebase \"") + name.get() + "\"";
+    if (const std::string reason = platform::com::TakeErrorDescription(); !reason.empty())
+        message += ": " + reason;
+    return message;
 }
 
 // Hands the inputs to the server as a one-dimensional, zero-based array of doubles.
@@ -85,7 +98,7 @@ std::optional<double> Infer(IRuleBaseCOM& ruleBase, const double* inputs, std::s
 }
 
 // The crisp result first, then the 1-based numbers of the fired rules (0 past the last one).
-const char* Evaluate(int slot, const mxArray* data, int nlhs, mxArray* plhs[]) {
+std::string Evaluate(int slot, const mxArray* data, int nlhs, mxArray* plhs[]) {
     IRuleBaseCOM* ruleBase = containers.At(slot);
     if (ruleBase == nullptr)
         return kNotInitializedMessage;
@@ -99,11 +112,11 @@ const char* Evaluate(int slot, const mxArray* data, int nlhs, mxArray* plhs[]) {
     plhs[0] = mxCreateDoubleScalar(*result);
     for (int i = 1; i < nlhs; ++i)
         plhs[i] = mxCreateDoubleScalar(ruleBase->FiredRule(i));
-    return nullptr;
+    return {};
 }
 
-// The message of a refused call; null when it succeeded.
-const char* Query(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+// The message of a refused call; empty when it succeeded.
+std::string Query(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nrhs != 1 && nrhs != 2)
         return kArgumentCountMessage;
     int slot = 0;
@@ -134,6 +147,7 @@ extern "C" __attribute__((visibility("default"))) void mexFunction(int nlhs, mxA
                                                                    int nrhs,
                                                                    const mxArray* prhs[]) {
     mexAtExit(ReleaseContainers);
-    if (const char* message = Query(nlhs, plhs, nrhs, prhs))
-        mexErrMsgTxt(message);
+    const std::string message = Query(nlhs, plhs, nrhs, prhs);
+    if (!message.empty())
+        mexErrMsgTxt(message.c_str());
 }

@@ -10,6 +10,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ComPtr.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/ServerExports.h"
 #include "platform/com/SharedLibrary.h"
 #include "platform/registry/Registry.h"
@@ -112,7 +113,8 @@ template <class Action>
 HRESULT Guarded(Action action) noexcept {
     try {
         return action();
-    } catch (const RegistryError&) {
+    } catch (const RegistryError& error) {
+        platform::com::ReportError(GUID_NULL, "Kelrun", error.what());
         return REGDB_E_WRITEREGDB;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -9,7 +9,9 @@
 #include "com/Kelrun/ServerVariants.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/SetOperand.h"
+#include "core/text/ESyntax.h"
 #include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/SafeArray.h"
 
 namespace {
@@ -28,6 +30,19 @@ double Clamp(double x, double lo, double hi) {
     if (x > hi)
         return hi;
     return x;
+}
+
+constexpr char kProgId[] = "Kelrun.RuleBaseCOM";
+
+// The reader's message; one that ends in a blank is followed by the value it is about, up to
+// that value's line end.
+std::string Describe(const ESyntax& error) {
+    std::string description = error.Message();
+    if (description.ends_with(' ')) {
+        const std::string& value = error.Text();
+        description += value.substr(0, value.find_first_of("\r\n"));
+    }
+    return description;
 }
 
 // The log writer writes nothing: the server has always composed its lines and left the file it
@@ -59,9 +74,13 @@ void TRuleBaseCOMImpl::LoadFromFile(BSTR FileName) noexcept {
             userHi_[i] = ruleBase->GetUpperBound(variable);
         }
         ruleBase_ = std::move(ruleBase);
+        SetErrorInfo(0, nullptr);
+    } catch (const ESyntax& error) {
+        Refuse(Describe(error));
+    } catch (const std::exception& error) {
+        Refuse(error.what());
     } catch (...) {
-        // A file that does not read leaves nothing loaded; NumInputVars tells the caller.
-        Unload();
+        Refuse("the file could not be read");
     }
 }
 
@@ -160,6 +179,11 @@ int TRuleBaseCOMImpl::InputCount() const {
 
 bool TRuleBaseCOMImpl::IsVariable(int index) const {
     return ruleBase_ && index >= -1 && index < InputCount();
+}
+
+void TRuleBaseCOMImpl::Refuse(std::string_view reason) noexcept {
+    Unload();
+    platform::com::ReportError(IID_IRuleBaseCOM, kProgId, reason);
 }
 
 void TRuleBaseCOMImpl::Unload() noexcept {

@@ -19,7 +19,9 @@ class CRuleBase;
 // the input's universe; the result is clamped into the output's universe and mapped onto the
 // output's user range.
 //
-// No method lets an exception out. Nothing loaded reads as NumInputVars -1 and 0 elsewhere;
+// No method lets an exception out. A load that fails leaves nothing loaded and records the
+// reader's message as the calling thread's error information (GetErrorInfo); a load that
+// succeeds clears it. Nothing loaded reads as NumInputVars -1 and 0 elsewhere;
 // inputs that cannot be read (not a one-dimensional array of at least n numbers, or a NaN among
 // them) give a quiet NaN and leave the last inference's fired rules as they were. An inference
 // method that does not fit the kind of rule base (a set for a Takagi-Sugeno or singleton one, a
@@ -53,6 +55,8 @@ class TRuleBaseCOMImpl final
     int InputCount() const;
     bool IsVariable(int index) const;
     void Unload() noexcept;
+    // Leaves the object unloaded, with the reason as the calling thread's error information.
+    void Refuse(std::string_view reason) noexcept;
     // Stores caller's value x of input i, scaled; false for a NaN.
     bool SetInput(int i, double x);
     // Runs the rule base's methods on the stored inputs; the result in the output's user range.

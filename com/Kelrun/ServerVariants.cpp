@@ -63,9 +63,10 @@ RuleBaseReaderOptions ReaderOptions() {
 }
 
 CRuleBase ReadRuleBase(const std::string& fileName) {
-    CRuleBase ruleBase = ReadRuleBaseFile(fileName, ReaderOptions());
-    ruleBase.Prepare();
-    return ruleBase;
+    RuleBaseReaderOptions options = ReaderOptions();
+    // Prepared by the reader, a cell that does not build is named with its rule and variable.
+    options.prepares = true;
+    return ReadRuleBaseFile(fileName, options);
 }
 
 int DescribeValue(const CLinguisticSettings& settings, double x, CLingTerm& term, int mode) {

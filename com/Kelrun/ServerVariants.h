@@ -56,7 +56,7 @@ inline constexpr std::array<std::string_view, 3> UserTermShapes = {"triang", "tr
 RuleBaseReaderOptions ReaderOptions();
 
 // Reads a rulebase file with the server's tables and prepares the rule base. Throws ESyntax for
-// a file that cannot be read, ESyntaxRB for cells that do not build.
+// a file that cannot be read and for the first cell that does not build.
 CRuleBase ReadRuleBase(const std::string& fileName);
 
 // The core's linguistic description without its clamp: a value beyond the context is not taken

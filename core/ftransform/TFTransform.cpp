@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -148,7 +149,7 @@ double TFTransform::InverseAt(std::span<const double> point) const {
     return result;
 }
 
-bool TFTransform::SaveToFile(const std::string& fileName) const {
+std::string TFTransform::FtvText() const {
     std::string text = "dimensions: " + std::to_string(Dimensions()) + "\n\n";
     for (int d = 0; d < Dimensions(); ++d) {
         const TFuzzyCovering& covering = coverings_[d];
@@ -175,9 +176,24 @@ bool TFTransform::SaveToFile(const std::string& fileName) const {
         }
     }
     text += "\n";
+    return text;
+}
+
+void TFTransform::SaveToStream(std::ostream& out) const {
+    const std::string text = FtvText();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+bool TFTransform::SaveToFile(const std::string& fileName) const {
+    std::string ignored;
+    return SaveToFile(fileName, ignored);
+}
+
+bool TFTransform::SaveToFile(const std::string& fileName, std::string& error) const {
     try {
-        ReplaceFileText(fileName, text);
-    } catch (const ESyntax&) {
+        ReplaceFileText(fileName, FtvText());
+    } catch (const ESyntax& failure) {
+        error = failure.Message();
         return false;
     }
     return true;

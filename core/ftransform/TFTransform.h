@@ -4,6 +4,7 @@
 #include "core/ftransform/TFuzzyCovering.h"
 #include "core/ftransform/TNDimArray.h"
 
+#include <iosfwd>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,10 +42,14 @@ class TFTransform {
     // 1.0 where the component came from data.
     const TNDimArray& DefinedFlags() const { return defined_; }
 
-    // Writes the ".ftv" text: the axes, then "node indices TAB component" for every defined node.
-    // The text goes to a temporary file next to fileName that then replaces it, so a failed
-    // write leaves an existing file as it was. False when it cannot be written.
+    // The ".ftv" text: the axes, then "node indices TAB component" for every defined node.
+    std::string FtvText() const;
+    void SaveToStream(std::ostream& out) const;
+    // Replaces the file whole (see ReplaceFileText), so a failed write leaves an existing file
+    // as it was. False when it cannot be written; error then says why ("cannot write file by
+    // open: Permission denied").
     bool SaveToFile(const std::string& fileName) const;
+    bool SaveToFile(const std::string& fileName, std::string& error) const;
 
   private:
     template <class Visit>

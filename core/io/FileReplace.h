@@ -3,7 +3,16 @@
 #include <string>
 #include <string_view>
 
-// Writes text whole under a fresh name beside fileName, then renames it over fileName, so that a
-// failure leaves an existing file as it was. Throws ESyntax with the file name as its text:
-// "cannot write file by open", "cannot write file by write" or "cannot write file by rename".
+// Replaces the file that fileName names by text, whole or not at all, as a direct write would
+// but without ever leaving it half written:
+// - a symbolic link is followed to its final target, which is replaced; the link stays;
+// - a target that exists and is not a regular file (a directory, FIFO or device) is refused
+//   and left alone, and so is one that this process may not open for writing;
+// - the new file keeps the old one's mode, and its owner and group where the process may set
+//   them; a new file gets the mode a direct creation would give it;
+// - the text goes to a temporary file of a name unique to this attempt in the target's
+//   directory, reaches the disk and is then renamed over the target; the temporary file is
+//   removed on every failure.
+// Throws ESyntax with fileName as its text and the message "cannot write file by open",
+// "... by write" or "... by rename", followed by ": " and the reason ("Permission denied").
 void ReplaceFileText(const std::string& fileName, std::string_view text);

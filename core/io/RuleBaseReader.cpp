@@ -1,5 +1,6 @@
 #include "core/io/RuleBaseReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -28,6 +29,11 @@ constexpr char kBadParameter[] = "missing or bad parameter";
 
 [[noreturn]] void Fail(const std::string& message, const char* text = nullptr) {
     throw ESyntax(message, 0, text ? std::string(text) : std::string());
+}
+
+// Bytes 1..32, as SkipSpace steps over them.
+bool IsBlank(char c) {
+    return c > 0 && c <= ' ';
 }
 
 const char* Find(const char* from, const char* key) {
@@ -190,14 +196,11 @@ class Reader {
         int discretization = lastDiscretization_;
         if (type != kAlias) {
             context = ReadContext(block);
-            if (type == kLinguistic) {
+            if (type == kLinguistic)
                 discretization =
-                    ReadInteger(RequiredValueOf(block, "discretization=", "discretization"));
-                // A grid needs two samples; the bound keeps one cell's set of a sane size.
-                if (discretization < 2 || discretization > kMaxDiscretization)
-                    Fail("bad value of discretization");
-            }
+                    Discretization(RequiredValueOf(block, "discretization=", "discretization"));
         }
+        const bool gridRequired = type == kLinguistic;
 
         std::shared_ptr<CSettings> settings;
         if (type == kAlias) {
@@ -211,6 +214,11 @@ class Reader {
             discretization = aliased.GetDiscretization();
             // The kind checks hold for shared settings as for the variable's own.
             type = MatchWord(kSettingsWords, std::string(settings->GetTypeName()).c_str());
+        }
+        // Other blocks hold a grid only where it differs from the one they would take over.
+        if (!gridRequired && type != kUnknown) {
+            if (const char* grid = ValueOf(block, "discretization="))
+                discretization = Discretization(grid);
         }
         if (kind_ == CRuleBase::kLinguistic && type == kLinC)
             Fail(kWrongSettingsType, block);
@@ -242,6 +250,14 @@ class Reader {
 
         if (auto* basic = dynamic_cast<CBasicSettings*>(settings.get()))
             ReadUserTerms(block, context, *basic);
+    }
+
+    static int Discretization(const char* value) {
+        const int discretization = ReadInteger(value);
+        // A grid needs two samples; the bound keeps one cell's set of a sane size.
+        if (discretization < 2 || discretization > kMaxDiscretization)
+            Fail("bad value of discretization");
+        return discretization;
     }
 
     static std::shared_ptr<CSettings> LinguisticSettings(const char* block,
@@ -305,8 +321,22 @@ class Reader {
         if (ruleBase_.GetNumSucVariables() == 0)
             Fail("missing: SucVariable1");
         statedRules_ = ReadInteger(RequiredValueOf(text, "NumberOfRules=", "NumberOfRules"));
-        if (statedRules_ < 1)
+        // 0 states a rule base without rules; over rules it would drop them all.
+        if (statedRules_ < 0 || (statedRules_ == 0 && !RulesBlockIsEmpty()))
             Fail("bad value of NumberOfRules");
+    }
+
+    bool RulesBlockIsEmpty() const {
+        const char* p = Find(text_.c_str(), "RULES");
+        if (p == nullptr)
+            return false;
+        p += std::strlen("RULES");
+        SkipSpace(p);
+        while (*p == ';') {
+            NextLine(p);
+            SkipSpace(p);
+        }
+        return std::string_view(p).starts_with("END_RULES");
     }
 
     // One quoted cell from the cursor on: the closing quote is searched from the cell's second
@@ -329,6 +359,9 @@ class Reader {
             Fail("missing: RULES");
         p += std::strlen("RULES");
         SkipSpace(p);
+        const char* const rulesStart = p;
+        const char* rulesEnd = nullptr;
+        std::vector<const char*> ruleStarts;
 
         const int antecedents = ruleBase_.GetNumAntVariables();
         const int succedents = ruleBase_.GetNumSucVariables();
@@ -340,11 +373,15 @@ class Reader {
                 NextLine(p);
                 SkipSpace(p);
             }
+            const char* ruleStart = p;
             const bool isActive = *p != '#';
             if (!isActive)
                 ++p;
-            if (std::string_view(p).starts_with("END_RULES"))
+            if (std::string_view(p).starts_with("END_RULES")) {
+                rulesEnd = ruleStart;
                 break;
+            }
+            ruleStarts.push_back(ruleStart);
             for (int a = 0; a < antecedents; ++a)
                 cells.push_back(ReadCell(p));
             p = std::strchr(p, '|');
@@ -357,11 +394,18 @@ class Reader {
             SkipSpace(p);
             ++rules;
         }
-        if (rules != statedRules_) {
-            std::printf("warning: bad value of NumberOfRules=%d, new value NumberOfRules=%d\n",
-                        statedRules_, rules);
-            std::fflush(stdout);
+        if (rules != statedRules_ && options_.warn) {
+            options_.warn({"bad value of NumberOfRules=" + std::to_string(statedRules_) +
+                           ", new value NumberOfRules=" + std::to_string(rules)});
         }
+        if (rulesEnd == nullptr) {
+            rulesEnd = Find(p, "END_RULES");
+            if (rulesEnd == nullptr)
+                rulesEnd = p + std::strlen(p);
+            else if (rulesEnd > p && rulesEnd[-1] == '#')
+                --rulesEnd;  // an inactive mark before the end marker ends the rules as well
+        }
+        WarnUnreadLines(rulesStart, rulesEnd, ruleStarts);
 
         static constexpr char kActive[] = "";
         const std::size_t columns = 1 + antecedents + succedents;
@@ -373,6 +417,38 @@ class Reader {
                 table.push_back(cells[r * (columns - 1) + c].c_str());
         }
         ruleBase_.SetRules(table, rules);
+    }
+
+    // Names every line of [from, to) that holds more than blanks or a ";" comment and on which
+    // no rule begins: its text went into the rule before it, or the stated count ended the
+    // reading first. A later save would lose it without a trace.
+    void WarnUnreadLines(const char* from, const char* to,
+                         const std::vector<const char*>& ruleStarts) const {
+        if (!options_.warn)
+            return;
+        auto rule = ruleStarts.begin();
+        const char* line = text_.c_str();
+        for (int number = 1; *line != '\0' && line < to; ++number) {
+            const char* end = line;
+            while (*end != '\0' && !IsLineEnd(end))
+                ++end;
+            const char* content = std::max(line, from);
+            const char* stop = std::min(end, to);
+            while (content < stop && IsBlank(*content))
+                ++content;
+            while (rule != ruleStarts.end() && *rule < line)
+                ++rule;
+            const bool ruleBegins = rule != ruleStarts.end() && *rule < end;
+            if (content < stop && *content != ';' && !ruleBegins) {
+                std::string lineText(content, end);
+                TrimRight(lineText);
+                options_.warn(
+                    {"line " + std::to_string(number) + " not read as a rule: " + lineText,
+                     number});
+            }
+            line = end;
+            SkipLineEnd(line);
+        }
     }
 
     // A file whose cell does not build cannot be opened: the first such cell, in rule order, is
@@ -421,6 +497,11 @@ class Reader {
 };
 
 }  // namespace
+
+void PrintRuleBaseWarning(const RuleBaseWarning& warning) {
+    std::printf("warning: %s\n", warning.message.c_str());
+    std::fflush(stdout);
+}
 
 CRuleBase ReadRuleBaseText(std::string_view text, const std::string& fileName,
                            const RuleBaseReaderOptions& options) {

@@ -1,29 +1,45 @@
 #include "core/io/RuleBaseWriter.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
 
 #include "core/inference/MethodTables.h"
 #include "core/io/FileReplace.h"
+#include "core/io/RuleBaseReader.h"
 #include "core/lang/CLinguisticSettings.h"
 #include "core/lang/CTriangSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/CFuzzyParamSet.h"
+#include "core/text/ESyntax.h"
 
 namespace {
 
 constexpr std::string_view kKindWords[] = {"linguistic", "takagi_sugeno", "singleton"};
 
-// printf's "%g": six significant digits, no trailing zeros, whatever the process locale.
+// The reader keeps single precision, so that is what a number must survive: printf's "%g" (six
+// significant digits, no trailing zeros, whatever the process locale) where it does, else the
+// fewest digits that do. Nine always do.
 void AppendNumber(std::string& text, double value) {
+    const float stored = static_cast<float>(value);
     char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    text.append(buffer, result.ptr);
+    for (int digits = 6;; ++digits) {
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, double{stored},
+                                           std::chars_format::general, digits);
+        float readBack = 0.0f;
+        std::from_chars(buffer, written.ptr, readBack);
+        if (readBack == stored || digits == 9) {
+            text.append(buffer, written.ptr);
+            return;
+        }
+    }
 }
 
 void AppendCount(std::string& text, int value) {
@@ -74,6 +90,16 @@ void AppendUserTerms(std::string& text, const CBasicSettings& settings) {
     }
 }
 
+// Without a grid line the reader gives a variable the grid of the one it aliases, or of the
+// variable before it; only a grid of its own is written.
+void AppendGridIfOwn(std::string& text, int discretization, int takenOver) {
+    if (discretization == takenOver)
+        return;
+    text += " discretization=";
+    AppendCount(text, discretization);
+    text += '\n';
+}
+
 void CheckWritable(const CRuleBase& ruleBase) {
     if (!FindMethodByRoutine(InferenceMethodTable, ruleBase.GetInferenceMethod()))
         throw std::invalid_argument("the inference method has no keyword of the rulebase file");
@@ -115,6 +141,7 @@ void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent
             text += " settings=alias(";
             text += other.GetName();
             text += ")\n";
+            AppendGridIfOwn(text, variable.GetDiscretization(), other.GetDiscretization());
             text += "End_";
             text += word;
             AppendCount(text, j + 1);
@@ -131,7 +158,13 @@ void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent
     text += ',';
     AppendNumber(text, settings.GetUpperBound());
     text += ">\n";
-    if (const auto* linguistic = dynamic_cast<const CLinguisticSettings*>(&settings)) {
+    const auto* linguistic = dynamic_cast<const CLinguisticSettings*>(&settings);
+    if (linguistic == nullptr) {
+        AppendGridIfOwn(text, variable.GetDiscretization(),
+                        position > 0
+                            ? VariableInFileOrder(ruleBase, position - 1).GetDiscretization()
+                            : CRuleBase::kDefaultDiscretization);
+    } else {
         text += " discretization=";
         AppendCount(text, variable.GetDiscretization());
         // Stored as P0 P1 P2 P3; the file holds them ascending along the axis: P0 P2 P3 P1.
@@ -151,7 +184,80 @@ void SaveVariable(const CRuleBase& ruleBase, std::string& text, bool isSuccedent
     text += "\n\n";
 }
 
-std::string RuleBaseText(const CRuleBase& ruleBase) {
+namespace {
+
+// Every key the reader searches the whole text for; the description is written before the
+// file's own keys, so one of these in it would be found first.
+constexpr std::string_view kReaderKeys[] = {"!END_COMMENT!",
+                                            "TypeOfDescription=",
+                                            "AntVariable",
+                                            "SucVariable",
+                                            "InfMethod=",
+                                            "DefuzzMethod=",
+                                            "UseFuzzyFilter=",
+                                            "NumberOfAntecedentVariables=",
+                                            "NumberOfSuccedentVariables=",
+                                            "NumberOfRules=",
+                                            "RULES"};
+constexpr char kNotReadBack[] = "the file would not read back the same";
+
+// File position of the first variable that uses the same settings as the one at position.
+int FirstSharing(const CRuleBase& ruleBase, int position) {
+    const auto& settings = VariableInFileOrder(ruleBase, position).GetSettings();
+    int first = 0;
+    while (VariableInFileOrder(ruleBase, first).GetSettings() != settings)
+        ++first;
+    return first;
+}
+
+std::string UncheckedText(const CRuleBase& ruleBase);
+
+// Keyword text in the description is the likeliest cause and is named first.
+[[noreturn]] void Refuse(const CRuleBase& ruleBase, const std::string& message,
+                         const std::string& text) {
+    const std::string& description = ruleBase.GetDescription();
+    for (std::string_view key : kReaderKeys) {
+        const std::size_t at = description.find(key);
+        if (at != std::string::npos)
+            throw ESyntax("the description holds the keyword " + std::string(key), 0,
+                          description.substr(at));
+    }
+    throw ESyntax(message, 0, text);
+}
+
+// A text that reads back as a different rule base must not replace a file that reads right:
+// the text is read again and must give the same text and the same sharing of settings.
+void CheckReadsBack(const CRuleBase& ruleBase, const std::string& text) {
+    // A count that the reader would find first, in the description, would also make it warn.
+    const char* count = text.c_str() + text.find("NumberOfRules=") + std::strlen("NumberOfRules=");
+    if (std::strtol(count, nullptr, 10) != ruleBase.GetNumRules())
+        Refuse(ruleBase, kNotReadBack, "NumberOfRules=");
+    RuleBaseReaderOptions options;
+    options.prepares = false;
+    std::optional<CRuleBase> readBack;
+    try {
+        readBack.emplace(ReadRuleBaseText(text, {}, options));
+    } catch (const ESyntax& error) {
+        Refuse(ruleBase, std::string(kNotReadBack) + ": " + error.Message(), error.Text());
+    }
+    const std::string again = UncheckedText(*readBack);
+    if (again != text) {
+        const std::size_t differs = static_cast<std::size_t>(
+            std::mismatch(text.begin(), text.end(), again.begin(), again.end()).first -
+            text.begin());
+        const std::size_t lineEnd =
+            differs == 0 ? std::string::npos : text.rfind('\n', differs - 1);
+        const std::size_t from = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+        Refuse(ruleBase, kNotReadBack, text.substr(from, text.find('\n', from) - from));
+    }
+    const int variables = ruleBase.GetNumAntVariables() + ruleBase.GetNumSucVariables();
+    for (int position = 0; position < variables; ++position) {
+        if (FirstSharing(ruleBase, position) != FirstSharing(*readBack, position))
+            Refuse(ruleBase, kNotReadBack, VariableInFileOrder(ruleBase, position).GetName());
+    }
+}
+
+std::string UncheckedText(const CRuleBase& ruleBase) {
     CheckWritable(ruleBase);
     std::string text;
     if (!ruleBase.GetDescription().empty()) {
@@ -200,6 +306,14 @@ std::string RuleBaseText(const CRuleBase& ruleBase) {
         text += '\n';
     }
     text += "END_RULES\n";
+    return text;
+}
+
+}  // namespace
+
+std::string RuleBaseText(const CRuleBase& ruleBase) {
+    std::string text = UncheckedText(ruleBase);
+    CheckReadsBack(ruleBase, text);
     return text;
 }
 

@@ -11,7 +11,14 @@ class CRuleBase;
 //
 // All throw std::invalid_argument, before anything is written, for a rule base that the file
 // cannot describe: a method that stands in no method table, or a user term that is not one of
-// the parametric shapes.
+// the parametric shapes. A text that would read back as another rule base is refused with
+// ESyntax, also before anything is written: "the description holds the keyword " and the
+// keyword when the description holds one (text: the description from there on), else "the
+// file would not read back the same" (text: the line or the variable name that would change,
+// or the reader's message appended). A description with keyword text that reads back the same
+// is written.
+// A number whose six digits would not read back to the same single-precision value is written
+// with the fewest digits that do.
 
 std::string RuleBaseText(const CRuleBase& ruleBase);
 void Save(const CRuleBase& ruleBase, std::ostream& out);

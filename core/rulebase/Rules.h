@@ -41,8 +41,6 @@ class Rules {
     std::unordered_multimap<std::size_t, std::size_t> rowsByHash_;
 };
 
-// Writes one line per row: each cell followed by a TAB, then the count. The file is written
-// whole under a temporary name and then put in place, so a failure leaves an existing file as
-// it was. Throws ESyntax ("cannot write file by open", "... by write", "... by rename") with the
-// file name as its text.
+// Writes one line per row: each cell followed by a TAB, then the count. The file is replaced
+// whole or not at all; throws ESyntax when it cannot be written (see ReplaceFileText).
 void WriteRuleSetFile(const Rules& rules, const std::string& fileName);

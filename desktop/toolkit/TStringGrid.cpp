@@ -431,7 +431,7 @@ int TStringGrid::ColCount() const {
 }
 void TStringGrid::SetColCount(int count) {
     d->colCount = std::max(1, count);
-    d->fixedCols = std::min(d->fixedCols, d->colCount - 1);
+    d->fixedCols = std::min(d->fixedCols, d->colCount);
     d->SizeChanged();
 }
 int TStringGrid::RowCount() const {
@@ -439,21 +439,21 @@ int TStringGrid::RowCount() const {
 }
 void TStringGrid::SetRowCount(int count) {
     d->rowCount = std::max(1, count);
-    d->fixedRows = std::min(d->fixedRows, d->rowCount - 1);
+    d->fixedRows = std::min(d->fixedRows, d->rowCount);
     d->SizeChanged();
 }
 int TStringGrid::FixedCols() const {
     return d->fixedCols;
 }
 void TStringGrid::SetFixedCols(int count) {
-    d->fixedCols = std::clamp(count, 0, d->colCount - 1);
+    d->fixedCols = std::clamp(count, 0, d->colCount);
     d->SizeChanged();
 }
 int TStringGrid::FixedRows() const {
     return d->fixedRows;
 }
 void TStringGrid::SetFixedRows(int count) {
-    d->fixedRows = std::clamp(count, 0, d->rowCount - 1);
+    d->fixedRows = std::clamp(count, 0, d->rowCount);
     d->SizeChanged();
 }
 
@@ -670,7 +670,7 @@ void TStringGrid::DeleteRows(int at, int count) {
         return;
     d->rows.erase(d->rows.begin() + at, d->rows.begin() + at + count);
     d->rowCount -= count;
-    d->fixedRows = std::min(d->fixedRows, d->rowCount - 1);
+    d->fixedRows = std::min(d->fixedRows, d->rowCount);
     d->SizeChanged();
 }
 

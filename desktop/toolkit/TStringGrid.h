@@ -39,7 +39,7 @@ using TGridDrawState = unsigned;
 // object of its owner's choosing. The current cell (Col, Row) moves only when OnSelectCell
 // allows it; with goEditing an editor over the current cell writes every keystroke into the
 // cell and reports it through OnSetEditText. Rows have one height; a column of width <= 0 is
-// hidden.
+// hidden. A grid may consist of header rows only; it has no current cell then.
 class TStringGrid : public QAbstractScrollArea {
     Q_OBJECT
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "core/io/FileReplace.h"
+#include "core/text/ESyntax.h"
 #include "platform/registry/RegistryTree.h"
 
 namespace platform::registry {
@@ -37,12 +39,6 @@ class FileDescriptor {
     }
     int Get() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
-    // Closes now, so that a failing close (a late write error) can be reported.
-    int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
 
   private:
     int fd_;
@@ -89,36 +85,13 @@ RegistryTree Load(const fs::path& file) {
     return RegistryTree::Parse(text, file.string());
 }
 
-void WriteAll(const FileDescriptor& fd, std::string_view text, const fs::path& file) {
-    while (!text.empty()) {
-        const ssize_t count = ::write(fd.Get(), text.data(), text.size());
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            FailIo("cannot write", file, errno);
-        }
-        text.remove_prefix(static_cast<std::size_t>(count));
-    }
-}
-
-// Readers never see a half-written store: the new text goes to a temporary file in the same
-// directory, reaches the disk, and then replaces the old file in one rename.
+// The one writer of the project's files: readers never see a half-written store, a link to the
+// store stays a link, and the store keeps its mode.
 void Store(const fs::path& file, const RegistryTree& tree) {
-    std::string temporary = file.string() + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.IsOpen())
-        FailIo("cannot create", temporary, errno);
     try {
-        WriteAll(fd, tree.Print(), temporary);
-        if (::fsync(fd.Get()) != 0)
-            FailIo("cannot flush", temporary, errno);
-        if (fd.Close() != 0)
-            FailIo("cannot write", temporary, errno);
-        if (::rename(temporary.c_str(), file.c_str()) != 0)
-            FailIo("cannot replace", file, errno);
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
+        ReplaceFileText(file.string(), tree.Print());
+    } catch (const ESyntax& error) {
+        throw RegistryError("registry file " + file.string() + ": " + error.Message());
     }
 }
 

@@ -7,7 +7,11 @@ namespace platform::registry {
 
 namespace {
 
-constexpr std::string_view kHeader = "Tavo Registry 1";
+constexpr std::string_view kHeader = "Tavo Registry 2";
+// Stores of the first version have no end line and are read as they are.
+constexpr std::string_view kFirstHeader = "Tavo Registry 1";
+// The last line of a store: a store cut short at a line end still lacks it.
+constexpr std::string_view kEndLine = "End of Tavo Registry";
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 char LowerAscii(char c) {
@@ -117,9 +121,12 @@ class Parser {
     RegistryTree Run() {
         RegistryTree tree;
         RegistryKey* current = nullptr;
+        bool needsEnd = false;
+        bool ended = false;
         while (NextLine()) {
             if (lineNumber_ == 1) {
-                if (line_ != kHeader)
+                needsEnd = line_ == kHeader;
+                if (!needsEnd && line_ != kFirstHeader)
                     Fail("not a registry file (the first line is not \"" + std::string(kHeader) +
                          "\")");
                 continue;
@@ -127,13 +134,22 @@ class Parser {
             if (line_.find_first_not_of(" \t") == std::string_view::npos || line_.front() == ';') {
                 continue;
             }
-            if (line_.front() == '[') {
+            if (ended)
+                Fail("text after the end line");
+            if (needsEnd && line_ == kEndLine) {
+                ended = true;
+            } else if (line_.front() == '[') {
                 current = &KeyLine(tree);
             } else {
                 if (current == nullptr)
                     Fail("a value before the first key");
                 ValueLine(*current);
             }
+        }
+        if (needsEnd && !ended) {
+            ++lineNumber_;
+            Fail("the store was cut short: its end line \"" + std::string(kEndLine) +
+                 "\" is missing");
         }
         return tree;
     }
@@ -413,6 +429,9 @@ std::string RegistryTree::Print() const {
     out += '\n';
     PrintKey(out, currentUser_, currentUser_.name, true);
     PrintKey(out, classesRoot_, classesRoot_.name, true);
+    out += '\n';
+    out += kEndLine;
+    out += '\n';
     return out;
 }
 

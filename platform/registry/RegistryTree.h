@@ -30,13 +30,17 @@ struct RegistryKey {
 
 // The whole store in memory, with its text form:
 //
-//   Tavo Registry 1
+//   Tavo Registry 2
 //
 //   [HKEY_CURRENT_USER\SOFTWARE\TAVOWin\RecentFiles]
 //   "0"="/home/ann/model.rb"
 //   @="the key's default value"
 //   "Main"=hex:0a,00,00,00
 //
+//   End of Tavo Registry
+//
+// The end line makes a store cut short detectable. Stores headed "Tavo Registry 1" have none
+// and are read as they are; the next write gives them the new form.
 // String values and value names are quoted with the escapes \\ \" \n \r \t and \xHH (other
 // control bytes); key names cannot hold control characters and so need none.
 class RegistryTree {

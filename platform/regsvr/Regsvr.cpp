@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/Runtime.h"
 #include "platform/com/ServerExports.h"
 #include "platform/com/SharedLibrary.h"
@@ -48,11 +49,16 @@ int Run(const std::string& module, bool unregister, bool silent) {
             std::fprintf(stderr, "regsvr: %s does not export %s\n", path.c_str(), entryName);
         return kNoEntryPoint;
     }
+    platform::com::TakeErrorDescription();
     const HRESULT status = entry();
     if (FAILED(status)) {
+        // The server's own words (a damaged store names its file and line) say more than the
+        // code.
+        const std::string description = platform::com::TakeErrorDescription();
         if (!silent) {
-            std::fprintf(stderr, "regsvr: %s in %s failed with 0x%08X\n", entryName, path.c_str(),
-                         static_cast<unsigned>(status));
+            std::fprintf(stderr, "regsvr: %s in %s failed with 0x%08X%s%s\n", entryName,
+                         path.c_str(), static_cast<unsigned>(status),
+                         description.empty() ? "" : ": ", description.c_str());
         }
         return kCallFailed;
     }

@@ -109,6 +109,18 @@ class PlacementStoreTest : public QObject {
         sub->setGeometry(0, 0, 100, 100);
         LoadWindowAttributes(*child);
         QCOMPARE(sub->geometry(), QRect(20, 25, 250, 150));
+
+        sub->showMaximized();
+        SaveWindowAttributes(*child);
+        QVERIFY(!sub->isMaximized());
+        auto* again = new QWidget;
+        again->setWindowTitle("child.rb");
+        QMdiSubWindow* next = area.addSubWindow(again);
+        LoadWindowAttributes(*again);
+        again->show();
+        QVERIFY(next->isMaximized());
+        next->showNormal();
+        QCOMPARE(next->geometry(), QRect(20, 25, 250, 150));
     }
 
     void recentFilesMoveToTheFrontAndKeepFive() {

@@ -62,8 +62,9 @@ assert (Tavoquery (9, [50 0]), y1);
 Tavoquery (4, triangles);
 assert (Tavoquery (4, [0.3 0.6]), y);
 
-% A file that does not parse loads without complaint and then takes no inputs.
-Tavoquery (4, fullfile (data, "broken.rb"));
+% A file that does not parse is reported, and the slot then takes no inputs.
+broken = fullfile (data, "broken.rb");
+expect_error (["Cannot load rulebase \"" broken "\": bad file type"], 4, broken);
 expect_error ("Improper count of inference inputs", 4, [0.3 0.6]);
 expect_error ("Improper count of inference inputs", 4, []);
 Tavoquery (4, triangles);

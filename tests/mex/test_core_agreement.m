@@ -1,7 +1,7 @@
 % Every example, each in a slot of its own, gives through the server what the core gives on a
 % grid of inputs (tables written by tavoquery_expected). Examples that the server's reader
-% refuses take no inputs; where the server computes differently only the shape of the answer is
-% checked.
+% refuses are reported when loaded and take no inputs; where the server computes differently
+% only the shape of the answer is checked.
 examples = getenv ("TAVO_EXAMPLES");
 expected = getenv ("TAVO_EXPECTED");
 fid = fopen (fullfile (expected, "manifest.txt"));
@@ -11,8 +11,12 @@ names = manifest{1};
 assert (numel (names) >= 5 && numel (names) <= 10);
 
 for k = 1:numel (names)
-  slot = k - 1;
-  Tavoquery (slot, fullfile (examples, [names{k} ".rb"]));
+  try
+    Tavoquery (k - 1, fullfile (examples, [names{k} ".rb"]));
+    assert (manifest{2}(k));
+  catch err
+    assert (! manifest{2}(k) && strncmp (err.message, "Tavoquery: Cannot load", 22), err.message);
+  end
 end
 for k = 1:numel (names)
   slot = k - 1;

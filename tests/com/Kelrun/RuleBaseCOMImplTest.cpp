@@ -7,10 +7,13 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/io/RuleBaseReader.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/Variant.h"
 #include "tests/com/Kelrun/KelrunTestSupport.h"
 
@@ -298,6 +301,36 @@ TEST_F(RuleBaseObjectTest, NothingLoadedGivesNeutralAnswers) {
                  edits.empty() ? store_.Directory() / name : EditedExample(name, edits));
         expectNeutral(name);
     }
+}
+
+// The description of the calling thread's error information, which is taken; nullopt for none.
+std::optional<std::string> TakeError() {
+    ComPtr<IErrorInfo> info;
+    BSTR text = nullptr;
+    if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK ||
+        FAILED(info->GetDescription(&text)))
+        return std::nullopt;
+    const platform::com::UniqueBstr description(text);
+    return platform::com::BstrToUtf8(description.get());
+}
+
+TEST_F(RuleBaseObjectTest, FailedLoadLeavesTheReadersMessageForTheCallingThreadOnly) {
+    ComPtr<IRuleBaseCOM> object =
+        Loaded(EditedExample("controller.rb", {{"=Logical_Deduction", "=Logical_Deductoin"}}));
+    EXPECT_EQ(TakeError(), "unknown type of inference method Logical_Deductoin");
+    EXPECT_EQ(TakeError(), std::nullopt);  // taken
+
+    LoadFile(*object.Get(), store_.Directory() / "missing.rb");
+    LoadFile(*object.Get(), Example("controller.rb"));
+    EXPECT_EQ(TakeError(), std::nullopt);  // cleared by the load that succeeded
+
+    std::optional<std::string> otherThreadError;
+    std::thread([&] {
+        LoadFile(*object.Get(), store_.Directory() / "missing.rb");
+        otherThreadError = TakeError();
+    }).join();
+    EXPECT_EQ(otherThreadError, "cannot read file by open");
+    EXPECT_EQ(TakeError(), std::nullopt);
 }
 
 TEST_F(RuleBaseObjectTest, InputsThatCannotBeReadGiveNaNAndChangeNothing) {

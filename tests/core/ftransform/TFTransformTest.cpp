@@ -131,15 +131,21 @@ TEST_F(TFTransformFile, WritesAxesThenDefinedComponentsFirstIndexFastest) {
               "1\t1\t-2.000000000000000000\n"
               "\n");
     EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+    std::ostringstream stream;
+    transform.SaveToStream(stream);
+    EXPECT_EQ(stream.str(), Read(file));
 }
 
 TEST_F(TFTransformFile, UnwritableTargetsGiveFalseAndKeepWhatWasThere) {
     const TFTransform transform = ThreeTriangularNodes();
-    EXPECT_FALSE(transform.SaveToFile((directory_ / "missing" / "out.ftv").string()));
+    std::string error;
+    EXPECT_FALSE(transform.SaveToFile((directory_ / "missing" / "out.ftv").string(), error));
+    EXPECT_EQ(error, "cannot write file by open: No such file or directory");
     const auto occupied = directory_ / "occupied.ftv";  // a directory where the file should go
     std::filesystem::create_directory(occupied);
     std::ofstream(occupied / "keep") << "kept";
-    EXPECT_FALSE(transform.SaveToFile(occupied.string()));
+    EXPECT_FALSE(transform.SaveToFile(occupied.string(), error));
+    EXPECT_EQ(error, "cannot write file by open: not a regular file");
     EXPECT_EQ(Read(occupied / "keep"), "kept");
     EXPECT_EQ(EntryCount(), 1u);
 }

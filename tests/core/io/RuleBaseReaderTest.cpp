@@ -276,9 +276,42 @@ TEST(RuleBaseReader, WrongRuleCountOnlyWarns) {
 
     ::testing::internal::CaptureStdout();
     const CRuleBase fewer = ReadRuleBaseText(Edited({{"NumberOfRules=3", "NumberOfRules=2"}}));
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "warning: line 44 not read as a rule: \"bi\" \"big\" | \"sm\"\n");
     EXPECT_EQ(fewer.GetNumRules(), 2);
     EXPECT_EQ(fewer.GetAntExpression(0, 1), "me");
+}
+
+// Lines of the rules section that begin no rule are named by their number in the file, whichever
+// line ends it uses; comments, blank lines and inactive rules are not.
+TEST(RuleBaseReader, WarningsNameEveryLineNotReadAsARule) {
+    using Warnings = std::vector<std::pair<int, std::string>>;  // line (0: the file), message
+    const std::string me = " not read as a rule: \"me\" \"high\" | \"me\"";
+    const std::pair<std::string, Warnings> cases[] = {
+        {Edited({{"\"small\" |", "\"small\""}, {"RULES\n", "RULES\n; comment\n\n"}}),
+         {{0, "bad value of NumberOfRules=3, new value NumberOfRules=2"}, {45, "line 45" + me}}},
+        {Edited({{"\"small\" |", "\"small\""}, {"NumberOfRules=3", "NumberOfRules=2"}}),
+         {{43, "line 43" + me}}},
+        {Edited({{"NumberOfRules=3", "NumberOfRules=1"}, {"END_RULES", " stray \n#END_RULES"}}),
+         {{43, "line 43" + me},
+          {44, "line 44 not read as a rule: \"bi\" \"big\" | \"sm\""},
+          {45, "line 45 not read as a rule: stray"}}},
+    };
+    for (const auto& [text, expected] : cases) {
+        for (const bool crlf : {false, true}) {
+            std::string file = text;
+            for (std::size_t at = file.find('\n'); crlf && at != std::string::npos;
+                 at = file.find('\n', at + 2))
+                file.insert(at, "\r");
+            Warnings warnings;
+            RuleBaseReaderOptions options;
+            options.warn = [&](const RuleBaseWarning& w) {
+                warnings.emplace_back(w.line, w.message);
+            };
+            ReadRuleBaseText(file, "", options);
+            EXPECT_EQ(warnings, expected) << file;
+        }
+    }
 }
 
 TEST(RuleBaseReader, CommentLinesAndInactiveRules) {
@@ -394,7 +427,8 @@ TEST(RuleBaseExamples, ReadEvaluateAndWriteBackTheSameBytes) {
     }
 }
 
-// What may come of damaged text: a rule base, or ESyntax; never anything else.
+// What may come of damaged text: a rule base that writes a file reading back the same, or
+// ESyntax; never anything else.
 void ReadDamaged(const std::string& text, const std::string& what) {
     try {
         CRuleBase ruleBase = ReadRuleBaseText(text);
@@ -405,7 +439,10 @@ void ReadDamaged(const std::string& text, const std::string& what) {
             std::vector<double> x(ruleBase.GetNumAntVariables(), 0.5);
             ruleBase.CrispOutput(x);
         }
-        RuleBaseText(ruleBase);
+        // What is accepted is written, read again and written the same.
+        std::string written;
+        EXPECT_NO_THROW(written = RuleBaseText(ruleBase)) << what;
+        EXPECT_EQ(RuleBaseText(ReadRuleBaseText(written)), written) << what;
     } catch (const ESyntax&) {
     } catch (const std::exception& error) {
         ADD_FAILURE() << what << ": " << error.what();

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -84,17 +89,34 @@ TEST(RuleBaseWriter, InactiveRulesBeginWithTheMark) {
               std::string::npos);
 }
 
-TEST(RuleBaseWriter, NumbersAreWrittenAsPrintfGeneralFormat) {
-    const double values[] = {0.1234567, 1e-5,   123456789.0, 0.0001,     -0.5,
-                             1e20,      100000, 1000000,     -1234.5678, 2.5e-300};
-    for (double lo : values) {
-        const double hi = lo < 0 ? -lo : lo * 10;
+// "%g" where its six digits read back to the same single-precision value, else the fewest that
+// do, so that a narrow context stays a context.
+TEST(RuleBaseWriter, NumbersKeepTheirSinglePrecisionValue) {
+    const struct {
+        double lo, hi;
+        const char* text;
+    } cases[] = {{1e-5, 1e20, "<1e-05,1e+20>"},       {100000, 1e6, "<100000,1e+06>"},
+                 {1, 1.000001, "<1,1.000001>"},       {1e6, 1000005, "<1e+06,1000005>"},
+                 {0.1234567, 0.5, "<0.1234567,0.5>"}, {-1234.5678, 0, "<-1234.5677,0>"}};
+    for (const auto& c : cases) {
         CRuleBase ruleBase(CRuleBase::kLinguistic);
-        ruleBase.GetSettings(0).SetContext(lo, hi);
-        char expected[64];
-        std::snprintf(expected, sizeof expected, " context=<%g,%g>\n", lo, hi);
-        EXPECT_NE(RuleBaseText(ruleBase).find(expected), std::string::npos) << expected;
+        ruleBase.GetSettings(0).SetContext(c.lo, c.hi);
+        const std::string text = RuleBaseText(ruleBase);
+        EXPECT_NE(text.find(std::string(" context=") + c.text + "\n"), std::string::npos) << text;
+        EXPECT_EQ(ReadRuleBaseText(text).GetUpperBound(0), static_cast<float>(c.hi)) << c.text;
     }
+}
+
+TEST(RuleBaseWriter, ARuleBaseWithoutRulesReadsBack) {
+    std::string stated = kNewLinguistic;
+    stated.replace(stated.find("NumberOfRules=1\n"), 16, "NumberOfRules=25\n");
+    stated.erase(stated.find(" \"ze\" | \"ze\"\n"), 13);
+    ::testing::internal::CaptureStdout();
+    const CRuleBase empty = ReadRuleBaseText(stated);
+    ::testing::internal::GetCapturedStdout();
+    const std::string text = RuleBaseText(empty);
+    EXPECT_NE(text.find("NumberOfRules=0\n"), std::string::npos);
+    EXPECT_EQ(ReadRuleBaseText(text).GetNumRules(), 0);
 }
 
 TEST(RuleBaseWriter, SharedSettingsAreWrittenOnceAndThenNamed) {
@@ -132,13 +154,15 @@ TEST(RuleBaseWriter, TriangSettingsKeepTheirUserTermsButNotTheirOwnTriangles) {
     rules.AddRule({"wa", "bi"});
     ruleBase.SetRulesFromSet(rules);
     const std::string text = RuleBaseText(ruleBase);
-    EXPECT_NE(text.find("AntVariable1\n name=t\n settings=triang\n context=<0,10>\n UserTerm\n"
+    // The grid too: without its line the reader would give the first variable 301.
+    EXPECT_NE(text.find("AntVariable1\n name=t\n settings=triang\n context=<0,10>\n"
+                        " discretization=51\n UserTerm\n"
                         "  name=warm, wa\n  type=triang\n  parameters= 4 6 8.5\n End_UserTerm\n"
                         "End_AntVariable1\n"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("name=small"), std::string::npos);
-    EXPECT_EQ(RuleBaseText(ReadRuleBaseText(text)), text);
+    EXPECT_EQ(ReadRuleBaseText(text).GetDiscretization(0), 51);
 }
 
 InferenceResult NotInAnyTable(CRuleBase& ruleBase, const InferenceInput& inputs) {
@@ -161,6 +185,17 @@ class RuleBaseFile : public ::testing::Test {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    long Entries() const { return std::distance(std::filesystem::directory_iterator(folder_), {}); }
+    // The refusal's message and text, "saved" when the file was written.
+    static std::string Refusal(const std::filesystem::path& path,
+                               const CRuleBase& ruleBase = CRuleBase(CRuleBase::kLinguistic)) {
+        try {
+            SaveRuleBaseFile(ruleBase, path.string());
+        } catch (const ESyntax& error) {
+            return error.Message() + " | " + error.Text();
+        }
+        return "saved";
+    }
 
     std::filesystem::path folder_;
 };
@@ -179,7 +214,7 @@ TEST_F(RuleBaseFile, UnwritableTargetsFailAndLeaveWhatWasThere) {
         SaveRuleBaseFile(CRuleBase(CRuleBase::kLinguistic), missingFolder.string());
         FAIL() << "wrote into a folder that does not exist";
     } catch (const ESyntax& error) {
-        EXPECT_EQ(error.Message(), "cannot write file by open");
+        EXPECT_EQ(error.Message(), "cannot write file by open: No such file or directory");
         EXPECT_EQ(error.Text(), missingFolder.string());
     }
 
@@ -195,6 +230,102 @@ TEST_F(RuleBaseFile, UnwritableTargetsFailAndLeaveWhatWasThere) {
     odd.SetInferenceMethod(NotInAnyTable);
     EXPECT_THROW(SaveRuleBaseFile(odd, existing.string()), std::invalid_argument);
     EXPECT_EQ(Contents(existing), "kept");
+}
+
+// Text the reader would take for something else: the save is refused, naming that text, and the
+// file on disk stays as it was.
+TEST_F(RuleBaseFile, TextThatWouldReadBackDifferentlyIsRefused) {
+    const auto path = folder_ / "kept.rb";
+    std::ofstream(path) << "kept";
+    CRuleBase described(CRuleBase::kLinguistic);
+    described.SetDescription("Counted by hand: NumberOfRules=3.");
+    EXPECT_EQ(Refusal(path, described),
+              "the description holds the keyword NumberOfRules= | NumberOfRules=3.");
+    described.SetDescription("Ends with End_SucVariable1");
+    EXPECT_EQ(Refusal(path, described),
+              "the description holds the keyword SucVariable | SucVariable1");
+    described.SetDescription("NumberOfRules=1, TypeOfDescription=linguistic");  // reads the same
+    EXPECT_EQ(Refusal(folder_ / "saved.rb", described), "saved");
+
+    CRuleBase named;
+    for (const char* name : {"in, out", "y"}) {
+        named.AppendVariable(std::make_unique<CFuzzyVariable>(
+                                 name, std::make_shared<CLinguisticSettings>(0, 1), 301),
+                             name[0] == 'y');
+    }
+    Rules rules;
+    rules.AddRule({"sm", "bi"});
+    named.SetRulesFromSet(rules);
+    EXPECT_EQ(Refusal(path, named), "the file would not read back the same |  name=in, out");
+    EXPECT_EQ(Contents(path), "kept");
+}
+
+TEST_F(RuleBaseFile, LinksAreFollowedSpecialFilesRefusedModesKept) {
+    const auto path = folder_ / "model.rb";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(path.c_str(), 65534, 65534) == 0);
+    std::filesystem::create_symlink("model.rb", folder_ / "link.rb");
+    EXPECT_EQ(Refusal(folder_ / "link.rb"), "saved");
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder_ / "link.rb")));
+    EXPECT_EQ(Contents(path), kNewLinguistic);
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_TRUE(!root || status.st_uid == 65534u);
+
+    const auto pipe = folder_ / "pipe.rb";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(Refusal(pipe), "cannot write file by open: not a regular file | " + pipe.string());
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(Entries(), 3);
+}
+
+// Root may write any file, so an unprivileged child tries it.
+TEST_F(RuleBaseFile, AFileTheUserMayNotWriteIsRefused) {
+    const auto path = folder_ / "model.rb";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        ::_exit(Refusal(path).starts_with("cannot write file by open: Permission denied |") ? 0
+                                                                                            : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "root here cannot become an unprivileged user";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Contents(path), "old");
+    EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(RuleBaseFile, LeftoversDoNotBlockAndAFailedWriteLeavesNoneAndSaysWhy) {
+    const auto path = folder_ / "model.rb";
+    for (int attempt = 0; attempt < 100; ++attempt)
+        std::ofstream(folder_ / ("model.rb.~" + std::to_string(attempt) + ".tmp")) << "stale";
+    EXPECT_EQ(Refusal(path), "saved");
+
+    // A full disk, as the file-size limit makes it.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    CRuleBase changed(CRuleBase::kLinguistic);
+    changed.SetDescription("changed");
+    const std::string failure = Refusal(path, changed);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(failure, "cannot write file by write: File too large | " + path.string());
+    EXPECT_EQ(Contents(path), kNewLinguistic);
+    EXPECT_EQ(Entries(), 101);
 }
 
 }  // namespace

@@ -119,6 +119,10 @@ class TStringGridTest : public QObject {
             column << f.grid.Cells(1, r);
         QCOMPARE(column, QStringList({"", "", "1", "5", "2", "4"}));
         QCOMPARE(f.grid.Objects(0, 4), std::intptr_t(50));
+        f.grid.SetRowCount(1);
+        f.grid.SetRowCount(3);
+        QCOMPARE(f.grid.FixedRows(), 1);
+        QCOMPARE(f.grid.Cells(1, 1), QString());
     }
 
     void hiddenColumnsTakeNoRoomAndScrollingKeepsTheCurrentRowInView() {

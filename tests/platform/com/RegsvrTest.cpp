@@ -69,6 +69,10 @@ TEST_F(RegsvrTest, FailuresExitWithTheirOwnCodes) {
     EXPECT_NE(refused.err.find("DllRegisterServer in " + kServer + " failed with 0x"),
               std::string::npos)
         << refused.err;
+    // The store's own words, not only the code.
+    EXPECT_NE(refused.err.find(": damaged registry file " + store_.File().string() + ", line 1: "),
+              std::string::npos)
+        << refused.err;
 
     EXPECT_EQ(Regsvr({}).exitCode, 1);
     EXPECT_EQ(Regsvr({"-x", kServer}).exitCode, 1);

@@ -82,7 +82,7 @@ TEST_F(RegistryTest, TheFileIsReadableText) {
                           std::vector<std::uint8_t>{0x0a, 0x00, 0xff});
     registry_.WriteString(Root::ClassesRoot, R"(Kelrun.RuleBaseCOM)", "", "RuleBaseCOM");
     EXPECT_EQ(ReadFile(File()),
-              "Tavo Registry 1\n"
+              "Tavo Registry 2\n"
               "\n[HKEY_CURRENT_USER\\SOFTWARE]\n"
               "\n[HKEY_CURRENT_USER\\SOFTWARE\\TAVOWin]\n"
               "\n[HKEY_CURRENT_USER\\SOFTWARE\\TAVOWin\\RecentFiles]\n"
@@ -90,7 +90,8 @@ TEST_F(RegistryTest, TheFileIsReadableText) {
               "\n[HKEY_CURRENT_USER\\SOFTWARE\\TAVOWin\\WindowAtributes]\n"
               "\"Main\"=hex:0a,00,ff\n"
               "\n[HKEY_CLASSES_ROOT\\Kelrun.RuleBaseCOM]\n"
-              "@=\"RuleBaseCOM\"\n");
+              "@=\"RuleBaseCOM\"\n"
+              "\nEnd of Tavo Registry\n");
 }
 
 TEST_F(RegistryTest, KeysAreATreeUnderTwoSeparateRoots) {
@@ -235,6 +236,26 @@ TEST_F(RegistryTest, TheErrorNamesTheFileAndTheLine) {
         EXPECT_EQ(std::string(error.what()),
                   "damaged registry file " + File().string() +
                       ", line 4: expected a quoted string or hex: bytes");
+    }
+}
+
+// A store cut at any line end (a full disk, a copy broken off) is damage, never a smaller store.
+TEST_F(RegistryTest, AStoreCutShortIsReportedAndNeverOverwritten) {
+    registry_.WriteString(Root::CurrentUser, "A", "v", "1");
+    const std::string whole = ReadFile(File());
+    for (std::size_t end = 0; (end = whole.find('\n', end) + 1) < whole.size();) {
+        WriteFile(File(), whole.substr(0, end));
+        EXPECT_THROW(registry_.WriteString(Root::CurrentUser, "A", "w", "2"), RegistryError) << end;
+        EXPECT_EQ(ReadFile(File()), whole.substr(0, end));
+    }
+    try {
+        registry_.KeyExists(Root::CurrentUser, "A");
+        FAIL() << "no error";
+    } catch (const RegistryError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "damaged registry file " + File().string() +
+                      ", line 6: the store was cut short: its end line \"End of Tavo Registry\" "
+                      "is missing");
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/com/ComObject.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/ServerExports.h"
 #include "platform/com/SharedLibrary.h"
@@ -139,6 +140,9 @@ HRESULT DllRegisterServer() noexcept {
                                  std::filesystem::path(path).parent_path().c_str());
         library->Release();
         return status;
+    } catch (const std::exception& error) {
+        platform::com::ReportError(GUID_NULL, "TestServer", error.what());
+        return SELFREG_E_CLASS;
     } catch (...) {
         return SELFREG_E_CLASS;
     }

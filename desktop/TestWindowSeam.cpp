@@ -1,0 +1,76 @@
+#include "desktop/TestWindowSeam.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalBlocker>
+
+#include "desktop/EditorHost.h"
+#include "desktop/EditorSeams.h"
+#include "desktop/TFormInfUnit.h"
+#include "desktop/TMDIChild.h"
+#include "desktop/TestWindowOwner.h"
+
+namespace {
+
+constexpr const char* kLinkName = "testWindowLink";
+
+// Lives as a child of its editor, so as long as any test window the editor opened.
+class EditorLink : public QObject, public TestWindowOwner {
+  public:
+    explicit EditorLink(TFormInfUnit& editor) : QObject(&editor), editor_(editor) {
+        setObjectName(QString::fromLatin1(kLinkName));
+    }
+
+    void SetEditingEnabled(bool enabled) override { editor_.SetEditingEnabled(enabled); }
+    // The editor's own handlers would run the change again; only its controls follow.
+    void SetInferenceMethodIndex(int index) override {
+        const QSignalBlocker blocker(editor_.ComboBoxInfType);
+        editor_.ComboBoxInfType->setCurrentIndex(index);
+    }
+    void SetDefuzzificationMethodIndex(int index) override {
+        const QSignalBlocker blocker(editor_.ComboBoxDefType);
+        editor_.ComboBoxDefType->setCurrentIndex(index);
+    }
+    void SetFuzzyFilterChecked(bool checked) override {
+        const QSignalBlocker blocker(editor_.cbUseFTFilter);
+        editor_.cbUseFTFilter->setChecked(checked);
+    }
+    void UpdateSaveState() override {
+        if (editor_.Host())
+            editor_.Host()->UpdateSaveState();
+    }
+
+  private:
+    TFormInfUnit& editor_;
+};
+
+EditorLink& LinkOf(TFormInfUnit& editor) {
+    if (auto* found =
+            editor.findChild<QObject*>(QString::fromLatin1(kLinkName), Qt::FindDirectChildrenOnly))
+        return *static_cast<EditorLink*>(found);
+    return *new EditorLink(editor);
+}
+
+}  // namespace
+
+void OpenTestWindow(TFormInfUnit& editor) {
+    auto* window = new TMDIChild(editor.RuleBase(), editor.FileName(), &LinkOf(editor));
+    // The rule base goes with the editor, and is gone by the time the editor says so: the
+    // window must not touch it again, and goes too.
+    QObject::connect(&editor, &QObject::destroyed, window, [window] { window->ForgetRuleBase(); });
+    QMdiArea* area = editor.Host() ? editor.Host()->MdiClient() : nullptr;
+    if (area) {
+        QMdiSubWindow* frame = area->addSubWindow(window);
+        QObject::connect(&editor, &QObject::destroyed, frame, [frame] { delete frame; });
+        frame->show();
+    } else {
+        window->setParent(&editor, Qt::Window);
+        window->show();
+    }
+}
+
+void InstallTestWindow(EditorSeams& seams) {
+    seams.OpenTestWindow = OpenTestWindow;
+}

@@ -1,0 +1,28 @@
+TypeOfDescription=linguistic
+InfMethod=Logical_Deduction
+DefuzzMethod=SimpleCenterOfGravity
+UseFuzzyFilter=false
+NumberOfAntecedentVariables=2
+NumberOfSuccedentVariables=1
+NumberOfRules=1
+AntVariable1
+ name=share
+ settings=linguistic
+ context=<0,1>
+ discretization=301
+End_AntVariable1
+AntVariable2
+ name=tilt
+ settings=linguistic
+ context=<-10,10>
+ discretization=301
+End_AntVariable2
+SucVariable1
+ name=out
+ settings=linguistic
+ context=<0,1>
+ discretization=301
+End_SucVariable1
+RULES
+ "sm" "sm" | "bi"
+END_RULES
