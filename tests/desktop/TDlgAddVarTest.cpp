@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -177,6 +179,24 @@ class TDlgAddVarTest : public QObject {
         QVERIFY(dialog.CheckByIndex(*ruleBase, 0, true));
         QCOMPARE(shown, 1);
         QCOMPARE(ruleBase->GetDiscretization(0), 301);
+    }
+
+    // Another window or a box taking the focus does not leave the field.
+    void fieldsAreLeftOnlyWithinTheDialog() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.edDiscret->setText("5");
+            for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::TabFocusReason}) {
+                QFocusEvent out(QEvent::FocusOut, reason);
+                QApplication::sendEvent(dialog.edDiscret, &out);
+            }
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts), QStringList{"Discretization is out of range"});
     }
 
     void renameInRules() {
