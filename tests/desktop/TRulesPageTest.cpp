@@ -248,6 +248,18 @@ class TRulesPageTest : public QObject {
         QCOMPARE(Column(grid, 2).section('|', 1), QString("me"));
     }
 
+    void deleteInTheOpenEditorRemovesOnlyTheSelection() {
+        auto editor = Show(Checked());
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(1, 1));
+        Type(grid, "ve bi");
+        grid.InplaceEditor()->setSelection(0, 3);
+        editor->RulesPage().DeleteRules();
+        QCOMPARE(grid.InplaceEditor()->text(), QString("bi"));
+        editor->RulesPage().DeleteRules();
+        QCOMPARE(grid.Cells(1, 1), QString("bi"));
+    }
+
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}, {"bi", "sm"}}));
         TStringGrid& grid = *editor->StringGridRules;
