@@ -681,6 +681,10 @@ void RulesGridController::DeleteDuplicateRules() {
 void RulesGridController::DeleteRedundantRules() {
     if (ShowsRulesPage() ? !AllRulesComplete() : !CurrentCellValid())
         return;
+    // Other pages change the rules (variable bounds, renamed expressions); the hidden grid must
+    // not write its older texts back over them.
+    if (!ShowsRulesPage())
+        editor_.RuleBaseChanged();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (hooks_.StartProgress)
         hooks_.StartProgress(editor_.RuleBase().GetNumRules());

@@ -16,6 +16,7 @@
 #include "desktop/TMainForm.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableDialogSeams.h"
+#include "desktop/VariableNumbers.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "tests/desktop/RulesTestModels.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
@@ -258,6 +259,16 @@ class TRulesPageTest : public QObject {
         QCOMPARE(grid.InplaceEditor()->text(), QString("bi"));
         editor->RulesPage().DeleteRules();
         QCOMPARE(grid.Cells(1, 1), QString("bi"));
+    }
+
+    void hiddenGridKeepsChangesMadeOnOtherPages() {
+        auto editor = Show(Make({Variable("x", "linguistic", -1, 1)}, {Variable("y")},
+                                {{"ve bi", "me"}, {"bi", "me"}, {"sm", "sm"}}));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        ReplaceCellTexts(editor->RuleBase(), -1, {{"sm", "bi"}});
+        editor->RulesPage().DeleteRedundantRules();
+        QCOMPARE(editor->RuleBase().GetNumRules(), 2);
+        QCOMPARE(editor->RuleBase().GetSucExpression(0, 1), std::string("bi"));
     }
 
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
