@@ -271,6 +271,18 @@ class TRulesPageTest : public QObject {
         QCOMPARE(editor->RuleBase().GetSucExpression(0, 1), std::string("bi"));
     }
 
+    void deletingTheCurrentColumnsVariable() {
+        auto editor = Show(Checked());
+        QVERIFY(editor->StringGridRules->FocusCell(2, 1));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->StringGridInputVar->FocusCell(0, 2);
+        prompts_.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
+        editor->ShowRulesPage();
+        QCOMPARE(editor->StringGridRules->ColCount(), 7);
+    }
+
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}, {"bi", "sm"}}));
         TStringGrid& grid = *editor->StringGridRules;
