@@ -102,7 +102,7 @@ class TDlgAddVarTest : public QObject {
         TDlgAddVar dialog;
         dialog.ModalLoop = [&] {
             const std::pair<QString, QString> attempts[] = {
-                {"w", "0"}, {"x", "ten"}, {"speed", "0"}};
+                {"w", "0"}, {"x", "ten"}, {"x", "0x1"}, {"speed", "0"}};
             for (const auto& [name, low] : attempts) {
                 dialog.edName->setText(name);
                 dialog.edLow->setText(low);
@@ -111,8 +111,8 @@ class TDlgAddVarTest : public QObject {
             return dialog.result();
         };
         QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
-        QCOMPARE(Texts(prompts),
-                 QStringList({"Variable name is already used!", "Something is wrong!"}));
+        QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
+                                              "Something is wrong!", "Something is wrong!"}));
         QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
         QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
