@@ -59,7 +59,11 @@ void RulesEditor::SetShown(int check, bool shown) {
 }
 
 std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
-    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row))
+    // A grid hidden while variables were added or deleted has columns the rule base no longer
+    // has; it is checked once it is filled again.
+    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row) ||
+        grid_.InputCount() != ruleBase_.GetNumAntVariables() ||
+        grid_.OutputCount() != ruleBase_.GetNumSucVariables())
         return std::nullopt;
     const std::string& text = grid_.Cell(column, row);
     if (text.empty())

@@ -521,9 +521,11 @@ void RulesGridController::DeleteRules() {
         ButtonDeleteRuleClick();
         return;
     }
-    if (grid_.EditorMode() && grid_.InplaceEditor()) {
-        if (editor_.Grid().IsVariableColumn(grid_.Col())) {
-            SetCellText(grid_.Col(), grid_.Row(), "");
+    if (QLineEdit* edit = grid_.EditorMode() ? grid_.InplaceEditor() : nullptr) {
+        // Like the edit box's own clear: the selected part goes, the rest of the typing stays.
+        if (editor_.Grid().IsVariableColumn(grid_.Col()) && edit->hasSelectedText()) {
+            edit->del();
+            SetCellText(grid_.Col(), grid_.Row(), edit->text().toStdString());
             MarkModified();
         }
         return;
@@ -679,6 +681,10 @@ void RulesGridController::DeleteDuplicateRules() {
 void RulesGridController::DeleteRedundantRules() {
     if (ShowsRulesPage() ? !AllRulesComplete() : !CurrentCellValid())
         return;
+    // Other pages change the rules (variable bounds, renamed expressions); the hidden grid must
+    // not write its older texts back over them.
+    if (!ShowsRulesPage())
+        editor_.RuleBaseChanged();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (hooks_.StartProgress)
         hooks_.StartProgress(editor_.RuleBase().GetNumRules());

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -346,8 +347,13 @@ void TDlgAddVar::btnEditTermsClick() {
 }
 
 bool TDlgAddVar::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving a field for Cancel checks nothing: the dialog is being abandoned.
-    if (event->type() == QEvent::FocusOut && !CancelBtn->hasFocus() && isVisible()) {
+    // Leaving a field for Cancel checks nothing: the dialog is being abandoned. Nor does a
+    // box or another window taking the focus: the person has not left the field.
+    const auto leftField = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && !CancelBtn->hasFocus() && isVisible() && leftField()) {
         if (watched == edDiscret)
             edDiscretExit();
         else if (watched == edLow)

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/rulebase/CRuleBase.h"
-#include "core/text/NumberScan.h"
+#include "desktop/toolkit/Conversions.h"
 
 namespace {
 
@@ -34,12 +34,9 @@ VariableFieldError NotANumber() {
 }  // namespace
 
 std::optional<double> ReadBound(const std::string& text) {
-    const std::string trimmed(Trimmed(text));
-    if (trimmed.empty())
-        return std::nullopt;
-    const char* end = nullptr;
-    const double value = ScanDouble(trimmed.c_str(), &end);
-    if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(value))
+    // The same reading as the conversion that stores the bounds after validation.
+    double value = 0.0;
+    if (!toolkit::TryStrToFloat(QString::fromStdString(text), value))
         return std::nullopt;
     return value;
 }

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -100,7 +102,7 @@ class TDlgAddVarTest : public QObject {
         TDlgAddVar dialog;
         dialog.ModalLoop = [&] {
             const std::pair<QString, QString> attempts[] = {
-                {"w", "0"}, {"x", "ten"}, {"speed", "0"}};
+                {"w", "0"}, {"x", "ten"}, {"x", "0x1"}, {"speed", "0"}};
             for (const auto& [name, low] : attempts) {
                 dialog.edName->setText(name);
                 dialog.edLow->setText(low);
@@ -109,8 +111,8 @@ class TDlgAddVarTest : public QObject {
             return dialog.result();
         };
         QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
-        QCOMPARE(Texts(prompts),
-                 QStringList({"Variable name is already used!", "Something is wrong!"}));
+        QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
+                                              "Something is wrong!", "Something is wrong!"}));
         QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
         QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
@@ -177,6 +179,24 @@ class TDlgAddVarTest : public QObject {
         QVERIFY(dialog.CheckByIndex(*ruleBase, 0, true));
         QCOMPARE(shown, 1);
         QCOMPARE(ruleBase->GetDiscretization(0), 301);
+    }
+
+    // Another window or a box taking the focus does not leave the field.
+    void fieldsAreLeftOnlyWithinTheDialog() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.edDiscret->setText("5");
+            for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::TabFocusReason}) {
+                QFocusEvent out(QEvent::FocusOut, reason);
+                QApplication::sendEvent(dialog.edDiscret, &out);
+            }
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts), QStringList{"Discretization is out of range"});
     }
 
     void renameInRules() {

@@ -16,6 +16,7 @@
 #include "desktop/TMainForm.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableDialogSeams.h"
+#include "desktop/VariableNumbers.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "tests/desktop/RulesTestModels.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
@@ -246,6 +247,40 @@ class TRulesPageTest : public QObject {
         page.InvertSign();
         QCOMPARE(Column(grid, 1), QString("-sm|-bi"));
         QCOMPARE(Column(grid, 2).section('|', 1), QString("me"));
+    }
+
+    void deleteInTheOpenEditorRemovesOnlyTheSelection() {
+        auto editor = Show(Checked());
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(1, 1));
+        Type(grid, "ve bi");
+        grid.InplaceEditor()->setSelection(0, 3);
+        editor->RulesPage().DeleteRules();
+        QCOMPARE(grid.InplaceEditor()->text(), QString("bi"));
+        editor->RulesPage().DeleteRules();
+        QCOMPARE(grid.Cells(1, 1), QString("bi"));
+    }
+
+    void hiddenGridKeepsChangesMadeOnOtherPages() {
+        auto editor = Show(Make({Variable("x", "linguistic", -1, 1)}, {Variable("y")},
+                                {{"ve bi", "me"}, {"bi", "me"}, {"sm", "sm"}}));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        ReplaceCellTexts(editor->RuleBase(), -1, {{"sm", "bi"}});
+        editor->RulesPage().DeleteRedundantRules();
+        QCOMPARE(editor->RuleBase().GetNumRules(), 2);
+        QCOMPARE(editor->RuleBase().GetSucExpression(0, 1), std::string("bi"));
+    }
+
+    void deletingTheCurrentColumnsVariable() {
+        auto editor = Show(Checked());
+        QVERIFY(editor->StringGridRules->FocusCell(2, 1));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->StringGridInputVar->FocusCell(0, 2);
+        prompts_.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
+        editor->ShowRulesPage();
+        QCOMPARE(editor->StringGridRules->ColCount(), 7);
     }
 
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
