@@ -5,55 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchModels.h"
 #include "core/ftransform/FTInferenceFilter.h"
-#include "core/lang/CLinguisticSettings.h"
-#include "core/rulebase/CFuzzyVariable.h"
+#include "core/ftransform/TFTransform.h"
 #include "core/rulebase/CRuleBase.h"
-#include "core/rulebase/Rules.h"
 
 namespace {
 
-// A new linguistic rule base (perception-based logical deduction, simple defuzzification of
-// linguistic expressions, grids of 301) with inputs over [0, 1] and five terms per input in
-// every combination: 5^n rules.
-CRuleBase GridRuleBase(int inputs) {
-    static const std::vector<std::string> kTerms = {"ex sm", "sm", "me", "bi", "ex bi"};
-    CRuleBase ruleBase(CRuleBase::kLinguistic);
-    for (int i = 1; i < inputs; ++i) {
-        ruleBase.AddAntVariable(
-            std::make_unique<CFuzzyVariable>("x" + std::to_string(i),
-                                             std::make_shared<CLinguisticSettings>(0.0, 1.0),
-                                             CRuleBase::kDefaultDiscretization),
-            0);
-    }
-    Rules rules;
-    std::vector<int> term(inputs, 0);
-    for (;;) {
-        std::vector<std::string> cells;
-        int sum = 0;
-        for (int k : term) {
-            cells.push_back(kTerms[k]);
-            sum += k;
-        }
-        cells.push_back(kTerms[sum / inputs]);
-        rules.AddRule(std::move(cells));
-        int d = 0;
-        while (d < inputs && ++term[d] == static_cast<int>(kTerms.size()))
-            term[d++] = 0;
-        if (d == inputs)
-            break;
-    }
-    ruleBase.SetRulesFromSet(rules);
-    return ruleBase;
-}
-
-// Computing the filter: 201^n inferences with defuzzification, and the transform.
+// Computing the filter: 201^n inferences with defuzzification, and the transform, on the given
+// number of threads.
 void BM_ComputeFilter(benchmark::State& state) {
     const int inputs = static_cast<int>(state.range(0));
-    CRuleBase ruleBase = GridRuleBase(inputs);
+    const int threads = static_cast<int>(state.range(1));
+    CRuleBase ruleBase = bench::GridRuleBase(inputs);
+    FTInferenceFilter filter(ruleBase);
     for (auto _ : state) {
-        ruleBase.UpdateFuzzyFilter();
-        benchmark::DoNotOptimize(ruleBase.GetFuzzyFilter());
+        filter.Compute(ruleBase, {threads});
+        benchmark::DoNotOptimize(filter.Transform().Components().Data().data());
     }
     int samples = 1;
     for (int i = 0; i < inputs; ++i)
@@ -61,11 +29,21 @@ void BM_ComputeFilter(benchmark::State& state) {
     state.counters["inferences"] =
         benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ComputeFilter)->ArgName("inputs")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeFilter)
+    ->ArgNames({"inputs", "threads"})
+    ->ArgsProduct({{1, 2}, {1, 2, 4, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ComputeFilter)
+    ->ArgNames({"inputs", "threads"})
+    ->ArgsProduct({{3}, {1, 2, 4, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 // One filtered value once the filter stands, against the inference it replaces.
 void BM_FilteredValue(benchmark::State& state) {
-    CRuleBase ruleBase = GridRuleBase(2);
+    CRuleBase ruleBase = bench::GridRuleBase(2);
     ruleBase.UpdateFuzzyFilter();
     std::mt19937 random(1);
     std::uniform_real_distribution<double> unit(0.0, 1.0);

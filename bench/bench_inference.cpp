@@ -18,6 +18,8 @@
 #include <fl/variable/InputVariable.h>
 #include <fl/variable/OutputVariable.h>
 
+#include "bench/BenchModels.h"
+#include "core/inference/InferenceSweeps.h"
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/rulebase/CRuleBase.h"
@@ -74,6 +76,55 @@ void BM_TakagiSugenoSingleton(benchmark::State& state) {
     CountEvaluations(state);
 }
 BENCHMARK(BM_TakagiSugenoSingleton);
+
+// The control surface of the triangle model with its own methods: 70 x 70 crisp evaluations over
+// the inputs' contexts, on the given number of threads.
+void BM_Surface(benchmark::State& state) {
+    CRuleBase ruleBase(kModel);
+    const int threads = static_cast<int>(state.range(0));
+    std::vector<std::vector<double>> axes(2);
+    for (auto& axis : axes) {
+        for (int k = 0; k < 70; ++k)
+            axis.push_back(k / 69.0);
+    }
+    std::vector<double> surface(70 * 70);
+    for (auto _ : state) {
+        EvaluateGrid(ruleBase, axes, surface, {threads});
+        benchmark::DoNotOptimize(surface.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["evaluations"] =
+        benchmark::Counter(70 * 70, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Surface)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Arg(8)->UseRealTime();
+
+// The smooth defuzzification around random inputs of the 5^n-rule grid model (perception-based
+// deduction, default 100 projection steps: 81^n inferences), on the given number of threads.
+void BM_SmoothDefuzzification(benchmark::State& state) {
+    const int inputs = static_cast<int>(state.range(0));
+    const int threads = static_cast<int>(state.range(1));
+    CRuleBase ruleBase = bench::GridRuleBase(inputs);
+    std::mt19937 random(1);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<std::vector<double>> points(64, std::vector<double>(inputs));
+    for (auto& point : points) {
+        for (double& x : point)
+            x = unit(random);
+    }
+    const double divisions = ruleBase.GetProjectionSteps() * 8.0 / 10.0;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        ruleBase.SetInputs(points[next]);
+        benchmark::DoNotOptimize(
+            SmoothNeighbourhoodAverage(ruleBase, divisions, kSmoothStepShare, {threads}));
+        next = (next + 1) % points.size();
+    }
+}
+BENCHMARK(BM_SmoothDefuzzification)
+    ->ArgNames({"inputs", "threads"})
+    ->ArgsProduct({{2, 3}, {1, 2, 4, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // --- The same model in fuzzylite ------------------------------------------------------------
 

@@ -5,5 +5,4 @@ class TStringGrid;
 
 // The two header rows of the data page: variable names over their contexts, then "est." and,
 // with the linguistic approximation, "Ling. Approx."; data cells stay as they are.
-// TODO(issue 17): the rest of the data page.
 void FillDataGridHeaders(TStringGrid& grid, const CRuleBase& ruleBase, bool linguistic);

@@ -17,6 +17,12 @@ class EditorHost {
     virtual void AddRecentFile(const QString& fileName) = 0;
     // The editor has agreed to close and is about to go.
     virtual void EditorClosing(TFormInfUnit& editor) = 0;
+    // Opens the rulebase file in an editor of its own; null when it was not opened (here: no
+    // main window to open it in).
+    virtual TFormInfUnit* OpenFileByName(const QString& fileName) {
+        static_cast<void>(fileName);
+        return nullptr;
+    }
     // The rules grid's user-expression buttons: one word button per name after the "User
     // Terms" toolbar's label and separator; an empty list removes them.
     virtual void ShowUserExpressionButtons(const QStringList& /*names*/) {}

@@ -7,13 +7,14 @@ class TFormInfUnit;
 // Windows that other parts of the program open over an editor's rule base. Each is installed
 // once at start-up; an empty hook does nothing.
 struct EditorSeams {
-    // The variable dialog's operations (TODO(issue 14): TDlgAddVar installs them). Add and Edit
-    // answer true when the person pressed OK; variables are addressed by signed index.
+    // The variable dialog's operations (installed by InstallVariableDialog). Add and Edit answer
+    // true when the person pressed OK; variables are addressed by signed index.
     std::function<bool(TFormInfUnit& editor)> AddVariable;
     std::function<bool(TFormInfUnit& editor, int variable)> EditVariable;
     // Opens the dialog only for a variable that fails its checks.
     std::function<void(TFormInfUnit& editor, int variable)> CheckVariable;
-    // TODO(issue 15): the test window over the editor's rule base, owned by the editor.
+    // The test window over the editor's rule base, which goes with the editor (installed by
+    // InstallTestWindow).
     std::function<void(TFormInfUnit& editor)> OpenTestWindow;
 };
 

@@ -28,10 +28,10 @@
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
-#include "desktop/DataGridHeaders.h"
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
 #include "desktop/SpeedButtonGlyphs.h"
+#include "desktop/TDataPage.h"
 #include "desktop/TRulesPage.h"
 #include "desktop/VariableGrids.h"
 #include "desktop/WindowAttributes.h"
@@ -98,6 +98,7 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
         modified_ = true;
     }
     rulesPage_ = std::make_unique<TRulesPage>(*this);
+    dataPage_ = std::make_unique<TDataPage>(*this);
     lbMaxErrorValue->clear();
     FormCreate();
 }
@@ -201,7 +202,6 @@ void TFormInfUnit::BuildControls() {
     rulesPage->addLayout(ruleButtons);
     PageControl->addTab(TabSheetRules, "&Rules");
 
-    // TODO(issue 17): the data page's behaviour.
     TabSheetImport = new QWidget;
     StringGridData = new TStringGrid(TabSheetImport);
     StringGridData->setObjectName("StringGridData");
@@ -327,9 +327,6 @@ void TFormInfUnit::BuildControls() {
             [this] { rulesPage_->ButtonAddRuleClick(); });
     connect(ButtonDeleteRule, &QPushButton::clicked, this,
             [this] { rulesPage_->ButtonDeleteRuleClick(); });
-    connect(cbLinguisticApproximation, &QCheckBox::toggled, this, [this](bool linguistic) {
-        FillDataGridHeaders(*StringGridData, *ruleBase_, linguistic);
-    });
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -526,7 +523,7 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
     if (PageControl->widget(index) == TabSheetRules)
         rulesPage_->TabSheetRulesEnter();
     else if (PageControl->widget(index) == TabSheetImport)
-        FillDataGridHeaders(*StringGridData, *ruleBase_, cbLinguisticApproximation->isChecked());
+        dataPage_->TabSheetImportShow();
 }
 
 void TFormInfUnit::FormActivate() {

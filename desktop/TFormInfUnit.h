@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class TDataPage;
 class TFTransform;
 class TRulesPage;
 class TStringGrid;
@@ -28,7 +29,8 @@ class TToolbarButtonKit;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
 // Its pages are the general settings, the input and output variables, the rules and the data.
-// The rules grid's logic lives in TRulesPage, which the window owns and forwards to.
+// The rules grid's logic lives in TRulesPage, the data page and its tools in TDataPage; the
+// window owns both and forwards to them.
 class TFormInfUnit : public QWidget {
     Q_OBJECT
 
@@ -43,6 +45,7 @@ class TFormInfUnit : public QWidget {
     CRuleBase& RuleBase() { return *ruleBase_; }
     const CRuleBase& RuleBase() const { return *ruleBase_; }
     TRulesPage& RulesPage() { return *rulesPage_; }
+    TDataPage& DataPage() { return *dataPage_; }
     EditorHost* Host() const { return owner_; }
     const QString& FileName() const { return ruleBaseFileName_; }
     // What the reader remarked on the file it was read from ("warning: ..."), in file order.
@@ -170,6 +173,7 @@ class TFormInfUnit : public QWidget {
     EditorHost* owner_;
     std::unique_ptr<CRuleBase> ruleBase_;
     std::unique_ptr<TRulesPage> rulesPage_;
+    std::unique_ptr<TDataPage> dataPage_;
     bool hasFileName_ = false;
     bool modified_ = false;
     QString ruleBaseFileName_;

@@ -41,8 +41,8 @@ struct TFormSurface::Private {
     Vector3D mousePoint;
 };
 
-TFormSurface::TFormSurface(QWidget* owner, TMDIChild& testWindow)
-    : QWidget(owner ? owner : &testWindow, Qt::Window | Qt::WindowStaysOnTopHint),
+TFormSurface::TFormSurface(TMDIChild& testWindow)
+    : QWidget(&testWindow, Qt::Window | Qt::WindowStaysOnTopHint),
       d_(std::make_unique<Private>(testWindow)) {
     setAttribute(Qt::WA_DeleteOnClose);
     FormCreate();

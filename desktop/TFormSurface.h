@@ -17,9 +17,9 @@ class TFormSurface : public QWidget {
     Q_OBJECT
 
   public:
-    // testWindow also becomes the parent, so that the surface never outlives its samples'
-    // source. Samples the surface once.
-    TFormSurface(QWidget* owner, TMDIChild& testWindow);
+    // testWindow is also the owner, so that the surface never outlives its samples' source.
+    // Samples the surface once.
+    explicit TFormSurface(TMDIChild& testWindow);
     ~TFormSurface() override;
 
     void Recompute();

@@ -496,7 +496,7 @@ void TMDIChild::edStepsExit() {
 void TMDIChild::btSurfaceClick() {
     if (d_->ruleBaseGone)
         return;
-    auto* surface = new TFormSurface(this, *this);
+    auto* surface = new TFormSurface(*this);
     surface->show();
 }
 

@@ -28,9 +28,11 @@
 #include "desktop/TDialogNewBaseProperties.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/TRulesPage.h"
+#include "desktop/TUserTerms.h"
 #include "desktop/TermToolbars.h"
 #include "desktop/WindowAttributes.h"
 #include "desktop/toolkit/HeapStatus.h"
+#include "desktop/toolkit/TStringGrid.h"
 #include "toolbars/DockingFrame.h"
 #include "toolbars/TDockKit.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -208,8 +210,14 @@ void TMainForm::BuildMenus() {
         else
             SendClipboardCommand("cut");
     });
-    // TODO(issue 16): with the user-expressions editor active, its CopyRows.
     connect(EditCopy1, &QAction::triggered, this, [this] {
+        if (auto* terms = qobject_cast<TUserTerms*>(QApplication::activeWindow())) {
+            if (terms->EditUserTerms->hasFocus())
+                terms->CopyRows();
+            else if (QWidget* focused = terms->focusWidget())
+                QMetaObject::invokeMethod(focused, "copy");
+            return;
+        }
         TFormInfUnit* editor = ActiveEditor();
         if (editor && editor->RulesPage().GridFocused())
             editor->RulesPage().CopyRules();
@@ -426,7 +434,8 @@ void TMainForm::ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFo
 void TMainForm::SendClipboardCommand(const char* method) {
     QMdiSubWindow* child = ActiveChild();
     QWidget* focused = child && child->widget() ? child->widget()->focusWidget() : nullptr;
-    if (focused)
+    // Only editing controls know the clipboard commands.
+    if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
         QMetaObject::invokeMethod(focused, method);
 }
 
@@ -558,7 +567,6 @@ void TMainForm::EnableClipboardActions() {
 }
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
-    // TODO(issue 15): free the test windows this editor owns.
     ShowUserExpressionButtons({});
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {

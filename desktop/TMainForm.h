@@ -51,7 +51,7 @@ class TMainForm : public QMainWindow, public EditorHost {
     void FileNew1Execute();
     void FileOpen1Execute();
     // Null when the file was missing or could not be read.
-    TFormInfUnit* OpenFileByName(const QString& fileName);
+    TFormInfUnit* OpenFileByName(const QString& fileName) override;
     void AddRecentFile(const QString& fileName) override;
     void RebuildReopenMenu();
     void ReopenItemClick(int tag);

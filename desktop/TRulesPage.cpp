@@ -10,6 +10,7 @@
 
 #include "desktop/EditorHost.h"
 #include "desktop/RulesGridController.h"
+#include "desktop/TDataPage.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/toolkit/TStringGrid.h"
 
@@ -160,7 +161,9 @@ void TRulesPage::MergeInconsistentRules() {
     controller_->MergeInconsistentRules();
 }
 
-void TRulesPage::MergeRules() {}
+void TRulesPage::MergeRules() {
+    form_.DataPage().MergeRules();
+}
 
 void TRulesPage::DuplicateRules() {
     controller_->DuplicateRules();

@@ -56,7 +56,9 @@ EditorLink& LinkOf(TFormInfUnit& editor) {
 }  // namespace
 
 void OpenTestWindow(TFormInfUnit& editor) {
-    auto* window = new TMDIChild(editor.RuleBase(), editor.FileName(), &LinkOf(editor));
+    // A rule base not saved yet has no file name; its editor's caption stands in.
+    const QString name = editor.HasFileName() ? editor.FileName() : editor.windowTitle();
+    auto* window = new TMDIChild(editor.RuleBase(), name, &LinkOf(editor));
     // The rule base goes with the editor, and is gone by the time the editor says so: the
     // window must not touch it again, and goes too.
     QObject::connect(&editor, &QObject::destroyed, window, [window] { window->ForgetRuleBase(); });
@@ -64,6 +66,12 @@ void OpenTestWindow(TFormInfUnit& editor) {
     if (area) {
         QMdiSubWindow* frame = area->addSubWindow(window);
         QObject::connect(&editor, &QObject::destroyed, frame, [frame] { delete frame; });
+        // An MDI child is activated through its frame; the window itself hears nothing.
+        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, window,
+                         [window](Qt::WindowStates before, Qt::WindowStates now) {
+                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
+                                 window->FormActivate();
+                         });
         frame->show();
     } else {
         window->setParent(&editor, Qt::Window);

@@ -1,9 +1,11 @@
 #include <QApplication>
 
+#include "desktop/EditorSeams.h"
 #include "desktop/TAboutBox.h"
 #include "desktop/TDialogNewBaseProperties.h"
 #include "desktop/TDlgAddVar.h"
 #include "desktop/TMainForm.h"
+#include "desktop/TestWindowSeam.h"
 #include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/Conversions.h"
 
@@ -14,10 +16,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName("TAVO for Win32");
     // Qt adopts the user's locale while it starts; the program's numbers keep their '.'.
     toolkit::UseDecimalPoint();
+    InstallTestWindow(InstalledEditorSeams());
     TMainForm MainForm;
     MainForm.AboutBox = new TAboutBox(&MainForm);
     InstallVariableDialog(*new TDlgAddVar(&MainForm));
-    // TODO(issue 17): the F-transform settings dialog TFTransformSettingsDialog.
     MainForm.DialogNewBaseProperties = new TDialogNewBaseProperties(&MainForm);
     MainForm.show();
     return application.exec();

@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/inference/InferenceSweeps.h"
 #include "core/inference/SampleRun.h"
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CRuleBase.h"
-#include "core/sets/CFuzzyTriangSet.h"
 #include "core/sets/SetOperand.h"
 
 using enum OutputShapeCode;
@@ -27,10 +27,20 @@ struct SampleBuffer {
     }
 };
 
+// A sample the caller knows to lie inside the samples: a buffer is read unchecked, a set as
+// always (the public operations take any range).
+double InRange(const SampleBuffer& buffer, int i) {
+    return buffer.values[i];
+}
+
+double InRange(const CFuzzyDiscreteSet& set, int i) {
+    return set.Sample(i);
+}
+
 template <class Samples>
 bool NonDecreasingOver(const Samples& set, int from, int to) {
     for (int i = from + 1; i <= to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i - 1)))
+        if (!(InRange(set, i) >= InRange(set, i - 1)))
             return false;
     }
     return true;
@@ -39,7 +49,7 @@ bool NonDecreasingOver(const Samples& set, int from, int to) {
 template <class Samples>
 bool NonIncreasingOver(const Samples& set, int from, int to) {
     for (int i = from; i < to; ++i) {
-        if (!(set.Sample(i) >= set.Sample(i + 1)))
+        if (!(InRange(set, i) >= InRange(set, i + 1)))
             return false;
     }
     return true;
@@ -48,7 +58,7 @@ bool NonIncreasingOver(const Samples& set, int from, int to) {
 template <class Samples>
 bool ConstantOver(const Samples& set, int from, int to) {
     for (int i = from; i < to; ++i) {
-        if (set.Sample(i) != set.Sample(i + 1))
+        if (InRange(set, i) != InRange(set, i + 1))
             return false;
     }
     return true;
@@ -60,7 +70,7 @@ double CenterOfGravityIndexOf(const Samples& set, int from, int to) {
     double mass = 0.0;
     const int last = std::min(set.Count() - 1, to);
     for (int i = std::max(0, from); i <= last; ++i) {
-        const double mu = set.Sample(i);
+        const double mu = InRange(set, i);
         moment += i * mu;
         mass += mu;
     }
@@ -73,14 +83,14 @@ template <class Samples>
 double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
     double maximum = 0.0;
     for (int i = 0; i < n; ++i)
-        maximum = std::max(maximum, set.Sample(i));
+        maximum = std::max(maximum, InRange(set, i));
     int count = 0;
     for (int i = 0; i < n; ++i)
-        count += set.Sample(i) == maximum ? 1 : 0;
+        count += InRange(set, i) == maximum ? 1 : 0;
     int middle = count / 2;
     int index = 0;
     for (int i = 0; i < n; ++i) {
-        if (set.Sample(i) == maximum && middle-- == 0) {
+        if (InRange(set, i) == maximum && middle-- == 0) {
             index = i;
             break;
         }
@@ -143,11 +153,11 @@ double ModifiedCenterOfGravity(const Samples& set, const OutputGrid& grid) {
     const int n = grid.samples;
     double minimum = 1.0;
     for (int j = 0; j < n; ++j)
-        minimum = std::min(minimum, set.Sample(j));
+        minimum = std::min(minimum, InRange(set, j));
     double moment = 0.0;
     double mass = 0.0;
     for (int j = 0; j < n; ++j) {
-        const double mu = set.Sample(j);
+        const double mu = InRange(set, j);
         if (mu > minimum) {
             moment += j * mu;
             mass += mu;
@@ -173,7 +183,7 @@ Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     const int n = set.Count();
     Extremes e;
     for (int i = 0; i < n; ++i) {
-        const double mu = set.Sample(i);
+        const double mu = InRange(set, i);
         if (mu < e.mn)
             e.mn = mu;
         if (mu > e.mx)
@@ -183,22 +193,22 @@ Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     if (e.mn == e.mx)
         return e;
     int i = 0;
-    while (i < n && !(set.Sample(i) > e.mn))
+    while (i < n && !(InRange(set, i) > e.mn))
         ++i;
     if (i < n)
         shape.p1 = i;
     i = shape.p1;
-    while (i < n && set.Sample(i) != e.mx)
+    while (i < n && InRange(set, i) != e.mx)
         ++i;
     if (i < n)
         shape.p3 = i;
     i = n - 1;
-    while (i >= 0 && !(set.Sample(i) > e.mn))
+    while (i >= 0 && !(InRange(set, i) > e.mn))
         --i;
     if (i >= 0)
         shape.p2 = i;
     i = shape.p2;
-    while (i >= 0 && set.Sample(i) != e.mx)
+    while (i >= 0 && InRange(set, i) != e.mx)
         --i;
     if (i >= 0)
         shape.p4 = i;
@@ -369,58 +379,7 @@ void SmoothDeffuzLingExpr(CRuleBase& ruleBase, std::span<SetOperand> sets,
 }
 
 double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare) {
-    const OutputGrid output = DefuzzificationGridOf(ruleBase, 0);
-    const int antecedents = ruleBase.GetNumAntVariables();
-    const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
-
-    std::vector<double> from(antecedents), to(antecedents), step(antecedents), point(antecedents);
-    std::vector<CFuzzyTriangSet> weights;
-    weights.reserve(antecedents);
-    for (int i = 0; i < antecedents; ++i) {
-        const double lo = ruleBase.GetLowerBound(i);
-        const double hi = ruleBase.GetUpperBound(i);
-        const double x = i < static_cast<int>(center.size()) ? center[i] : lo;
-        const double halfWidth = (hi - lo) / 10;
-        step[i] = 2 * halfWidth * stepShare / gridDivisions;
-        from[i] = x - halfWidth;
-        if (from[i] < lo)
-            from[i] = lo;
-        to[i] = x + halfWidth;
-        if (to[i] > hi)
-            to[i] = hi;
-        weights.emplace_back(from[i], x, to[i], lo, hi);
-        point[i] = from[i];
-    }
-
-    // The sampling runs inferences of its own; what the caller's inference recorded stays.
-    const CRuleBase::ScopedInferenceState keeper(ruleBase);
-    double weightSum = 0.0;
-    double weightedSum = 0.0;
-    for (;;) {
-        InferenceResult inferred = ruleBase.GetInferenceMethod()(ruleBase, point);
-        const double y =
-            inferred.set ? SimpleLinguisticValue(*inferred.set, output) : inferred.value;
-        double weight = 1.0;
-        for (int i = 0; i < antecedents; ++i)
-            weight *= weights[i].Membership(point[i]);
-        weightSum += weight;
-        weightedSum += y * weight;
-
-        // Odometer, input 0 fastest. A step that makes no progress (none, or lost in the
-        // rounding of a far-off context) ends its axis instead of looping for ever.
-        int i = 0;
-        for (; i < antecedents; ++i) {
-            const double next = point[i] + step[i];
-            if (next > point[i] && next <= to[i]) {
-                point[i] = next;
-                break;
-            }
-            point[i] = from[i];
-        }
-        if (i == antecedents)
-            break;
-    }
-    return weightSum == 0 ? 0.0 : weightedSum / weightSum;
+    return SmoothNeighbourhoodAverage(ruleBase, gridDivisions, stepShare);
 }
 
 DefuzzificationGrid DefuzzificationGridOf(const CRuleBase& ruleBase, int o) {

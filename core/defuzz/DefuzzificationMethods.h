@@ -64,7 +64,9 @@ double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const Defuzzificat
 // The smooth method's value for a window split into gridDivisions steps per input (the rule
 // base's projection steps times 0.8 in SmoothDeffuzLingExpr). A step is stepShare of the
 // window's width over gridDivisions; 0.999 keeps the last grid point inside the window.
-double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions, double stepShare = 0.999);
+inline constexpr double kSmoothStepShare = 0.999;
+double SmoothLinguisticValue(CRuleBase& ruleBase, double gridDivisions,
+                             double stepShare = kSmoothStepShare);
 
 // The shared operations; index ranges are inclusive, samples beyond the set read 0.
 bool IsNonDecreasing(const CFuzzyDiscreteSet& set, int from, int to);

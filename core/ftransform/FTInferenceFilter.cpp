@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/ftransform/TFTransform.h"
+#include "core/inference/InferenceSweeps.h"
 #include "core/rulebase/CRuleBase.h"
 
 FTInferenceFilter::FTInferenceFilter(CRuleBase& ruleBase) {
@@ -11,20 +12,20 @@ FTInferenceFilter::FTInferenceFilter(CRuleBase& ruleBase) {
 
 FTInferenceFilter::~FTInferenceFilter() = default;
 
-void FTInferenceFilter::Compute(CRuleBase& ruleBase) {
+void FTInferenceFilter::Compute(CRuleBase& ruleBase, SweepOptions options) {
     const int n = ruleBase.GetNumAntVariables();
     if (n == 0 || ruleBase.GetNumSucVariables() == 0)
         throw std::logic_error("the inference filter needs an input and an output variable");
     std::vector<FTDimensionSettings> axes(n);
-    std::vector<double> steps(n);
-    std::vector<int> index(n, 0);
-    std::vector<double> point(n + 1);  // the inputs, then the output
+    std::vector<std::vector<double>> values(n);
     for (int d = 0; d < n; ++d) {
         axes[d] = {ruleBase.GetLowerBound(d), ruleBase.GetUpperBound(d), kNodes, ftTriangular};
         // Accumulated as written, so that the samples fall where they always have; counted, so
         // that a step lost in the rounding of a far-off context cannot stall an axis.
-        steps[d] = (axes[d].high - axes[d].low) * 0.999 * 0.005;
-        point[d] = axes[d].low;
+        const double step = (axes[d].high - axes[d].low) * 0.999 * 0.005;
+        double x = axes[d].low;
+        for (int k = 0; k < kSamplesPerInput; ++k, x += step)
+            values[d].push_back(x);
     }
     auto transform = std::make_unique<TFTransform>(axes);
     transform->SetDefaultValue((ruleBase.GetLowerBound(-1) + ruleBase.GetUpperBound(-1)) * 0.5);
@@ -32,23 +33,28 @@ void FTInferenceFilter::Compute(CRuleBase& ruleBase) {
 
     // The filter's inferences must not show as the rule base's last inference.
     const CRuleBase::ScopedInferenceState keeper(ruleBase);
-    const std::span<const double> inputs = std::span<const double>(point).first(n);
-    for (;;) {
-        point[n] = SampleRuleBase(ruleBase, inputs);
-        transform->AddSample(point);
-        // Odometer, input 0 fastest.
-        int d = 0;
-        for (; d < n; ++d) {
-            if (++index[d] < kSamplesPerInput) {
-                point[d] += steps[d];
-                break;
+    std::vector<int> index(n, 0);
+    std::vector<double> point(n + 1);  // the inputs, then the output
+    for (int d = 0; d < n; ++d)
+        point[d] = values[d][0];
+    // The samples are added in grid order, input 0 fastest, whatever computed them.
+    SweepGrid(
+        ruleBase, values,
+        [&](std::size_t, std::span<const double> outputs) {
+            for (const double output : outputs) {
+                point[n] = output;
+                transform->AddSample(point);
+                for (int d = 0; d < n; ++d) {
+                    const bool more = ++index[d] < kSamplesPerInput;
+                    if (!more)
+                        index[d] = 0;
+                    point[d] = values[d][index[d]];
+                    if (more)
+                        break;
+                }
             }
-            index[d] = 0;
-            point[d] = axes[d].low;
-        }
-        if (d == n)
-            break;
-    }
+        },
+        options);
     transform->ComputeComponents();
     settings_ = std::move(axes);
     transform_ = std::move(transform);

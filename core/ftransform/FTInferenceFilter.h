@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/ftransform/FTDimensionSettings.h"
+#include "core/inference/InferenceSweeps.h"
 
 class CRuleBase;
 class TFTransform;
@@ -33,10 +34,12 @@ class FTInferenceFilter {
     // Remakes the axes from the rule base's antecedents, the default value (the midpoint of the
     // first output's universe) and the samples: input i runs from its lower bound in steps of
     // 0.004995 of its width, 201 values that stop short of the upper bound; 201^n inferences.
-    // The rule base's inputs and fired flags are restored afterwards. Throws std::logic_error
+    // The rule base's inputs and fired flags are restored afterwards. The inferences run on all
+    // cores unless options say otherwise; the samples are added in grid order, so the filter is
+    // the same whatever the number of threads. Throws std::logic_error
     // without an input or an output variable, std::invalid_argument for a universe that is not
     // an interval, and whatever the inference throws; the filter then stays as it was.
-    void Compute(CRuleBase& ruleBase);
+    void Compute(CRuleBase& ruleBase, SweepOptions options = {});
     // The rule base's crisp output for one value per antecedent: the defuzzified output set of
     // a linguistic rule base, the inference result of a singleton or Takagi-Sugeno one.
     static double SampleRuleBase(CRuleBase& ruleBase, std::span<const double> inputs);

@@ -1,6 +1,7 @@
 #include "core/inference/CrispInference.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "core/inference/InferenceMethods.h"
@@ -23,19 +24,9 @@ double Firing(const CompiledRules& rules, const double* degrees, int r) {
     return degree;
 }
 
-// The same without the early stop.
-double FullFiring(const CompiledRules& rules, const double* degrees, int r) {
-    const int* cell =
-        rules.antecedentCellIds.data() + static_cast<std::size_t>(r) * rules.antecedentCount;
-    double degree = 1.0;
-    for (int i = 0; i < rules.antecedentCount; ++i)
-        degree = std::min(degree, degrees[cell[i]]);
-    return degree;
-}
-
-double LukasiewiczImplication(double a, double c) {
-    return std::min(1.0, 1.0 - a + c);
-}
+// The loops below are written for the vectorizer: values, not references, in the minima, and
+// the fired flag found afterwards by comparing the touched samples with their copy taken before
+// (a sample is rewritten bit for bit unless the rule changed it).
 
 // The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
 // sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
@@ -43,8 +34,10 @@ double LukasiewiczImplication(double a, double c) {
 // the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
 // changes nothing, so only the run of stored consequent samples is visited.
 template <class TNorm>
-void ZadehSamples(const CompiledRules& rules, const double* degrees, std::uint8_t* fired, double* d,
-                  int n, TNorm tNorm) {
+void ZadehSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
+                  double* d, int n, TNorm tNorm) {
+    std::uint8_t* fired = scratch.fired.data();
+    double* before = scratch.previous.data();
     std::fill_n(d, n, 0.0);
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
@@ -54,72 +47,87 @@ void ZadehSamples(const CompiledRules& rules, const double* degrees, std::uint8_
         const int end = std::min(c.end, n);
         if (c.first >= end)
             continue;
-        const double a = Firing(rules, degrees, r);
+        const double a = firing[r];
         if (a == 0)
             continue;
         const double* consequent = c.values;
         double* samples = d + c.first;
-        int raised = 0;
-        for (int k = 0; k < end - c.first; ++k) {
+        const int count = end - c.first;
+        std::copy_n(samples, count, before);
+        for (int k = 0; k < count; ++k) {
             const double t = tNorm(a, consequent[k]);
-            raised |= t > samples[k];
             samples[k] = t > samples[k] ? t : samples[k];
         }
-        fired[r] = raised ? 1 : 0;
+        fired[r] = std::memcmp(before, samples, count * sizeof(double)) != 0 ? 1 : 0;
     }
+}
+
+double LukasiewiczImplication(double a, double c) {
+    const double t = 1.0 - a + c;
+    return t < 1.0 ? t : 1.0;
 }
 
 // The least implication value per sample, the scan ending at 0: a rule fires where its value is
 // below that of the rules before it. Outside its stored run a consequent reads 0, where the
 // implication is the same for every sample.
-void LogicalSamples(const CompiledRules& rules, const double* degrees, std::uint8_t* fired,
+void LogicalSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
                     double* d, int n) {
+    std::uint8_t* fired = scratch.fired.data();
+    double* before = scratch.previous.data();
     std::fill_n(d, n, 1.0);
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
         if (!rules.active[r])
             continue;
-        const double a = Firing(rules, degrees, r);
+        const double a = firing[r];
         if (a == 0)
             continue;
         const SampleRun& c = rules.consequentRuns[r];
         const int first = std::clamp(c.first, 0, n);
         const int end = std::clamp(c.end, first, n);
         const double outside = LukasiewiczImplication(a, 0.0);
-        int lowered = 0;
-        const auto lower = [&](int j, double t) {
-            lowered |= t < d[j];
-            d[j] = t < d[j] ? t : d[j];
-        };
+        std::copy_n(d, n, before);
         for (int j = 0; j < first; ++j)
-            lower(j, outside);
-        for (int j = first; j < end; ++j)
-            lower(j, LukasiewiczImplication(a, c.values[j - c.first]));
+            d[j] = outside < d[j] ? outside : d[j];
+        const double* consequent = c.values + (first - c.first);
+        for (int j = first; j < end; ++j) {
+            const double t = LukasiewiczImplication(a, consequent[j - first]);
+            d[j] = t < d[j] ? t : d[j];
+        }
         for (int j = end; j < n; ++j)
-            lower(j, outside);
-        fired[r] = lowered ? 1 : 0;
+            d[j] = outside < d[j] ? outside : d[j];
+        fired[r] = std::memcmp(before, d, n * sizeof(double)) != 0 ? 1 : 0;
     }
 }
 
 // One output sample against one rule of the perception-based deduction: done marks a sample
-// whose scan a result of 0 has stopped.
-void Implicate(double a, double c, double& sample, std::uint8_t& done) {
+// whose scan a result of 0 has stopped. A consequent of 1 changes nothing; one of 0 replaces the
+// running value, which is not a minimum.
+void ImplicateSample(double a, double c, double emptyConsequent, double& sample, std::uint8_t& done,
+                     int& doneCount) {
+    if (c == 1)
+        return;
+    if (c == 0) {
+        sample = emptyConsequent;
+        return;
+    }
     const double t = LukasiewiczImplication(a, c);
     if (t == 0) {
         sample = 0.0;
         done = 1;
+        ++doneCount;
     } else if (t < sample) {
         sample = t;
     }
 }
 
-void PerceptionBasedSamples(const CompiledRules& rules, const double* degrees,
+void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
                             InferenceScratch& scratch, double* v, int n) {
     std::uint8_t* fired = scratch.fired.data();
     std::fill_n(fired, rules.ruleCount, 0);
     // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
     // at or above it competes by complexity alone. Ties keep all rules, in rule order.
-    double* degree = scratch.ruleDegrees.data();
+    const double* degree = firing;
     int* selected = scratch.selectedRules.data();
     const std::uint16_t* complexity = rules.complexity.data();
     int selectedCount = 0;
@@ -128,8 +136,7 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* degrees,
     for (int r = 0; r < rules.ruleCount; ++r) {
         if (!rules.active[r])
             continue;
-        const double a = Firing(rules, degrees, r);
-        degree[r] = a;
+        const double a = firing[r];
         if (a == 0)
             continue;
         if (a > best && best != PerceptionThreshold) {
@@ -157,28 +164,35 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* degrees,
     std::fill_n(v, n, 1.0);
     std::uint8_t* done = scratch.sampleDone.data();
     std::fill_n(done, n, 0);
+    int doneCount = 0;
     const double emptyConsequent = 1 - selectionDegree;
     for (int s = 0; s < selectedCount; ++s) {
         const int r = selected[s];
         const double a = degree[r];
         const SampleRun& c = rules.consequentRuns[r];
-        // A rule counts as fired as soon as the scan of some sample reaches it.
-        bool reached = false;
-        for (int j = 0; j < n; ++j) {
-            if (done[j])
-                continue;
-            reached = true;
-            const double cj = c[j];
-            if (cj == 1)
-                continue;
-            if (cj == 0) {
-                v[j] = emptyConsequent;  // replaces the running value: not a minimum
-                continue;
+        if (doneCount > 0) {
+            // A rule counts as fired as soon as the scan of some sample reaches it.
+            bool reached = false;
+            for (int j = 0; j < n; ++j) {
+                if (done[j])
+                    continue;
+                reached = true;
+                ImplicateSample(a, c[j], emptyConsequent, v[j], done[j], doneCount);
             }
-            Implicate(a, cj, v[j], done[j]);
+            if (reached)
+                fired[r] = 1;
+            continue;
         }
-        if (reached)
+        // No scan has ended yet: every sample reaches the rule, and outside the consequent's run
+        // (where it reads 0) each takes the empty consequent's value.
+        if (n > 0)
             fired[r] = 1;
+        const int first = std::clamp(c.first, 0, n);
+        const int end = std::clamp(c.end, first, n);
+        std::fill(v, v + first, emptyConsequent);
+        std::fill(v + end, v + n, emptyConsequent);
+        for (int j = first; j < end; ++j)
+            ImplicateSample(a, c.values[j - c.first], emptyConsequent, v[j], done[j], doneCount);
     }
 }
 
@@ -212,29 +226,55 @@ void CellDegreesAt(const CompiledRules& rules, std::span<const double> inputs, d
         AntecedentCellDegrees(rules, a, inputs[a], degrees);
 }
 
-void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* cellDegrees,
+void RuleFirings(const CompiledRules& rules, const double* cellDegrees, double* firing) {
+    for (int r = 0; r < rules.ruleCount; ++r)
+        firing[r] = rules.active[r] ? Firing(rules, cellDegrees, r) : 0.0;
+}
+
+void PartialFirings(const CompiledRules& rules, const double* cellDegrees, double* partial) {
+    const int m = rules.antecedentCount;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        const int* cell = rules.antecedentCellIds.data() + static_cast<std::size_t>(r) * m;
+        double degree = 1.0;
+        for (int i = 1; i < m; ++i) {
+            const double d = cellDegrees[cell[i]];
+            degree = d < degree ? d : degree;
+        }
+        partial[r] = degree;
+    }
+}
+
+void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
+                        const double* partial, double* firing) {
+    const int m = rules.antecedentCount;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        const double d = cellDegrees[rules.antecedentCellIds[static_cast<std::size_t>(r) * m]];
+        firing[r] = rules.active[r] ? (d < partial[r] ? d : partial[r]) : 0.0;
+    }
+}
+
+void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount) {
-    std::uint8_t* fired = scratch.fired.data();
     switch (method) {
         case CrispMethod::kLogical:
-            LogicalSamples(rules, cellDegrees, fired, samples, sampleCount);
+            LogicalSamples(rules, firing, scratch, samples, sampleCount);
             return;
         case CrispMethod::kPerceptionBased:
-            PerceptionBasedSamples(rules, cellDegrees, scratch, samples, sampleCount);
+            PerceptionBasedSamples(rules, firing, scratch, samples, sampleCount);
             return;
         case CrispMethod::kZadehProduct:
-            ZadehSamples(rules, cellDegrees, fired, samples, sampleCount,
+            ZadehSamples(rules, firing, scratch, samples, sampleCount,
                          [](double a, double c) { return a * c; });
             return;
         case CrispMethod::kZadehLukasiewicz:
-            ZadehSamples(rules, cellDegrees, fired, samples, sampleCount, [](double a, double c) {
+            ZadehSamples(rules, firing, scratch, samples, sampleCount, [](double a, double c) {
                 const double t = a + c - 1;
                 return t > 0 ? t : 0.0;
             });
             return;
         case CrispMethod::kZadehMinimum:
-            ZadehSamples(rules, cellDegrees, fired, samples, sampleCount,
-                         [](double a, double c) { return std::min(a, c); });
+            ZadehSamples(rules, firing, scratch, samples, sampleCount,
+                         [](double a, double c) { return c < a ? c : a; });
             return;
         case CrispMethod::kLinearCombination:
             break;
@@ -242,7 +282,7 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
     throw std::logic_error("the Takagi-Sugeno method makes no output set");
 }
 
-double InferLinearCombination(const CompiledRules& rules, const double* cellDegrees,
+double InferLinearCombination(const CompiledRules& rules, const double* firing,
                               std::span<const double> inputs, bool constantOnly, double midpoint,
                               InferenceScratch& scratch) {
     std::uint8_t* fired = scratch.fired.data();
@@ -252,7 +292,7 @@ double InferLinearCombination(const CompiledRules& rules, const double* cellDegr
         fired[r] = 0;
         if (!rules.active[r])
             continue;
-        const double a = FullFiring(rules, cellDegrees, r);
+        const double a = firing[r];
         denominator += a;
         if (a != 0)
             fired[r] = 1;

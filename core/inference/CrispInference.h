@@ -10,9 +10,9 @@
 
 // The crisp-input inference methods as computations on compiled rules: what the routines of
 // InferenceMethods.h run after recording their inputs, and what sweeps run on many threads at
-// once without touching the rule base. Each reads the degrees of the distinct antecedent cells
-// at the inputs (computed beforehand, see AntecedentCellDegrees) and writes per-rule fired
-// flags into scratch.fired.
+// once without touching the rule base. Each reads the firing degrees of the rules at the inputs
+// (computed beforehand from the degrees of the distinct antecedent cells, see RuleFirings) and
+// writes per-rule fired flags into scratch.fired.
 enum class CrispMethod {
     kLogical,            // LLogInfCrisp
     kPerceptionBased,    // LLogInfPreCrisp
@@ -33,12 +33,22 @@ void AntecedentCellDegrees(const CompiledRules& rules, int a, double x, double* 
 // The same for every antecedent: one input each.
 void CellDegreesAt(const CompiledRules& rules, std::span<const double> inputs, double* degrees);
 
+// The firing degree of each rule from the cell degrees: the minimum of its antecedent degrees,
+// taken in antecedent order and stopped at the first of exactly 0; 0 for a rule switched off.
+// Without the early stop the minimum is the same, so every method uses these.
+void RuleFirings(const CompiledRules& rules, const double* cellDegrees, double* firing);
+// For sweeps in which input 0 moves fastest: the minimum over antecedents 1 and up, per rule,
+// computed when one of them moves; then the firing degrees with antecedent 0's degrees.
+void PartialFirings(const CompiledRules& rules, const double* cellDegrees, double* partial);
+void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
+                        const double* partial, double* firing);
+
 // A method that makes a set: writes its sampleCount output samples (sampleCount >= 1).
-void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* cellDegrees,
+void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount);
 
 // The Takagi-Sugeno and singleton method: the consequents (constants only when constantOnly)
 // weighted by the firing degrees, midpoint where no rule fires.
-double InferLinearCombination(const CompiledRules& rules, const double* cellDegrees,
+double InferLinearCombination(const CompiledRules& rules, const double* firing,
                               std::span<const double> inputs, bool constantOnly, double midpoint,
                               InferenceScratch& scratch);

@@ -50,21 +50,12 @@ std::span<const double> CrispInputsOf(const CRuleBase& ruleBase, const Inference
     return inputs.crisp;
 }
 
-// A crisp method of the table as its routine runs it: the inputs recorded, the result computed
-// on the compiled rules, the rules that fired recorded.
+// A crisp method of the table as its routine runs it, with the result as a new set.
 InferenceResult RecordedCrisp(CRuleBase& ruleBase, const InferenceInput& inputs,
                               CrispMethod method) {
-    const OutputGrid grid = OutputGridOf(ruleBase);
-    ruleBase.SetInputs(CrispInputsOf(ruleBase, inputs));
-    const CompiledRules& rules = ruleBase.GetCompiledRules();
-    InferenceScratch& scratch = ruleBase.GetInferenceScratch();
-    scratch.Fit(rules, grid.samples);
-    CellDegreesAt(rules, ruleBase.GetInputs(), scratch.cellDegrees.data());
-    auto result = NewResult(grid, 0.0);
-    InferOutputSamples(method, rules, scratch.cellDegrees.data(), scratch, result->Values().data(),
-                       grid.samples);
-    ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
-    return Finish(std::move(result));
+    const RecordedOutput output = InferRecorded(ruleBase, method, inputs);
+    return Finish(std::make_unique<CFuzzyDiscreteSet>(
+        std::vector<double>(output.samples.begin(), output.samples.end()), output.lo, output.hi));
 }
 
 // --- Fuzzy inputs ---
@@ -125,6 +116,21 @@ void TrimZeros(SampleRun& run) {
 
 }  // namespace
 
+RecordedOutput InferRecorded(CRuleBase& ruleBase, CrispMethod method,
+                             const InferenceInput& inputs) {
+    const OutputGrid grid = OutputGridOf(ruleBase);
+    ruleBase.SetInputs(CrispInputsOf(ruleBase, inputs));
+    const CompiledRules& rules = ruleBase.GetCompiledRules();
+    InferenceScratch& scratch = ruleBase.GetInferenceScratch();
+    scratch.Fit(rules, grid.samples);
+    CellDegreesAt(rules, ruleBase.GetInputs(), scratch.cellDegrees.data());
+    RuleFirings(rules, scratch.cellDegrees.data(), scratch.ruleDegrees.data());
+    InferOutputSamples(method, rules, scratch.ruleDegrees.data(), scratch, scratch.samples.data(),
+                       grid.samples);
+    ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
+    return {std::span(scratch.samples).first(grid.samples), grid.lo, grid.hi};
+}
+
 InferenceResult LZadInfCrispWithMode(CRuleBase& ruleBase, const InferenceInput& inputs, int mode) {
     switch (mode) {
         case kProductTNorm:
@@ -168,8 +174,9 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
     scratch.Fit(rules, 0);
     const auto x = ruleBase.GetInputs();
     CellDegreesAt(rules, x, scratch.cellDegrees.data());
+    RuleFirings(rules, scratch.cellDegrees.data(), scratch.ruleDegrees.data());
     const double value =
-        InferLinearCombination(rules, scratch.cellDegrees.data(), x, kind == CRuleBase::kSingleton,
+        InferLinearCombination(rules, scratch.ruleDegrees.data(), x, kind == CRuleBase::kSingleton,
                                (grid.lo + grid.hi) * 0.5, scratch);
     ruleBase.RecordFired(std::span(scratch.fired).first(rules.ruleCount));
     return {nullptr, value};

@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "core/inference/CrispInference.h"
 #include "core/inference/MethodRoutines.h"
 
 class CLinCValue;
@@ -36,6 +37,17 @@ InferenceResult LLinCInfCrisp(CRuleBase& ruleBase, const InferenceInput& inputs)
 // The t-norms of LZadInfCrisp; any other mode is taken as the minimum.
 enum TNormMode { kMinimumTNorm = 0, kProductTNorm = 1, kLukasiewiczTNorm = 2 };
 InferenceResult LZadInfCrispWithMode(CRuleBase& ruleBase, const InferenceInput& inputs, int mode);
+
+// A set-making crisp method (not kLinearCombination) run as its routine runs it, without making
+// the set: the inputs recorded in the rule base, the output inferred into the rule base's
+// scratch space, the rules that fired recorded. The samples stay valid until the next inference
+// on the rule base. Throws as the routine.
+struct RecordedOutput {
+    std::span<const double> samples;
+    double lo;
+    double hi;
+};
+RecordedOutput InferRecorded(CRuleBase& ruleBase, CrispMethod method, const InferenceInput& inputs);
 
 // The fuzzy-input methods accept crisp inputs too: each value is taken as a singleton at the
 // nearest sample of its antecedent's grid.

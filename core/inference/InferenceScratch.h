@@ -10,23 +10,29 @@
 struct InferenceScratch {
     // [distinct cell]: its degree at the current inputs.
     std::vector<double> cellDegrees;
-    // [rule]: firing degrees, rules chosen by the perception-based deduction, fired flags.
+    // [rule]: firing degrees, their minimum over antecedents 1 and up (sweeps), rules chosen by
+    // the perception-based deduction, fired flags.
     std::vector<double> ruleDegrees;
+    std::vector<double> partialDegrees;
     std::vector<int> selectedRules;
     std::vector<std::uint8_t> fired;
     // [output sample]: samples whose scan has ended, and the output set's samples.
     std::vector<std::uint8_t> sampleDone;
     std::vector<double> samples;
+    // A copy of the samples a rule is about to change, to tell whether it changed them.
+    std::vector<double> previous;
 
     // Grows the buffers to fit; never shrinks them, so refitting to the same tables allocates
     // nothing.
     void Fit(const CompiledRules& rules, int outputSamples) {
         Grow(cellDegrees, rules.DistinctCellCount());
         Grow(ruleDegrees, rules.ruleCount);
+        Grow(partialDegrees, rules.ruleCount);
         Grow(selectedRules, rules.ruleCount);
         Grow(fired, rules.ruleCount);
         Grow(sampleDone, outputSamples);
         Grow(samples, outputSamples);
+        Grow(previous, outputSamples);
     }
 
   private:

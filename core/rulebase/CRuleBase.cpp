@@ -5,8 +5,11 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "core/defuzz/DefuzzificationMethods.h"
 #include "core/ftransform/FTInferenceFilter.h"
 #include "core/inference/CompiledRules.h"
+#include "core/inference/CrispInference.h"
+#include "core/inference/InferenceMethods.h"
 #include "core/inference/InferenceScratch.h"
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
@@ -388,6 +391,14 @@ double CRuleBase::Defuzzify(SetOperand set) {
 }
 
 double CRuleBase::CrispOutput(std::span<const double> inputs) {
+    // The methods of the tables need no set: the output stays in scratch space.
+    const auto method = CrispMethodOf(inferenceMethod_);
+    if (method && *method != CrispMethod::kLinearCombination) {
+        if (const SampleDefuzzifier defuzzify = SampleDefuzzifierOf(defuzzificationMethod_)) {
+            const RecordedOutput output = InferRecorded(*this, *method, inputs);
+            return defuzzify(output.samples, DefuzzificationGridOf(*this, 0));
+        }
+    }
     InferenceResult result = inferenceMethod_(*this, inputs);
     if (result.set)
         return Defuzzify(std::move(result.set));

@@ -424,7 +424,11 @@ TStringGrid::TStringGrid(QWidget* parent)
     d->UpdateScrollBars();
 }
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid() {
+    // The editor may hold the focus; losing it must not reach a grid that is half gone.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete d->editor;
+}
 
 int TStringGrid::ColCount() const {
     return d->colCount;

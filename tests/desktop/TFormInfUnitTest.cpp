@@ -158,7 +158,8 @@ class TFormInfUnitTest : public QObject {
         QVERIFY(editor->Modified());
         QCOMPARE(Contents(fileName), before);
 
-        auto created = std::make_unique<TFormInfUnit>(nullptr, std::make_unique<CRuleBase>(CRuleBase::kLinguistic));
+        auto created = std::make_unique<TFormInfUnit>(
+            nullptr, std::make_unique<CRuleBase>(CRuleBase::kLinguistic));
         created->SetFileName("NoName0.rb");
         prompts.Answers = {ModalResult::Yes};
         created->show();
@@ -168,7 +169,8 @@ class TFormInfUnitTest : public QObject {
     }
 
     void saveAsNamesTheWindowAndClearsModified() {
-        auto editor = std::make_unique<TFormInfUnit>(nullptr, std::make_unique<CRuleBase>(CRuleBase::kSingleton));
+        auto editor = std::make_unique<TFormInfUnit>(
+            nullptr, std::make_unique<CRuleBase>(CRuleBase::kSingleton));
         QVERIFY(editor->Modified());
         ScriptedPrompts prompts;
         prompts.FileNames = {folder_.filePath("plant")};

@@ -47,7 +47,7 @@ void TFormSurfaceTest::init() {
     qputenv("XDG_RUNTIME_DIR", runtimeFolder_->path().toLocal8Bit());
     ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(kThreeInputs));
     testWindow_ = new TMDIChild(*ruleBase_, QStringLiteral("three"));
-    surface_ = new TFormSurface(nullptr, *testWindow_);
+    surface_ = new TFormSurface(*testWindow_);
     surface_->show();
     QVERIFY(QTest::qWaitForWindowExposed(surface_));
 }
@@ -125,7 +125,7 @@ void TFormSurfaceTest::screenshot() {
     ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(TAVO_EXAMPLES "/controller.rb"));
     delete testWindow_;
     testWindow_ = new TMDIChild(*ruleBase_, QStringLiteral("controller"));
-    surface_ = new TFormSurface(nullptr, *testWindow_);
+    surface_ = new TFormSurface(*testWindow_);
     surface_->show();
     QVERIFY(QTest::qWaitForWindowExposed(surface_));
     for (const char* steps : {"25", "70"}) {

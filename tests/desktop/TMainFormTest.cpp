@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -120,8 +121,16 @@ class TMainFormTest : public QObject {
         QFile saved(folder_.filePath("controller.rb"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("Softer braking"));
+        auto menus = [this] {
+            QStringList titles;
+            for (const QAction* menu : form_->menuBar()->actions())
+                titles << menu->text();
+            return titles;
+        };
+        QTRY_VERIFY(menus().contains("Rules info"));
         form_->FileClose1->trigger();
         QVERIFY(ChildTitles().isEmpty());
+        QTRY_VERIFY(!menus().contains("Rules info"));
         QVERIFY(!form_->FileSaveAsItem->isEnabled());
         QVERIFY(prompts_->Messages.empty());
     }

@@ -22,11 +22,12 @@ namespace {
 
 struct MdiHost : EditorHost {
     QMdiArea* MdiClient() const override { return area; }
-    void UpdateSaveState() override {}
+    void UpdateSaveState() override { ++saveStateUpdates; }
     void AddRecentFile(const QString&) override {}
     void EditorClosing(TFormInfUnit&) override {}
 
     QMdiArea* area = nullptr;
+    int saveStateUpdates = 0;
 };
 
 }  // namespace
@@ -86,7 +87,15 @@ void TestWindowSeamTest::testOpensAWindowThatTheEditorFollows() {
     QPointer<TMDIChild> window = PressTest();
     QVERIFY(window);
     QCOMPARE(&window->RuleBase(), &editor_->RuleBase());
+    QCOMPARE(window->windowTitle(), editor_->windowTitle() + " - Test");
     QVERIFY(!editor_->ButtonTest->isEnabled());
+    // Activating the test window brings the main window's Save state up to date.
+    const int updates = host_.saveStateUpdates;
+    area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(editor_->parentWidget()));
+    area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    QCOMPARE(host_.saveStateUpdates, updates + 1);
+    window->parentWidget()->resize(980, 720);
+    QVERIFY(area_->grab().save(TAVO_ARTIFACT_DIR "/TestWindowInMdi.png"));
     window->cbxInfMethod->setCurrentIndex(3);
     QCOMPARE(editor_->ComboBoxInfType->currentIndex(), 3);
     window->cbxDefMethod->setCurrentIndex(1);

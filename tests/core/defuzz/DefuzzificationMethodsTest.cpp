@@ -142,6 +142,50 @@ TEST(ClassifyOutputShape, CodesOfTheBasicShapes) {
     }
 }
 
+// The four indices as stated: scans from either end for the first sample above the minimum, then
+// for the maximum.
+OutputShape StatedIndices(const std::vector<double>& mu) {
+    const int n = static_cast<int>(mu.size());
+    double mn = 1.0, mx = 0.0;
+    for (double v : mu) {
+        mn = v < mn ? v : mn;
+        mx = v > mx ? v : mx;
+    }
+    OutputShape shape{kFlatShape, 0, n - 1, 0, n - 1};
+    if (mn == mx)
+        return shape;
+    int i = 0;
+    while (i < n && !(mu[i] > mn))
+        ++i;
+    shape.p1 = i < n ? i : shape.p1;
+    for (i = shape.p1; i < n && mu[i] != mx;)
+        ++i;
+    shape.p3 = i < n ? i : shape.p3;
+    for (i = n - 1; i >= 0 && !(mu[i] > mn);)
+        --i;
+    shape.p2 = i >= 0 ? i : shape.p2;
+    for (i = shape.p2; i >= 0 && mu[i] != mx;)
+        --i;
+    shape.p4 = i >= 0 ? i : shape.p4;
+    return shape;
+}
+
+// Random sets of few distinct degrees (plateaus, ties, values above 1 and NaN among them).
+TEST(ClassifyOutputShape, IndicesAreTheStatedScans) {
+    const std::vector<double> degrees = {0, 0, 0.25, 0.5, 1, 1, 1.5, std::nan("")};
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::vector<double> mu(1 + random() % 12);
+        for (double& v : mu)
+            v = degrees[random() % (trial < 2000 ? 6 : degrees.size())];
+        const OutputShape expected = StatedIndices(mu);
+        const OutputShape shape = ClassifyOutputShape(SetOf(mu), false);
+        EXPECT_EQ(std::vector({shape.p1, shape.p2, shape.p3, shape.p4}),
+                  std::vector({expected.p1, expected.p2, expected.p3, expected.p4}))
+            << "trial " << trial;
+    }
+}
+
 TEST(ClassifyOutputShape, StrictOneRefusesASetThatRisesAgain) {
     // Maximum at the left end, but not falling throughout.
     const CFuzzyDiscreteSet set = SetOf({1, 0.2, 0.6, 0, 0});

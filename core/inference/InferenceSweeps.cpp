@@ -1,0 +1,619 @@
+#include "core/inference/InferenceSweeps.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <limits>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "core/defuzz/DefuzzificationMethods.h"
+#include "core/inference/CompiledRules.h"
+#include "core/inference/CrispInference.h"
+#include "core/inference/InferenceScratch.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/sets/CFuzzyDiscreteSet.h"
+#include "core/sets/CFuzzyTriangSet.h"
+
+namespace {
+
+// Points per block of a streamed grid: at most two blocks of doubles, 2 MB, are held at a time,
+// and a grid gets at least a few blocks so that consuming one overlaps computing the next.
+constexpr std::size_t kBlockPoints = std::size_t{1} << 17;
+constexpr std::size_t kSmallestBlock = 4096;
+
+std::size_t BlockFor(std::size_t total) {
+    return std::min(total, std::clamp(total / 8, kSmallestBlock, kBlockPoints));
+}
+
+// What a sweep takes at each point: the crisp output, or the smooth method's simple linguistic
+// value of the inferred set.
+enum class PointValue { kCrispOutput, kSimpleLinguistic };
+
+// One input's window of the smooth method: its grid points and their triangle weights.
+struct SmoothWindow {
+    std::vector<double> points;
+    std::vector<double> weights;
+};
+
+// The points walk from the window's start in steps until a step would pass its end; a step that
+// makes no progress (none, or lost in the rounding of a far-off context) ends the window.
+void FillSmoothWindow(double lo, double hi, double x, double gridDivisions, double stepShare,
+                      SmoothWindow& window) {
+    const double halfWidth = (hi - lo) / 10;
+    const double step = 2 * halfWidth * stepShare / gridDivisions;
+    double from = x - halfWidth;
+    if (from < lo)
+        from = lo;
+    double to = x + halfWidth;
+    if (to > hi)
+        to = hi;
+    const CFuzzyTriangSet triangle(from, x, to, lo, hi);
+    window.points.clear();
+    window.weights.clear();
+    for (double point = from;;) {
+        window.points.push_back(point);
+        window.weights.push_back(triangle.Membership(point));
+        const double next = point + step;
+        if (!(next > point && next <= to))
+            break;
+        point = next;
+    }
+}
+
+// The product of the weights at one grid point, input 0 first.
+double WeightAt(std::span<const SmoothWindow> windows, const int* index) {
+    double weight = 1.0;
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        weight *= windows[i].weights[index[i]];
+    return weight;
+}
+
+// Advances index like an odometer, input 0 fastest; false after the last point.
+bool Advance(std::span<const std::vector<double>> axes, int* index) {
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        if (++index[i] < static_cast<int>(axes[i].size()))
+            return true;
+        index[i] = 0;
+    }
+    return false;
+}
+
+double SimpleLinguisticOf(const InferenceResult& inferred, const DefuzzificationGrid& output) {
+    return inferred.set ? SimpleLinguisticSetValue(*inferred.set, output) : inferred.value;
+}
+
+// Everything the workers read, fixed for the length of a sweep.
+struct SweepModel {
+    const CompiledRules* rules = nullptr;
+    CrispMethod method = CrispMethod::kZadehMinimum;
+    int antecedents = 0;
+    TypeOfDescription kind = CRuleBase::kLinguistic;
+    DefuzzificationGrid output{};
+    double midpoint = 0.0;
+    // The crisp output of a set; null for the smooth method, whose windows follow.
+    SampleDefuzzifier defuzzify = nullptr;
+    double smoothDivisions = 0.0;
+    std::vector<double> inputLo;
+    std::vector<double> inputHi;
+
+    bool MakesSet() const { return method != CrispMethod::kLinearCombination; }
+};
+
+// The model of a sweep of the rule base, checked as its routines check it; none when a routine is
+// not one of the tables' (it then runs through the rule base).
+std::optional<SweepModel> FastModelOf(CRuleBase& ruleBase, PointValue value) {
+    const auto method = CrispMethodOf(ruleBase.GetInferenceMethod());
+    if (!method)
+        return std::nullopt;
+    SweepModel model;
+    model.method = *method;
+    model.antecedents = ruleBase.GetNumAntVariables();
+    model.kind = ruleBase.GetTypeOfDescription();
+    if (ruleBase.GetNumSucVariables() == 0)
+        throw std::invalid_argument("the rule base has no output variable");
+    if (model.MakesSet()) {
+        if (ruleBase.GetDiscretization(-1) < 1)
+            throw std::invalid_argument("the output variable has no grid");
+        model.output = DefuzzificationGridOf(ruleBase, 0);
+        if (value == PointValue::kCrispOutput) {
+            const DefuzzificationRoutine routine = ruleBase.GetDefuzzificationMethod();
+            model.defuzzify = SampleDefuzzifierOf(routine);
+            if (model.defuzzify == nullptr) {
+                if (routine != SmoothDeffuzLingExpr)
+                    return std::nullopt;
+                model.smoothDivisions = ruleBase.GetProjectionSteps() * 8.0 / 10.0;
+                for (int i = 0; i < model.antecedents; ++i) {
+                    model.inputLo.push_back(ruleBase.GetLowerBound(i));
+                    model.inputHi.push_back(ruleBase.GetUpperBound(i));
+                }
+            }
+        }
+    } else {
+        model.midpoint = (ruleBase.GetLowerBound(-1) + ruleBase.GetUpperBound(-1)) * 0.5;
+    }
+    model.rules = &ruleBase.GetCompiledRules();
+    return model;
+}
+
+// The degrees of antecedent a's distinct cells at each value of its axis, value after value.
+void FillAxisDegrees(const CompiledRules& rules, int a, std::span<const double> values,
+                     std::vector<double>& table) {
+    const int first = rules.firstCellOf[a];
+    const int cells = rules.firstCellOf[a + 1] - first;
+    table.resize(values.size() * cells);
+    for (std::size_t k = 0; k < values.size(); ++k)
+        AntecedentCellDegrees(rules, a, values[k], table.data() + k * cells - first);
+}
+
+// Loads antecedent a's degrees at value k of its axis.
+void LoadAxisDegrees(const CompiledRules& rules, int a, const std::vector<double>& table, int k,
+                     double* degrees) {
+    const int first = rules.firstCellOf[a];
+    const int cells = rules.firstCellOf[a + 1] - first;
+    std::copy_n(table.data() + static_cast<std::size_t>(k) * cells, cells, degrees + first);
+}
+
+// One worker's inferences: scratch of its own, and the smooth method's grid when a point's
+// crisp output needs it.
+class PointEvaluator {
+  public:
+    explicit PointEvaluator(const SweepModel& model) : model_(model) {
+        const int samples = model.MakesSet() ? model.output.samples : 0;
+        scratch_.Fit(*model.rules, samples);
+        index_.resize(model.antecedents);
+        point_.resize(model.antecedents);
+        if (model.MakesSet() && model.defuzzify == nullptr) {
+            inner_.Fit(*model.rules, samples);
+            windows_.resize(model.antecedents);
+            windowAxes_.resize(model.antecedents);
+            windowDegrees_.resize(model.antecedents);
+            windowIndex_.resize(model.antecedents);
+            windowPoint_.resize(model.antecedents);
+        }
+    }
+
+    double* Degrees() { return scratch_.cellDegrees.data(); }
+    // Inputs 1 and up have moved (grid sweeps): their share of the firing degrees is taken anew,
+    // and from then on only input 0's.
+    void RefreshPartial() {
+        PartialFirings(*model_.rules, scratch_.cellDegrees.data(), scratch_.partialDegrees.data());
+        partial_ = true;
+    }
+    std::vector<int>& Index() { return index_; }
+    std::vector<double>& Point() { return point_; }
+
+    // The value at x, the degrees at x being in Degrees().
+    double Value(std::span<const double> x, PointValue value) {
+        if (model_.MakesSet() && value == PointValue::kCrispOutput && !model_.defuzzify)
+            return Smooth(x);
+        return ValueWith(scratch_, partial_, x, value);
+    }
+
+  private:
+    double ValueWith(InferenceScratch& scratch, bool partial, std::span<const double> x,
+                     PointValue value) {
+        const CompiledRules& rules = *model_.rules;
+        double* firing = scratch.ruleDegrees.data();
+        if (partial)
+            FiringsFromPartial(rules, scratch.cellDegrees.data(), scratch.partialDegrees.data(),
+                               firing);
+        else
+            RuleFirings(rules, scratch.cellDegrees.data(), firing);
+        if (!model_.MakesSet()) {
+            if (model_.kind == CRuleBase::kLinguistic)
+                return std::numeric_limits<double>::infinity();
+            return InferLinearCombination(rules, firing, x, model_.kind == CRuleBase::kSingleton,
+                                          model_.midpoint, scratch);
+        }
+        const int n = model_.output.samples;
+        InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
+        const std::span<const double> samples(scratch.samples.data(), n);
+        if (value == PointValue::kSimpleLinguistic)
+            return SimpleLinguisticSampleValue(samples, model_.output);
+        return model_.defuzzify(samples, model_.output);
+    }
+
+    // The smooth method around center, one point after another; the sums run in grid order, as
+    // in SmoothNeighbourhoodAverage.
+    double Smooth(std::span<const double> center) {
+        const CompiledRules& rules = *model_.rules;
+        const int m = model_.antecedents;
+        for (int i = 0; i < m; ++i) {
+            FillSmoothWindow(model_.inputLo[i], model_.inputHi[i], center[i],
+                             model_.smoothDivisions, kSmoothStepShare, windows_[i]);
+            windowAxes_[i].assign(windows_[i].points.begin(), windows_[i].points.end());
+            FillAxisDegrees(rules, i, windowAxes_[i], windowDegrees_[i]);
+            windowIndex_[i] = 0;
+            windowPoint_[i] = windowAxes_[i][0];
+            LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.cellDegrees.data());
+        }
+        PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
+        double weightSum = 0.0;
+        double weightedSum = 0.0;
+        for (;;) {
+            const double y = ValueWith(inner_, true, windowPoint_, PointValue::kSimpleLinguistic);
+            const double weight = WeightAt(windows_, windowIndex_.data());
+            weightSum += weight;
+            weightedSum += y * weight;
+            int i = 0;
+            for (; i < m; ++i) {
+                const bool more = ++windowIndex_[i] < static_cast<int>(windowAxes_[i].size());
+                if (!more)
+                    windowIndex_[i] = 0;
+                windowPoint_[i] = windowAxes_[i][windowIndex_[i]];
+                LoadAxisDegrees(rules, i, windowDegrees_[i], windowIndex_[i],
+                                inner_.cellDegrees.data());
+                if (more)
+                    break;
+            }
+            if (i == m)
+                break;
+            if (i > 0)
+                PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
+        }
+        return weightSum == 0 ? 0.0 : weightedSum / weightSum;
+    }
+
+    const SweepModel& model_;
+    InferenceScratch scratch_;
+    bool partial_ = false;
+    std::vector<int> index_;
+    std::vector<double> point_;
+    InferenceScratch inner_;
+    std::vector<SmoothWindow> windows_;
+    std::vector<std::vector<double>> windowAxes_;
+    std::vector<std::vector<double>> windowDegrees_;
+    std::vector<int> windowIndex_;
+    std::vector<double> windowPoint_;
+};
+
+// Evaluates points [first, first + count) of a range into out.
+using RangeWork =
+    std::function<void(PointEvaluator&, std::size_t first, std::size_t count, double* out)>;
+
+// Worker threads that live for one sweep and take one range at a time, in fixed chunks taken in
+// turn. A chunk's values do not depend on the thread that computes them. With one thread the
+// calling thread does the work; with more, it is free to consume one range while the workers
+// compute the next, and then helps with what is left of it.
+class WorkerTeam {
+  public:
+    WorkerTeam(const SweepModel& model, int threads) {
+        const int helpers = threads > 1 ? threads - 1 : 0;
+        for (int w = 0; w <= helpers; ++w)
+            evaluators_.push_back(std::make_unique<PointEvaluator>(model));
+        failures_.resize(evaluators_.size());
+        // Evaluator 0 is the calling thread's.
+        for (int w = 1; w <= helpers; ++w)
+            threads_.emplace_back([this, w] { Serve(w); });
+    }
+    ~WorkerTeam() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    WorkerTeam(const WorkerTeam&) = delete;
+    WorkerTeam& operator=(const WorkerTeam&) = delete;
+
+    // Starts computing points [first, first + count) into out; Wait ends it. work is borrowed
+    // until then.
+    void Start(std::size_t first, std::size_t count, double* out, const RangeWork& work) {
+        const std::size_t threads = evaluators_.size();
+        // Many chunks per thread even the load when points cost unequally (early stops).
+        const std::size_t chunk = std::clamp<std::size_t>(count / (threads * 16), 16, 4096);
+        job_ = {first, count, out, &work, chunk, (count + chunk - 1) / chunk};
+        nextChunk_.store(0);
+        failed_.store(false);
+        if (threads_.empty()) {
+            Run(0);
+            return;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            busy_ = threads_.size();
+            ++generation_;
+        }
+        wake_.notify_all();
+    }
+
+    // Waits for the range; rethrows the failure of the earliest chunk that failed.
+    void Wait() {
+        if (!threads_.empty()) {
+            Run(0);
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [this] { return busy_ == 0; });
+        }
+        Failure* earliest = nullptr;
+        for (Failure& failure : failures_) {
+            if (failure.error && (!earliest || failure.chunk < earliest->chunk))
+                earliest = &failure;
+        }
+        if (earliest) {
+            const std::exception_ptr error = earliest->error;
+            for (Failure& failure : failures_)
+                failure.error = nullptr;
+            std::rethrow_exception(error);
+        }
+    }
+
+  private:
+    struct Job {
+        std::size_t first = 0;
+        std::size_t count = 0;
+        double* out = nullptr;
+        const RangeWork* work = nullptr;
+        std::size_t chunk = 1;
+        std::size_t chunks = 0;
+    };
+    struct Failure {
+        std::size_t chunk = 0;
+        std::exception_ptr error;
+    };
+
+    void Serve(std::size_t w) {
+        std::size_t seen = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+                if (stopping_)
+                    return;
+                seen = generation_;
+            }
+            Run(w);
+            {
+                const std::lock_guard lock(mutex_);
+                --busy_;
+            }
+            done_.notify_one();
+        }
+    }
+
+    void Run(std::size_t w) {
+        const Job& job = job_;
+        try {
+            for (;;) {
+                const std::size_t c = nextChunk_.fetch_add(1);
+                if (c >= job.chunks || failed_.load())
+                    return;
+                const std::size_t begin = c * job.chunk;
+                failures_[w].chunk = c;
+                (*job.work)(*evaluators_[w], job.first + begin,
+                            std::min(job.chunk, job.count - begin), job.out + begin);
+            }
+        } catch (...) {
+            failures_[w].error = std::current_exception();
+            failed_.store(true);
+        }
+    }
+
+    std::vector<std::unique_ptr<PointEvaluator>> evaluators_;
+    std::vector<Failure> failures_;
+    std::vector<std::thread> threads_;
+    Job job_;
+    std::atomic<std::size_t> nextChunk_{0};
+    std::atomic<bool> failed_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::size_t generation_ = 0;
+    std::size_t busy_ = 0;
+    bool stopping_ = false;
+};
+
+int ThreadsFor(SweepOptions options, std::size_t points) {
+    const int cores = options.threads > 0
+                          ? options.threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // A thread is worth starting for a few hundred points at least.
+    const std::size_t useful = std::max<std::size_t>(1, points / 256);
+    return static_cast<int>(std::min<std::size_t>(cores, useful));
+}
+
+std::size_t GridSize(CRuleBase& ruleBase, std::span<const std::vector<double>> axes) {
+    if (static_cast<int>(axes.size()) != ruleBase.GetNumAntVariables())
+        throw std::invalid_argument("one axis per antecedent is needed");
+    std::size_t total = 1;
+    for (const std::vector<double>& axis : axes) {
+        if (axis.empty())
+            return 0;
+        if (total > std::numeric_limits<std::size_t>::max() / axis.size())
+            throw std::invalid_argument("the grid has too many points");
+        total *= axis.size();
+    }
+    return total;
+}
+
+// The degree tables of a grid's axes, and the evaluation of a range of its points.
+class GridWork {
+  public:
+    GridWork(const CompiledRules& rules, std::span<const std::vector<double>> axes,
+             PointValue value)
+        : rules_(rules), axes_(axes), value_(value), tables_(axes.size()) {
+        for (std::size_t a = 0; a < axes.size(); ++a)
+            FillAxisDegrees(rules, static_cast<int>(a), axes[a], tables_[a]);
+    }
+
+    void operator()(PointEvaluator& evaluator, std::size_t first, std::size_t count,
+                    double* out) const {
+        std::vector<int>& index = evaluator.Index();
+        std::vector<double>& point = evaluator.Point();
+        double* degrees = evaluator.Degrees();
+        std::size_t rest = first;
+        for (std::size_t a = 0; a < axes_.size(); ++a) {
+            index[a] = static_cast<int>(rest % axes_[a].size());
+            rest /= axes_[a].size();
+            point[a] = axes_[a][index[a]];
+            LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
+        }
+        evaluator.RefreshPartial();
+        for (std::size_t p = 0; p < count; ++p) {
+            out[p] = evaluator.Value(point, value_);
+            // Only the inputs that move take new degrees.
+            std::size_t a = 0;
+            for (; a < axes_.size(); ++a) {
+                const bool more = ++index[a] < static_cast<int>(axes_[a].size());
+                if (!more)
+                    index[a] = 0;
+                point[a] = axes_[a][index[a]];
+                LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
+                if (more)
+                    break;
+            }
+            if (a > 0 && a < axes_.size())
+                evaluator.RefreshPartial();
+        }
+    }
+
+  private:
+    const CompiledRules& rules_;
+    std::span<const std::vector<double>> axes_;
+    PointValue value_;
+    std::vector<std::vector<double>> tables_;
+};
+
+// A sweep whose routines are not the tables': one point after another through the rule base.
+void SweepGridInOrder(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
+                      std::size_t total, PointValue value, const GridConsumer& consume) {
+    const CRuleBase::ScopedInferenceState keeper(ruleBase);
+    std::optional<DefuzzificationGrid> output;
+    if (value == PointValue::kSimpleLinguistic)
+        output = DefuzzificationGridOf(ruleBase, 0);
+    std::vector<int> index(axes.size(), 0);
+    std::vector<double> point(axes.size());
+    std::vector<double> block(std::min(total, kBlockPoints));
+    for (std::size_t first = 0; first < total; first += block.size()) {
+        const std::size_t count = std::min(block.size(), total - first);
+        for (std::size_t p = 0; p < count; ++p) {
+            for (std::size_t a = 0; a < axes.size(); ++a)
+                point[a] = axes[a][index[a]];
+            block[p] =
+                output ? SimpleLinguisticOf(ruleBase.GetInferenceMethod()(ruleBase, point), *output)
+                       : ruleBase.CrispOutput(point);
+            Advance(axes, index.data());
+        }
+        consume(first, std::span<const double>(block.data(), count));
+    }
+}
+
+void SweepGridOf(CRuleBase& ruleBase, std::span<const std::vector<double>> axes, PointValue value,
+                 const GridConsumer& consume, SweepOptions options) {
+    const std::size_t total = GridSize(ruleBase, axes);
+    if (total == 0)
+        return;
+    const std::optional<SweepModel> model = FastModelOf(ruleBase, value);
+    if (!model) {
+        SweepGridInOrder(ruleBase, axes, total, value, consume);
+        return;
+    }
+    const GridWork grid(*model->rules, axes, value);
+    const RangeWork work = std::cref(grid);
+    const std::size_t block = BlockFor(total);
+    std::vector<double> buffers[2] = {std::vector<double>(block),
+                                      std::vector<double>(total > block ? block : 0)};
+    WorkerTeam team(*model, ThreadsFor(options, block));
+    team.Start(0, block, buffers[0].data(), work);
+    team.Wait();
+    // While one block is consumed the next is computed.
+    for (std::size_t first = 0, b = 0; first < total; first += block, ++b) {
+        const std::size_t count = std::min(block, total - first);
+        const std::size_t next = first + count;
+        if (next < total)
+            team.Start(next, std::min(block, total - next), buffers[(b + 1) % 2].data(), work);
+        consume(first, std::span<const double>(buffers[b % 2].data(), count));
+        team.Wait();
+    }
+}
+
+}  // namespace
+
+void EvaluatePoints(CRuleBase& ruleBase, std::span<const double> points, std::span<double> outputs,
+                    SweepOptions options) {
+    const std::size_t m = ruleBase.GetNumAntVariables();
+    if (points.size() != outputs.size() * m)
+        throw std::invalid_argument("one value per antecedent is needed for every point");
+    if (outputs.empty())
+        return;
+    const std::optional<SweepModel> model = FastModelOf(ruleBase, PointValue::kCrispOutput);
+    if (!model) {
+        const CRuleBase::ScopedInferenceState keeper(ruleBase);
+        for (std::size_t p = 0; p < outputs.size(); ++p)
+            outputs[p] = ruleBase.CrispOutput(points.subspan(p * m, m));
+        return;
+    }
+    const CompiledRules& rules = *model->rules;
+    const RangeWork work = [&](PointEvaluator& evaluator, std::size_t first, std::size_t count,
+                               double* out) {
+        double* degrees = evaluator.Degrees();
+        for (std::size_t p = first; p < first + count; ++p) {
+            const std::span<const double> x = points.subspan(p * m, m);
+            // Only the inputs that moved since the point before take new degrees.
+            for (std::size_t a = 0; a < m; ++a) {
+                if (p == first || std::bit_cast<std::uint64_t>(x[a]) !=
+                                      std::bit_cast<std::uint64_t>(points[(p - 1) * m + a]))
+                    AntecedentCellDegrees(rules, static_cast<int>(a), x[a], degrees);
+            }
+            out[p - first] = evaluator.Value(x, PointValue::kCrispOutput);
+        }
+    };
+    WorkerTeam team(*model, ThreadsFor(options, outputs.size()));
+    team.Start(0, outputs.size(), outputs.data(), work);
+    team.Wait();
+}
+
+void EvaluateGrid(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
+                  std::span<double> outputs, SweepOptions options) {
+    if (GridSize(ruleBase, axes) != outputs.size())
+        throw std::invalid_argument("one output per grid point is needed");
+    SweepGrid(
+        ruleBase, axes,
+        [&](std::size_t first, std::span<const double> values) {
+            std::copy(values.begin(), values.end(), outputs.begin() + first);
+        },
+        options);
+}
+
+void SweepGrid(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
+               const GridConsumer& consume, SweepOptions options) {
+    SweepGridOf(ruleBase, axes, PointValue::kCrispOutput, consume, options);
+}
+
+double SmoothNeighbourhoodAverage(CRuleBase& ruleBase, double gridDivisions, double stepShare,
+                                  SweepOptions options) {
+    // The output is checked before anything runs, as the method always has.
+    DefuzzificationGridOf(ruleBase, 0);
+    const int m = ruleBase.GetNumAntVariables();
+    const std::vector<double> center(ruleBase.GetInputs().begin(), ruleBase.GetInputs().end());
+    std::vector<SmoothWindow> windows(m);
+    std::vector<std::vector<double>> axes(m);
+    for (int i = 0; i < m; ++i) {
+        const double lo = ruleBase.GetLowerBound(i);
+        const double x = i < static_cast<int>(center.size()) ? center[i] : lo;
+        FillSmoothWindow(lo, ruleBase.GetUpperBound(i), x, gridDivisions, stepShare, windows[i]);
+        axes[i] = windows[i].points;
+    }
+    double weightSum = 0.0;
+    double weightedSum = 0.0;
+    std::vector<int> index(m, 0);
+    SweepGridOf(
+        ruleBase, axes, PointValue::kSimpleLinguistic,
+        [&](std::size_t, std::span<const double> values) {
+            for (const double y : values) {
+                const double weight = WeightAt(windows, index.data());
+                weightSum += weight;
+                weightedSum += y * weight;
+                Advance(axes, index.data());
+            }
+        },
+        options);
+    return weightSum == 0 ? 0.0 : weightedSum / weightSum;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DataCells;
+
+// The rows of a data file (".txt" written by other programs, or ".out" saved by the data page)
+// as the import reads them: leading lines up to the first one that starts with a number are
+// skipped; from there every line is one row of blank-separated words, decimal commas read as
+// points, at most wordsPerRow words each (further words are ignored, a short line gives fewer).
+struct DataImport {
+    std::vector<std::vector<QString>> rows;
+    // False when a line that is no text (it holds a NUL byte or a word longer than
+    // kMaxDataWordLength) ended the reading; rows holds the lines before it.
+    bool complete = true;
+};
+
+inline constexpr int kMaxDataWordLength = 255;
+
+// Whether the line begins, after blanks, with what the C library's "%f" reads as a number
+// (digits with an optional sign and point); "nan" and "inf" do not count.
+bool StartsWithNumber(std::string_view line);
+
+DataImport ParseDataText(std::string_view text, int wordsPerRow);
+
+// The ".out" text of the cells: every row, headers included, and every column 1 .. colCount-1,
+// each cell with '.' written as ',' and followed by a TAB, each row ended by "\n".
+std::string OutFileText(const DataCells& cells, int colCount);

@@ -1,0 +1,436 @@
+#include "desktop/TDataPage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <string>
+
+#include "core/ftransform/TFTransform.h"
+#include "core/io/FileReplace.h"
+#include "core/math/NumericUtils.h"
+#include "core/math/matrix_error.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/rulebase/Rules.h"
+#include "core/text/ESyntax.h"
+#include "desktop/DataCompute.h"
+#include "desktop/DataFileFormat.h"
+#include "desktop/DataGridHeaders.h"
+#include "desktop/DataLearning.h"
+#include "desktop/DataRows.h"
+#include "desktop/DataTransforms.h"
+#include "desktop/EditorHost.h"
+#include "desktop/TFTransformSettingsDialog.h"
+#include "desktop/TFormInfUnit.h"
+#include "desktop/TRulesPage.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/toolkit/UserPrompts.h"
+
+using toolkit::MessageDlg;
+using toolkit::MsgIcon;
+
+namespace {
+
+class StringGridCells final : public DataCells {
+  public:
+    explicit StringGridCells(TStringGrid& grid) : grid_(grid) {}
+    int RowCount() const override { return grid_.RowCount(); }
+    QString Cell(int col, int row) const override { return grid_.Cells(col, row); }
+    void SetCell(int col, int row, const QString& text) override { grid_.SetCells(col, row, text); }
+
+  private:
+    TStringGrid& grid_;
+};
+
+constexpr int kRowsPerStep = 1024;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// name with its extension replaced by extension (".out").
+QString WithExtension(const QString& name, const QString& extension) {
+    const QFileInfo info(name);
+    const QString base = info.completeBaseName();
+    return info.path() == "." && !name.startsWith("./") ? base + extension
+                                                        : info.path() + "/" + base + extension;
+}
+
+// Reads the whole file; false when it cannot be read.
+bool ReadWholeFile(const QString& name, QByteArray& contents) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    contents = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+}  // namespace
+
+TDataPage::TDataPage(TFormInfUnit& form)
+    : form_(form),
+      cells_(std::make_unique<StringGridCells>(*form.StringGridData)),
+      progress_(*form.pgProgress, *form.lbProgressSec) {
+    QMenu& menu = *form.pmLearning;
+    mnLearn1 = menu.addAction("&Linguistic learning");
+    ApproxLearning = menu.addAction("Approx learning");
+    mnFTransform = menu.addAction("F-Transform");
+    mnLearn2 = menu.addAction("Learning method 2");
+    mnLearn2->setEnabled(false);
+    mnLearn2->setVisible(false);
+    mnFuzzyTr = menu.addAction("&Fuzzy transform");
+    mnFuzzyTr->setVisible(false);
+    mnVTransform = menu.addAction("Least-Square F-Transform");
+    mnVTransform->setVisible(false);
+
+    QObject::connect(mnLearn1, &QAction::triggered, &form, [this] { mnLearn1Click(); });
+    QObject::connect(ApproxLearning, &QAction::triggered, &form, [this] { ApproxLearningClick(); });
+    QObject::connect(mnFTransform, &QAction::triggered, &form, [this] { mnFTransformClick(); });
+    QObject::connect(mnLearn2, &QAction::triggered, &form, [this] { mnLearn2Click(); });
+    QObject::connect(mnFuzzyTr, &QAction::triggered, &form, [this] { mnFuzzyTrClick(); });
+    QObject::connect(mnVTransform, &QAction::triggered, &form, [this] { mnVTransformClick(); });
+    QObject::connect(form.btnImport, &QPushButton::clicked, &form, [this] { btnImportClick(); });
+    QObject::connect(form.btnCalculateValues, &QPushButton::clicked, &form,
+                     [this] { btnCalculateValuesClick(); });
+    QObject::connect(form.btnSaveOutput, &QPushButton::clicked, &form,
+                     [this] { btnSaveOutputClick(); });
+    QObject::connect(form.btnAddInputRow, &QPushButton::clicked, &form,
+                     [this] { btnAddInputRowClick(); });
+    QObject::connect(form.btnDeleteInputRow, &QPushButton::clicked, &form,
+                     [this] { btnDeleteInputRowClick(); });
+    QObject::connect(form.btInverseFTransform, &QPushButton::clicked, &form,
+                     [this] { btInverseFTransformClick(); });
+    QObject::connect(form.cbLinguisticApproximation, &QCheckBox::toggled, &form,
+                     [this] { UpdateHeaders(); });
+}
+
+TDataPage::~TDataPage() = default;
+
+void TDataPage::ShowError(const QString& text) {
+    MessageDlg(text, "Error", MsgIcon::Error, toolkit::mbOK);
+}
+
+void TDataPage::UpdateHeaders() {
+    FillDataGridHeaders(*form_.StringGridData, form_.RuleBase(),
+                        form_.cbLinguisticApproximation->isChecked());
+    FitColumns();
+}
+
+void TDataPage::FitColumns() {
+    TStringGrid& grid = *form_.StringGridData;
+    constexpr int kPadding = 10;
+    const int rows = std::max(grid.RowCount() - kFirstDataRow, 99);
+    grid.SetColWidths(0, grid.TextWidth(QString::number(rows) + ".") + kPadding);
+    // Room for the widest header and for an estimate such as "-12.300000".
+    const int number = grid.TextWidth("-000.000000");
+    for (int c = 1; c < grid.ColCount(); ++c)
+        grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
+                                       grid.TextWidth(grid.Cells(c, 1)), number}) +
+                                 kPadding);
+}
+
+void TDataPage::btnImportClick() {
+    toolkit::TFileDialog& dialog = form_.ImportDialog;
+    if (!dialog.Execute())
+        return;
+    form_.DataFileName() = dialog.FileName;
+    if (!QFileInfo::exists(dialog.FileName))
+        return;
+    QByteArray contents;
+    if (!ReadWholeFile(dialog.FileName, contents)) {
+        ShowError("Cannot read " + dialog.FileName);
+        return;
+    }
+    UpdateHeaders();
+    const int inputs = form_.RuleBase().GetNumAntVariables();
+    const DataImport imported =
+        ParseDataText(std::string_view(contents.constData(), contents.size()), inputs + 1);
+    const int rows = static_cast<int>(imported.rows.size());
+    TStringGrid& grid = *form_.StringGridData;
+    {
+        ProgressScope progress(progress_, rows);
+        grid.SetRowCount(kFirstDataRow + 1);
+        grid.SetRowCount(kFirstDataRow + rows);
+        for (int i = 0; i < rows; ++i) {
+            const int row = kFirstDataRow + i;
+            grid.SetCells(0, row, QString::number(i + 1) + '.');
+            const auto& words = imported.rows[i];
+            for (int c = 0; c < static_cast<int>(words.size()); ++c)
+                grid.SetCells(c + 1, row, words[c]);
+            grid.SetCells(static_cast<int>(words.size()) + 1, row, QString());
+            if (i % kRowsPerStep == kRowsPerStep - 1)
+                progress_.StepProgress(i + 1);
+        }
+    }
+    FitColumns();
+    if (imported.complete)
+        toolkit::ShowMessage(QString::number(rows) + " rows succesfully imported");
+    else
+        toolkit::ShowMessage(QString::number(rows) +
+                             " rows succesfully imported, remaining skipped!");
+}
+
+void TDataPage::btnCalculateValuesClick() {
+    try {
+        ProgressScope progress(progress_, form_.StringGridData->RowCount() - kFirstDataRow);
+        ComputeEstimates(form_.RuleBase(), *cells_,
+                         [this](int done) { progress_.StepProgress(done); });
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+        return;
+    }
+    UpdateMaxError();
+}
+
+void TDataPage::UpdateMaxError() {
+    const double maximum = MaxErrorOfInference(*cells_, DataLayout::Of(form_.RuleBase()));
+    form_.lbMaxErrorValue->setText(Q(FormatNumber(maximum, 6)));
+}
+
+void TDataPage::btnSaveOutputClick() {
+    toolkit::TFileDialog& dialog = form_.SaveOutputDialog;
+    const QString& dataFile = form_.DataFileName();
+    if (!dataFile.isEmpty()) {
+        dialog.InitialDir = QFileInfo(dataFile).absolutePath();
+        dialog.FileName = WithExtension(dataFile, ".out");
+    }
+    if (!dialog.Execute())
+        return;
+    const std::string text = OutFileText(*cells_, form_.StringGridData->ColCount());
+    try {
+        ProgressScope progress(progress_, 1);
+        ReplaceFileText(dialog.FileName.toStdString(), text);
+    } catch (const ESyntax& error) {
+        ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
+    }
+}
+
+void TDataPage::btnAddInputRowClick() {
+    TStringGrid& grid = *form_.StringGridData;
+    grid.SetRowCount(grid.RowCount() + 1);
+    for (int c = 1; c < grid.ColCount(); ++c)
+        grid.SetCells(c, grid.RowCount() - 1, QString());
+}
+
+void TDataPage::btnDeleteInputRowClick() {
+    TStringGrid& grid = *form_.StringGridData;
+    const int current = grid.Row();
+    if (current < kFirstDataRow || current >= grid.RowCount())
+        return;
+    for (int r = current; r + 1 < grid.RowCount(); ++r)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            grid.SetCells(c, r, grid.Cells(c, r + 1));
+    grid.SetRowCount(grid.RowCount() - 1);
+}
+
+QString TDataPage::LearnedRulesFileName() {
+    const QString& dataFile = form_.DataFileName();
+    if (!dataFile.isEmpty() && QFileInfo::exists(dataFile))
+        return WithExtension(dataFile, ".rules");
+    return WithExtension(form_.FileName(), ".rules");
+}
+
+int TDataPage::LearnRulesFromData(bool describe) {
+    CRuleBase& ruleBase = form_.RuleBase();
+    Rules rules(true);
+    CollectRuleSet(ruleBase, rules);
+    int added = 0;
+    {
+        ProgressScope progress(progress_, form_.StringGridData->RowCount() - kFirstDataRow);
+        added = ::LearnRulesFromData(ruleBase, *cells_, describe, rules,
+                                     [this](int done) { progress_.StepProgress(done); });
+    }
+    const QString fileName = LearnedRulesFileName();
+    try {
+        WriteRuleSetFile(rules, fileName.toStdString());
+    } catch (const ESyntax& error) {
+        ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
+        return -1;
+    }
+    try {
+        ruleBase.SetRulesFromSet(rules);
+    } catch (const ESyntaxRB&) {
+        // Rules that were already there and do not build stay for the rules page to show.
+    }
+    form_.RulesPage().FillRulesGrid();
+    form_.MarkModified();
+    toolkit::ShowMessage(QString::number(added) + " rules were added.");
+    return added;
+}
+
+void TDataPage::mnLearn1Click() {
+    LearnRulesFromData(true);
+}
+
+void TDataPage::ApproxLearningClick() {
+    const std::string refusal = ApproxLearningRefusal(form_.RuleBase());
+    if (!refusal.empty()) {
+        ShowError(Q(refusal));
+        return;
+    }
+    LearnRulesFromData(false);
+}
+
+void TDataPage::mnLearn2Click() {
+    CRuleBase& ruleBase = form_.RuleBase();
+    if (!HasCompleteDataRow(ruleBase, *cells_)) {
+        MessageDlg("There is not any row with correct input data.", "Information",
+                   MsgIcon::Information, toolkit::mbOK);
+        return;
+    }
+    if (!form_.Save() || !form_.HasFileName())
+        return;
+    const QString fileName = form_.FileName();
+    QByteArray contents;
+    if (!ReadWholeFile(fileName, contents)) {
+        ShowError("Cannot read " + fileName);
+        return;
+    }
+    const std::optional<RewrittenRules> rewritten = AppendRuleLines(
+        contents.toStdString(), DescribedRuleLines(ruleBase, *cells_), ruleBase.GetNumRules());
+    if (!rewritten) {
+        ShowError("The rules section of " + fileName + " was not found.");
+        return;
+    }
+    try {
+        ReplaceFileText(fileName.toStdString(), rewritten->text);
+    } catch (const ESyntax& error) {
+        ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
+        return;
+    }
+    // The window stays when the file does not open again, so that nothing vanishes unseen.
+    EditorHost* host = form_.Host();
+    if (!host || !host->OpenFileByName(fileName))
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(form_.parentWidget()))
+        frame->close();
+    else
+        form_.close();
+}
+
+void TDataPage::MergeRules() {
+    Rules rules(true);
+    CollectRuleSet(form_.RuleBase(), rules);
+    const QString fileName = WithExtension(form_.FileName(), ".txt");
+    try {
+        ReplaceFileText(fileName.toStdString(), MergedRulesReport(rules));
+    } catch (const ESyntax& error) {
+        ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void TDataPage::WriteInverse() {
+    const TFTransform* transform = form_.FTransform().get();
+    if (!transform)
+        return;
+    const CRuleBase& ruleBase = form_.RuleBase();
+    const int column = DataLayout::Of(ruleBase).EstimateColumn();
+    for (const auto& [row, value] : InverseEstimates(*transform, ruleBase, *cells_))
+        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+    UpdateMaxError();
+}
+
+bool TDataPage::FindFTransformNodeCount(double tolerance) {
+    const CRuleBase& ruleBase = form_.RuleBase();
+    const DataLayout layout = DataLayout::Of(ruleBase);
+    const DataSamples samples = ReadDataSamples(*cells_, layout, layout.VariableColumns());
+    std::vector<FTDimensionSettings>& settings = form_.FTransformSettings();
+    const int upper = std::min(form_.StringGridData->RowCount(), MaxNodesPerInput(layout.inputs));
+    ProgressScope progress(progress_, static_cast<int>(std::log2(std::max(upper, 2))) + 2);
+    int evaluations = 0;
+    const auto err = [&](int nodes) {
+        for (FTDimensionSettings& record : settings)
+            record.nodes = nodes;
+        form_.FTransform() = ComputeFTransform(ruleBase, settings, samples);
+        progress_.StepProgress(++evaluations);
+        return FTransformError(*form_.FTransform(), samples, *cells_, layout.DesiredColumn());
+    };
+    return SearchNodeCount(upper, tolerance, err).has_value();
+}
+
+void TDataPage::mnFTransformClick() {
+    CRuleBase& ruleBase = form_.RuleBase();
+    TFTransformSettingsDialog dialog(&form_);
+    if (!dialog.Execute(ruleBase, form_.FTransformSettings()))
+        return;
+    try {
+        if (dialog.cbOptimize->isChecked()) {
+            if (!FindFTransformNodeCount(dialog.MaxError())) {
+                MessageDlg("Maximum number of nodes was exceeded.", "Information", MsgIcon::None,
+                           toolkit::mbOK);
+                return;
+            }
+        } else {
+            const DataLayout layout = DataLayout::Of(ruleBase);
+            ProgressScope progress(progress_, form_.StringGridData->RowCount() - kFirstDataRow);
+            const DataSamples samples = ReadDataSamples(*cells_, layout, layout.VariableColumns());
+            form_.FTransform() =
+                ComputeFTransform(ruleBase, form_.FTransformSettings(), samples,
+                                  [this](int done) { progress_.StepProgress(done); });
+        }
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+        return;
+    }
+    WriteInverse();
+    if (!dialog.cbOutputToFile->isChecked())
+        return;
+    toolkit::TFileDialog& save = form_.SaveFVectorDialog;
+    save.Filter = "FT-Vector file (*.ftv)|*.ftv";
+    save.DefaultExt = "*.ftv";
+    const QString& dataFile = form_.DataFileName();
+    if (!dataFile.isEmpty()) {
+        save.InitialDir = QFileInfo(dataFile).absolutePath();
+        save.FileName = WithExtension(dataFile, ".ftv");
+    }
+    if (!save.Execute())
+        return;
+    if (!form_.FTransform()->SaveToFile(save.FileName.toStdString()))
+        ShowError("Cannot write " + save.FileName);
+}
+
+void TDataPage::btInverseFTransformClick() {
+    WriteInverse();
+}
+
+void TDataPage::mnFuzzyTrClick() {
+    const CRuleBase& ruleBase = form_.RuleBase();
+    std::optional<RowEstimates> estimates;
+    {
+        ProgressScope progress(progress_, 1);
+        estimates = UserTermTransformEstimates(ruleBase, *cells_);
+    }
+    if (!estimates) {
+        MessageDlg("UserTerms must exists for each variable", "Error", MsgIcon::Error,
+                   toolkit::mbOK);
+        return;
+    }
+    const int column = DataLayout::Of(ruleBase).EstimateColumn();
+    for (const auto& [row, value] : *estimates)
+        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+}
+
+void TDataPage::mnVTransformClick() {
+    const CRuleBase& ruleBase = form_.RuleBase();
+    RowEstimates estimates;
+    try {
+        ProgressScope progress(progress_, 1);
+        estimates = LeastSquaresEstimates(ruleBase, *cells_);
+    } catch (const math::matrix_error& error) {
+        ShowError(QString::fromUtf8(error.what()));
+        return;
+    }
+    const int column = DataLayout::Of(ruleBase).EstimateColumn();
+    for (const auto& [row, value] : estimates)
+        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+}
