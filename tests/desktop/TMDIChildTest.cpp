@@ -80,6 +80,8 @@ class TMDIChildTest : public QObject {
 };
 
 TMDIChild* TMDIChildTest::Open(const char* fileName, const QString& name) {
+    // A window opened before in the same test goes first: it holds the rule base replaced here.
+    delete window_;
     ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName));
     window_ = new TMDIChild(*ruleBase_, name, &owner_);
     window_->show();
