@@ -553,10 +553,15 @@ void TMainForm::UpdateSaveState() {
 }
 
 void TMainForm::ShowUserExpressionButtons(const QStringList& names) {
-    // The toolbar learns of new buttons through events, so its order may not list them yet.
+    // The toolbar learns of new buttons through events, so its order may not list them yet. A
+    // right click on one of them moves to the next cell, which lands here while the button
+    // still handles its release: it leaves the toolbar now and goes when the event is done.
     for (auto* button :
-         ToolbarUserTerms->findChildren<TToolbarButtonKit*>(Qt::FindDirectChildrenOnly))
-        delete button;
+         ToolbarUserTerms->findChildren<TToolbarButtonKit*>(Qt::FindDirectChildrenOnly)) {
+        button->hide();
+        button->setParent(nullptr);
+        button->deleteLater();
+    }
     for (const QString& name : names)
         ConnectWordButton(AddWordButton(*ToolbarUserTerms, name));
 }
