@@ -83,10 +83,10 @@ class Replacement {
     void CreateTemporary(const std::string& target, mode_t mode) {
         // Cut, so that a name that just fits the file system still leaves room for the suffix.
         const std::filesystem::path targetPath = target;
-        const std::string stem =
-            (targetPath.parent_path() /
-             ("." + targetPath.filename().string().substr(0, kTemporaryStemLength) + "."))
-                .string();
+        std::string hidden(1, '.');
+        hidden.append(targetPath.filename().string(), 0, kTemporaryStemLength);
+        hidden.push_back('.');
+        const std::string stem = (targetPath.parent_path() / hidden).string();
         static constexpr char kLetters[] =
             "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
         std::random_device device;
