@@ -395,8 +395,9 @@ void TDataPage::mnFTransformClick() {
     }
     if (!save.Execute())
         return;
-    if (!form_.FTransform()->SaveToFile(save.FileName.toStdString()))
-        ShowError("Cannot write " + save.FileName);
+    std::string reason;
+    if (!form_.FTransform()->SaveToFile(save.FileName.toStdString(), reason))
+        ShowError("Cannot write " + save.FileName + ": " + QString::fromStdString(reason));
 }
 
 void TDataPage::btInverseFTransformClick() {
