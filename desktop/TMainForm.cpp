@@ -352,8 +352,8 @@ void TMainForm::FormCreate() {
     // Where each bar docks when first shown: the short ones share the first row.
     const int dockRows[] = {0, 1, 0, 0, 1};
     int index = 0;
-    for (const TermToolbarSpec& spec : TermToolbarSpecs()) {
-        TToolbarKit* toolbar = BuildTermToolbar(*this, spec);
+    for (const TermToolbarTable& table : TermToolbarTables()) {
+        TToolbarKit* toolbar = BuildTermToolbar(*this, table);
         for (QObject* child : toolbar->children()) {
             if (auto* word = qobject_cast<TToolbarButtonKit*>(child))
                 ConnectWordButton(word);

@@ -32,8 +32,8 @@ QStringList Hedges() {
 
 }  // namespace
 
-const std::vector<TermToolbarSpec>& TermToolbarSpecs() {
-    static const std::vector<TermToolbarSpec> specs = {
+const std::vector<TermToolbarTable>& TermToolbarTables() {
+    static const std::vector<TermToolbarTable> specs = {
         {"ToolbarBasicTerms", "Basic Terms", " Basic\n expressions: ", AtomicTerms(0, 2)},
         {"ToolbarSignedBasicTerms", "Signed basic terms",
          " Signed\n Basic\n expressions: ", AtomicTerms(3, 11)},
@@ -44,20 +44,20 @@ const std::vector<TermToolbarSpec>& TermToolbarSpecs() {
     return specs;
 }
 
-TToolbarKit* BuildTermToolbar(QWidget& form, const TermToolbarSpec& spec) {
+TToolbarKit* BuildTermToolbar(QWidget& form, const TermToolbarTable& table) {
     auto* toolbar = new TToolbarKit(&form);
-    toolbar->setObjectName(spec.objectName);
-    toolbar->SetCaption(spec.caption);
+    toolbar->setObjectName(table.objectName);
+    toolbar->SetCaption(table.caption);
     toolbar->SetVisible(false);
-    auto* label = new QLabel(spec.label, toolbar);
-    label->setObjectName(QString(spec.objectName) + "Label");
+    auto* label = new QLabel(table.label, toolbar);
+    label->setObjectName(QString(table.objectName) + "Label");
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->adjustSize();
     new TToolbarSepKit(toolbar);
-    for (const QString& word : spec.words)
+    for (const QString& word : table.words)
         AddWordButton(*toolbar, word);
     return toolbar;
 }

@@ -10,7 +10,7 @@ class TToolbarKit;
 // The term toolbars of the main window: a bold label, one separator, then one flat button per
 // word. Clicking a word inserts its short form into the active editor's rules grid.
 
-struct TermToolbarSpec {
+struct TermToolbarTable {
     const char* objectName;
     const char* caption;
     // "\n" breaks the label into lines.
@@ -20,10 +20,10 @@ struct TermToolbarSpec {
 
 // In the order the main window builds them: basic terms, signed basic terms, modifiers,
 // connectives, user terms.
-const std::vector<TermToolbarSpec>& TermToolbarSpecs();
+const std::vector<TermToolbarTable>& TermToolbarTables();
 
-// The toolbar, hidden, with its label and separator and the spec's word buttons.
-TToolbarKit* BuildTermToolbar(QWidget& form, const TermToolbarSpec& spec);
+// The toolbar, hidden, with its label and separator and the table's word buttons.
+TToolbarKit* BuildTermToolbar(QWidget& form, const TermToolbarTable& table);
 // A flat button for a word at the toolbar's end, as wide as its caption and 7 pixels more.
 TToolbarButtonKit* AddWordButton(TToolbarKit& toolbar, const QString& caption);
 
