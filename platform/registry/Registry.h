@@ -23,18 +23,18 @@ enum class ValueType { String, Binary };
 
 struct Value {
     ValueType type = ValueType::String;
-    std::string text;                  // String values
-    std::vector<std::uint8_t> bytes;   // Binary values
+    std::string text;                 // String values
+    std::vector<std::uint8_t> bytes;  // Binary values
 };
 
 // A store that cannot be read, parsed or written.
 class RegistryError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Registry {
-public:
+  public:
     // The file named by $TAVO_REGISTRY, else $XDG_CONFIG_HOME/tavo/registry, else
     // ~/.config/tavo/registry.
     static std::filesystem::path DefaultPath();
@@ -53,13 +53,12 @@ public:
 
     std::optional<Value> ReadValue(Root root, std::string_view key, std::string_view name) const;
     // Writing a value creates its key when it is missing.
-    void WriteString(Root root, std::string_view key, std::string_view name,
-                     std::string_view text);
+    void WriteString(Root root, std::string_view key, std::string_view name, std::string_view text);
     void WriteBinary(Root root, std::string_view key, std::string_view name,
                      std::span<const std::uint8_t> bytes);
     bool DeleteValue(Root root, std::string_view key, std::string_view name);
 
-private:
+  private:
     std::filesystem::path file_;
 };
 
