@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "core/lang/CBasicSettings.h"
+#include "core/lang/CLinguisticSettings.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/text/NumberScan.h"
 #include "desktop/RulesGridModel.h"
@@ -46,18 +47,7 @@ int ExpressionOrder::Compare(int a, int b) const {
 }
 
 int ExpressionOrder::CompareCharacters(const std::string& a, const std::string& b) {
-    // Bytes compare as signed characters; only those above '`' fold, by 32.
-    auto folded = [](char c) {
-        const signed char s = static_cast<signed char>(c);
-        return s > '`' ? s - 32 : static_cast<int>(s);
-    };
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        const int x = folded(a[i]);
-        const int y = folded(b[i]);
-        if (x != y)
-            return x < y ? 1 : 0;
-    }
-    return -1;
+    return CLinguisticSettings::CompareTexts(a, b);
 }
 
 void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int column) {

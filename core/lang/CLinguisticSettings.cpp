@@ -360,6 +360,10 @@ int CLinguisticSettings::CompareExpressions(const std::string& a, const std::str
     } catch (const ESyntax&) {
         return -1;
     }
+    return CompareTexts(a, b);
+}
+
+int CLinguisticSettings::CompareTexts(const std::string& a, const std::string& b) {
     // Bytes compare as signed characters; only those above '`' fold, by 32.
     auto folded = [](char c) {
         const signed char s = static_cast<signed char>(c);

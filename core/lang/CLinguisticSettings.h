@@ -52,6 +52,8 @@ class CLinguisticSettings : public CBasicSettings {
     // when either is not a valid cell or nothing decides. Two evaluative terms compare by their
     // place on the axis, anything else by its text, letters folded to upper case.
     int CompareExpressions(const std::string& a, const std::string& b) const;
+    // The text part of that order: 1, 0, or -1 when one text starts the other.
+    static int CompareTexts(const std::string& a, const std::string& b);
 
     int MatchAtomicTerm(const char*& cursor) const override;
     int MatchModifier(const char*& cursor) const override;
