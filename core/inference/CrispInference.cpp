@@ -24,9 +24,45 @@ double Firing(const CompiledRules& rules, const double* degrees, int r) {
     return degree;
 }
 
-// The loops below are written for the vectorizer: values, not references, in the minima, and
-// the fired flag found afterwards by comparing the touched samples with their copy taken before
-// (a sample is rewritten bit for bit unless the rule changed it).
+// Two samples at a time in GCC's vector types, because the vectorizer will not gather the fired
+// flag (an OR of the comparisons that replace a sample) on its own. Element-wise, every
+// operation is the scalar one, so the samples are what a scalar loop gives.
+using Double2 = double __attribute__((vector_size(16)));
+using Mask2 = std::int64_t __attribute__((vector_size(16)));
+
+Double2 Load2(const double* p) {
+    Double2 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+Double2 Broadcast(double x) {
+    return Double2{} + x;
+}
+
+// d[k] becomes value(c[k]) where replaces(value, d[k]); true when any sample was replaced.
+// value and replaces take and give Double2; an odd last sample goes through them broadcast.
+template <class Value, class Replaces>
+bool ReplaceSamples(const double* c, double* d, int count, Value value, Replaces replaces) {
+    Mask2 any{};
+    int k = 0;
+    for (; k + 2 <= count; k += 2) {
+        const Double2 t = value(Load2(c + k));
+        const Double2 old = Load2(d + k);
+        const Mask2 replace = replaces(t, old);
+        const Double2 updated = replace ? t : old;
+        std::memcpy(d + k, &updated, sizeof updated);
+        any |= replace;
+    }
+    if (k < count) {
+        const Double2 t = value(Broadcast(c[k]));
+        const Double2 old = Broadcast(d[k]);
+        const Mask2 replace = replaces(t, old);
+        d[k] = replace[0] ? t[0] : old[0];
+        any |= replace;
+    }
+    return (any[0] | any[1]) != 0;
+}
 
 // The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
 // sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
@@ -37,8 +73,8 @@ template <class TNorm>
 void ZadehSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
                   double* d, int n, TNorm tNorm) {
     std::uint8_t* fired = scratch.fired.data();
-    double* before = scratch.previous.data();
     std::fill_n(d, n, 0.0);
+    const auto exceeds = [](Double2 t, Double2 old) -> Mask2 { return t > old; };
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
         if (!rules.active[r])
@@ -50,15 +86,11 @@ void ZadehSamples(const CompiledRules& rules, const double* firing, InferenceScr
         const double a = firing[r];
         if (a == 0)
             continue;
-        const double* consequent = c.values;
-        double* samples = d + c.first;
-        const int count = end - c.first;
-        std::copy_n(samples, count, before);
-        for (int k = 0; k < count; ++k) {
-            const double t = tNorm(a, consequent[k]);
-            samples[k] = t > samples[k] ? t : samples[k];
-        }
-        fired[r] = std::memcmp(before, samples, count * sizeof(double)) != 0 ? 1 : 0;
+        const Double2 degree = Broadcast(a);
+        const bool changed = ReplaceSamples(
+            c.values, d + c.first, end - c.first,
+            [&](Double2 consequent) { return tNorm(degree, consequent); }, exceeds);
+        fired[r] = changed ? 1 : 0;
     }
 }
 
@@ -73,8 +105,9 @@ double LukasiewiczImplication(double a, double c) {
 void LogicalSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
                     double* d, int n) {
     std::uint8_t* fired = scratch.fired.data();
-    double* before = scratch.previous.data();
     std::fill_n(d, n, 1.0);
+    const auto below = [](Double2 t, Double2 old) -> Mask2 { return t < old; };
+    const Double2 one = Broadcast(1.0);
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
         if (!rules.active[r])
@@ -85,18 +118,20 @@ void LogicalSamples(const CompiledRules& rules, const double* firing, InferenceS
         const SampleRun& c = rules.consequentRuns[r];
         const int first = std::clamp(c.first, 0, n);
         const int end = std::clamp(c.end, first, n);
-        const double outside = LukasiewiczImplication(a, 0.0);
-        std::copy_n(d, n, before);
-        for (int j = 0; j < first; ++j)
-            d[j] = outside < d[j] ? outside : d[j];
-        const double* consequent = c.values + (first - c.first);
-        for (int j = first; j < end; ++j) {
-            const double t = LukasiewiczImplication(a, consequent[j - first]);
-            d[j] = t < d[j] ? t : d[j];
-        }
-        for (int j = end; j < n; ++j)
-            d[j] = outside < d[j] ? outside : d[j];
-        fired[r] = std::memcmp(before, d, n * sizeof(double)) != 0 ? 1 : 0;
+        const double outsideValue = LukasiewiczImplication(a, 0.0);
+        const Double2 outside = Broadcast(outsideValue);
+        const Double2 degree = Broadcast(a);
+        const auto constant = [&](Double2) { return outside; };
+        bool changed = ReplaceSamples(d, d, first, constant, below);
+        changed |= ReplaceSamples(
+            c.values + (first - c.first), d + first, end - first,
+            [&](Double2 consequent) {
+                const Double2 t = one - degree + consequent;
+                return t < one ? t : one;
+            },
+            below);
+        changed |= ReplaceSamples(d + end, d + end, n - end, constant, below);
+        fired[r] = changed ? 1 : 0;
     }
 }
 
@@ -123,16 +158,36 @@ void ImplicateSample(double a, double c, double emptyConsequent, double& sample,
 
 void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
                             InferenceScratch& scratch, double* v, int n) {
-    std::uint8_t* fired = scratch.fired.data();
-    std::fill_n(fired, rules.ruleCount, 0);
+    PerceptionSamplesOf(rules, firing, SelectPerceptionRules(rules, firing, scratch), scratch, v,
+                        n);
+}
+
+}  // namespace
+
+std::optional<CrispMethod> CrispMethodOf(InferenceRoutine routine) {
+    if (routine == LLogInfCrisp)
+        return CrispMethod::kLogical;
+    if (routine == LLogInfPreCrisp)
+        return CrispMethod::kPerceptionBased;
+    if (routine == LZadInfCrisp)
+        return CrispMethod::kZadehMinimum;
+    if (routine == LZadInfCrispProd)
+        return CrispMethod::kZadehProduct;
+    if (routine == LZadInfCrispLuk)
+        return CrispMethod::kZadehLukasiewicz;
+    if (routine == LLinCInfCrisp)
+        return CrispMethod::kLinearCombination;
+    return std::nullopt;
+}
+
+int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
+                          InferenceScratch& scratch) {
     // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
     // at or above it competes by complexity alone. Ties keep all rules, in rule order.
-    const double* degree = firing;
     int* selected = scratch.selectedRules.data();
     const std::uint16_t* complexity = rules.complexity.data();
     int selectedCount = 0;
     double best = 0.0;
-    double selectionDegree = 0.0;
     for (int r = 0; r < rules.ruleCount; ++r) {
         if (!rules.active[r])
             continue;
@@ -142,7 +197,6 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
         if (a > best && best != PerceptionThreshold) {
             selected[0] = r;
             selectedCount = 1;
-            selectionDegree = a;
             best = std::min(a, PerceptionThreshold);
         } else if (selectedCount > 0 && (a == best || a >= PerceptionThreshold)) {
             const std::uint16_t last = complexity[selected[selectedCount - 1]];
@@ -151,15 +205,23 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
             } else if (complexity[r] < last) {
                 selected[0] = r;
                 selectedCount = 1;
-                selectionDegree = a;
             }
         }
     }
+    return selectedCount;
+}
 
+void PerceptionSamplesOf(const CompiledRules& rules, const double* firing, int selectedCount,
+                         InferenceScratch& scratch, double* v, int n) {
+    std::uint8_t* fired = scratch.fired.data();
+    std::fill_n(fired, rules.ruleCount, 0);
+    const int* selected = scratch.selectedRules.data();
     if (selectedCount == 0) {
         std::fill_n(v, n, 0.0);
         return;
     }
+    // The degree of the first selected rule, as selected (later ties may differ from it).
+    const double selectionDegree = firing[selected[0]];
 
     std::fill_n(v, n, 1.0);
     std::uint8_t* done = scratch.sampleDone.data();
@@ -168,7 +230,7 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
     const double emptyConsequent = 1 - selectionDegree;
     for (int s = 0; s < selectedCount; ++s) {
         const int r = selected[s];
-        const double a = degree[r];
+        const double a = firing[r];
         const SampleRun& c = rules.consequentRuns[r];
         if (doneCount > 0) {
             // A rule counts as fired as soon as the scan of some sample reaches it.
@@ -194,24 +256,6 @@ void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
         for (int j = first; j < end; ++j)
             ImplicateSample(a, c.values[j - c.first], emptyConsequent, v[j], done[j], doneCount);
     }
-}
-
-}  // namespace
-
-std::optional<CrispMethod> CrispMethodOf(InferenceRoutine routine) {
-    if (routine == LLogInfCrisp)
-        return CrispMethod::kLogical;
-    if (routine == LLogInfPreCrisp)
-        return CrispMethod::kPerceptionBased;
-    if (routine == LZadInfCrisp)
-        return CrispMethod::kZadehMinimum;
-    if (routine == LZadInfCrispProd)
-        return CrispMethod::kZadehProduct;
-    if (routine == LZadInfCrispLuk)
-        return CrispMethod::kZadehLukasiewicz;
-    if (routine == LLinCInfCrisp)
-        return CrispMethod::kLinearCombination;
-    return std::nullopt;
 }
 
 void AntecedentCellDegrees(const CompiledRules& rules, int a, double x, double* degrees) {
@@ -264,17 +308,17 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
             return;
         case CrispMethod::kZadehProduct:
             ZadehSamples(rules, firing, scratch, samples, sampleCount,
-                         [](double a, double c) { return a * c; });
+                         [](Double2 a, Double2 c) { return a * c; });
             return;
         case CrispMethod::kZadehLukasiewicz:
-            ZadehSamples(rules, firing, scratch, samples, sampleCount, [](double a, double c) {
-                const double t = a + c - 1;
-                return t > 0 ? t : 0.0;
+            ZadehSamples(rules, firing, scratch, samples, sampleCount, [](Double2 a, Double2 c) {
+                const Double2 t = a + c - 1;
+                return t > 0 ? t : Double2{};
             });
             return;
         case CrispMethod::kZadehMinimum:
             ZadehSamples(rules, firing, scratch, samples, sampleCount,
-                         [](double a, double c) { return c < a ? c : a; });
+                         [](Double2 a, Double2 c) { return c < a ? c : a; });
             return;
         case CrispMethod::kLinearCombination:
             break;

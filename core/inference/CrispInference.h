@@ -47,6 +47,15 @@ void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount);
 
+// The perception-based deduction in its two steps, for sweeps that keep what each selection
+// gives: the rules it selects (scratch.selectedRules, in rule order; their count returned), then
+// the samples those rules make, with their fired flags. The samples depend on nothing but the
+// selected rules and their firing degrees.
+int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
+                          InferenceScratch& scratch);
+void PerceptionSamplesOf(const CompiledRules& rules, const double* firing, int selectedCount,
+                         InferenceScratch& scratch, double* samples, int sampleCount);
+
 // The Takagi-Sugeno and singleton method: the consequents (constants only when constantOnly)
 // weighted by the firing degrees, midpoint where no rule fires.
 double InferLinearCombination(const CompiledRules& rules, const double* firing,

@@ -19,8 +19,6 @@ struct InferenceScratch {
     // [output sample]: samples whose scan has ended, and the output set's samples.
     std::vector<std::uint8_t> sampleDone;
     std::vector<double> samples;
-    // A copy of the samples a rule is about to change, to tell whether it changed them.
-    std::vector<double> previous;
 
     // Grows the buffers to fit; never shrinks them, so refitting to the same tables allocates
     // nothing.
@@ -32,7 +30,6 @@ struct InferenceScratch {
         Grow(fired, rules.ruleCount);
         Grow(sampleDone, outputSamples);
         Grow(samples, outputSamples);
-        Grow(previous, outputSamples);
     }
 
   private:
