@@ -78,7 +78,7 @@ void BM_TakagiSugenoSingleton(benchmark::State& state) {
 BENCHMARK(BM_TakagiSugenoSingleton);
 
 // The control surface of the triangle model with its own methods: 70 x 70 crisp evaluations over
-// the inputs' contexts, on the given number of threads.
+// the inputs' contexts, on the given number of threads (0: as the sweep chooses).
 void BM_Surface(benchmark::State& state) {
     CRuleBase ruleBase(kModel);
     const int threads = static_cast<int>(state.range(0));
@@ -96,10 +96,11 @@ void BM_Surface(benchmark::State& state) {
     state.counters["evaluations"] =
         benchmark::Counter(70 * 70, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_Surface)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Arg(8)->UseRealTime();
+BENCHMARK(BM_Surface)->ArgName("threads")->DenseRange(0, 2)->Arg(4)->Arg(8)->UseRealTime();
 
 // The smooth defuzzification around random inputs of the 5^n-rule grid model (perception-based
-// deduction, default 100 projection steps: 81^n inferences), on the given number of threads.
+// deduction, default 100 projection steps: 81^n inferences), on the given number of threads
+// (0: as the sweep chooses).
 void BM_SmoothDefuzzification(benchmark::State& state) {
     const int inputs = static_cast<int>(state.range(0));
     const int threads = static_cast<int>(state.range(1));
@@ -122,7 +123,7 @@ void BM_SmoothDefuzzification(benchmark::State& state) {
 }
 BENCHMARK(BM_SmoothDefuzzification)
     ->ArgNames({"inputs", "threads"})
-    ->ArgsProduct({{2, 3}, {1, 2, 4, 8}})
+    ->ArgsProduct({{2, 3}, {0, 1, 2, 4, 8}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

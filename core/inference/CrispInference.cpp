@@ -156,6 +156,40 @@ void ImplicateSample(double a, double c, double emptyConsequent, double& sample,
     }
 }
 
+// The selection among candidates: count rules in rule order, ruleAt(i) the i-th.
+template <class RuleAt>
+int SelectAmong(const CompiledRules& rules, const double* firing, int count, RuleAt ruleAt,
+                InferenceScratch& scratch) {
+    // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
+    // at or above it competes by complexity alone. Ties keep all rules, in rule order.
+    int* selected = scratch.selectedRules.data();
+    const std::uint16_t* complexity = rules.complexity.data();
+    int selectedCount = 0;
+    double best = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const int r = ruleAt(i);
+        if (!rules.active[r])
+            continue;
+        const double a = firing[r];
+        if (a == 0)
+            continue;
+        if (a > best && best != PerceptionThreshold) {
+            selected[0] = r;
+            selectedCount = 1;
+            best = std::min(a, PerceptionThreshold);
+        } else if (selectedCount > 0 && (a == best || a >= PerceptionThreshold)) {
+            const std::uint16_t last = complexity[selected[selectedCount - 1]];
+            if (complexity[r] == last) {
+                selected[selectedCount++] = r;
+            } else if (complexity[r] < last) {
+                selected[0] = r;
+                selectedCount = 1;
+            }
+        }
+    }
+    return selectedCount;
+}
+
 void PerceptionBasedSamples(const CompiledRules& rules, const double* firing,
                             InferenceScratch& scratch, double* v, int n) {
     PerceptionSamplesOf(rules, firing, SelectPerceptionRules(rules, firing, scratch), scratch, v,
@@ -182,33 +216,15 @@ std::optional<CrispMethod> CrispMethodOf(InferenceRoutine routine) {
 
 int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
                           InferenceScratch& scratch) {
-    // Selection: below the threshold the highest degree wins; once a rule reaches it, every rule
-    // at or above it competes by complexity alone. Ties keep all rules, in rule order.
-    int* selected = scratch.selectedRules.data();
-    const std::uint16_t* complexity = rules.complexity.data();
-    int selectedCount = 0;
-    double best = 0.0;
-    for (int r = 0; r < rules.ruleCount; ++r) {
-        if (!rules.active[r])
-            continue;
-        const double a = firing[r];
-        if (a == 0)
-            continue;
-        if (a > best && best != PerceptionThreshold) {
-            selected[0] = r;
-            selectedCount = 1;
-            best = std::min(a, PerceptionThreshold);
-        } else if (selectedCount > 0 && (a == best || a >= PerceptionThreshold)) {
-            const std::uint16_t last = complexity[selected[selectedCount - 1]];
-            if (complexity[r] == last) {
-                selected[selectedCount++] = r;
-            } else if (complexity[r] < last) {
-                selected[0] = r;
-                selectedCount = 1;
-            }
-        }
-    }
-    return selectedCount;
+    return SelectAmong(
+        rules, firing, rules.ruleCount, [](int i) { return i; }, scratch);
+}
+
+int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
+                          std::span<const int> candidates, InferenceScratch& scratch) {
+    return SelectAmong(
+        rules, firing, static_cast<int>(candidates.size()), [&](int i) { return candidates[i]; },
+        scratch);
 }
 
 void PerceptionSamplesOf(const CompiledRules& rules, const double* firing, int selectedCount,
@@ -295,6 +311,24 @@ void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
         const double d = cellDegrees[rules.antecedentCellIds[static_cast<std::size_t>(r) * m]];
         firing[r] = rules.active[r] ? (d < partial[r] ? d : partial[r]) : 0.0;
     }
+}
+
+void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
+                        const double* partial, std::span<const int> candidates, double* firing) {
+    const int m = rules.antecedentCount;
+    for (const int r : candidates) {
+        const double d = cellDegrees[rules.antecedentCellIds[static_cast<std::size_t>(r) * m]];
+        firing[r] = d < partial[r] ? d : partial[r];
+    }
+}
+
+int RulesThatMayFire(const CompiledRules& rules, const double* partial, int* live) {
+    int count = 0;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        if (rules.active[r] && partial[r] != 0)
+            live[count++] = r;
+    }
+    return count;
 }
 
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,

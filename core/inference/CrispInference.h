@@ -42,6 +42,13 @@ void RuleFirings(const CompiledRules& rules, const double* cellDegrees, double* 
 void PartialFirings(const CompiledRules& rules, const double* cellDegrees, double* partial);
 void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
                         const double* partial, double* firing);
+// Where no degree of antecedent 0 is negative, a rule whose partial minimum is 0 fires with 0
+// whatever input 0 does: the rules left (active, partial minimum not 0) go to live, in rule
+// order, and their number is returned. The firing degrees of those candidates alone; the others'
+// entries are left as they were.
+int RulesThatMayFire(const CompiledRules& rules, const double* partial, int* live);
+void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
+                        const double* partial, std::span<const int> candidates, double* firing);
 
 // A method that makes a set: writes its sampleCount output samples (sampleCount >= 1).
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
@@ -53,6 +60,10 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
 // selected rules and their firing degrees.
 int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
                           InferenceScratch& scratch);
+// The same among candidates (rules in rule order, active or not) where every rule left out has
+// a firing degree of 0 or is switched off.
+int SelectPerceptionRules(const CompiledRules& rules, const double* firing,
+                          std::span<const int> candidates, InferenceScratch& scratch);
 void PerceptionSamplesOf(const CompiledRules& rules, const double* firing, int selectedCount,
                          InferenceScratch& scratch, double* samples, int sampleCount);
 

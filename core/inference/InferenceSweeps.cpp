@@ -16,6 +16,7 @@
 #include "core/inference/CompiledRules.h"
 #include "core/inference/CrispInference.h"
 #include "core/inference/InferenceScratch.h"
+#include "core/inference/SelectionMemo.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/CFuzzyDiscreteSet.h"
 #include "core/sets/CFuzzyTriangSet.h"
@@ -26,6 +27,8 @@ namespace {
 // and a grid gets at least a few blocks so that consuming one overlaps computing the next.
 constexpr std::size_t kBlockPoints = std::size_t{1} << 17;
 constexpr std::size_t kSmallestBlock = 4096;
+// The fewest points a worker takes at a time.
+constexpr std::size_t kSmallestChunk = 16;
 
 std::size_t BlockFor(std::size_t total) {
     return std::min(total, std::clamp(total / 8, kSmallestBlock, kBlockPoints));
@@ -159,6 +162,26 @@ void LoadAxisDegrees(const CompiledRules& rules, int a, const std::vector<double
     std::copy_n(table.data() + static_cast<std::size_t>(k) * cells, cells, degrees + first);
 }
 
+// The scratch of one worker's inferences, with what is known of its firing degrees.
+struct SweepScratch {
+    InferenceScratch inference;
+    // The firing degrees come from the minima over inputs 1 and up (grid sweeps).
+    bool partial = false;
+    // With those minima, for the perception-based deduction: the rules that may fire while only
+    // input 0 moves; liveCount -1 when every rule is to be looked at.
+    std::vector<int> live;
+    int liveCount = -1;
+
+    void Fit(const CompiledRules& rules, int samples) {
+        inference.Fit(rules, samples);
+        live.resize(rules.ruleCount);
+    }
+};
+
+bool NoneNegative(const std::vector<double>& degrees) {
+    return std::none_of(degrees.begin(), degrees.end(), [](double d) { return d < 0; });
+}
+
 // One worker's inferences: scratch of its own, and the smooth method's grid when a point's
 // crisp output needs it.
 class PointEvaluator {
@@ -178,12 +201,12 @@ class PointEvaluator {
         }
     }
 
-    double* Degrees() { return scratch_.cellDegrees.data(); }
+    double* Degrees() { return scratch_.inference.cellDegrees.data(); }
     // Inputs 1 and up have moved (grid sweeps): their share of the firing degrees is taken anew,
-    // and from then on only input 0's.
-    void RefreshPartial() {
-        PartialFirings(*model_.rules, scratch_.cellDegrees.data(), scratch_.partialDegrees.data());
-        partial_ = true;
+    // and from then on only input 0's. The rules that may fire are kept apart only when no
+    // degree input 0 takes is negative.
+    void RefreshPartial(bool firstInputNonNegative) {
+        RefreshPartialOf(scratch_, firstInputNonNegative);
     }
     std::vector<int>& Index() { return index_; }
     std::vector<double>& Point() { return point_; }
@@ -192,28 +215,63 @@ class PointEvaluator {
     double Value(std::span<const double> x, PointValue value) {
         if (model_.MakesSet() && value == PointValue::kCrispOutput && !model_.defuzzify)
             return Smooth(x);
-        return ValueWith(scratch_, partial_, x, value);
+        return ValueWith(scratch_, x, value);
     }
 
   private:
-    double ValueWith(InferenceScratch& scratch, bool partial, std::span<const double> x,
-                     PointValue value) {
+    void RefreshPartialOf(SweepScratch& scratch, bool firstInputNonNegative) {
         const CompiledRules& rules = *model_.rules;
+        double* partial = scratch.inference.partialDegrees.data();
+        PartialFirings(rules, scratch.inference.cellDegrees.data(), partial);
+        scratch.partial = true;
+        scratch.liveCount = model_.method == CrispMethod::kPerceptionBased && firstInputNonNegative
+                                ? RulesThatMayFire(rules, partial, scratch.live.data())
+                                : -1;
+    }
+
+    double ValueWith(SweepScratch& sweepScratch, std::span<const double> x, PointValue value) {
+        const CompiledRules& rules = *model_.rules;
+        InferenceScratch& scratch = sweepScratch.inference;
         double* firing = scratch.ruleDegrees.data();
-        if (partial)
-            FiringsFromPartial(rules, scratch.cellDegrees.data(), scratch.partialDegrees.data(),
-                               firing);
+        const double* cells = scratch.cellDegrees.data();
+        if (sweepScratch.liveCount >= 0) {
+            const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
+            FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
+            return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
+                                   value);
+        }
+        if (sweepScratch.partial)
+            FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
         else
-            RuleFirings(rules, scratch.cellDegrees.data(), firing);
+            RuleFirings(rules, cells, firing);
         if (!model_.MakesSet()) {
             if (model_.kind == CRuleBase::kLinguistic)
                 return std::numeric_limits<double>::infinity();
             return InferLinearCombination(rules, firing, x, model_.kind == CRuleBase::kSingleton,
                                           model_.midpoint, scratch);
         }
+        if (model_.method == CrispMethod::kPerceptionBased)
+            return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
         const int n = model_.output.samples;
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
-        const std::span<const double> samples(scratch.samples.data(), n);
+        return SetValue(std::span<const double>(scratch.samples.data(), n), value);
+    }
+
+    // The value the perception-based deduction gives with the rules selected in scratch.
+    double PerceptionValue(InferenceScratch& scratch, int selected, PointValue value) {
+        const double* firing = scratch.ruleDegrees.data();
+        SelectionMemo& memo = memos_[value == PointValue::kSimpleLinguistic ? 1 : 0];
+        if (const double* kept = memo.Find(scratch.selectedRules.data(), selected, firing))
+            return *kept;
+        const int n = model_.output.samples;
+        double* samples = scratch.samples.data();
+        PerceptionSamplesOf(*model_.rules, firing, selected, scratch, samples, n);
+        const double y = SetValue(std::span<const double>(samples, n), value);
+        memo.Keep(y);
+        return y;
+    }
+
+    double SetValue(std::span<const double> samples, PointValue value) const {
         if (value == PointValue::kSimpleLinguistic)
             return SimpleLinguisticSampleValue(samples, model_.output);
         return model_.defuzzify(samples, model_.output);
@@ -231,13 +289,14 @@ class PointEvaluator {
             FillAxisDegrees(rules, i, windowAxes_[i], windowDegrees_[i]);
             windowIndex_[i] = 0;
             windowPoint_[i] = windowAxes_[i][0];
-            LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.cellDegrees.data());
+            LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.inference.cellDegrees.data());
         }
-        PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
+        const bool firstInputNonNegative = NoneNegative(windowDegrees_[0]);
+        RefreshPartialOf(inner_, firstInputNonNegative);
         double weightSum = 0.0;
         double weightedSum = 0.0;
         for (;;) {
-            const double y = ValueWith(inner_, true, windowPoint_, PointValue::kSimpleLinguistic);
+            const double y = ValueWith(inner_, windowPoint_, PointValue::kSimpleLinguistic);
             const double weight = WeightAt(windows_, windowIndex_.data());
             weightSum += weight;
             weightedSum += y * weight;
@@ -248,24 +307,25 @@ class PointEvaluator {
                     windowIndex_[i] = 0;
                 windowPoint_[i] = windowAxes_[i][windowIndex_[i]];
                 LoadAxisDegrees(rules, i, windowDegrees_[i], windowIndex_[i],
-                                inner_.cellDegrees.data());
+                                inner_.inference.cellDegrees.data());
                 if (more)
                     break;
             }
             if (i == m)
                 break;
             if (i > 0)
-                PartialFirings(rules, inner_.cellDegrees.data(), inner_.partialDegrees.data());
+                RefreshPartialOf(inner_, firstInputNonNegative);
         }
         return weightSum == 0 ? 0.0 : weightedSum / weightSum;
     }
 
     const SweepModel& model_;
-    InferenceScratch scratch_;
-    bool partial_ = false;
+    SweepScratch scratch_;
+    // Per kind of value: the crisp output, the simple linguistic value.
+    SelectionMemo memos_[2];
     std::vector<int> index_;
     std::vector<double> point_;
-    InferenceScratch inner_;
+    SweepScratch inner_;
     std::vector<SmoothWindow> windows_;
     std::vector<std::vector<double>> windowAxes_;
     std::vector<std::vector<double>> windowDegrees_;
@@ -309,7 +369,8 @@ class WorkerTeam {
     void Start(std::size_t first, std::size_t count, double* out, const RangeWork& work) {
         const std::size_t threads = evaluators_.size();
         // Many chunks per thread even the load when points cost unequally (early stops).
-        const std::size_t chunk = std::clamp<std::size_t>(count / (threads * 16), 16, 4096);
+        const std::size_t chunk =
+            std::clamp<std::size_t>(count / (threads * 16), kSmallestChunk, 4096);
         job_ = {first, count, out, &work, chunk, (count + chunk - 1) / chunk};
         nextChunk_.store(0);
         failed_.store(false);
@@ -410,13 +471,24 @@ class WorkerTeam {
     bool stopping_ = false;
 };
 
-int ThreadsFor(SweepOptions options, std::size_t points) {
-    const int cores = options.threads > 0
-                          ? options.threads
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // A thread is worth starting for a few hundred points at least.
-    const std::size_t useful = std::max<std::size_t>(1, points / 256);
-    return static_cast<int>(std::min<std::size_t>(cores, useful));
+// Points a thread must have to be worth waking: an inference costs about a microsecond, a small
+// part of that once the perception-based deduction has met its selections (which each thread
+// meets anew), and a sweep of its own where the value is the smooth method's average.
+std::size_t PointsWorthAThread(const SweepModel& model, PointValue value) {
+    if (model.MakesSet() && value == PointValue::kCrispOutput && !model.defuzzify)
+        return 1;
+    if (model.method == CrispMethod::kPerceptionBased)
+        return 16384;
+    return 1024;
+}
+
+int ThreadsFor(SweepOptions options, std::size_t points, std::size_t worthAThread) {
+    // Threads asked for are given as long as each has a chunk to take.
+    if (options.threads > 0)
+        return static_cast<int>(
+            std::clamp<std::size_t>(points / kSmallestChunk, 1, options.threads));
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    return static_cast<int>(std::clamp<std::size_t>(points / worthAThread, 1, cores));
 }
 
 std::size_t GridSize(CRuleBase& ruleBase, std::span<const std::vector<double>> axes) {
@@ -441,6 +513,7 @@ class GridWork {
         : rules_(rules), axes_(axes), value_(value), tables_(axes.size()) {
         for (std::size_t a = 0; a < axes.size(); ++a)
             FillAxisDegrees(rules, static_cast<int>(a), axes[a], tables_[a]);
+        firstInputNonNegative_ = tables_.empty() || NoneNegative(tables_[0]);
     }
 
     void operator()(PointEvaluator& evaluator, std::size_t first, std::size_t count,
@@ -455,7 +528,7 @@ class GridWork {
             point[a] = axes_[a][index[a]];
             LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
         }
-        evaluator.RefreshPartial();
+        evaluator.RefreshPartial(firstInputNonNegative_);
         for (std::size_t p = 0; p < count; ++p) {
             out[p] = evaluator.Value(point, value_);
             // Only the inputs that move take new degrees.
@@ -470,7 +543,7 @@ class GridWork {
                     break;
             }
             if (a > 0 && a < axes_.size())
-                evaluator.RefreshPartial();
+                evaluator.RefreshPartial(firstInputNonNegative_);
         }
     }
 
@@ -479,6 +552,7 @@ class GridWork {
     std::span<const std::vector<double>> axes_;
     PointValue value_;
     std::vector<std::vector<double>> tables_;
+    bool firstInputNonNegative_ = true;
 };
 
 // A sweep whose routines are not the tables': one point after another through the rule base.
@@ -520,7 +594,7 @@ void SweepGridOf(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
     const std::size_t block = BlockFor(total);
     std::vector<double> buffers[2] = {std::vector<double>(block),
                                       std::vector<double>(total > block ? block : 0)};
-    WorkerTeam team(*model, ThreadsFor(options, block));
+    WorkerTeam team(*model, ThreadsFor(options, block, PointsWorthAThread(*model, value)));
     team.Start(0, block, buffers[0].data(), work);
     team.Wait();
     // While one block is consumed the next is computed.
@@ -565,7 +639,8 @@ void EvaluatePoints(CRuleBase& ruleBase, std::span<const double> points, std::sp
             out[p - first] = evaluator.Value(x, PointValue::kCrispOutput);
         }
     };
-    WorkerTeam team(*model, ThreadsFor(options, outputs.size()));
+    WorkerTeam team(*model, ThreadsFor(options, outputs.size(),
+                                       PointsWorthAThread(*model, PointValue::kCrispOutput)));
     team.Start(0, outputs.size(), outputs.data(), work);
     team.Wait();
 }

@@ -21,7 +21,8 @@ class CRuleBase;
 // tables run one point after another on the calling thread, through the rule base.
 
 struct SweepOptions {
-    // Threads to run on; 0 takes one per core.
+    // Threads to run on, each given a few points at least; 0 chooses from the number of cores and
+    // the work.
     int threads = 0;
 };
 

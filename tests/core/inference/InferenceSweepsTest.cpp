@@ -200,6 +200,47 @@ TEST_P(InferenceSweepsTest, FilterEqualsTheSerialDefinition) {
     EXPECT_TRUE(std::ranges::equal(fastComponents, serialComponents)) << "seed " << GetParam();
 }
 
+// Ties in the perception-based deduction select several rules at once: here two rules share
+// each antecedent pair and five share "me" / "me", more than a sweep keeps per selection. Each
+// point of a grid, and of the filter, must still equal the rule base's own inference.
+TEST(InferenceSweepsSelections, TiedRulesEqualTheSerialDefinition) {
+    rulebase_test::Model model;
+    model.inference = "Logical_Deduction";
+    model.defuzzification = "DefuzzLingExpression";
+    model.inputs = {{"x", "linguistic", 0.0, 10.0, 101}, {"z", "linguistic", 0.0, 10.0, 101}};
+    model.outputs = {{"y", "linguistic", 0.0, 1.0, 101}};
+    for (const char* output : {"sm", "bi"}) {
+        model.rules.push_back(RuleLine({"sm", "bi"}, {output}, true));
+        model.rules.push_back(RuleLine({"bi", "sm"}, {output}, true));
+    }
+    for (const char* output : {"sm", "me", "bi", "ve sm", "ex bi"})
+        model.rules.push_back(RuleLine({"me", "me"}, {output}, true));
+    const std::string text = rulebase_test::FileText(model);
+    CRuleBase fast = ReadRuleBaseText(text);
+    CRuleBase serial = ReadRuleBaseText(text);
+    serial.SetInferenceMethod(Unlisted<LLogInfPreCrisp>);
+
+    std::vector<std::vector<double>> axes(2);
+    for (int k = 0; k <= 40; ++k) {
+        axes[0].push_back(k * 0.25);
+        axes[1].push_back(10 - k * 0.25);
+    }
+    std::vector<double> expected;
+    for (const double z : axes[1]) {
+        for (const double x : axes[0])
+            expected.push_back(serial.CrispOutput(std::vector{x, z}));
+    }
+    for (int threads : {1, 3}) {
+        std::vector<double> outputs(expected.size());
+        EvaluateGrid(fast, axes, outputs, {threads});
+        EXPECT_EQ(outputs, expected) << threads << " threads";
+    }
+    fast.UpdateFuzzyFilter();
+    serial.UpdateFuzzyFilter();
+    EXPECT_TRUE(std::ranges::equal(fast.GetFuzzyFilter()->Transform().Components().Data(),
+                                   serial.GetFuzzyFilter()->Transform().Components().Data()));
+}
+
 INSTANTIATE_TEST_SUITE_P(SeededModels, InferenceSweepsTest, ::testing::Range(1u, 13u));
 
 }  // namespace
