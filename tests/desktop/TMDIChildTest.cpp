@@ -11,6 +11,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "core/defuzz/DefuzzificationMethods.h"
+#include "core/inference/InferenceMethods.h"
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
@@ -23,7 +25,9 @@
 #include "desktop/FuzzySetOutputPanel.h"
 #include "desktop/ProjectionBox.h"
 #include "desktop/TemporaryRuleBaseFile.h"
+#include "desktop/TestSampling.h"
 #include "desktop/TestWindowOwner.h"
+#include "desktop/graphics3d/Net3D.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
@@ -63,6 +67,7 @@ class TMDIChildTest : public QObject {
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
+    void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
     void screenshot();
@@ -230,6 +235,36 @@ void TMDIChildTest::projectionLeavesTheUserPointsFiredRules() {
     QCOMPARE(ruleBase_->GetFiredCount(), 1);
     QCOMPARE(QString::fromStdString(FiredRulesText(*ruleBase_)),
              window->MemoFiredRules->toPlainText());
+}
+
+// Both are computed as one sweep over the cores; each value must still be the inference at its
+// point, whatever the method, also when the window passes more inputs than the rule base reads.
+void TMDIChildTest::projectionAndSurfaceAreTheInferencesAtTheirPoints() {
+    CRuleBase ruleBase = ReadRuleBaseFile(kTwoOutputs);
+    const std::vector<double> inputs = {3.0, 0.4, 99.0};
+    for (const auto routine : {LLogInfPreCrisp, LZadInfCrisp}) {
+        for (const auto defuzzification : {SimpleCOG, SmoothDeffuzLingExpr}) {
+            ruleBase.SetInferenceMethod(routine);
+            ruleBase.SetDefuzzificationMethod(defuzzification);
+            ruleBase.SetProjectionSteps(10);
+            std::vector<double> projection;
+            SampleProjection(ruleBase, inputs, 1, 7, false, projection);
+            QCOMPARE(projection.size(), std::size_t{8});
+            for (int k = 0; k <= 7; ++k) {
+                const std::vector<double> point = {3.0, k == 7 ? 1.0 : k * (1.0 / 7)};
+                QCOMPARE(projection[k], CrispValueAt(ruleBase, point, false));
+            }
+            Net3D net;
+            SampleSurface(ruleBase, inputs, 0, 1, 5, net);
+            for (int a = 0; a < 5; ++a) {
+                for (int b = 0; b < 5; ++b) {
+                    const std::vector<double> point = {a * 2.5, b * 0.25};
+                    const double z = (CrispValueAt(ruleBase, point, false) - 0) * 2 / 100 - 1;
+                    QCOMPARE(net.Point(b, a).z, z);
+                }
+            }
+        }
+    }
 }
 
 void TMDIChildTest::editingIsOffWhileTheWindowIsOpen() {
