@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <string>
 
+#include "core/inference/InferenceSweeps.h"
 #include "core/math/NumericUtils.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/DataRows.h"
 
 namespace {
 
-// Rows between two progress reports: small enough for the bar to move smoothly, large enough
-// that reporting costs nothing next to the inferences.
-constexpr int kRowsPerStep = 1024;
+// Rows between two progress reports, computed as one sweep: small enough for the bar to move
+// smoothly, large enough that reporting costs nothing next to the inferences.
+constexpr std::size_t kRowsPerStep = 4096;
 
 }  // namespace
 
@@ -36,13 +37,14 @@ void ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressS
     const DataLayout layout = DataLayout::Of(ruleBase);
     const DataSamples samples = ReadDataSamples(cells, layout, layout.inputs);
     std::vector<double> outputs(samples.rows.size());
-    {
-        CRuleBase::ScopedInferenceState keep(ruleBase);
-        for (std::size_t i = 0; i < outputs.size(); ++i) {
-            outputs[i] = ruleBase.CrispOutput(samples.Values(i));
-            if (step && i % kRowsPerStep == kRowsPerStep - 1)
-                step(samples.rows[i] - kFirstDataRow + 1);
-        }
+    for (std::size_t first = 0; first < outputs.size(); first += kRowsPerStep) {
+        const std::size_t count = std::min<std::size_t>(kRowsPerStep, outputs.size() - first);
+        EvaluatePoints(ruleBase,
+                       std::span<const double>(samples.values).subspan(first * samples.width,
+                                                                       count * samples.width),
+                       std::span<double>(outputs).subspan(first, count));
+        if (step && count == kRowsPerStep)
+            step(samples.rows[first + count - 1] - kFirstDataRow + 1);
     }
     std::size_t next = 0;
     for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
