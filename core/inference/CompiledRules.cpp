@@ -1,12 +1,14 @@
 #include "core/inference/CompiledRules.h"
 
 #include <algorithm>
+#include <typeinfo>
 #include <unordered_map>
 
 #include "core/rulebase/CFuzValue.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CLinCValue.h"
 #include "core/rulebase/CRuleBase.h"
+#include "core/sets/CCompressedFuzzyDiscreteSet.h"
 
 namespace {
 
@@ -18,6 +20,17 @@ const CValue* CellValue(const CRuleBase& ruleBase, const CFuzzyVariable& variabl
 const CFuzzyDiscreteSet* SetOf(const CValue* value) {
     const auto* fuzzy = dynamic_cast<const CFuzValue*>(value);
     return fuzzy ? fuzzy->GetSet() : nullptr;
+}
+
+// Only the two kinds of discrete set whose degree is CFuzzyDiscreteSet::Membership's.
+CompiledRules::CellGrid GridOf(const CFuzzyDiscreteSet* set) {
+    if (set == nullptr || (typeid(*set) != typeid(CFuzzyDiscreteSet) &&
+                           typeid(*set) != typeid(CCompressedFuzzyDiscreteSet)))
+        return {};
+    if (set->Sizes().size() != 1 || set->Values().empty() || !set->HasUniverse())
+        return {};
+    const CUniverse::Interval& range = set->Universe().At(0);
+    return {SampleRun::Of(set), set->Sizes()[0], range.lo, range.hi};
 }
 
 }  // namespace
@@ -44,8 +57,10 @@ CompiledRules CompileRules(const CRuleBase& ruleBase) {
         for (int r = 0; r < t.ruleCount; ++r) {
             const CFuzzyDiscreteSet* set = SetOf(CellValue(ruleBase, variable, r));
             const auto [found, added] = idOfSet.emplace(set, t.DistinctCellCount());
-            if (added)
+            if (added) {
                 t.distinctSets.push_back(set);
+                t.distinctGrids.push_back(GridOf(set));
+            }
             t.antecedentSets[r * t.antecedentCount + a] = set;
             t.antecedentCellIds[r * t.antecedentCount + a] = found->second;
         }

@@ -30,6 +30,15 @@ struct CompiledRules {
     std::vector<int> antecedentCellIds;
     std::vector<const CFuzzyDiscreteSet*> distinctSets;
     std::vector<int> firstCellOf;
+    // [distinct cell]: the one-dimensional grid of its set, read without a virtual call; samples
+    // 0 where the set itself is asked (none, several dimensions, another kind of set).
+    struct CellGrid {
+        SampleRun run;
+        int samples = 0;
+        double lo = 0.0;
+        double hi = 0.0;
+    };
+    std::vector<CellGrid> distinctGrids;
     // [rule]: the cell of the first succedent, as a set or as a linear combination; null where
     // it is of the other kind or did not build.
     std::vector<const CFuzzyDiscreteSet*> consequentSets;

@@ -276,8 +276,15 @@ void PerceptionSamplesOf(const CompiledRules& rules, const double* firing, int s
 
 void AntecedentCellDegrees(const CompiledRules& rules, int a, double x, double* degrees) {
     for (int id = rules.firstCellOf[a]; id < rules.firstCellOf[a + 1]; ++id) {
-        const CFuzzyDiscreteSet* set = rules.distinctSets[id];
-        degrees[id] = set ? set->Membership(x) : 0.0;
+        const CompiledRules::CellGrid& grid = rules.distinctGrids[id];
+        if (grid.samples > 0) {
+            const SampleRun& run = grid.run;
+            degrees[id] = CFuzzyDiscreteSet::Interpolate([&run](int i) { return run[i]; },
+                                                         grid.samples, grid.lo, grid.hi, x);
+        } else {
+            const CFuzzyDiscreteSet* set = rules.distinctSets[id];
+            degrees[id] = set ? set->Membership(x) : 0.0;
+        }
     }
 }
 

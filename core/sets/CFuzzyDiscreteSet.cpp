@@ -67,16 +67,8 @@ double CFuzzyDiscreteSet::Membership(const double* point) const {
     const int dimensions = static_cast<int>(sizes_.size());
     if (dimensions == 1) {
         const CUniverse::Interval& range = universe_->At(0);
-        const int samples = sizes_[0];
-        const double t = (samples - 1) * (*point - range.lo) / (range.hi - range.lo);
-        // Also catches NaN; at t = 0 the interpolation below gives sample 0 as well.
-        if (!(t > 0))
-            return Sample(0);
-        if (t >= samples - 1)
-            return Sample(samples - 1);
-        const int k = static_cast<int>(t);  // floor, as t > 0
-        const double f = t - k;
-        return Sample(k + 1) * f + (1 - f) * Sample(k);
+        return Interpolate([this](int i) { return Sample(i); }, sizes_[0], range.lo, range.hi,
+                           *point);
     }
     int flat = 0;
     for (int d = dimensions - 1; d >= 0; --d) {

@@ -68,6 +68,21 @@ class CFuzzyDiscreteSet : public CFuzzySet, public CTempBase {
         const auto stored = static_cast<std::size_t>(flatIndex - storedFrom_);
         return stored < values_.size() ? values_[stored] : 0.0;
     }
+    // One dimension of samples over [lo, hi] at x, as Membership reads it; sample(i) gives
+    // sample i. Shared with the inference, which reads the samples without a virtual call.
+    template <class SampleAt>
+    static double Interpolate(const SampleAt& sample, int samples, double lo, double hi, double x) {
+        const double t = (samples - 1) * (x - lo) / (hi - lo);
+        // Also catches NaN; at t = 0 the interpolation below gives sample 0 as well.
+        if (!(t > 0))
+            return sample(0);
+        if (t >= samples - 1)
+            return sample(samples - 1);
+        const int k = static_cast<int>(t);  // floor, as t > 0
+        const double f = t - k;
+        return sample(k + 1) * f + (1 - f) * sample(k);
+    }
+
     // The stored samples: all Count() of them, none, or in the compressed form the run that
     // starts at FirstNonZero().
     std::span<const double> Values() const { return values_; }
