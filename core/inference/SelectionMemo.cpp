@@ -4,10 +4,10 @@
 
 namespace {
 
-// A sweep meets a few hundred selections, a filter's grid a few thousand; beyond this many the
-// rest are inferred each time.
+// A sweep meets a few hundred selections, a filter's grid a few thousand; beyond 8,192 (a table
+// of 1 MB per worker) the rest are inferred each time.
 constexpr std::size_t kFirstSize = 256;
-constexpr std::size_t kLargestSize = std::size_t{1} << 16;
+constexpr std::size_t kLargestSize = std::size_t{1} << 14;
 
 std::uint64_t Mix(std::uint64_t h, std::uint64_t x) {
     h ^= x + 0x9e3779b97f4a7c15 + (h << 6) + (h >> 2);
