@@ -197,6 +197,11 @@ void TFTransform::AddGridSamples(const SampleGrid& grid, std::size_t first,
     double* const sums = sums_.Data().data();
     double* const weights = weights_.Data().data();
     const int outer = n - 1;
+    // One to three inputs, the usual, get a row kernel with the count of factors fixed.
+    constexpr std::array kFixedOuter = {&AddRow<0, AxisNeighbours>, &AddRow<1, AxisNeighbours>,
+                                        &AddRow<2, AxisNeighbours>};
+    const auto addRow = outer < static_cast<int>(kFixedOuter.size()) ? kFixedOuter[outer]
+                                                                     : &AddRow<-1, AxisNeighbours>;
     // Per row, the node combinations of inputs 1 to n-1; their capacity lasts from row to row.
     std::vector<int> offsets;
     std::vector<double> factors;
@@ -223,24 +228,8 @@ void TFTransform::AddGridSamples(const SampleGrid& grid, std::size_t first,
             std::span(grid.axes_[0])
                 .subspan(index[0],
                          std::min(grid.axes_[0].size() - index[0], outputs.size() - done));
-        const double* const rowOutputs = outputs.data() + done;
-        switch (outer) {
-            case 0:
-                AddRow<0>(row, rowOutputs, strides_[0], offsets, factors.data(), outer, sums,
-                          weights);
-                break;
-            case 1:
-                AddRow<1>(row, rowOutputs, strides_[0], offsets, factors.data(), outer, sums,
-                          weights);
-                break;
-            case 2:
-                AddRow<2>(row, rowOutputs, strides_[0], offsets, factors.data(), outer, sums,
-                          weights);
-                break;
-            default:
-                AddRow<-1>(row, rowOutputs, strides_[0], offsets, factors.data(), outer, sums,
-                           weights);
-        }
+        addRow(row, outputs.data() + done, strides_[0], offsets, factors.data(), outer, sums,
+               weights);
         done += row.size();
         index[0] = 0;
         for (int d = 1; d < n && ++index[d] == grid.axes_[d].size(); ++d)

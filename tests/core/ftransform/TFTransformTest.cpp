@@ -98,9 +98,10 @@ TEST(TFTransform, InverseOfAConstantIsThatConstant) {
 }
 
 // The grid entry against AddSample point by point, on grids whose axes run past their ranges
-// and hit the ends exactly, added in blocks that end anywhere.
+// and hit the ends exactly, added in blocks that end anywhere. Four inputs take the kernel that
+// is not fixed to a count of inputs.
 TEST(TFTransformGrid, SumsAreThoseOfAddSamplePointByPoint) {
-    for (int dimensions = 1; dimensions <= 3; ++dimensions) {
+    for (int dimensions = 1; dimensions <= 4; ++dimensions) {
         for (unsigned seed = 1; seed <= 6; ++seed) {
             SCOPED_TRACE("dimensions " + std::to_string(dimensions) + ", seed " +
                          std::to_string(seed));
