@@ -93,6 +93,8 @@ TFTransform::TFTransform(std::span<const FTDimensionSettings> settings)
     }
 }
 
+// What ForEachNeighbour works out per axis, for values known in advance. ForEachNeighbour keeps
+// its own copy: sharing this one made AddSample measurably slower.
 TFTransform::AxisNeighbours TFTransform::Around(int d, double x) const {
     const TFuzzyCovering& covering = coverings_[d];
     const int k = covering.Partition().NodeBelow(x);
@@ -109,20 +111,30 @@ TFTransform::AxisNeighbours TFTransform::Around(int d, double x) const {
 template <class Visit>
 void TFTransform::ForEachNeighbour(std::span<const double> point, Visit visit) const {
     const int n = Dimensions();
-    std::array<AxisNeighbours, kMaxDimensions> around;
+    // Per axis: position of the lower node, how many nodes (1 at the upper end, else 2) and their
+    // basis values at the point.
+    std::array<int, kMaxDimensions> base;
+    std::array<int, kMaxDimensions> count;
+    std::array<std::array<double, 2>, kMaxDimensions> basis;
     std::array<int, kMaxDimensions> choice{};
-    for (int d = 0; d < n; ++d)
-        around[d] = Around(d, point[d]);
+    for (int d = 0; d < n; ++d) {
+        const TFuzzyCovering& covering = coverings_[d];
+        const int k = covering.Partition().NodeBelow(point[d]);
+        base[d] = k * strides_[d];
+        count[d] = k + 1 < covering.Nodes() ? 2 : 1;
+        basis[d][0] = covering.BasisValue(k, point[d]);
+        basis[d][1] = count[d] == 2 ? covering.BasisValue(k + 1, point[d]) : 0.0;
+    }
     for (;;) {
         double weight = 1.0;
         int position = 0;
         for (int d = 0; d < n; ++d) {
-            weight *= around[d].basis[choice[d]];
-            position += around[d].base + choice[d] * strides_[d];
+            weight *= basis[d][choice[d]];
+            position += base[d] + choice[d] * strides_[d];
         }
         visit(position, weight);
         int d = 0;
-        while (d < n && choice[d] + 1 == around[d].count)
+        while (d < n && choice[d] + 1 == count[d])
             choice[d++] = 0;
         if (d == n)
             return;
