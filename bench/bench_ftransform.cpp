@@ -3,8 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <random>
+#include <span>
 #include <vector>
 
 namespace {
@@ -80,38 +82,54 @@ void BM_InverseAt2D(benchmark::State& state) {
 }
 BENCHMARK(BM_InverseAt2D)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// The transform part of the inference filter: 20 triangular nodes per input over a 201^n grid.
+// The transform part of the inference filter: 20 triangular nodes per input over a 201^n grid,
+// added point by point or through the grid entry in blocks of the sweep's size.
 void BM_FilterGrid(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
+    const bool onGrid = state.range(1) != 0;
+    constexpr std::size_t kBlock = std::size_t{1} << 17;
     const std::vector<FTDimensionSettings> axes(n,
                                                 FTDimensionSettings{0.0, 10.0, 20, ftTriangular});
+    std::vector<std::vector<double>> values(n);
+    for (auto& axis : values) {
+        for (int k = 0; k <= 200; ++k)
+            axis.push_back(k * 10.0 * 0.999 * 0.005);
+    }
     TFTransform transform(axes);
+    const TFTransform::SampleGrid grid = transform.MakeSampleGrid(values);
+    std::vector<double> outputs(grid.Points());
+    for (std::size_t p = 0; p < outputs.size(); ++p)
+        outputs[p] = values[0][p % values[0].size()];
     std::vector<double> point(n + 1);
-    std::size_t points = 0;
     for (auto _ : state) {
         transform.ResetSums();
-        std::vector<int> step(n, 0);
-        points = 0;
-        for (;;) {
-            for (int d = 0; d < n; ++d)
-                point[d] = step[d] * 10.0 * 0.999 * 0.005;
-            point[n] = point[0];
-            transform.AddSample(point);
-            ++points;
-            int d = 0;
-            while (d < n && step[d] == 200)
-                step[d++] = 0;
-            if (d == n)
-                break;
-            ++step[d];
+        if (onGrid) {
+            for (std::size_t first = 0; first < outputs.size(); first += kBlock) {
+                transform.AddGridSamples(
+                    grid, first,
+                    std::span(outputs).subspan(first, std::min(kBlock, outputs.size() - first)));
+            }
+        } else {
+            std::vector<int> step(n, 0);
+            for (const double output : outputs) {
+                for (int d = 0; d < n; ++d)
+                    point[d] = values[d][step[d]];
+                point[n] = output;
+                transform.AddSample(point);
+                for (int d = 0; d < n && ++step[d] == 201; ++d)
+                    step[d] = 0;
+            }
         }
         transform.ComputeComponents();
         benchmark::DoNotOptimize(transform.Components().Data().data());
     }
-    state.counters["samples"] = benchmark::Counter(static_cast<double>(points),
+    state.counters["samples"] = benchmark::Counter(static_cast<double>(outputs.size()),
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_FilterGrid)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterGrid)
+    ->ArgNames({"inputs", "grid"})
+    ->ArgsProduct({{1, 2, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Solve(benchmark::State& state) {
     const std::size_t n = static_cast<std::size_t>(state.range(0));

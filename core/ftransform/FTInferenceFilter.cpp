@@ -33,26 +33,12 @@ void FTInferenceFilter::Compute(CRuleBase& ruleBase, SweepOptions options) {
 
     // The filter's inferences must not show as the rule base's last inference.
     const CRuleBase::ScopedInferenceState keeper(ruleBase);
-    std::vector<int> index(n, 0);
-    std::vector<double> point(n + 1);  // the inputs, then the output
-    for (int d = 0; d < n; ++d)
-        point[d] = values[d][0];
+    const TFTransform::SampleGrid grid = transform->MakeSampleGrid(values);
     // The samples are added in grid order, input 0 fastest, whatever computed them.
     SweepGrid(
         ruleBase, values,
-        [&](std::size_t, std::span<const double> outputs) {
-            for (const double output : outputs) {
-                point[n] = output;
-                transform->AddSample(point);
-                for (int d = 0; d < n; ++d) {
-                    const bool more = ++index[d] < kSamplesPerInput;
-                    if (!more)
-                        index[d] = 0;
-                    point[d] = values[d][index[d]];
-                    if (more)
-                        break;
-                }
-            }
+        [&](std::size_t first, std::span<const double> outputs) {
+            transform->AddGridSamples(grid, first, outputs);
         },
         options);
     transform->ComputeComponents();

@@ -4,6 +4,7 @@
 #include "core/ftransform/TFuzzyCovering.h"
 #include "core/ftransform/TNDimArray.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -15,6 +16,8 @@
 // and the next one.
 class TFTransform {
   public:
+    class SampleGrid;
+
     // One axis per record, first axis fastest in the node arrays. Throws std::invalid_argument
     // for a bad record (see TFuzzyCovering) and std::length_error when the node grid is too
     // large for an int index. Sums and components start at 0.
@@ -31,6 +34,14 @@ class TFTransform {
     void ResetSums();
     // point: the n inputs followed by the output. Throws std::invalid_argument when shorter.
     void AddSample(std::span<const double> point);
+    // For samples on a grid (axes[d] holds the values of input d; the grid's points run input 0
+    // fastest): what AddSample works out per axis, done once per axis value. Throws
+    // std::invalid_argument without one axis per input.
+    SampleGrid MakeSampleGrid(std::span<const std::vector<double>> axes) const;
+    // Adds outputs[i] as the sample at grid point first + i: the same sums, bit for bit, as
+    // AddSample point by point in grid order. Throws std::invalid_argument for a grid made for
+    // another node grid and std::out_of_range for points past the grid's end.
+    void AddGridSamples(const SampleGrid& grid, std::size_t first, std::span<const double> outputs);
     // Component = weighted mean of the outputs at each reached node; 0 (undefined) elsewhere.
     void ComputeComponents();
     // The inverse transform at the first n values of point (a trailing output is ignored). Points
@@ -52,6 +63,14 @@ class TFTransform {
     bool SaveToFile(const std::string& fileName, std::string& error) const;
 
   private:
+    // Around a value on axis d: the position of the lower node, how many nodes (1 at the upper
+    // end, else 2) and their basis values.
+    struct AxisNeighbours {
+        int base = 0;
+        int count = 1;
+        double basis[2] = {0.0, 0.0};
+    };
+    AxisNeighbours Around(int d, double x) const;
     template <class Visit>
     void ForEachNeighbour(std::span<const double> point, Visit visit) const;
 
@@ -62,4 +81,15 @@ class TFTransform {
     TNDimArray weights_;
     TNDimArray components_;
     TNDimArray defined_;
+};
+
+class TFTransform::SampleGrid {
+  public:
+    std::size_t Points() const { return points_; }
+
+  private:
+    friend class TFTransform;
+    std::vector<std::vector<AxisNeighbours>> axes_;
+    std::vector<int> nodes_;  // per axis, of the transform that made it
+    std::size_t points_ = 0;
 };

@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -92,6 +95,81 @@ TEST(TFTransform, InverseOfAConstantIsThatConstant) {
             EXPECT_NEAR(transform.InverseAt(randomPoint()), constant, kTolerance) << trial;
         }
     }
+}
+
+// The grid entry against AddSample point by point, on grids whose axes run past their ranges
+// and hit the ends exactly, added in blocks that end anywhere. Four inputs take the kernel that
+// is not fixed to a count of inputs.
+TEST(TFTransformGrid, SumsAreThoseOfAddSamplePointByPoint) {
+    for (int dimensions = 1; dimensions <= 4; ++dimensions) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            SCOPED_TRACE("dimensions " + std::to_string(dimensions) + ", seed " +
+                         std::to_string(seed));
+            std::mt19937 random(seed * 10 + dimensions);
+            std::uniform_real_distribution<double> unit(0.0, 1.0);
+            std::vector<FTDimensionSettings> axes;
+            std::vector<std::vector<double>> values(dimensions);
+            for (auto& axis : values) {
+                const double low = -5.0 + 10.0 * unit(random);
+                const double high = low + 0.5 + 10.0 * unit(random);
+                axes.push_back({low, high, 2 + static_cast<int>(random() % 9),
+                                static_cast<std::uint8_t>(random() % 4)});
+                for (int k = 1 + static_cast<int>(random() % 23); k > 0; --k) {
+                    const double inside = low + (high - low) * unit(random);
+                    const double choices[] = {low, high, low - unit(random), high + unit(random),
+                                              inside};
+                    axis.push_back(choices[std::min<unsigned>(random() % 8, 4)]);
+                }
+            }
+            TFTransform pointwise(axes);
+            TFTransform onGrid(axes);
+            const TFTransform::SampleGrid grid = onGrid.MakeSampleGrid(values);
+            std::vector<double> outputs(grid.Points());
+            for (double& output : outputs)
+                output = -10.0 + 20.0 * unit(random);
+
+            std::vector<std::size_t> index(dimensions, 0);
+            Point point(dimensions + 1);
+            for (const double output : outputs) {
+                for (int d = 0; d < dimensions; ++d)
+                    point[d] = values[d][index[d]];
+                point[dimensions] = output;
+                pointwise.AddSample(point);
+                for (int d = 0; d < dimensions && ++index[d] == values[d].size(); ++d)
+                    index[d] = 0;
+            }
+            for (std::size_t first = 0; first < outputs.size();) {
+                const std::size_t length = std::min<std::size_t>(
+                    1 + random() % (2 * values[0].size() + 3), outputs.size() - first);
+                onGrid.AddGridSamples(grid, first, std::span(outputs).subspan(first, length));
+                first += length;
+            }
+            pointwise.ComputeComponents();
+            onGrid.ComputeComponents();
+            const auto expected = pointwise.Components().Data();
+            const auto actual = onGrid.Components().Data();
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(actual[i]),
+                          std::bit_cast<std::uint64_t>(expected[i]))
+                    << "node " << i;
+                ASSERT_EQ(onGrid.DefinedFlags().Data()[i], pointwise.DefinedFlags().Data()[i]);
+            }
+        }
+    }
+}
+
+TEST(TFTransformGrid, RefusesGridsOfOtherShapesAndSamplesPastTheEnd) {
+    const std::vector<FTDimensionSettings> axes(2, {0.0, 1.0, 4, ftTriangular});
+    TFTransform transform(axes);
+    const std::vector<std::vector<double>> values = {{0.0, 0.5}, {0.25, 1.0, 2.0}};
+    EXPECT_THROW(transform.MakeSampleGrid(std::span(values).first(1)), std::invalid_argument);
+    const TFTransform::SampleGrid grid = transform.MakeSampleGrid(values);
+    ASSERT_EQ(grid.Points(), 6u);
+    const std::vector<double> outputs(2, 1.0);
+    EXPECT_THROW(transform.AddGridSamples(grid, 5, outputs), std::out_of_range);
+    EXPECT_NO_THROW(transform.AddGridSamples(grid, 4, outputs));
+    TFTransform other({{{0.0, 1.0, 4, ftTriangular}, {0.0, 1.0, 5, ftTriangular}}});
+    EXPECT_THROW(other.AddGridSamples(grid, 0, outputs), std::invalid_argument);
 }
 
 class TFTransformFile : public testing::Test {
