@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -338,19 +339,21 @@ using RangeWork =
     std::function<void(PointEvaluator&, std::size_t first, std::size_t count, double* out)>;
 
 // Worker threads that live for one sweep and take one range at a time, in fixed chunks taken in
-// turn. A chunk's values do not depend on the thread that computes them. With one thread the
-// calling thread does the work; with more, it is free to consume one range while the workers
-// compute the next, and then helps with what is left of it.
+// turn. A chunk's values do not depend on the thread that computes them. The calling thread is
+// one of the workers: with helpers running it is free to consume one range while they compute
+// the next, and then helps with what is left of it.
 class WorkerTeam {
   public:
-    WorkerTeam(const SweepModel& model, int threads) {
-        const int helpers = threads > 1 ? threads - 1 : 0;
-        for (int w = 0; w <= helpers; ++w)
-            evaluators_.push_back(std::make_unique<PointEvaluator>(model));
-        failures_.resize(evaluators_.size());
-        // Evaluator 0 is the calling thread's.
-        for (int w = 1; w <= helpers; ++w)
-            threads_.emplace_back([this, w] { Serve(w); });
+    // Up to threads workers. Eager helpers start at once; otherwise the first range starts on
+    // the calling thread alone, and helpers join it only when what is left would keep them busy
+    // for longer than starting them takes.
+    WorkerTeam(const SweepModel& model, int threads, bool eager, std::size_t smallestChunk)
+        : model_(model), threads_(std::max(threads, 1)), smallestChunk_(smallestChunk) {
+        evaluators_.push_back(std::make_unique<PointEvaluator>(model));
+        failures_.resize(threads_);
+        if (eager && threads_ > 1)
+            StartHelpers(threads_ - 1, false);
+        decided_ = eager || threads_ == 1;
     }
     ~WorkerTeam() {
         {
@@ -358,7 +361,7 @@ class WorkerTeam {
             stopping_ = true;
         }
         wake_.notify_all();
-        for (std::thread& thread : threads_)
+        for (std::thread& thread : helpers_)
             thread.join();
     }
     WorkerTeam(const WorkerTeam&) = delete;
@@ -367,29 +370,32 @@ class WorkerTeam {
     // Starts computing points [first, first + count) into out; Wait ends it. work is borrowed
     // until then.
     void Start(std::size_t first, std::size_t count, double* out, const RangeWork& work) {
-        const std::size_t threads = evaluators_.size();
         // Many chunks per thread even the load when points cost unequally (early stops).
         const std::size_t chunk =
-            std::clamp<std::size_t>(count / (threads * 16), kSmallestChunk, 4096);
+            std::clamp<std::size_t>(count / (threads_ * 16), smallestChunk_, 4096);
         job_ = {first, count, out, &work, chunk, (count + chunk - 1) / chunk};
         nextChunk_.store(0);
         failed_.store(false);
-        if (threads_.empty()) {
-            Run(0);
+        if (helpers_.empty())
             return;
-        }
         {
             const std::lock_guard lock(mutex_);
-            busy_ = threads_.size();
+            busy_ = helpers_.size();
             ++generation_;
         }
         wake_.notify_all();
     }
 
-    // Waits for the range; rethrows the failure of the earliest chunk that failed.
+    // Computes what is left of the range and waits for it; rethrows the failure of the earliest
+    // chunk that failed.
     void Wait() {
-        if (!threads_.empty()) {
-            Run(0);
+        if (!decided_) {
+            decided_ = true;
+            if (const int helpers = HelpersWorthStarting(); helpers > 0)
+                StartHelpers(helpers, true);
+        }
+        Run(0);
+        if (!helpers_.empty()) {
             std::unique_lock lock(mutex_);
             done_.wait(lock, [this] { return busy_ == 0; });
         }
@@ -407,6 +413,12 @@ class WorkerTeam {
     }
 
   private:
+    using Clock = std::chrono::steady_clock;
+    // Starting a thread costs some tens of microseconds; the calling thread measures the range
+    // this long before it decides.
+    static constexpr Clock::duration kTrial = std::chrono::microseconds(100);
+    static constexpr Clock::duration kWorthAHelper = std::chrono::microseconds(150);
+
     struct Job {
         std::size_t first = 0;
         std::size_t count = 0;
@@ -420,8 +432,41 @@ class WorkerTeam {
         std::exception_ptr error;
     };
 
-    void Serve(std::size_t w) {
+    // Runs chunks on the calling thread for a trial period; then the helpers that what is left
+    // would keep busy, judged from the pace so far.
+    int HelpersWorthStarting() {
+        const Clock::time_point start = Clock::now();
+        std::size_t done = 0;
+        Clock::duration spent{};
+        while (spent < kTrial) {
+            if (!RunChunk(0))
+                return 0;
+            ++done;
+            spent = Clock::now() - start;
+        }
+        const std::size_t left = job_.chunks - std::min(job_.chunks, nextChunk_.load());
+        const auto rest = spent * static_cast<double>(left) / static_cast<double>(done);
+        return static_cast<int>(std::min<double>(threads_ - 1, rest / kWorthAHelper));
+    }
+
+    // helpers threads after the calling thread's; joining, they take part in the range under way.
+    void StartHelpers(int helpers, bool joining) {
+        for (int w = 1; w <= helpers; ++w)
+            evaluators_.push_back(std::make_unique<PointEvaluator>(model_));
         std::size_t seen = 0;
+        {
+            const std::lock_guard lock(mutex_);
+            if (joining) {
+                busy_ = helpers;
+                ++generation_;
+            }
+            seen = joining ? generation_ - 1 : generation_;
+        }
+        for (int w = 1; w <= helpers; ++w)
+            helpers_.emplace_back([this, w, seen] { Serve(w, seen); });
+    }
+
+    void Serve(std::size_t w, std::size_t seen) {
         for (;;) {
             {
                 std::unique_lock lock(mutex_);
@@ -440,26 +485,35 @@ class WorkerTeam {
     }
 
     void Run(std::size_t w) {
-        const Job& job = job_;
-        try {
-            for (;;) {
-                const std::size_t c = nextChunk_.fetch_add(1);
-                if (c >= job.chunks || failed_.load())
-                    return;
-                const std::size_t begin = c * job.chunk;
-                failures_[w].chunk = c;
-                (*job.work)(*evaluators_[w], job.first + begin,
-                            std::min(job.chunk, job.count - begin), job.out + begin);
-            }
-        } catch (...) {
-            failures_[w].error = std::current_exception();
-            failed_.store(true);
+        while (RunChunk(w)) {
         }
     }
 
+    // Takes the next chunk and computes it; false when none was left or a chunk failed.
+    bool RunChunk(std::size_t w) {
+        const Job& job = job_;
+        const std::size_t c = nextChunk_.fetch_add(1);
+        if (c >= job.chunks || failed_.load())
+            return false;
+        const std::size_t begin = c * job.chunk;
+        try {
+            (*job.work)(*evaluators_[w], job.first + begin, std::min(job.chunk, job.count - begin),
+                        job.out + begin);
+        } catch (...) {
+            failures_[w] = {c, std::current_exception()};
+            failed_.store(true);
+            return false;
+        }
+        return true;
+    }
+
+    const SweepModel& model_;
+    const int threads_;
+    const std::size_t smallestChunk_;
+    bool decided_ = false;
     std::vector<std::unique_ptr<PointEvaluator>> evaluators_;
     std::vector<Failure> failures_;
-    std::vector<std::thread> threads_;
+    std::vector<std::thread> helpers_;
     Job job_;
     std::atomic<std::size_t> nextChunk_{0};
     std::atomic<bool> failed_{false};
@@ -471,24 +525,25 @@ class WorkerTeam {
     bool stopping_ = false;
 };
 
-// Points a thread must have to be worth waking: an inference costs about a microsecond, a small
-// part of that once the perception-based deduction has met its selections (which each thread
-// meets anew), and a sweep of its own where the value is the smooth method's average.
-std::size_t PointsWorthAThread(const SweepModel& model, PointValue value) {
-    if (model.MakesSet() && value == PointValue::kCrispOutput && !model.defuzzify)
-        return 1;
-    if (model.method == CrispMethod::kPerceptionBased)
-        return 16384;
-    return 1024;
+// The fewest points a chunk holds: one where each is a sweep of its own (the smooth method's
+// average), else enough that taking a chunk costs nothing next to computing it.
+std::size_t SmallestChunkFor(const SweepModel& model, PointValue value) {
+    return model.MakesSet() && value == PointValue::kCrispOutput && !model.defuzzify
+               ? 1
+               : kSmallestChunk;
 }
 
-int ThreadsFor(SweepOptions options, std::size_t points, std::size_t worthAThread) {
-    // Threads asked for are given as long as each has a chunk to take.
-    if (options.threads > 0)
-        return static_cast<int>(
-            std::clamp<std::size_t>(points / kSmallestChunk, 1, options.threads));
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<int>(std::clamp<std::size_t>(points / worthAThread, 1, cores));
+// Threads asked for are given as long as each has a chunk to take; otherwise up to one per core,
+// started as the work shows itself worth them.
+WorkerTeam TeamFor(const SweepModel& model, PointValue value, SweepOptions options,
+                   std::size_t points) {
+    const std::size_t smallestChunk = SmallestChunkFor(model, value);
+    const std::size_t chunks = std::max<std::size_t>(1, points / smallestChunk);
+    const std::size_t wanted = options.threads > 0
+                                   ? static_cast<std::size_t>(options.threads)
+                                   : std::max(1u, std::thread::hardware_concurrency());
+    return WorkerTeam(model, static_cast<int>(std::min(wanted, chunks)), options.threads > 0,
+                      smallestChunk);
 }
 
 std::size_t GridSize(CRuleBase& ruleBase, std::span<const std::vector<double>> axes) {
@@ -594,7 +649,7 @@ void SweepGridOf(CRuleBase& ruleBase, std::span<const std::vector<double>> axes,
     const std::size_t block = BlockFor(total);
     std::vector<double> buffers[2] = {std::vector<double>(block),
                                       std::vector<double>(total > block ? block : 0)};
-    WorkerTeam team(*model, ThreadsFor(options, block, PointsWorthAThread(*model, value)));
+    WorkerTeam team = TeamFor(*model, value, options, block);
     team.Start(0, block, buffers[0].data(), work);
     team.Wait();
     // While one block is consumed the next is computed.
@@ -639,8 +694,7 @@ void EvaluatePoints(CRuleBase& ruleBase, std::span<const double> points, std::sp
             out[p - first] = evaluator.Value(x, PointValue::kCrispOutput);
         }
     };
-    WorkerTeam team(*model, ThreadsFor(options, outputs.size(),
-                                       PointsWorthAThread(*model, PointValue::kCrispOutput)));
+    WorkerTeam team = TeamFor(*model, PointValue::kCrispOutput, options, outputs.size());
     team.Start(0, outputs.size(), outputs.data(), work);
     team.Wait();
 }
