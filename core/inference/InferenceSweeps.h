@@ -8,21 +8,22 @@
 class CRuleBase;
 
 // Sweeps: many crisp inferences of one rule base at once, for the filter, the smooth
-// defuzzification, the projection and the control surface.
+// defuzzification, the projection and the control surface, the data page's estimates.
 //
 // The points are split into chunks that worker threads take in turn. Each worker reads the rule
 // base's compiled rules and keeps its own scratch space, and each point's value is computed as
 // one call of the rule base would compute it; so results are the same bit for bit on every run
 // and whatever the number of threads. Inputs that stay the same from one point to the next keep
-// their antecedent degrees.
+// their antecedent degrees, and what the perception-based deduction makes of a selection of
+// rules is kept for the selection's next appearance.
 //
 // The rule base must not change, nor run anything else, during a sweep; its recorded inference
 // (inputs, fired flags, fired count) is left as it was. Routines that are not in the method
 // tables run one point after another on the calling thread, through the rule base.
 
 struct SweepOptions {
-    // Threads to run on, each given a few points at least; 0 chooses from the number of cores and
-    // the work.
+    // Threads to run on, each given a few points at least; 0: up to one per core, the calling
+    // thread starting alone and taking helpers when the work proves worth them.
     int threads = 0;
 };
 
