@@ -103,6 +103,7 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     if (!d_->inputPanels.empty())
         d_->currentInputBox = d_->inputPanels.front()->Box();
     cbxProjectionVariable->setCurrentIndex(inputCount > 0 ? 0 : -1);
+    cbxProjectionVariable->setMinimumWidth(cbxProjectionVariable->sizeHint().width());
 
     const int outputsWidth = sbxOutputs->viewport()->width();
     for (int k = 0; k < outputCount; ++k)
@@ -156,7 +157,8 @@ void TMDIChild::BuildControls() {
     cbxInfMethod = new QComboBox(panel2);
     lbDefMethod = new QLabel(QStringLiteral("Defuzzification method:"), panel2);
     cbxDefMethod = new QComboBox(panel2);
-    // A method's name is the whole choice: the combos are never narrower than the longest.
+    // A method's name is the whole choice: the combos are never narrower than the longest, and
+    // likewise the projection variable's.
     for (QComboBox* combo : {cbxInfMethod, cbxDefMethod})
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cbUseFTFilter = new QCheckBox(QStringLiteral("Fuzzy Transform Filter"), panel2);
@@ -198,6 +200,7 @@ void TMDIChild::BuildControls() {
     // Two short rows, so that the method combos on the left keep the room for their names.
     auto* projectionRow = new QHBoxLayout;
     cbxProjectionVariable = new QComboBox(this);
+    cbxProjectionVariable->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     chbxProjectionEnabled = new QCheckBox(QStringLiteral("Enabled"), this);
     chbxProjectionEnabled->setChecked(true);
     edSteps = new QLineEdit(this);
