@@ -79,11 +79,13 @@ void OpenTestWindow(TFormInfUnit& editor) {
         frame->show();
         // The area places a new child where it overlaps least and cuts off what sticks out; the
         // test window keeps its designed size, as far as the area has room, moved in to fit.
-        const QSize room = area->viewport()->size();
-        const QSize size = (designed + frame->size() - window->size()).boundedTo(room);
-        const QPoint at(std::min(frame->x(), room.width() - size.width()),
-                        std::min(frame->y(), room.height() - size.height()));
-        frame->setGeometry(QRect(at, size));
+        if (area->isVisible()) {
+            const QSize room = area->viewport()->size();
+            const QSize size = (designed + frame->size() - window->size()).boundedTo(room);
+            const QPoint at(std::clamp(frame->x(), 0, room.width() - size.width()),
+                            std::clamp(frame->y(), 0, room.height() - size.height()));
+            frame->setGeometry(QRect(at, size));
+        }
         // The window read its placement before it had a frame; the frame is what was stored.
         LoadWindowAttributes(*window);
     } else {
