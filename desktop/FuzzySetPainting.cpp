@@ -7,12 +7,18 @@
 
 namespace {
 
-// Text centred on anchor.x() with its baseline at anchor.y(), kept inside the box.
-void DrawCentredText(QPainter& painter, const QPoint& anchor, const QString& text) {
+// Text with its baseline at anchor.y(), the given share of its width left of anchor.x() (0 starts
+// there, 1/2 centres on it, 1 ends there), kept inside the box.
+void DrawAnchoredText(QPainter& painter, const QPoint& anchor, const QString& text, int share,
+                      int shares) {
     const int width = painter.fontMetrics().horizontalAdvance(text);
     const int boxWidth = painter.device()->width();
-    const int left = std::max(0, std::min(anchor.x() - width / 2, boxWidth - width));
+    const int left = std::max(0, std::min(anchor.x() - width * share / shares, boxWidth - width));
     painter.drawText(QPoint(left, anchor.y()), text);
+}
+
+void DrawCentredText(QPainter& painter, const QPoint& anchor, const QString& text) {
+    DrawAnchoredText(painter, anchor, text, 1, 2);
 }
 
 }  // namespace
@@ -37,8 +43,9 @@ void PaintBoxScene(QPainter& painter, const FuzzySetBoxScene& scene, const QStri
     painter.drawLine(scene.axis);
     for (const QLine& tick : scene.endTicks)
         painter.drawLine(tick);
+    // The bounds start and end at the axis, clear of the panel's labels left of the box.
     for (std::size_t k = 0; k < boundTexts.size(); ++k)
-        DrawCentredText(painter, scene.boundAnchors[k], boundTexts[k]);
+        DrawAnchoredText(painter, scene.boundAnchors[k], boundTexts[k], static_cast<int>(k), 2);
     if (!scene.hasMarker)
         return;
     if (!scene.markerLine.isNull()) {

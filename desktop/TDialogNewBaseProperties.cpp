@@ -27,6 +27,8 @@ TDialogNewBaseProperties::TDialogNewBaseProperties(QWidget* parent) : QDialog(pa
     layout->addLayout(kind);
     layout->addSpacing(12);
     layout->addLayout(buttons);
+    // One choice: the dialog has nothing to give more room to.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();

@@ -78,6 +78,8 @@ TDlgAddVar::TDlgAddVar(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
+    // One dialog serves every mode and hides the rows a mode lacks: it fits what it shows.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKBtn, &QPushButton::clicked, this, &TDlgAddVar::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -126,7 +128,7 @@ void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
 
 int TDlgAddVar::RunModal() {
     setResult(QDialog::Rejected);
-    return ModalLoop ? ModalLoop() : exec();
+    return ModalLoop ? ModalLoop() : toolkit::ShowModal(*this);
 }
 
 bool TDlgAddVar::RunEdit() {

@@ -99,7 +99,7 @@ TFTransformSettingsDialog::TFTransformSettingsDialog(QWidget* parent) : QDialog(
     fields->addRow("Variable:", cbVariable);
     fields->addRow("Number of Nodes:", edNumOfPartitions);
     auto* shapeRow = new QHBoxLayout;
-    shapeRow->addWidget(rgShapeOfBasicFunctions);
+    shapeRow->addWidget(rgShapeOfBasicFunctions, 0, Qt::AlignTop);
     shapeRow->addWidget(pbBasicFunction, 1);
     auto* optimizeRow = new QHBoxLayout;
     optimizeRow->addWidget(cbOptimize);
@@ -110,7 +110,8 @@ TFTransformSettingsDialog::TFTransformSettingsDialog(QWidget* parent) : QDialog(
     buttons->addWidget(btCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(shapeRow);
+    // Room the dialog gains goes to the preview, not between the rows.
+    layout->addLayout(shapeRow, 1);
     layout->addWidget(cbOutputToFile);
     layout->addLayout(optimizeRow);
     layout->addLayout(buttons);

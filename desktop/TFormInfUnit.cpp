@@ -120,6 +120,9 @@ void TFormInfUnit::BuildControls() {
     EditUnitName->setEnabled(false);
     ComboBoxInfType = new QComboBox(TabSheetGeneral);
     ComboBoxDefType = new QComboBox(TabSheetGeneral);
+    // A method's name is the whole choice: the combos are never narrower than the longest.
+    for (QComboBox* combo : {ComboBoxInfType, ComboBoxDefType})
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lbDefuzzType = new QLabel("Type of defuzzification:", TabSheetGeneral);
     lbTypeOfUnit = new QLabel(TabSheetGeneral);
     cbUseFTFilter = new QCheckBox(TabSheetGeneral);
@@ -401,6 +404,7 @@ void TFormInfUnit::FillInferenceCombo() {
         CrispInferenceMethodTable[ComboBoxInfType->itemData(selected).toInt()].Routine !=
             ruleBase_->GetInferenceMethod())
         ComboBoxInfType->setCurrentIndex(-1);
+    ComboBoxInfType->setMinimumWidth(ComboBoxInfType->sizeHint().width());
 }
 
 void TFormInfUnit::FillDefuzzCombo() {
@@ -423,6 +427,7 @@ void TFormInfUnit::FillDefuzzCombo() {
             match = row;
     }
     ComboBoxDefType->setCurrentIndex(match);
+    ComboBoxDefType->setMinimumWidth(ComboBoxDefType->sizeHint().width());
 }
 
 void TFormInfUnit::ComboBoxInfTypeChange() {

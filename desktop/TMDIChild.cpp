@@ -103,6 +103,7 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     if (!d_->inputPanels.empty())
         d_->currentInputBox = d_->inputPanels.front()->Box();
     cbxProjectionVariable->setCurrentIndex(inputCount > 0 ? 0 : -1);
+    cbxProjectionVariable->setMinimumWidth(cbxProjectionVariable->sizeHint().width());
 
     const int outputsWidth = sbxOutputs->viewport()->width();
     for (int k = 0; k < outputCount; ++k)
@@ -156,6 +157,10 @@ void TMDIChild::BuildControls() {
     cbxInfMethod = new QComboBox(panel2);
     lbDefMethod = new QLabel(QStringLiteral("Defuzzification method:"), panel2);
     cbxDefMethod = new QComboBox(panel2);
+    // A method's name is the whole choice: the combos are never narrower than the longest, and
+    // likewise the projection variable's.
+    for (QComboBox* combo : {cbxInfMethod, cbxDefMethod})
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cbUseFTFilter = new QCheckBox(QStringLiteral("Fuzzy Transform Filter"), panel2);
     methods->addWidget(new QLabel(QStringLiteral("Inference method:"), panel2), 0, 0);
     methods->addWidget(cbxInfMethod, 0, 1);
@@ -192,20 +197,25 @@ void TMDIChild::BuildControls() {
     MemoFiredRules->setLineWrapMode(QPlainTextEdit::NoWrap);
     right->addWidget(MemoFiredRules, 1);
 
+    // Two short rows, so that the method combos on the left keep the room for their names.
     auto* projectionRow = new QHBoxLayout;
     cbxProjectionVariable = new QComboBox(this);
+    cbxProjectionVariable->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     chbxProjectionEnabled = new QCheckBox(QStringLiteral("Enabled"), this);
     chbxProjectionEnabled->setChecked(true);
     edSteps = new QLineEdit(this);
-    edSteps->setMaximumWidth(60);
+    edSteps->setFixedWidth(edSteps->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     btSurface = new QPushButton(QStringLiteral("&Surface"), this);
     projectionRow->addWidget(new QLabel(QStringLiteral("Projection variable:"), this));
     projectionRow->addWidget(cbxProjectionVariable, 1);
     projectionRow->addWidget(chbxProjectionEnabled);
-    projectionRow->addWidget(new QLabel(QStringLiteral("Steps:"), this));
-    projectionRow->addWidget(edSteps);
-    projectionRow->addWidget(btSurface);
     right->addLayout(projectionRow);
+    auto* stepsRow = new QHBoxLayout;
+    stepsRow->addWidget(new QLabel(QStringLiteral("Steps:"), this));
+    stepsRow->addWidget(edSteps);
+    stepsRow->addStretch(1);
+    stepsRow->addWidget(btSurface);
+    right->addLayout(stepsRow);
     pbxProjection = new ProjectionBox(this);
     right->addWidget(pbxProjection, 2);
 
@@ -255,6 +265,8 @@ void TMDIChild::FillMethodCombos() {
         default:
             break;
     }
+    for (QComboBox* combo : {cbxInfMethod, cbxDefMethod})
+        combo->setMinimumWidth(combo->sizeHint().width());
 }
 
 CRuleBase& TMDIChild::RuleBase() const {

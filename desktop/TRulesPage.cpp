@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "core/math/NumericUtils.h"
 #include "desktop/EditorHost.h"
 #include "desktop/RulesGridController.h"
 #include "desktop/TDataPage.h"
@@ -35,10 +36,11 @@ TRulesPage::TRulesPage(TFormInfUnit& form) : form_(form) {
         form.pgProgress->setValue(0);
     };
     hooks.StepProgress = [&form](int position) { form.pgProgress->setValue(position); };
+    // Rests empty with the seconds beside it, as after the data page's work.
     hooks.EndProgress = [&form, progressStart] {
-        form.pgProgress->setValue(form.pgProgress->maximum());
-        form.lbProgressSec->setText(
-            QString::number(static_cast<double>(progressStart->elapsed()) / 1000.0, 'f', 2) + " s");
+        form.pgProgress->setValue(0);
+        const double seconds = static_cast<double>(progressStart->nsecsElapsed()) * 1e-9;
+        form.lbProgressSec->setText(" " + QString::fromStdString(FormatNumber(seconds, 2)) + "s");
     };
     hooks.EnableClipboardActions = [&form] {
         if (form.Host())

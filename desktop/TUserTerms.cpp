@@ -187,7 +187,8 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
 TUserTerms::~TUserTerms() = default;
 
 void TUserTerms::FormCreate() {
-    resize(669, 522);
+    // The controls keep their designed places: the form neither grows empty nor cuts them off.
+    setFixedSize(669, 522);
     btnAddGaussian->setVisible(true);
     mnChangeToGaussian->setVisible(true);
     EditUserTerms->SetColWidths(0, EditUserTerms->TextWidth("00"));

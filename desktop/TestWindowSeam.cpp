@@ -6,11 +6,14 @@
 #include <QMdiSubWindow>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 #include "desktop/EditorHost.h"
 #include "desktop/EditorSeams.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/TMDIChild.h"
 #include "desktop/TestWindowOwner.h"
+#include "desktop/WindowAttributes.h"
 
 namespace {
 
@@ -64,6 +67,7 @@ void OpenTestWindow(TFormInfUnit& editor) {
     QObject::connect(&editor, &QObject::destroyed, window, [window] { window->ForgetRuleBase(); });
     QMdiArea* area = editor.Host() ? editor.Host()->MdiClient() : nullptr;
     if (area) {
+        const QSize designed = window->size();
         QMdiSubWindow* frame = area->addSubWindow(window);
         QObject::connect(&editor, &QObject::destroyed, frame, [frame] { delete frame; });
         // An MDI child is activated through its frame; the window itself hears nothing.
@@ -73,6 +77,17 @@ void OpenTestWindow(TFormInfUnit& editor) {
                                  window->FormActivate();
                          });
         frame->show();
+        // The area places a new child where it overlaps least and cuts off what sticks out; the
+        // test window keeps its designed size, as far as the area has room, moved in to fit.
+        if (area->isVisible()) {
+            const QSize room = area->viewport()->size();
+            const QSize size = (designed + frame->size() - window->size()).boundedTo(room);
+            const QPoint at(std::clamp(frame->x(), 0, room.width() - size.width()),
+                            std::clamp(frame->y(), 0, room.height() - size.height()));
+            frame->setGeometry(QRect(at, size));
+        }
+        // The window read its placement before it had a frame; the frame is what was stored.
+        LoadWindowAttributes(*window);
     } else {
         window->setParent(&editor, Qt::Window);
         window->show();

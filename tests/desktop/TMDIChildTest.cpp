@@ -297,6 +297,17 @@ void TMDIChildTest::screenshot() {
     SetCursors(0.3, 0.7);
     QVERIFY(window_->OutputPanels()[0]->Box()->Scene().hasMarker);
     QVERIFY(window_->grab().toImage().save(TAVO_ARTIFACT_DIR "/TMDIChild.png"));
+    // Made as small as it goes, the window still shows every method and variable name whole.
+    window_->resize(window_->minimumSizeHint());
+    QCoreApplication::processEvents();
+    for (QComboBox* combo :
+         {window_->cbxInfMethod, window_->cbxDefMethod, window_->cbxProjectionVariable}) {
+        QComboBox whole;
+        whole.setFont(combo->font());
+        for (int i = 0; i < combo->count(); ++i)
+            whole.addItem(combo->itemText(i));
+        QVERIFY2(combo->width() >= whole.sizeHint().width(), qPrintable(combo->currentText()));
+    }
 }
 
 QTEST_MAIN(TMDIChildTest)

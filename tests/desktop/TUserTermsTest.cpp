@@ -454,6 +454,8 @@ class TUserTermsTest : public QObject {
                     form.FuzzySetPanel->grab().save(
                         QString(TAVO_ARTIFACT_DIR "/userterms-row%1.png").arg(row));
                 }
+                // The grid hides scroll bars it no longer needs from the event loop.
+                QCoreApplication::processEvents();
                 form.grab().save(TAVO_ARTIFACT_DIR "/userterms-user-page.png");
                 form.ExpressionPages->setCurrentIndex(1);
                 form.EditStdTerms->FocusCell(1, 2);

@@ -100,9 +100,15 @@ void TestWindowSeamTest::testOpensAWindowThatTheEditorFollows() {
     QCOMPARE(editor_->ComboBoxInfType->currentIndex(), 3);
     window->cbxDefMethod->setCurrentIndex(1);
     QCOMPARE(editor_->ComboBoxDefType->currentIndex(), 1);
+    const QRect placed(30, 40, 900, 600);
+    window->parentWidget()->setGeometry(placed);
     window->parentWidget()->close();
     QTRY_VERIFY(window.isNull());
     QVERIFY(editor_->ButtonTest->isEnabled());
+    // The next test window of the same rule base opens where this one was left.
+    window = PressTest();
+    QVERIFY(window);
+    QCOMPARE(window->parentWidget()->geometry(), placed);
 }
 
 void TestWindowSeamTest::theTestWindowGoesWithItsEditor() {
