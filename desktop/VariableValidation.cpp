@@ -70,7 +70,8 @@ std::optional<VariableFieldError> ValidateVariableFields(const CRuleBase& ruleBa
         return NotANumber();
     if (*high <= *low)
         return VariableFieldError{"Low bound is greater or equal to high bound!"};
-    if (*low >= 0 && CellsHoldMinus(ruleBase, context.variable))
+    // A "-" marks a signed linguistic expression; in a linear combination it only subtracts.
+    if (context.linguistic && *low >= 0 && CellsHoldMinus(ruleBase, context.variable))
         return VariableFieldError{
             "Rulebase contains negative expressions for not symetrical bounds!"};
     if (context.linguistic) {

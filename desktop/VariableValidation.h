@@ -30,8 +30,8 @@ struct VariableFieldContext {
 };
 
 // The dialog's validation in its order: the name among the inputs, the bounds' order, negative
-// expressions under non-negative bounds, the discretization's range and, for bounds whose
-// integer parts have equal magnitude, its oddness. Nothing when the fields pass.
+// expressions under non-negative bounds (linguistic variables), the discretization's range and,
+// for bounds whose integer parts have equal magnitude, its oddness. Nothing when the fields pass.
 std::optional<VariableFieldError> ValidateVariableFields(const CRuleBase& ruleBase,
                                                          const VariableFields& fields,
                                                          const VariableFieldContext& context);

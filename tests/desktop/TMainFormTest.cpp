@@ -14,9 +14,12 @@
 #include <QToolButton>
 
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/EditorSeams.h"
 #include "desktop/TDialogNewBaseProperties.h"
+#include "desktop/TDlgAddVar.h"
 #include "desktop/TFormInfUnit.h"
 #include "desktop/TMainForm.h"
+#include "desktop/VariableDialogSeams.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TemporaryRegistry.h"
@@ -80,6 +83,7 @@ class TMainFormTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
     void cleanup() {
+        InstalledEditorSeams() = {};
         form_.reset();
         prompts_.reset();
         store_.reset();
@@ -104,6 +108,31 @@ class TMainFormTest : public QObject {
         QVERIFY(form_->ActionFileSave->isEnabled());
         QVERIFY(form_->spbFileSave->isEnabled());
         QVERIFY(form_->FileSaveAsItem->isEnabled());
+    }
+
+    // Opening a shipped example and looking at its pages asks nothing: no message, no dialog.
+    void everyExampleOpensWithoutAQuestion() {
+        QStringList asked;
+        for (int i = 0; i < 3; ++i)
+            prompts_->Dialogs.push_back([&asked](QDialog& dialog) {
+                asked << dialog.metaObject()->className();
+                return int(QDialog::Rejected);
+            });
+        TDlgAddVar variableDialog;
+        InstallVariableDialog(variableDialog);
+        const QStringList examples = QDir(TAVO_EXAMPLES).entryList({"*.rb"}, QDir::Files);
+        QVERIFY(examples.size() >= 5);
+        for (const QString& example : examples) {
+            TFormInfUnit* editor = form_->OpenFileByName(Copy(example));
+            QVERIFY2(editor, qPrintable(example));
+            for (int page = 0; page < editor->PageControl->count(); ++page) {
+                editor->PageControl->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+            }
+            QVERIFY2(asked.isEmpty(), qPrintable(example + ": " + asked.join(", ")));
+            QVERIFY2(prompts_->Messages.empty(),
+                     qPrintable(example + ": " + prompts_->Captions().join(", ")));
+        }
     }
 
     void openModifySaveAndClose() {

@@ -111,6 +111,13 @@ class VariableFieldsTest : public QObject {
             QCOMPARE(error->notANumber, message == "Something is wrong!");
     }
 
+    // A Takagi-Sugeno output whose combination subtracts is no negative expression.
+    void linearCombinationMayHoldAMinus() {
+        auto ruleBase = Make({Variable("x")}, {Variable("v", "linc", 0, 1)},
+                             {{"sm", "0.9 - 0.01*x1"}}, "takagi_sugeno");
+        QVERIFY(!ValidateVariableFields(*ruleBase, {"v", "0", "1", "0"}, {-1, true, false}));
+    }
+
     // Changing [0, 10] while a rule holds "about 5": [0, 20] keeps it inside, [0, 4] cuts it.
     void recomputeAndCutAboutNumbers() {
         auto ruleBase = Make({Variable("x", "linguistic", 0, 10)}, {Variable("y")},
