@@ -261,10 +261,19 @@ void TMainForm::BuildMenus() {
             if (child->isVisible() && !child->isMinimized())
                 shown << child;
         }
-        const auto rects = TileRects(MdiArea->viewport()->rect(), int(shown.size()), horizontally);
+        const QRect area = MdiArea->viewport()->rect();
+        const auto rects = TileRects(area, int(shown.size()), horizontally);
+        // A window keeps at least its smallest size, overlapping its neighbour rather than
+        // squeezing its controls.
         for (int i = 0; i < shown.size(); ++i) {
             shown[i]->showNormal();
-            shown[i]->setGeometry(rects[i]);
+            QRect bounds = rects[i];
+            bounds.setSize(bounds.size().expandedTo(shown[i]->minimumSizeHint()));
+            bounds.moveRight(std::min(bounds.right(), area.right()));
+            bounds.moveBottom(std::min(bounds.bottom(), area.bottom()));
+            bounds.moveTopLeft(
+                {std::max(bounds.left(), area.left()), std::max(bounds.top(), area.top())});
+            shown[i]->setGeometry(bounds);
         }
     };
     connect(WindowTileHorizontal1, &QAction::triggered, this, [tile] { tile(true); });

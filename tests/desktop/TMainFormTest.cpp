@@ -135,6 +135,26 @@ class TMainFormTest : public QObject {
         }
     }
 
+    // Tiling shares the area, but no window is made smaller than it can be drawn.
+    void tilingKeepsEveryWindowAtLeastItsSmallestSize() {
+        form_->resize(900, 650);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(form_->OpenFileByName(Copy(i == 0 ? "controller.rb" : "heater.rb")));
+        QCoreApplication::processEvents();
+        for (QAction* tile : {form_->WindowTileVertical1, form_->WindowTileHorizontal1}) {
+            tile->trigger();
+            for (QMdiSubWindow* child : form_->MdiArea->subWindowList()) {
+                QVERIFY(child->width() >= child->minimumSizeHint().width());
+                QVERIFY(child->height() >= child->minimumSizeHint().height());
+            }
+        }
+        form_->FileClose1->trigger();
+        form_->FileClose1->trigger();
+        form_->WindowTileVertical1->trigger();
+        QCOMPARE(form_->MdiArea->subWindowList().front()->geometry(),
+                 form_->MdiArea->viewport()->rect());
+    }
+
     void openModifySaveAndClose() {
         TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
         QVERIFY(editor);
