@@ -1,10 +1,10 @@
 #include "core/inference/CrispInference.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "core/inference/InferenceMethods.h"
+#include "core/inference/SetKernels.h"
 #include "core/sets/CFuzzyDiscreteSet.h"
 
 namespace {
@@ -24,115 +24,9 @@ double Firing(const CompiledRules& rules, const double* degrees, int r) {
     return degree;
 }
 
-// Two samples at a time in GCC's vector types, because the vectorizer will not gather the fired
-// flag (an OR of the comparisons that replace a sample) on its own. Element-wise, every
-// operation is the scalar one, so the samples are what a scalar loop gives.
-using Double2 = double __attribute__((vector_size(16)));
-using Mask2 = std::int64_t __attribute__((vector_size(16)));
-
-Double2 Load2(const double* p) {
-    Double2 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-Double2 Broadcast(double x) {
-    return Double2{} + x;
-}
-
-// d[k] becomes value(c[k]) where replaces(value, d[k]); true when any sample was replaced.
-// value and replaces take and give Double2; an odd last sample goes through them broadcast.
-template <class Value, class Replaces>
-bool ReplaceSamples(const double* c, double* d, int count, Value value, Replaces replaces) {
-    Mask2 any{};
-    int k = 0;
-    for (; k + 2 <= count; k += 2) {
-        const Double2 t = value(Load2(c + k));
-        const Double2 old = Load2(d + k);
-        const Mask2 replace = replaces(t, old);
-        const Double2 updated = replace ? t : old;
-        std::memcpy(d + k, &updated, sizeof updated);
-        any |= replace;
-    }
-    if (k < count) {
-        const Double2 t = value(Broadcast(c[k]));
-        const Double2 old = Broadcast(d[k]);
-        const Mask2 replace = replaces(t, old);
-        d[k] = replace[0] ? t[0] : old[0];
-        any |= replace;
-    }
-    return (any[0] | any[1]) != 0;
-}
-
-// The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
-// sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
-// fires there where its t exceeds the value of the rules before it: both are the same whether
-// the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
-// changes nothing, so only the run of stored consequent samples is visited.
-template <class TNorm>
-void ZadehSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
-                  double* d, int n, TNorm tNorm) {
-    std::uint8_t* fired = scratch.fired.data();
-    std::fill_n(d, n, 0.0);
-    const auto exceeds = [](Double2 t, Double2 old) -> Mask2 { return t > old; };
-    for (int r = 0; r < rules.ruleCount; ++r) {
-        fired[r] = 0;
-        if (!rules.active[r])
-            continue;
-        const SampleRun& c = rules.consequentRuns[r];
-        const int end = std::min(c.end, n);
-        if (c.first >= end)
-            continue;
-        const double a = firing[r];
-        if (a == 0)
-            continue;
-        const Double2 degree = Broadcast(a);
-        const bool changed = ReplaceSamples(
-            c.values, d + c.first, end - c.first,
-            [&](Double2 consequent) { return tNorm(degree, consequent); }, exceeds);
-        fired[r] = changed ? 1 : 0;
-    }
-}
-
 double LukasiewiczImplication(double a, double c) {
     const double t = 1.0 - a + c;
     return t < 1.0 ? t : 1.0;
-}
-
-// The least implication value per sample, the scan ending at 0: a rule fires where its value is
-// below that of the rules before it. Outside its stored run a consequent reads 0, where the
-// implication is the same for every sample.
-void LogicalSamples(const CompiledRules& rules, const double* firing, InferenceScratch& scratch,
-                    double* d, int n) {
-    std::uint8_t* fired = scratch.fired.data();
-    std::fill_n(d, n, 1.0);
-    const auto below = [](Double2 t, Double2 old) -> Mask2 { return t < old; };
-    const Double2 one = Broadcast(1.0);
-    for (int r = 0; r < rules.ruleCount; ++r) {
-        fired[r] = 0;
-        if (!rules.active[r])
-            continue;
-        const double a = firing[r];
-        if (a == 0)
-            continue;
-        const SampleRun& c = rules.consequentRuns[r];
-        const int first = std::clamp(c.first, 0, n);
-        const int end = std::clamp(c.end, first, n);
-        const double outsideValue = LukasiewiczImplication(a, 0.0);
-        const Double2 outside = Broadcast(outsideValue);
-        const Double2 degree = Broadcast(a);
-        const auto constant = [&](Double2) { return outside; };
-        bool changed = ReplaceSamples(d, d, first, constant, below);
-        changed |= ReplaceSamples(
-            c.values + (first - c.first), d + first, end - first,
-            [&](Double2 consequent) {
-                const Double2 t = one - degree + consequent;
-                return t < one ? t : one;
-            },
-            below);
-        changed |= ReplaceSamples(d + end, d + end, n - end, constant, below);
-        fired[r] = changed ? 1 : 0;
-    }
 }
 
 // One output sample against one rule of the perception-based deduction: done marks a sample
@@ -340,26 +234,27 @@ int RulesThatMayFire(const CompiledRules& rules, const double* partial, int* liv
 
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount) {
+    const KernelRules kernelRules{rules.ruleCount, rules.active.data(), rules.consequentRuns.data(),
+                                  firing};
     switch (method) {
         case CrispMethod::kLogical:
-            LogicalSamples(rules, firing, scratch, samples, sampleCount);
+            RunSetKernel(SetKernel::kLogical, kernelRules, scratch.fired.data(), samples,
+                         sampleCount);
             return;
         case CrispMethod::kPerceptionBased:
             PerceptionBasedSamples(rules, firing, scratch, samples, sampleCount);
             return;
         case CrispMethod::kZadehProduct:
-            ZadehSamples(rules, firing, scratch, samples, sampleCount,
-                         [](Double2 a, Double2 c) { return a * c; });
+            RunSetKernel(SetKernel::kZadehProduct, kernelRules, scratch.fired.data(), samples,
+                         sampleCount);
             return;
         case CrispMethod::kZadehLukasiewicz:
-            ZadehSamples(rules, firing, scratch, samples, sampleCount, [](Double2 a, Double2 c) {
-                const Double2 t = a + c - 1;
-                return t > 0 ? t : Double2{};
-            });
+            RunSetKernel(SetKernel::kZadehLukasiewicz, kernelRules, scratch.fired.data(), samples,
+                         sampleCount);
             return;
         case CrispMethod::kZadehMinimum:
-            ZadehSamples(rules, firing, scratch, samples, sampleCount,
-                         [](Double2 a, Double2 c) { return c < a ? c : a; });
+            RunSetKernel(SetKernel::kZadehMinimum, kernelRules, scratch.fired.data(), samples,
+                         sampleCount);
             return;
         case CrispMethod::kLinearCombination:
             break;

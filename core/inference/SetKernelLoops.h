@@ -1,0 +1,143 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/inference/SetKernels.h"
+
+// The loops behind RunSetKernel, for one vector type of GCC's (Double of doubles, Mask of as many
+// 64-bit integers). Each build of them includes this file with its own types and instruction
+// set: everything here is a template on those types, and nothing calls a library template, so
+// that no function of one build can stand in for the other's when the program is linked.
+namespace set_kernel_loops {
+
+template <class Double>
+Double Load(const double* p) {
+    Double v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class Double>
+Double Broadcast(double x) {
+    return Double{} + x;
+}
+
+// d[k] becomes value(c[k]) where replaces(value, d[k]); true when any sample was replaced. The
+// samples left over after the last whole vector go through value and replaces broadcast.
+template <class Double, class Mask, class Value, class Replaces>
+bool ReplaceSamples(const double* c, double* d, int count, Value value, Replaces replaces) {
+    constexpr int kLanes = sizeof(Double) / sizeof(double);
+    Mask any{};
+    int k = 0;
+    for (; k + kLanes <= count; k += kLanes) {
+        const Double t = value(Load<Double>(c + k));
+        const Double old = Load<Double>(d + k);
+        const Mask replace = replaces(t, old);
+        const Double updated = replace ? t : old;
+        std::memcpy(d + k, &updated, sizeof updated);
+        any |= replace;
+    }
+    for (; k < count; ++k) {
+        const Double t = value(Broadcast<Double>(c[k]));
+        const Double old = Broadcast<Double>(d[k]);
+        const Mask replace = replaces(t, old);
+        d[k] = replace[0] ? t[0] : old[0];
+        any |= replace;
+    }
+    for (int lane = 0; lane < kLanes; ++lane) {
+        if (any[lane] != 0)
+            return true;
+    }
+    return false;
+}
+
+// The rule-by-rule form of the sample-by-sample scan, with each rule's degree computed once. A
+// sample takes the greatest t = T(a, c) of the rules in order, its scan ending at 1, and a rule
+// fires there where its t exceeds the value of the rules before it: both are the same whether
+// the rules are visited per sample or the samples per rule. A consequent of 0 gives t = 0, which
+// changes nothing, so only the run of stored consequent samples is visited.
+template <class Double, class Mask, class TNorm>
+void ZadehSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int n, TNorm tNorm) {
+    for (int j = 0; j < n; ++j)
+        d[j] = 0.0;
+    const auto exceeds = [](Double t, Double old) -> Mask { return t > old; };
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        fired[r] = 0;
+        if (!rules.active[r])
+            continue;
+        const SampleRun& c = rules.consequents[r];
+        const int end = c.end < n ? c.end : n;
+        if (c.first >= end)
+            continue;
+        const double a = rules.firing[r];
+        if (a == 0)
+            continue;
+        const Double degree = Broadcast<Double>(a);
+        const bool changed = ReplaceSamples<Double, Mask>(
+            c.values, d + c.first, end - c.first,
+            [&](Double consequent) { return tNorm(degree, consequent); }, exceeds);
+        fired[r] = changed ? 1 : 0;
+    }
+}
+
+// The least implication value min(1, 1 - a + c) per sample, the scan ending at 0: a rule fires
+// where its value is below that of the rules before it. Outside its stored run a consequent reads
+// 0, where the implication is the same for every sample.
+template <class Double, class Mask>
+void LogicalSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int n) {
+    for (int j = 0; j < n; ++j)
+        d[j] = 1.0;
+    const auto below = [](Double t, Double old) -> Mask { return t < old; };
+    const Double one = Broadcast<Double>(1.0);
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        fired[r] = 0;
+        if (!rules.active[r])
+            continue;
+        const double a = rules.firing[r];
+        if (a == 0)
+            continue;
+        const SampleRun& c = rules.consequents[r];
+        const int first = c.first < 0 ? 0 : c.first < n ? c.first : n;
+        const int end = c.end < first ? first : c.end < n ? c.end : n;
+        const double implication = 1.0 - a + 0.0;
+        const Double outside = Broadcast<Double>(implication < 1.0 ? implication : 1.0);
+        const Double degree = Broadcast<Double>(a);
+        const auto constant = [&](Double) { return outside; };
+        bool changed = ReplaceSamples<Double, Mask>(d, d, first, constant, below);
+        changed |= ReplaceSamples<Double, Mask>(
+            c.values + (first - c.first), d + first, end - first,
+            [&](Double consequent) {
+                const Double t = one - degree + consequent;
+                return t < one ? t : one;
+            },
+            below);
+        changed |= ReplaceSamples<Double, Mask>(d + end, d + end, n - end, constant, below);
+        fired[r] = changed ? 1 : 0;
+    }
+}
+
+template <class Double, class Mask>
+void Run(SetKernel kernel, const KernelRules& rules, std::uint8_t* fired, double* d, int n) {
+    switch (kernel) {
+        case SetKernel::kZadehMinimum:
+            ZadehSamples<Double, Mask>(rules, fired, d, n,
+                                       [](Double a, Double c) { return c < a ? c : a; });
+            return;
+        case SetKernel::kZadehProduct:
+            ZadehSamples<Double, Mask>(rules, fired, d, n,
+                                       [](Double a, Double c) { return a * c; });
+            return;
+        case SetKernel::kZadehLukasiewicz:
+            ZadehSamples<Double, Mask>(rules, fired, d, n, [](Double a, Double c) {
+                const Double t = a + c - 1;
+                return t > 0 ? t : Double{};
+            });
+            return;
+        case SetKernel::kLogical:
+            LogicalSamples<Double, Mask>(rules, fired, d, n);
+            return;
+    }
+}
+
+}  // namespace set_kernel_loops
