@@ -414,10 +414,11 @@ class WorkerTeam {
 
   private:
     using Clock = std::chrono::steady_clock;
-    // Starting a thread costs some tens of microseconds; the calling thread measures the range
-    // this long before it decides.
+    // The calling thread measures the range this long before it decides. Starting a helper,
+    // waking it and joining it cost some tens of microseconds each, so a helper is worth
+    // starting for a few hundred microseconds of work.
     static constexpr Clock::duration kTrial = std::chrono::microseconds(100);
-    static constexpr Clock::duration kWorthAHelper = std::chrono::microseconds(150);
+    static constexpr Clock::duration kWorthAHelper = std::chrono::microseconds(400);
 
     struct Job {
         std::size_t first = 0;
