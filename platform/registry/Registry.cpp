@@ -10,9 +10,8 @@
 #include <cstring>
 #include <system_error>
 
-#include "core/io/FileReplace.h"
-#include "core/text/ESyntax.h"
 #include "platform/registry/RegistryTree.h"
+#include "support/FileReplace.h"
 
 namespace platform::registry {
 
@@ -89,9 +88,9 @@ RegistryTree Load(const fs::path& file) {
 // store stays a link, and the store keeps its mode.
 void Store(const fs::path& file, const RegistryTree& tree) {
     try {
-        ReplaceFileText(file.string(), tree.Print());
-    } catch (const ESyntax& error) {
-        throw RegistryError("registry file " + file.string() + ": " + error.Message());
+        ReplaceFile(file.string(), tree.Print());
+    } catch (const FileReplaceError& error) {
+        throw RegistryError("registry file " + file.string() + ": " + error.what());
     }
 }
 

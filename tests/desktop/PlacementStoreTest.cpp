@@ -3,10 +3,10 @@
 #include <QMenu>
 #include <QTest>
 
-#include "desktop/RecentFiles.h"
 #include "desktop/WindowAttributes.h"
+#include "desktop/mainwindow/RecentFiles.h"
 #include "platform/registry/Registry.h"
-#include "support/TemporaryRegistry.h"
+#include "tests/desktop/support/TemporaryRegistry.h"
 
 #include <memory>
 

@@ -1,0 +1,117 @@
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <optional>
+#include <random>
+
+#include "desktop/data/TDataPage.h"
+#include "desktop/editor/TFormInfUnit.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/toolkit/UserPrompts.h"
+
+// The data page's long commands over many rows, through the editor as a person runs them, on an
+// offscreen screen: Import, Compute for examples/controller.rb and the F-transform command.
+
+namespace {
+
+constexpr unsigned kSeed = 1;
+
+// Answers every file dialog with one name, every box with OK, and accepts every form.
+class BenchPrompts final : public toolkit::UserPrompts {
+  public:
+    QString FileName;
+    toolkit::ModalResult Message(const toolkit::MessageRequest&) override {
+        return toolkit::ModalResult::Ok;
+    }
+    std::optional<QString> Input(const toolkit::InputRequest&) override { return std::nullopt; }
+    std::optional<toolkit::FileDialogAnswer> ChooseFile(
+        const toolkit::FileDialogRequest& r) override {
+        return toolkit::FileDialogAnswer{FileName, r.FilterIndex};
+    }
+    int Modal(QDialog&) override { return QDialog::Accepted; }
+};
+
+struct Workbench {
+    QTemporaryDir folder;
+    BenchPrompts prompts;
+    std::unique_ptr<TFormInfUnit> editor;
+
+    explicit Workbench(int rows) {
+        qputenv("TAVO_REGISTRY", folder.filePath("registry").toLocal8Bit());
+        toolkit::SetUserPrompts(&prompts);
+        std::mt19937 random(kSeed);
+        std::uniform_real_distribution<double> distance(0.0, 50.0);
+        std::uniform_real_distribution<double> speed(0.0, 120.0);
+        QByteArray text = "distance\tspeed\tbraking\n";
+        for (int i = 0; i < rows; ++i) {
+            const double d = distance(random);
+            const double s = speed(random);
+            text += QByteArray::number(d, 'f', 3).replace('.', ',') + '\t' +
+                    QByteArray::number(s, 'f', 3).replace('.', ',') + '\t' +
+                    QByteArray::number(s * 0.8 - d * 0.5 + 20.0, 'f', 3).replace('.', ',') + '\n';
+        }
+        prompts.FileName = folder.filePath("rows.txt");
+        QFile file(prompts.FileName);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        file.close();
+        editor = std::make_unique<TFormInfUnit>(nullptr, QString(TAVO_EXAMPLES) + "/controller.rb");
+        editor->SetModified(false);
+    }
+    ~Workbench() {
+        editor->SetModified(false);
+        editor.reset();
+        toolkit::SetUserPrompts(nullptr);
+    }
+};
+
+void BM_ImportRows(benchmark::State& state) {
+    Workbench bench(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        bench.editor->DataPage().btnImportClick();
+        benchmark::DoNotOptimize(bench.editor->StringGridData->RowCount());
+    }
+    state.counters["rows"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ImportRows)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ComputeController(benchmark::State& state) {
+    Workbench bench(static_cast<int>(state.range(0)));
+    bench.editor->DataPage().btnImportClick();
+    for (auto _ : state) {
+        bench.editor->DataPage().btnCalculateValuesClick();
+        benchmark::DoNotOptimize(bench.editor->StringGridData->Cells(4, 2));
+    }
+    state.counters["rows"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ComputeController)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_FTransformCommand(benchmark::State& state) {
+    Workbench bench(static_cast<int>(state.range(0)));
+    bench.editor->DataPage().btnImportClick();
+    for (auto _ : state) {
+        bench.editor->DataPage().mnFTransformClick();
+        benchmark::DoNotOptimize(bench.editor->StringGridData->Cells(4, 2));
+    }
+    state.counters["rows"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_FTransformCommand)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,6 +1,0 @@
-#include "desktop/EditorSeams.h"
-
-EditorSeams& InstalledEditorSeams() {
-    static EditorSeams seams;
-    return seams;
-}

@@ -1,0 +1,157 @@
+#include "desktop/data/DataRows.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/lang/CLingTerm.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/math/NumericUtils.h"
+#include "core/rulebase/CRuleBase.h"
+
+namespace {
+
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A number longer than this is no cell a person or a data file writes.
+constexpr int kMaxNumberLength = 64;
+
+// The grammar of a float text with '.' as its point (the separators already replaced).
+bool IsFloatGrammar(const char* text, int n) {
+    int i = 0;
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    int digits = 0;
+    while (i < n && IsDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        int exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return false;
+    }
+    return i == n;
+}
+
+}  // namespace
+
+QString DataTable::Cell(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= static_cast<int>(rows_[row].size()))
+        return {};
+    return rows_[row][col];
+}
+
+void DataTable::SetCell(int col, int row, const QString& text) {
+    if (row < 0 || col < 0)
+        return;
+    if (row >= RowCount())
+        rows_.resize(row + 1);
+    if (col >= static_cast<int>(rows_[row].size()))
+        rows_[row].resize(col + 1);
+    rows_[row][col] = text;
+}
+
+DataLayout DataLayout::Of(const CRuleBase& ruleBase) {
+    DataLayout layout;
+    layout.inputs = ruleBase.GetNumAntVariables();
+    layout.outputs = ruleBase.GetNumSucVariables();
+    for (int c = 1; c <= layout.VariableColumns(); ++c) {
+        const int variable = c <= layout.inputs ? c - 1 : -1;
+        layout.universes.emplace_back(ruleBase.GetLowerBound(variable),
+                                      ruleBase.GetUpperBound(variable));
+    }
+    return layout;
+}
+
+bool GridTextToNumber(QStringView text, double& value) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && IsBlank(text[first].unicode()))
+        ++first;
+    while (last > first && IsBlank(text[last - 1].unicode()))
+        --last;
+    const qsizetype length = last - first;
+    if (length == 0 || length > kMaxNumberLength)
+        return false;
+    char latin[kMaxNumberLength];
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = text[first + i].unicode();
+        if (c > 0x7f)
+            return false;
+        latin[i] = c == u',' ? '.' : static_cast<char>(c);
+    }
+    const int n = static_cast<int>(length);
+    if (!IsFloatGrammar(latin, n))
+        return false;
+    const char* begin = latin + (latin[0] == '+' ? 1 : 0);
+    double result = 0.0;
+    const auto [end, error] = std::from_chars(begin, latin + n, result);
+    if (error != std::errc() || end != latin + n || !std::isfinite(result))
+        return false;
+    value = result;
+    return true;
+}
+
+bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int count,
+                 std::span<double> values) {
+    for (int c = 1; c <= count; ++c) {
+        double value = 0.0;
+        if (!GridTextToNumber(cells.Cell(c, row), value))
+            return false;
+        const auto& [low, high] = layout.universes[std::min(c, layout.VariableColumns()) - 1];
+        values[c - 1] = Clamp(low, value, high);
+    }
+    return true;
+}
+
+double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout) {
+    double maximum = 0.0;
+    for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
+        double desired = 0.0;
+        double estimate = 0.0;
+        if (!GridTextToNumber(cells.Cell(layout.DesiredColumn(), r), desired) ||
+            !GridTextToNumber(cells.Cell(layout.EstimateColumn(), r), estimate))
+            continue;
+        const double error = std::fabs(desired - estimate);
+        if (error > maximum)
+            maximum = error;
+    }
+    return maximum;
+}
+
+QString DescribedValueText(const CRuleBase& ruleBase, int variable, double value) {
+    const auto* settings =
+        dynamic_cast<const CLinguisticSettings*>(&ruleBase.GetSettings(variable));
+    if (!settings)
+        return {};
+    CLingTerm term;
+    settings->DescribeValue(value, term, 2);
+    std::string text;
+    term.GetText(text);
+    // In a context symmetric about zero the term carries its own sign.
+    if (value < 0.0 && !text.starts_with('-'))
+        text.insert(text.begin(), '-');
+    return QString::fromStdString(text);
+}

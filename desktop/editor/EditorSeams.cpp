@@ -1,0 +1,6 @@
+#include "desktop/editor/EditorSeams.h"
+
+EditorSeams& InstalledEditorSeams() {
+    static EditorSeams seams;
+    return seams;
+}

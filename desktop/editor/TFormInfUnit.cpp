@@ -1,0 +1,752 @@
+#include "desktop/editor/TFormInfUnit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+#include "core/ftransform/TFTransform.h"
+#include "core/inference/MethodTables.h"
+#include "core/io/RuleBaseReader.h"
+#include "core/io/RuleBaseWriter.h"
+#include "core/lang/CBasicSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "core/rulebase/CRuleBase.h"
+#include "desktop/SpeedButtonGlyphs.h"
+#include "desktop/WindowAttributes.h"
+#include "desktop/data/TDataPage.h"
+#include "desktop/editor/EditorHost.h"
+#include "desktop/editor/EditorSeams.h"
+#include "desktop/editor/VariableGrids.h"
+#include "desktop/rules/RulesGridController.h"
+#include "desktop/rules/TRulesPage.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "toolbars/TToolbarButtonKit.h"
+
+using toolkit::MessageDlg;
+using toolkit::MsgIcon;
+
+namespace {
+
+constexpr const char* kRuleBaseFilter = "All files (*.*)|*.*|Rulebase (*.rb)|*.rb";
+constexpr int kInferenceRowsLinguistic = 5;
+constexpr int kSmoothDefuzzificationRow = 5;
+
+QString BaseName(const QString& fileName) {
+    return QFileInfo(fileName).completeBaseName();
+}
+
+QPushButton* Button(const QString& caption, QWidget* parent) {
+    return new QPushButton(caption, parent);
+}
+
+}  // namespace
+
+TFormInfUnit::LoadedRuleBase TFormInfUnit::ReadRuleBase(const QString& fileName) {
+    LoadedRuleBase loaded;
+    RuleBaseReaderOptions options;
+    options.warn = [&loaded](const RuleBaseWarning& warning) {
+        loaded.warnings << "warning: " + QString::fromStdString(warning.message);
+    };
+    loaded.ruleBase =
+        std::make_unique<CRuleBase>(ReadRuleBaseFile(fileName.toStdString(), options));
+    return loaded;
+}
+
+TFormInfUnit::TFormInfUnit(EditorHost* owner, const QString& fileName)
+    : TFormInfUnit(owner, ReadRuleBase(fileName), &fileName) {}
+
+TFormInfUnit::TFormInfUnit(EditorHost* owner, std::unique_ptr<CRuleBase> ruleBase)
+    : TFormInfUnit(owner, LoadedRuleBase{std::move(ruleBase), {}}, nullptr) {}
+
+TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName)
+    : owner_(owner), readWarnings_(std::move(loaded.warnings)) {
+    std::unique_ptr<CRuleBase> ruleBase = std::move(loaded.ruleBase);
+    setObjectName("FormInfUnit");
+    setWindowTitle("Inference unit");
+    setWindowIcon(EditorGlyph());
+    BuildControls();
+    if (owner_ && owner_->MdiClient()) {
+        QMdiSubWindow* frame = owner_->MdiClient()->addSubWindow(this);
+        frame->resize(760, 500);
+    } else {
+        resize(760, 500);
+    }
+    if (fileName) {
+        // The name comes before the rule base, so that naming the window marks nothing.
+        SetFileName(*fileName);
+        hasFileName_ = true;
+        ruleBase_ = std::move(ruleBase);
+        ImportDialog.InitialDir = QFileInfo(*fileName).absolutePath();
+    } else {
+        ruleBase_ = std::move(ruleBase);
+        modified_ = true;
+    }
+    RulesGridControls rulesControls;
+    rulesControls.StringGridRules = StringGridRules;
+    rulesControls.lbRuleForm = lbRuleForm;
+    rulesControls.LabelErrorMessage = LabelErrorMessage;
+    rulesControls.LabelGoodPart = LabelGoodPart;
+    rulesControls.LabelBadPart = LabelBadPart;
+    rulesControls.ShowChecks = {mnShowGroup, mnShowConsistency, mnShowRedundancy,
+                                mnShowRedundancyAnt};
+    rulesPage_ = std::make_unique<TRulesPage>(*this, rulesControls, *pgProgress, *lbProgressSec);
+    DataPageControls dataControls;
+    dataControls.StringGridData = StringGridData;
+    dataControls.btnImport = btnImport;
+    dataControls.btnCalculateValues = btnCalculateValues;
+    dataControls.btnSaveOutput = btnSaveOutput;
+    dataControls.btInverseFTransform = btInverseFTransform;
+    dataControls.btnAddInputRow = btnAddInputRow;
+    dataControls.btnDeleteInputRow = btnDeleteInputRow;
+    dataControls.cbLinguisticApproximation = cbLinguisticApproximation;
+    dataControls.lbMaxErrorValue = lbMaxErrorValue;
+    dataControls.pmLearning = pmLearning;
+    dataControls.pgProgress = pgProgress;
+    dataControls.lbProgressSec = lbProgressSec;
+    dataControls.ImportDialog = &ImportDialog;
+    dataControls.SaveOutputDialog = &SaveOutputDialog;
+    dataControls.SaveFVectorDialog = &SaveFVectorDialog;
+    dataPage_ = std::make_unique<TDataPage>(*this, dataControls);
+    lbMaxErrorValue->clear();
+    FormCreate();
+}
+
+TFormInfUnit::~TFormInfUnit() {
+    try {
+        rulesPage_->StoreRulesFromGrid();
+    } catch (const std::exception&) {
+        // The rule base goes with the window; nothing is left to keep the rules in.
+    }
+}
+
+void TFormInfUnit::BuildControls() {
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+
+    TabSheetGeneral = new QWidget;
+    EditUnitName = new QLineEdit(TabSheetGeneral);
+    EditUnitName->setEnabled(false);
+    ComboBoxInfType = new QComboBox(TabSheetGeneral);
+    ComboBoxDefType = new QComboBox(TabSheetGeneral);
+    // A method's name is the whole choice: the combos are never narrower than the longest.
+    for (QComboBox* combo : {ComboBoxInfType, ComboBoxDefType})
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    lbDefuzzType = new QLabel("Type of defuzzification:", TabSheetGeneral);
+    lbTypeOfUnit = new QLabel(TabSheetGeneral);
+    cbUseFTFilter = new QCheckBox(TabSheetGeneral);
+    MemoDescription = new QPlainTextEdit(TabSheetGeneral);
+    auto* general = new QGridLayout(TabSheetGeneral);
+    general->addWidget(new QLabel("Name of unit:"), 0, 0);
+    general->addWidget(EditUnitName, 0, 1);
+    general->addWidget(new QLabel("Type of unit:"), 1, 0);
+    general->addWidget(lbTypeOfUnit, 1, 1);
+    general->addWidget(new QLabel("Type of inference:"), 2, 0);
+    general->addWidget(ComboBoxInfType, 2, 1);
+    general->addWidget(lbDefuzzType, 3, 0);
+    general->addWidget(ComboBoxDefType, 3, 1);
+    general->addWidget(new QLabel("Fuzzy Transform Filter:"), 4, 0);
+    general->addWidget(cbUseFTFilter, 4, 1);
+    general->addWidget(new QLabel("Description:"), 5, 0, Qt::AlignTop);
+    general->addWidget(MemoDescription, 5, 1);
+    general->setColumnStretch(1, 1);
+    general->setRowStretch(5, 1);
+    PageControl->addTab(TabSheetGeneral, "&General");
+
+    TabSheetInputVar = new QWidget;
+    StringGridInputVar = new TStringGrid(TabSheetInputVar);
+    StringGridInputVar->setObjectName("StringGridInputVar");
+    ButtonAddVar = Button("&Add variable", TabSheetInputVar);
+    ButtonDeleteVar = Button("&Delete variable", TabSheetInputVar);
+    ButtonEditInputVar = Button("&Edit variable", TabSheetInputVar);
+    auto* inputPage = new QVBoxLayout(TabSheetInputVar);
+    inputPage->addWidget(StringGridInputVar, 1);
+    auto* inputButtons = new QHBoxLayout;
+    inputButtons->addWidget(ButtonAddVar);
+    inputButtons->addWidget(ButtonDeleteVar);
+    inputButtons->addWidget(ButtonEditInputVar);
+    inputButtons->addStretch(1);
+    inputPage->addLayout(inputButtons);
+    PageControl->addTab(TabSheetInputVar, "&Input variables");
+
+    TabSheetOutputVar = new QWidget;
+    StringGridOutputVar = new TStringGrid(TabSheetOutputVar);
+    StringGridOutputVar->setObjectName("StringGridOutputVar");
+    ButtonEditOutputVar = Button("&Edit variable", TabSheetOutputVar);
+    auto* outputPage = new QVBoxLayout(TabSheetOutputVar);
+    outputPage->addWidget(StringGridOutputVar, 1);
+    auto* outputButtons = new QHBoxLayout;
+    outputButtons->addWidget(ButtonEditOutputVar);
+    outputButtons->addStretch(1);
+    outputPage->addLayout(outputButtons);
+    PageControl->addTab(TabSheetOutputVar, "O&utput variables");
+
+    TabSheetRules = new QWidget;
+    lbRuleForm = new QLabel(TabSheetRules);
+    lbRuleForm->setTextFormat(Qt::PlainText);
+    StringGridRules = new TStringGrid(TabSheetRules);
+    StringGridRules->setObjectName("StringGridRules");
+    StringGridRules->SetDefaultRowHeight(22);
+    StringGridRules->SetOptions(goEditing | goRangeSelect | goTabs | goColSizing);
+    LabelErrorMessage = new QLabel(TabSheetRules);
+    LabelGoodPart = new QLabel(TabSheetRules);
+    LabelBadPart = new QLabel(TabSheetRules);
+    LabelBadPart->setStyleSheet("color: red");
+    for (QLabel* label : {LabelErrorMessage, LabelGoodPart, LabelBadPart})
+        label->setTextFormat(Qt::PlainText);
+    ButtonAddRule = Button("Add &rule", TabSheetRules);
+    ButtonDeleteRule = Button("&Delete rule", TabSheetRules);
+    auto* rulesPage = new QVBoxLayout(TabSheetRules);
+    rulesPage->addWidget(lbRuleForm);
+    rulesPage->addWidget(StringGridRules, 1);
+    auto* checkLine = new QHBoxLayout;
+    checkLine->setSpacing(0);
+    checkLine->addWidget(LabelErrorMessage);
+    checkLine->addSpacing(12);
+    checkLine->addWidget(LabelGoodPart);
+    checkLine->addWidget(LabelBadPart);
+    checkLine->addStretch(1);
+    rulesPage->addLayout(checkLine);
+    auto* ruleButtons = new QHBoxLayout;
+    ruleButtons->addWidget(ButtonAddRule);
+    ruleButtons->addWidget(ButtonDeleteRule);
+    ruleButtons->addStretch(1);
+    rulesPage->addLayout(ruleButtons);
+    PageControl->addTab(TabSheetRules, "&Rules");
+
+    TabSheetImport = new QWidget;
+    StringGridData = new TStringGrid(TabSheetImport);
+    StringGridData->setObjectName("StringGridData");
+    StringGridData->SetFixedRows(2);
+    StringGridData->SetDefaultRowHeight(22);
+    StringGridData->SetOptions(goEditing | goTabs | goColSizing);
+    btnImport = Button("Import file...", TabSheetImport);
+    btnCalculateValues = Button("Compute", TabSheetImport);
+    btnSaveOutput = Button("Save File...", TabSheetImport);
+    btInverseFTransform = Button("inv F-Transform", TabSheetImport);
+    btnAddInputRow = Button("Add R&ow", TabSheetImport);
+    btnDeleteInputRow = Button("&Delete Row", TabSheetImport);
+    cbLinguisticApproximation = new QCheckBox("Linguistic Approximation", TabSheetImport);
+    lbMaxErrorTitle = new QLabel("Max. Error:", TabSheetImport);
+    lbMaxErrorValue = new QLabel("0", TabSheetImport);
+    pmLearning = new QMenu(this);
+    btLearn = new TToolbarButtonKit(TabSheetImport);
+    btLearn->SetCaption("Learn");
+    btLearn->SetFlat(false);
+    btLearn->SetDropdownMenu(pmLearning);
+    btLearn->SetDropdownAlways(true);
+    btLearn->setFixedSize(btnImport->sizeHint().width(), btnImport->sizeHint().height());
+    auto* dataPage = new QVBoxLayout(TabSheetImport);
+    dataPage->addWidget(StringGridData, 1);
+    auto* dataRows = new QHBoxLayout;
+    dataRows->addWidget(btnAddInputRow);
+    dataRows->addWidget(btnDeleteInputRow);
+    dataRows->addStretch(1);
+    dataRows->addWidget(cbLinguisticApproximation);
+    dataRows->addSpacing(12);
+    dataRows->addWidget(lbMaxErrorTitle);
+    dataRows->addWidget(lbMaxErrorValue);
+    dataPage->addLayout(dataRows);
+    auto* dataButtons = new QHBoxLayout;
+    for (QWidget* button : std::initializer_list<QWidget*>{
+             btnImport, btnCalculateValues, btnSaveOutput, btInverseFTransform, btLearn})
+        dataButtons->addWidget(button);
+    dataButtons->addStretch(1);
+    dataPage->addLayout(dataButtons);
+    PageControl->addTab(TabSheetImport, "Input / Output");
+
+    ButtonTest = Button("&Test", this);
+    ButtonDone = Button("&Save", this);
+    ButtonSaveAs = Button("Save &As", this);
+    ButtonClose = Button("&Close", this);
+    pgProgress = new QProgressBar(this);
+    pgProgress->setRange(0, 100);
+    pgProgress->setValue(0);
+    pgProgress->setTextVisible(false);
+    pgProgress->setMaximumHeight(14);
+    lbProgressSec = new QLabel(this);
+    lbProgressSec->setAlignment(Qt::AlignHCenter);
+    auto* side = new QVBoxLayout;
+    side->setContentsMargins(0, PageControl->tabBar()->sizeHint().height(), 0, 0);
+    for (QPushButton* button : {ButtonTest, ButtonDone, ButtonSaveAs, ButtonClose})
+        side->addWidget(button);
+    side->addStretch(1);
+    side->addWidget(pgProgress);
+    side->addWidget(lbProgressSec);
+    auto* window = new QHBoxLayout(this);
+    window->setContentsMargins(6, 6, 6, 6);
+    window->addWidget(PageControl, 1);
+    window->addLayout(side);
+
+    Rulesinfo1 = new QMenu("Rules info", this);
+    mnShowGroup = Rulesinfo1->addAction("Group");
+    mnShowConsistency = Rulesinfo1->addAction("Consistency");
+    mnShowRedundancy = Rulesinfo1->addAction("Redundancy Succ");
+    mnShowRedundancyAnt = Rulesinfo1->addAction("Redundancy Ant");
+    int tag = 0;
+    for (QAction* item : {mnShowGroup, mnShowConsistency, mnShowRedundancy, mnShowRedundancyAnt}) {
+        item->setCheckable(true);
+        item->setChecked(true);
+        item->setData(tag);
+        // The handler toggles the check mark itself.
+        connect(item, &QAction::triggered, this, [this, item, tag] {
+            item->setChecked(!item->isChecked());
+            rulesPage_->RulesInfoClick(tag);
+        });
+        ++tag;
+    }
+
+    SaveDialog.Kind = toolkit::FileDialogKind::Save;
+    SaveDialog.Title = "Save rulebase as";
+    SaveDialog.DefaultExt = "rb";
+    SaveDialog.Filter = kRuleBaseFilter;
+    SaveDialog.FilterIndex = 2;
+    SaveDialog.OverwritePrompt = true;
+    SaveDialog.PathMustExist = true;
+    ImportDialog.Filter = "Input data file|*.txt|Output data file|*.out";
+    ImportDialog.DefaultExt = "*.txt";
+    SaveOutputDialog.Kind = toolkit::FileDialogKind::Save;
+    SaveOutputDialog.Filter = "Output file (*.out)|*.out";
+    SaveOutputDialog.DefaultExt = "*.out";
+    SaveFVectorDialog.Kind = toolkit::FileDialogKind::Save;
+
+    SetUpVariableGrid(*StringGridInputVar);
+    SetUpVariableGrid(*StringGridOutputVar);
+
+    connect(EditUnitName, &QLineEdit::textChanged, this, [this] { MarkModified(); });
+    connect(MemoDescription, &QPlainTextEdit::textChanged, this, [this] { MarkModified(); });
+    connect(ComboBoxInfType, &QComboBox::activated, this, [this] { ComboBoxInfTypeChange(); });
+    connect(ComboBoxDefType, &QComboBox::activated, this, [this] { ComboBoxDefTypeChange(); });
+    connect(cbUseFTFilter, &QCheckBox::toggled, this, [this] { cbUseFTFilterClick(); });
+    connect(ButtonTest, &QPushButton::clicked, this, [this] { ButtonTestClick(); });
+    connect(ButtonDone, &QPushButton::clicked, this, [this] { Save(); });
+    connect(ButtonSaveAs, &QPushButton::clicked, this, [this] { SaveRuleBaseAs(); });
+    connect(ButtonClose, &QPushButton::clicked, this, [this] {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+    });
+    connect(ButtonAddVar, &QPushButton::clicked, this, [this] { ButtonAddVarClick(); });
+    connect(ButtonDeleteVar, &QPushButton::clicked, this, [this] { ButtonDeleteVarClick(); });
+    connect(ButtonEditInputVar, &QPushButton::clicked, this, [this] { ButtonEditInputVarClick(); });
+    connect(ButtonEditOutputVar, &QPushButton::clicked, this,
+            [this] { ButtonEditOutputVarClick(); });
+    StringGridInputVar->OnDblClick = [this] { ButtonEditInputVarClick(); };
+    StringGridOutputVar->OnDblClick = [this] { ButtonEditOutputVarClick(); };
+    StringGridOutputVar->OnExit = [this] { StringGridOutputVarExit(); };
+    connect(ButtonAddRule, &QPushButton::clicked, this,
+            [this] { rulesPage_->ButtonAddRuleClick(); });
+    connect(ButtonDeleteRule, &QPushButton::clicked, this,
+            [this] { rulesPage_->ButtonDeleteRuleClick(); });
+    connect(PageControl, &QTabWidget::currentChanged, this,
+            &TFormInfUnit::onPageControlCurrentChanged);
+}
+
+void TFormInfUnit::FormCreate() {
+    variablesChanged_ = true;
+    fTransformSettings_.clear();
+    LoadWindowAttributes(*this);
+    MemoDescription->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    MemoDescription->setPlainText(QString::fromStdString(ruleBase_->GetDescription()));
+    FillInferenceCombo();
+    FillDefuzzCombo();
+    cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
+    FillInputVarGrid();
+    FillOutputVarGrid();
+    LabelErrorMessage->clear();
+    LabelGoodPart->clear();
+    LabelBadPart->clear();
+    PageControl->setCurrentWidget(TabSheetGeneral);
+    if (const auto& check = InstalledEditorSeams().CheckVariable) {
+        for (int v = 0; v < ruleBase_->GetNumAntVariables(); ++v)
+            check(*this, v);
+        for (int v = 0; v < ruleBase_->GetNumSucVariables(); ++v)
+            check(*this, -1 - v);
+    }
+    FillInputVarGrid();
+    SaveOutputDialog.InitialDir = QCoreApplication::applicationDirPath();
+    StringGridData->SetRowCount(3);
+    rulesPage_->TabSheetRulesEnter();
+    ShowTypeOfUnit();
+    rulesPage_->PushUndoSnapshot();
+    SetEditingEnabled(true);
+}
+
+void TFormInfUnit::SetFileName(const QString& name) {
+    ruleBaseFileName_ = name;
+    setWindowTitle(name);
+    EditUnitName->setText(BaseName(name));
+}
+
+void TFormInfUnit::MarkModified() {
+    if (!ruleBase_)
+        return;
+    rulesPage_->PushUndoSnapshot();
+    modified_ = true;
+    if (owner_)
+        owner_->UpdateSaveState();
+}
+
+void TFormInfUnit::FillInferenceCombo() {
+    ComboBoxInfType->clear();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
+    int first = 0;
+    int last = -1;
+    if (kind == CRuleBase::kLinguistic) {
+        last = kInferenceRowsLinguistic - 1;
+    } else if (kind == CRuleBase::kSingleton) {
+        first = kInferenceRowsLinguistic;
+        last = kInferenceRowsLinguistic;
+    }
+    for (int row = first; row <= last; ++row) {
+        const auto& method = CrispInferenceMethodTable[row];
+        ComboBoxInfType->addItem(
+            QString::fromUtf8(method.DisplayName.data(), qsizetype(method.DisplayName.size())),
+            row);
+        if (ComboBoxInfType->currentIndex() < 1 &&
+            method.Routine == ruleBase_->GetInferenceMethod())
+            ComboBoxInfType->setCurrentIndex(ComboBoxInfType->count() - 1);
+    }
+    const int selected = ComboBoxInfType->currentIndex();
+    if (selected >= 0 &&
+        CrispInferenceMethodTable[ComboBoxInfType->itemData(selected).toInt()].Routine !=
+            ruleBase_->GetInferenceMethod())
+        ComboBoxInfType->setCurrentIndex(-1);
+    ComboBoxInfType->setMinimumWidth(ComboBoxInfType->sizeHint().width());
+}
+
+void TFormInfUnit::FillDefuzzCombo() {
+    ComboBoxDefType->clear();
+    const TypeOfDescription kind = ruleBase_->GetTypeOfDescription();
+    if (kind == CRuleBase::kSingleton) {
+        ComboBoxDefType->hide();
+        lbDefuzzType->hide();
+        return;
+    }
+    if (kind != CRuleBase::kLinguistic)
+        return;
+    int match = -1;
+    for (int row = 0; row < int(DefuzzificationMethodTable.size()); ++row) {
+        const auto& method = DefuzzificationMethodTable[row];
+        ComboBoxDefType->addItem(
+            QString::fromUtf8(method.DisplayName.data(), qsizetype(method.DisplayName.size())),
+            row);
+        if (match < 0 && method.Routine == ruleBase_->GetDefuzzificationMethod())
+            match = row;
+    }
+    ComboBoxDefType->setCurrentIndex(match);
+    ComboBoxDefType->setMinimumWidth(ComboBoxDefType->sizeHint().width());
+}
+
+void TFormInfUnit::ComboBoxInfTypeChange() {
+    if (!ruleBase_ || ComboBoxInfType->currentIndex() < 0)
+        return;
+    ruleBase_->SetInferenceMethod(
+        CrispInferenceMethodTable[ComboBoxInfType->currentData().toInt()].Routine);
+    MarkModified();
+}
+
+void TFormInfUnit::ComboBoxDefTypeChange() {
+    if (!ruleBase_ || ComboBoxDefType->currentIndex() < 0)
+        return;
+    const int row = ComboBoxDefType->currentData().toInt();
+    ruleBase_->SetDefuzzificationMethod(DefuzzificationMethodTable[row].Routine);
+    if (row == kSmoothDefuzzificationRow) {
+        cbUseFTFilter->setChecked(false);
+        cbUseFTFilter->setEnabled(false);
+        ruleBase_->RecordUseFuzzyFilter(false);
+    } else {
+        cbUseFTFilter->setEnabled(true);
+    }
+    MarkModified();
+}
+
+void TFormInfUnit::cbUseFTFilterClick() {
+    if (!ruleBase_)
+        return;
+    // The filter itself is computed when an inference first needs it.
+    ruleBase_->RecordUseFuzzyFilter(cbUseFTFilter->isChecked());
+    MarkModified();
+}
+
+void TFormInfUnit::ShowTypeOfUnit() {
+    switch (ruleBase_->GetTypeOfDescription()) {
+        case CRuleBase::kLinguistic:
+            lbTypeOfUnit->setText("Linguistic");
+            break;
+        case CRuleBase::kSingleton:
+            lbTypeOfUnit->setText("TS-Singleton");
+            mnShowRedundancy->trigger();
+            mnShowRedundancyAnt->trigger();
+            mnShowRedundancy->setVisible(false);
+            mnShowRedundancyAnt->setVisible(false);
+            break;
+        case CRuleBase::kTakagiSugeno:
+            lbTypeOfUnit->setText("Unknown");
+            break;
+    }
+}
+
+void TFormInfUnit::SetEditingEnabled(bool enabled) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ButtonTest, ComboBoxInfType, ComboBoxDefType, cbUseFTFilter, ButtonAddVar,
+             ButtonDeleteVar, ButtonEditInputVar, ButtonEditOutputVar, ButtonAddRule,
+             ButtonDeleteRule})
+        control->setEnabled(enabled);
+    if (ruleBase_->GetDefuzzificationMethod() ==
+        DefuzzificationMethodTable[kSmoothDefuzzificationRow].Routine)
+        cbUseFTFilter->setEnabled(false);
+}
+
+bool TFormInfUnit::IsExpressionUsed(const QString& text, int variableIndex) const {
+    const int inputs = ruleBase_->GetNumAntVariables();
+    const bool output = variableIndex >= inputs;
+    const int v = output ? variableIndex - inputs : variableIndex;
+    const std::string wanted = text.toStdString();
+    for (int r = 0; r < ruleBase_->GetNumRules(); ++r) {
+        const std::string& cell =
+            output ? ruleBase_->GetSucExpression(v, r) : ruleBase_->GetAntExpression(v, r);
+        if (cell == wanted)
+            return true;
+    }
+    return false;
+}
+
+QWidget* TFormInfUnit::ActiveControl() const {
+    return focusWidget();
+}
+
+bool TFormInfUnit::ShowsRulesPage() const {
+    return PageControl->currentWidget() == TabSheetRules;
+}
+
+void TFormInfUnit::ShowRulesPage() {
+    PageControl->setCurrentWidget(TabSheetRules);
+}
+
+void TFormInfUnit::RefillRulesGrid() {
+    rulesPage_->FillRulesGrid();
+}
+
+void TFormInfUnit::onPageControlCurrentChanged(int index) {
+    const int left = shownPage_;
+    if (left == index)
+        return;
+    if (PageControl->widget(left) == TabSheetRules && !rulesPage_->PageControlChanging()) {
+        PageControl->setCurrentIndex(left);
+        return;
+    }
+    shownPage_ = index;
+    if (PageControl->widget(index) == TabSheetRules)
+        rulesPage_->TabSheetRulesEnter();
+    else if (PageControl->widget(index) == TabSheetImport)
+        dataPage_->TabSheetImportShow();
+}
+
+void TFormInfUnit::FormActivate() {
+    if (owner_)
+        owner_->UpdateSaveState();
+}
+
+void TFormInfUnit::FillInputVarGrid() {
+    FillVariableGrid(*StringGridInputVar, *ruleBase_, false);
+}
+
+void TFormInfUnit::FillOutputVarGrid() {
+    FillVariableGrid(*StringGridOutputVar, *ruleBase_, true);
+}
+
+void TFormInfUnit::ButtonAddVarClick() {
+    const auto& add = InstalledEditorSeams().AddVariable;
+    if (!add || !add(*this))
+        return;
+    FillInputVarGrid();
+    variablesChanged_ = true;
+    MarkModified();
+}
+
+void TFormInfUnit::ButtonEditInputVarClick() {
+    const auto& edit = InstalledEditorSeams().EditVariable;
+    const int row = StringGridInputVar->Row();
+    if (!edit || row < 1 || row > ruleBase_->GetNumAntVariables() || !edit(*this, row - 1))
+        return;
+    FillInputVarGrid();
+    try {
+        ruleBase_->Prepare();
+    } catch (const ESyntaxRB&) {
+        // The rules page shows the cells that no longer build.
+    }
+    MarkModified();
+    variablesChanged_ = true;
+}
+
+void TFormInfUnit::ButtonEditOutputVarClick() {
+    const auto& edit = InstalledEditorSeams().EditVariable;
+    const int row = StringGridOutputVar->Row();
+    if (!edit || row < 1 || row > ruleBase_->GetNumSucVariables() || !edit(*this, -row))
+        return;
+    FillOutputVarGrid();
+    try {
+        ruleBase_->Prepare();
+    } catch (const ESyntaxRB&) {
+        // The rules page shows the cells that no longer build.
+    }
+    MarkModified();
+    variablesChanged_ = true;
+}
+
+void TFormInfUnit::ButtonDeleteVarClick() {
+    if (ruleBase_->GetNumAntVariables() < 2) {
+        MessageDlg("At least one variable is required", "Warning", MsgIcon::Warning, toolkit::mbOK);
+        return;
+    }
+    const int row = StringGridInputVar->Row();
+    if (row < 1 || row > ruleBase_->GetNumAntVariables())
+        return;
+    const QString name = QString::fromStdString(ruleBase_->GetVariableName(row - 1));
+    if (MessageDlg("Are you sure to delete the variable " + name + "?", "Confirmation",
+                   MsgIcon::Confirmation, toolkit::mbYesNo) != toolkit::ModalResult::Yes)
+        return;
+    ruleBase_->DeleteVariable(row - 1);
+    FillInputVarGrid();
+    MarkModified();
+    variablesChanged_ = true;
+}
+
+bool TFormInfUnit::StringGridOutputVarExit() {
+    TStringGrid& grid = *StringGridOutputVar;
+    std::vector<std::pair<double, double>> bounds;
+    for (int row = 1; row < grid.RowCount() && !grid.Cells(0, row).isEmpty(); ++row) {
+        double low = 0.0;
+        double high = 0.0;
+        const QString message = CheckBoundTexts(grid.Cells(2, row), grid.Cells(3, row), low, high);
+        if (!message.isEmpty()) {
+            grid.FocusCell(0, row);
+            grid.setFocus();
+            MessageDlg(message, "Error", MsgIcon::Warning, toolkit::mbOK);
+            return false;
+        }
+        bounds.emplace_back(low, high);
+    }
+    // Only rows whose texts differ from the variable's are written back: re-reading the
+    // two-decimal texts would round bounds that have more decimals.
+    for (int v = 0; v < int(bounds.size()) && v < ruleBase_->GetNumSucVariables(); ++v) {
+        const int row = v + 1;
+        CFuzzyVariable& variable = ruleBase_->GetVariable(-1 - v);
+        const QString name = grid.Cells(0, row);
+        if (name.toStdString() != variable.GetName())
+            variable.SetName(name.toStdString());
+        if (grid.Cells(2, row) != BoundText(ruleBase_->GetLowerBound(-1 - v)) ||
+            grid.Cells(3, row) != BoundText(ruleBase_->GetUpperBound(-1 - v))) {
+            CSettings& settings = ruleBase_->GetSettings(-1 - v);
+            settings.SetContext(bounds[v].first, bounds[v].second);
+            if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))
+                basic->UpdateSymmetry();
+        }
+    }
+    return true;
+}
+
+void TFormInfUnit::ButtonTestClick() {
+    try {
+        ruleBase_->Prepare();
+    } catch (const ESyntaxRB&) {
+        // The test window reports the cells that do not build.
+    }
+    if (const auto& open = InstalledEditorSeams().OpenTestWindow)
+        open(*this);
+}
+
+bool TFormInfUnit::Save() {
+    if (!hasFileName_)
+        return SaveRuleBaseAs();
+    return SaveRuleBaseFile();
+}
+
+bool TFormInfUnit::SaveRuleBaseFile() {
+    // What is typed in the rules grid belongs to the file too.
+    if (ShowsRulesPage())
+        rulesPage_->StoreRulesFromGrid();
+    ruleBase_->SetDescription(MemoDescription->toPlainText().toStdString());
+    try {
+        ::SaveRuleBaseFile(*ruleBase_, ruleBaseFileName_.toStdString());
+    } catch (const ESyntax&) {
+        MessageDlg("Cannot write to rulebase file", "Write Error", MsgIcon::Warning, toolkit::mbOK);
+        return false;
+    } catch (const std::exception& error) {
+        MessageDlg(QString::fromUtf8(error.what()), "Write Error", MsgIcon::Warning, toolkit::mbOK);
+        return false;
+    }
+    modified_ = false;
+    if (owner_) {
+        owner_->UpdateSaveState();
+        owner_->AddRecentFile(ruleBaseFileName_);
+    }
+    return true;
+}
+
+bool TFormInfUnit::SaveRuleBaseAs() {
+    if (!hasFileName_)
+        SaveDialog.InitialDir = QCoreApplication::applicationDirPath();
+    SaveDialog.FileName = ruleBaseFileName_;
+    if (!SaveDialog.Execute())
+        return false;
+    ruleBaseFileName_ = SaveDialog.FileName;
+    setWindowTitle(ruleBaseFileName_);
+    const bool written = SaveRuleBaseFile();
+    hasFileName_ = true;
+    EditUnitName->setText(BaseName(ruleBaseFileName_));
+    if (written) {
+        modified_ = false;
+        if (owner_)
+            owner_->UpdateSaveState();
+    }
+    return written;
+}
+
+bool TFormInfUnit::FormClose() {
+    if (!rulesPage_->CurrentCellValid() || !rulesPage_->AllRulesComplete())
+        return false;
+    if (modified_) {
+        const toolkit::ModalResult answer = MessageDlg(
+            "Do you want to save changes in " + QFileInfo(ruleBaseFileName_).fileName() + "?",
+            "Confirmation", MsgIcon::Confirmation, toolkit::mbYesNoCancel);
+        if (answer == toolkit::ModalResult::Cancel)
+            return false;
+        // A save that was cancelled or failed keeps the window, and with it the changes.
+        if (answer == toolkit::ModalResult::Yes && !Save())
+            return false;
+    }
+    try {
+        SaveWindowAttributes(*this);
+    } catch (const std::exception& error) {
+        MessageDlg(QString::fromUtf8(error.what()), "Error", MsgIcon::Error, toolkit::mbOK);
+    }
+    if (owner_)
+        owner_->EditorClosing(*this);
+    return true;
+}
+
+void TFormInfUnit::closeEvent(QCloseEvent* event) {
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,649 @@
+#include "desktop/mainwindow/TMainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <exception>
+
+#include "core/rulebase/CRuleBase.h"
+#include "core/text/ESyntax.h"
+#include "desktop/SpeedButtonGlyphs.h"
+#include "desktop/WindowAttributes.h"
+#include "desktop/data/TDataPage.h"
+#include "desktop/editor/TFormInfUnit.h"
+#include "desktop/mainwindow/MdiArrangement.h"
+#include "desktop/mainwindow/RecentFiles.h"
+#include "desktop/mainwindow/TAboutBox.h"
+#include "desktop/mainwindow/TDialogNewBaseProperties.h"
+#include "desktop/mainwindow/TermToolbars.h"
+#include "desktop/rules/TRulesPage.h"
+#include "desktop/toolkit/HeapStatus.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/userterms/TUserTerms.h"
+#include "toolbars/DockingFrame.h"
+#include "toolbars/TDockKit.h"
+#include "toolbars/TToolbarButtonKit.h"
+#include "toolbars/TToolbarKit.h"
+
+using toolkit::MessageDlg;
+using toolkit::MsgIcon;
+
+namespace {
+
+constexpr const char* kProductTitle = "TAVO for Win32";
+constexpr const char* kHelpFile = "TAVOHelp.pdf";
+
+QAction* Item(QMenu* menu, const QString& caption, const QString& name,
+              const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+// The reader's remarks in one box; a file with many unread lines names the first ones.
+void ShowReadWarnings(const QStringList& warnings) {
+    constexpr qsizetype kShown = 10;
+    if (warnings.isEmpty())
+        return;
+    QStringList lines = warnings.mid(0, kShown);
+    if (warnings.size() > kShown)
+        lines << QString("... and %1 more").arg(warnings.size() - kShown);
+    MessageDlg(lines.join('\n'), "Warning", MsgIcon::Warning, toolkit::mbOK);
+}
+
+void ShowError(const std::exception& error) {
+    MessageDlg(QString::fromUtf8(error.what()), kProductTitle, MsgIcon::Error, toolkit::mbOK);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm");
+    setWindowTitle(kProductTitle);
+    setWindowIcon(ApplicationGlyph());
+    CommandLine = QCoreApplication::arguments();
+    BuildMenus();
+    BuildSpeedButtons();
+    BuildDocks();
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    OpenDialog.Filter = "All files (*.*)|*.*|Rulebase (*.rb)|*.rb";
+    OpenDialog.FilterIndex = 2;
+    OpenDialog.FileMustExist = true;
+    resize(960, 680);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // Editors call back into the main window while they go.
+    disconnect(MdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* child : MdiArea->subWindowList())
+        delete child;
+}
+
+void TMainForm::BuildMenus() {
+    File1 = menuBar()->addMenu("&File");
+    File1->setObjectName("File1");
+    FileNew1 = Item(File1, "&New", "FileNew1", QKeySequence("Ctrl+N"));
+    FileOpen1 = Item(File1, "&Open", "FileOpen1", QKeySequence("Ctrl+O"));
+    FileClose1 = Item(File1, "&Close", "FileClose1");
+    ActionFileSave = Item(File1, "&Save", "ActionFileSave", QKeySequence("Ctrl+S"));
+    FileSaveAsItem = Item(File1, "Save &As...", "FileSaveAsItem");
+    ActionFileSave->setEnabled(false);
+    FileSaveAsItem->setEnabled(false);
+    File1->addSeparator();
+    RecentlyOpenedItem = File1->addMenu("Reopen");
+    RecentlyOpenedItem->setObjectName("RecentlyOpenedItem");
+    File1->addSeparator();
+    FileExit1 = Item(File1, "E&xit", "FileExit1");
+
+    Edit1 = menuBar()->addMenu("&Edit");
+    Edit1->setObjectName("Edit1");
+    mnUndo = Item(Edit1, "Undo", "mnUndo", QKeySequence("Ctrl+U"));
+    mnRedo = Item(Edit1, "Redo", "mnRedo", QKeySequence("Ctrl+R"));
+    Edit1->addSeparator();
+    EditCut1 = Item(Edit1, "Cu&t", "EditCut1", QKeySequence("Ctrl+X"));
+    EditCopy1 = Item(Edit1, "&Copy", "EditCopy1", QKeySequence("Ctrl+C"));
+    EditPaste1 = Item(Edit1, "&Paste", "EditPaste1", QKeySequence("Ctrl+V"));
+    Edit1->addSeparator();
+    EditDeleteEmpty = Item(Edit1, "Delete &Empty", "EditDeleteEmpty", QKeySequence("Ctrl+E"));
+    mnDelDuplicit = Item(Edit1, "Delete D&uplicit", "mnDelDuplicit");
+    DeleteRedundant = Item(Edit1, "Delete &Redundant", "DeleteRedundant");
+    mnMergeInconsistent = Item(Edit1, "Merge Inconsistent", "mnMergeInconsistent");
+    mnMergeRules = Item(Edit1, "Merge Rules", "mnMergeRules");
+    mnMergeRules->setVisible(false);
+    Edit1->addSeparator();
+    EditDuplicate = Item(Edit1, "&Duplicate", "EditDuplicate", QKeySequence("Ctrl+D"));
+    EditInvert = Item(Edit1, "&Invert sign (+/-)", "EditInvert", QKeySequence("Ctrl+I"));
+
+    mnView = menuBar()->addMenu("&View");
+    mnView->setObjectName("mnView");
+    mnModifiers = Item(mnView, "&Modifiers", "mnModifiers");
+    mnBasicTerms = Item(mnView, "&Basic expressions", "mnBasicTerms");
+    mnConnectives = Item(mnView, "&Connectives", "mnConnectives");
+    mnSignedBasicTerms = Item(mnView, "&Signed basic expressions", "mnSignedBasicTerms");
+    mnUserTerms = Item(mnView, "&User expressions", "mnUserTerms");
+    mnConnectives->setVisible(false);
+    for (QAction* item :
+         {mnModifiers, mnBasicTerms, mnConnectives, mnSignedBasicTerms, mnUserTerms}) {
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item] { ViewItemClick(item); });
+    }
+
+    Window1 = menuBar()->addMenu("&Window");
+    Window1->setObjectName("Window1");
+    WindowCascade1 = Item(Window1, "&Cascade", "WindowCascade1");
+    WindowTileHorizontal1 = Item(Window1, "Tile &Horizontally", "WindowTileHorizontal1");
+    WindowTileVertical1 = Item(Window1, "Tile &Vertically", "WindowTileVertical1");
+    WindowMinimizeAll1 = Item(Window1, "&Minimize All", "WindowMinimizeAll1");
+    WindowArrangeAll1 = Item(Window1, "&Arrange All", "WindowArrangeAll1");
+    // The open windows follow the commands, as in every MDI program.
+    connect(Window1, &QMenu::aboutToShow, this, [this] {
+        const QList<QAction*> items = Window1->actions();
+        for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
+            delete items[i];
+        const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+        if (!children.isEmpty())
+            Window1->addSeparator();
+        int number = 1;
+        for (QMdiSubWindow* child : children) {
+            QAction* item = Window1->addAction(
+                QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
+            item->setCheckable(true);
+            item->setChecked(child == ActiveChild());
+            connect(item, &QAction::triggered, MdiArea,
+                    [this, child] { MdiArea->setActiveSubWindow(child); });
+        }
+    });
+
+    Help1 = menuBar()->addMenu("&Help");
+    Help1->setObjectName("Help1");
+    HelpContentsItem = Item(Help1, "Contents...", "HelpContentsItem");
+    HelpAbout1 = Item(Help1, "&About...", "HelpAbout1");
+
+    connect(FileNew1, &QAction::triggered, this, &TMainForm::FileNew1Execute);
+    connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
+    connect(FileClose1, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* child = ActiveChild())
+            child->close();
+    });
+    connect(ActionFileSave, &QAction::triggered, this, [this] {
+        if (TFormInfUnit* editor = ActiveEditor()) {
+            editor->Save();
+            UpdateSaveState();
+        }
+    });
+    connect(FileSaveAsItem, &QAction::triggered, this, [this] {
+        if (TFormInfUnit* editor = ActiveEditor()) {
+            editor->SaveRuleBaseAs();
+            UpdateSaveState();
+        }
+    });
+    connect(FileExit1, &QAction::triggered, this, &QWidget::close);
+
+    connect(mnUndo, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().UndoRuleEdit(); }, false);
+    });
+    connect(mnRedo, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().RedoRuleEdit(); }, false);
+    });
+    connect(EditCut1, &QAction::triggered, this, [this] {
+        TFormInfUnit* editor = ActiveEditor();
+        if (editor && editor->RulesPage().GridFocused())
+            editor->RulesPage().CutRules();
+        else
+            SendClipboardCommand("cut");
+    });
+    connect(EditCopy1, &QAction::triggered, this, [this] {
+        if (auto* terms = qobject_cast<TUserTerms*>(QApplication::activeWindow())) {
+            if (terms->EditUserTerms->hasFocus())
+                terms->CopyRows();
+            else if (QWidget* focused = terms->focusWidget())
+                QMetaObject::invokeMethod(focused, "copy");
+            return;
+        }
+        TFormInfUnit* editor = ActiveEditor();
+        if (editor && editor->RulesPage().GridFocused())
+            editor->RulesPage().CopyRules();
+        else
+            SendClipboardCommand("copy");
+    });
+    connect(EditPaste1, &QAction::triggered, this, [this] {
+        TFormInfUnit* editor = ActiveEditor();
+        if (editor && editor->RulesPage().GridFocused())
+            editor->RulesPage().PasteRules();
+        else
+            SendClipboardCommand("paste");
+    });
+    connect(EditDeleteEmpty, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().DeleteEmptyRules(); }, true);
+    });
+    connect(mnDelDuplicit, &QAction::triggered, this, [this] {
+        TFormInfUnit* editor = ActiveEditor();
+        if (editor && editor->ShowsRulesPage())
+            editor->RulesPage().DeleteDuplicateRules();
+    });
+    connect(DeleteRedundant, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().DeleteRedundantRules(); }, false);
+    });
+    connect(mnMergeInconsistent, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().MergeInconsistentRules(); }, false);
+    });
+    connect(mnMergeRules, &QAction::triggered, this,
+            [this] { ForwardToEditor([](TFormInfUnit& e) { e.DataPage().MergeRules(); }, false); });
+    connect(EditDuplicate, &QAction::triggered, this, [this] {
+        ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().DuplicateRules(); }, true);
+    });
+    connect(EditInvert, &QAction::triggered, this,
+            [this] { ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().InvertSign(); }, true); });
+
+    connect(WindowCascade1, &QAction::triggered, this, [this] { MdiArea->cascadeSubWindows(); });
+    auto tile = [this](bool horizontally) {
+        QList<QMdiSubWindow*> shown;
+        for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+            if (child->isVisible() && !child->isMinimized())
+                shown << child;
+        }
+        const QRect area = MdiArea->viewport()->rect();
+        const auto rects = TileRects(area, int(shown.size()), horizontally);
+        // A window keeps at least its smallest size, overlapping its neighbour rather than
+        // squeezing its controls.
+        for (int i = 0; i < shown.size(); ++i) {
+            shown[i]->showNormal();
+            QRect bounds = rects[i];
+            bounds.setSize(bounds.size().expandedTo(shown[i]->minimumSizeHint()));
+            bounds.moveRight(std::min(bounds.right(), area.right()));
+            bounds.moveBottom(std::min(bounds.bottom(), area.bottom()));
+            bounds.moveTopLeft(
+                {std::max(bounds.left(), area.left()), std::max(bounds.top(), area.top())});
+            shown[i]->setGeometry(bounds);
+        }
+    };
+    connect(WindowTileHorizontal1, &QAction::triggered, this, [tile] { tile(true); });
+    connect(WindowTileVertical1, &QAction::triggered, this, [tile] { tile(false); });
+    connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
+        for (QMdiSubWindow* child : MdiArea->subWindowList())
+            child->showMinimized();
+    });
+    connect(WindowArrangeAll1, &QAction::triggered, this, [this] {
+        QList<QMdiSubWindow*> minimised;
+        for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+            if (child->isMinimized())
+                minimised << child;
+        }
+        if (minimised.isEmpty())
+            return;
+        const auto rects = ArrangeIconRects(MdiArea->viewport()->rect(), int(minimised.size()),
+                                            minimised.first()->size());
+        for (int i = 0; i < minimised.size(); ++i)
+            minimised[i]->move(rects[i].topLeft());
+    });
+    connect(HelpContentsItem, &QAction::triggered, this, &TMainForm::HelpContentsItemClick);
+    connect(HelpAbout1, &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
+}
+
+void TMainForm::BuildSpeedButtons() {
+    ToolBar2 = addToolBar("Speed buttons");
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setMovable(false);
+    ToolBar2->setIconSize(QSize(16, 16));
+    auto button = [this](const char* name, const QIcon& glyph, const QString& hint) {
+        auto* speed = new QToolButton(ToolBar2);
+        speed->setObjectName(name);
+        speed->setIcon(glyph);
+        speed->setToolTip(hint);
+        speed->setAutoRaise(true);
+        ToolBar2->addWidget(speed);
+        return speed;
+    };
+    spbFileNew = button("spbFileNew", FileNewGlyph(), "New rule base");
+    spbFileOpen = button("spbFileOpen", FileOpenGlyph(), "Open a rule base");
+    spbFileSave = button("spbFileSave", FileSaveGlyph(), "Save the rule base");
+    ToolBar2->addSeparator();
+    spbCascade = button("spbCascade", CascadeGlyph(), "Cascade");
+    spbTileHorizontally =
+        button("spbTileHorizontally", TileHorizontallyGlyph(), "Tile horizontally");
+    spbTileVertically = button("spbTileVertically", TileVerticallyGlyph(), "Tile vertically");
+    spbFileSave->setEnabled(false);
+    lbMemory = new QLabel(ToolBar2);
+    lbMemory->setObjectName("lbMemory");
+    lbMemory->setContentsMargins(12, 0, 0, 0);
+    ToolBar2->addWidget(lbMemory);
+    connect(spbFileNew, &QToolButton::clicked, FileNew1, &QAction::trigger);
+    connect(spbFileOpen, &QToolButton::clicked, FileOpen1, &QAction::trigger);
+    connect(spbFileSave, &QToolButton::clicked, ActionFileSave, &QAction::trigger);
+    connect(spbCascade, &QToolButton::clicked, WindowCascade1, &QAction::trigger);
+    connect(spbTileHorizontally, &QToolButton::clicked, WindowTileHorizontal1, &QAction::trigger);
+    connect(spbTileVertically, &QToolButton::clicked, WindowTileVertical1, &QAction::trigger);
+}
+
+void TMainForm::BuildDocks() {
+    DockingFrame = new ::DockingFrame(this);
+    DockingFrame->setObjectName("DockingFrame");
+    // The term toolbars dock in DockKit2, under the menus, where the words are wanted.
+    DockKit1 = DockingFrame->DockLeft;
+    DockKit2 = DockingFrame->DockTop;
+    DockKit3 = DockingFrame->DockRight;
+    DockKit4 = DockingFrame->DockBottom;
+    MdiArea = new QMdiArea;
+    MdiArea->setObjectName("MdiArea");
+    DockingFrame->setCentralWidget(MdiArea);
+    setCentralWidget(DockingFrame);
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::onMdiAreaSubWindowActivated);
+}
+
+void TMainForm::FormCreate() {
+    LoadWindowAttributes(*this);
+    mnModifiers->setData(0);
+    mnBasicTerms->setData(1);
+    mnConnectives->setData(2);
+    mnSignedBasicTerms->setData(3);
+    mnUserTerms->setData(4);
+    TToolbarKit** toolbars[] = {&ToolbarBasicTerms, &ToolbarSignedBasicTerms, &ToolbarModifiers,
+                                &ToolbarConnectives, &ToolbarUserTerms};
+    // Where each bar docks when first shown: the short ones share the first row.
+    const int dockRows[] = {0, 1, 0, 0, 1};
+    int index = 0;
+    for (const TermToolbarTable& table : TermToolbarTables()) {
+        TToolbarKit* toolbar = BuildTermToolbar(*this, table);
+        for (QObject* child : toolbar->children()) {
+            if (auto* word = qobject_cast<TToolbarButtonKit*>(child))
+                ConnectWordButton(word);
+        }
+        toolbar->SetDockRow(dockRows[index]);
+        toolbar->SetDockPos(index);
+        toolbar->SetParent(DockKit2);
+        toolbar->ArrangeControls();
+        *toolbars[index] = toolbar;
+        ++index;
+    }
+    try {
+        RebuildReopenMenu();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    firstActivation_ = true;
+}
+
+void TMainForm::ConnectWordButton(TToolbarButtonKit* button) {
+    connect(button, &TToolbarButtonKit::clicked, this,
+            [this, button] { WordClick(button->Caption()); });
+    button->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* button = qobject_cast<TToolbarButtonKit*>(watched);
+        if (button && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            WordMouseUp(button->Caption());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::WordClick(const QString& caption) {
+    if (TFormInfUnit* editor = ActiveEditor())
+        editor->RulesPage().InsertWord(WordShortForm(caption));
+}
+
+void TMainForm::WordMouseUp(const QString& caption) {
+    TFormInfUnit* editor = ActiveEditor();
+    if (!editor)
+        return;
+    editor->RulesPage().InsertWord(WordShortForm(caption));
+    if (editor->ShowsRulesPage())
+        editor->RulesPage().MoveToNextCell();
+}
+
+void TMainForm::ViewItemClick(QAction* item) {
+    TToolbarKit* byTag[] = {ToolbarModifiers, ToolbarBasicTerms, ToolbarConnectives,
+                            ToolbarSignedBasicTerms, ToolbarUserTerms};
+    const int tag = item->data().toInt();
+    if (tag >= 0 && tag < 5)
+        byTag[tag]->SetVisible(item->isChecked());
+}
+
+QMdiSubWindow* TMainForm::ActiveChild() const {
+    if (QMdiSubWindow* active = MdiArea->activeSubWindow())
+        return active;
+    if (QMdiSubWindow* current = MdiArea->currentSubWindow())
+        return current;
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    return children.isEmpty() ? nullptr : children.last();
+}
+
+TFormInfUnit* TMainForm::ActiveEditor() const {
+    QMdiSubWindow* child = ActiveChild();
+    return child ? qobject_cast<TFormInfUnit*>(child->widget()) : nullptr;
+}
+
+void TMainForm::ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFocus) {
+    TFormInfUnit* editor = ActiveEditor();
+    if (!editor || (needsGridFocus && !editor->RulesPage().GridFocused()))
+        return;
+    command(*editor);
+}
+
+void TMainForm::SendClipboardCommand(const char* method) {
+    QMdiSubWindow* child = ActiveChild();
+    QWidget* focused = child && child->widget() ? child->widget()->focusWidget() : nullptr;
+    // Only editing controls know the clipboard commands.
+    if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
+        QMetaObject::invokeMethod(focused, method);
+}
+
+void TMainForm::SetSaveEnabled(bool enabled) {
+    ActionFileSave->setEnabled(enabled);
+    spbFileSave->setEnabled(enabled);
+}
+
+void TMainForm::FileNew1Execute() {
+    if (!DialogNewBaseProperties)
+        DialogNewBaseProperties = new TDialogNewBaseProperties(this);
+    if (toolkit::ShowModal(*DialogNewBaseProperties) != QDialog::Accepted)
+        return;
+    const std::optional<TypeOfDescription> kind = DialogNewBaseProperties->GetKind();
+    if (!kind)
+        return;
+    auto* editor = new TFormInfUnit(this, std::make_unique<CRuleBase>(*kind));
+    editor->SetFileName("NoName" + QString::number(newFileCounter_++) + ".rb");
+    editor->show();
+    SetSaveEnabled(true);
+    FileSaveAsItem->setEnabled(true);
+}
+
+void TMainForm::FileOpen1Execute() {
+    if (TFormInfUnit* editor = ActiveEditor()) {
+        OpenDialog.InitialDir = QFileInfo(editor->FileName()).absolutePath();
+        OpenDialog.FileName = editor->FileName();
+    }
+    if (OpenDialog.Execute())
+        OpenFileByName(OpenDialog.FileName);
+}
+
+TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
+    const QFileInfo file(fileName);
+    if (!file.exists()) {
+        MessageDlg("File not found: " + fileName, "IO Error", MsgIcon::Warning, toolkit::mbOK);
+        return nullptr;
+    }
+    // Relative names from the command line would not find their file from another folder.
+    const QString fullName = file.absoluteFilePath();
+    TFormInfUnit* editor = nullptr;
+    try {
+        editor = new TFormInfUnit(this, fullName);
+        editor->SetModified(false);
+        FileSaveAsItem->setEnabled(true);
+        editor->show();
+        ShowReadWarnings(editor->ReadWarnings());
+    } catch (const ESyntax& error) {
+        MessageDlg(QString::fromStdString(error.Message()), "Syntax error", MsgIcon::None,
+                   toolkit::mbOK);
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    AddRecentFile(fullName);
+    SetSaveEnabled(false);
+    return editor;
+}
+
+void TMainForm::AddRecentFile(const QString& fileName) {
+    try {
+        ::AddRecentFile(fileName);
+        RebuildReopenMenu();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+void TMainForm::RebuildReopenMenu() {
+    ::RebuildReopenMenu(*RecentlyOpenedItem, [this](int tag) { ReopenItemClick(tag); });
+}
+
+void TMainForm::ReopenItemClick(int tag) {
+    QString name;
+    try {
+        name = RecentFileAt(tag);
+    } catch (const std::exception& error) {
+        ShowError(error);
+        return;
+    }
+    OpenFileByName(name);
+}
+
+void TMainForm::HelpContentsItemClick() {
+    const QString help = QCoreApplication::applicationDirPath() + "/" + kHelpFile;
+    if (QFileInfo::exists(help))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void TMainForm::HelpAbout1Execute() {
+    if (!AboutBox)
+        AboutBox = new TAboutBox(this);
+    toolkit::ShowModal(*AboutBox);
+}
+
+void TMainForm::Timer1Timer() {
+    lbMemory->setText(QString::number(toolkit::HeapAllocatedBytes()));
+}
+
+void TMainForm::FormActivate() {
+    if (!firstActivation_ || CommandLine.size() < 2)
+        return;
+    firstActivation_ = false;
+    for (int i = 1; i < CommandLine.size(); ++i) {
+        if (QFileInfo(CommandLine[i]).isFile())
+            OpenFileByName(CommandLine[i]);
+    }
+}
+
+void TMainForm::UpdateSaveState() {
+    QMdiSubWindow* child = ActiveChild();
+    if (!child)
+        return;
+    auto* editor = qobject_cast<TFormInfUnit*>(child->widget());
+    SetSaveEnabled(editor && editor->Modified());
+}
+
+void TMainForm::ShowUserExpressionButtons(const QStringList& names) {
+    // The toolbar learns of new buttons through events, so its order may not list them yet. A
+    // right click on one of them moves to the next cell, which lands here while the button
+    // still handles its release: it leaves the toolbar now and goes when the event is done.
+    for (auto* button :
+         ToolbarUserTerms->findChildren<TToolbarButtonKit*>(Qt::FindDirectChildrenOnly)) {
+        button->hide();
+        button->setParent(nullptr);
+        button->deleteLater();
+    }
+    for (const QString& name : names)
+        ConnectWordButton(AddWordButton(*ToolbarUserTerms, name));
+}
+
+void TMainForm::EnableClipboardActions() {
+    for (QAction* action : {EditCut1, EditCopy1, EditPaste1})
+        action->setEnabled(true);
+}
+
+void TMainForm::EditorClosing(TFormInfUnit& editor) {
+    ShowUserExpressionButtons({});
+    int others = 0;
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        if (child->widget() != &editor)
+            ++others;
+    }
+    if (others == 0) {
+        SetSaveEnabled(false);
+        FileSaveAsItem->setEnabled(false);
+    }
+    if (mergedMenu_ == editor.Rulesinfo1) {
+        menuBar()->removeAction(mergedMenu_->menuAction());
+        mergedMenu_ = nullptr;
+    }
+}
+
+void TMainForm::onMdiAreaSubWindowActivated(QMdiSubWindow* window) {
+    auto* editor = window ? qobject_cast<TFormInfUnit*>(window->widget()) : nullptr;
+    QMenu* wanted = editor ? editor->Rulesinfo1 : nullptr;
+    if (wanted != mergedMenu_) {
+        if (mergedMenu_)
+            menuBar()->removeAction(mergedMenu_->menuAction());
+        if (wanted)
+            menuBar()->insertMenu(Window1->menuAction(), wanted);
+        mergedMenu_ = wanted;
+    }
+    if (editor)
+        editor->FormActivate();
+}
+
+bool TMainForm::FormClose() {
+    if (MessageDlg("Do you really want to close TAVO?", "Confirmation", MsgIcon::Confirmation,
+                   toolkit::mbYesNo) != toolkit::ModalResult::Yes)
+        return false;
+    while (QMdiSubWindow* child = ActiveChild()) {
+        if (!child->close())
+            return false;
+        delete child;
+    }
+    CopiedRows.clear();
+    try {
+        SaveWindowAttributes(*this);
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Without a window manager the window may never become active; the first show counts too.
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}

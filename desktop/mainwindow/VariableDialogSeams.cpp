@@ -1,0 +1,61 @@
+#include "desktop/mainwindow/VariableDialogSeams.h"
+
+#include "core/lang/CBasicSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "core/rulebase/CRuleBase.h"
+#include "desktop/editor/EditorSeams.h"
+#include "desktop/editor/TFormInfUnit.h"
+#include "desktop/mainwindow/TMainForm.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/userterms/TUserTerms.h"
+#include "desktop/variables/TDlgAddVar.h"
+
+UserTermsOwner UserTermsOwnerOf(TFormInfUnit& editor, int variable) {
+    CRuleBase& ruleBase = editor.RuleBase();
+    UserTermsOwner owner;
+    owner.Settings =
+        dynamic_cast<CBasicSettings*>(ruleBase.GetVariable(variable).GetSettings().get());
+    owner.VariableIndex =
+        variable >= 0 ? variable : ruleBase.GetNumAntVariables() + (-1 - variable);
+    owner.IsExpressionUsed = [&editor](const QString& text, int index) {
+        return editor.IsExpressionUsed(text, index);
+    };
+    owner.MarkModified = [&editor] { editor.MarkModified(); };
+    if (auto* mainForm = dynamic_cast<TMainForm*>(editor.Host()))
+        owner.CopiedRows = &mainForm->CopiedRows;
+    return owner;
+}
+
+namespace {
+
+void BindToEditor(TDlgAddVar& dialog, TFormInfUnit& editor) {
+    dialog.OnModified = [&editor] { editor.MarkModified(); };
+    dialog.OnEditExpressions = [&editor](TDlgAddVar& owner) {
+        UserTermsOwner terms = UserTermsOwnerOf(editor, owner.VariableIndex());
+        terms.RenameInRules = [&owner](const std::string& oldText, const std::string& newText) {
+            owner.RenameInRules(oldText, newText);
+        };
+        TUserTerms form(&owner);
+        form.Execute(terms);
+    };
+}
+
+}  // namespace
+
+void InstallVariableDialog(TDlgAddVar& dialog) {
+    EditorSeams& seams = InstalledEditorSeams();
+    seams.AddVariable = [&dialog](TFormInfUnit& editor) {
+        BindToEditor(dialog, editor);
+        return dialog.Add(editor.RuleBase(), editor.StringGridInputVar->Row() - 1);
+    };
+    seams.EditVariable = [&dialog](TFormInfUnit& editor, int variable) {
+        BindToEditor(dialog, editor);
+        return variable >= 0 ? dialog.EditInputVariable(editor.RuleBase(), variable)
+                             : dialog.EditOutputVariable(editor.RuleBase(), -1 - variable);
+    };
+    seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {
+        BindToEditor(dialog, editor);
+        dialog.CheckByIndex(editor.RuleBase(), variable >= 0 ? variable : -1 - variable,
+                            variable >= 0);
+    };
+}

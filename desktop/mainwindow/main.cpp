@@ -1,0 +1,26 @@
+#include <QApplication>
+
+#include "desktop/editor/EditorSeams.h"
+#include "desktop/mainwindow/TAboutBox.h"
+#include "desktop/mainwindow/TDialogNewBaseProperties.h"
+#include "desktop/mainwindow/TMainForm.h"
+#include "desktop/mainwindow/TestWindowSeam.h"
+#include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/toolkit/Conversions.h"
+#include "desktop/variables/TDlgAddVar.h"
+
+int main(int argc, char* argv[]) {
+    toolkit::UseDecimalPoint();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tavodesk");
+    QApplication::setApplicationDisplayName("TAVO for Win32");
+    // Qt adopts the user's locale while it starts; the program's numbers keep their '.'.
+    toolkit::UseDecimalPoint();
+    InstallTestWindow(InstalledEditorSeams());
+    TMainForm MainForm;
+    MainForm.AboutBox = new TAboutBox(&MainForm);
+    InstallVariableDialog(*new TDlgAddVar(&MainForm));
+    MainForm.DialogNewBaseProperties = new TDialogNewBaseProperties(&MainForm);
+    MainForm.show();
+    return application.exec();
+}

@@ -1,0 +1,309 @@
+#include "desktop/rules/RulesEditor.h"
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "core/checks/CRuleChecks.h"
+#include "core/checks/MergeInconsistentRules.h"
+#include "core/lang/CBasicSettings.h"
+#include "core/lang/CFEParser.h"
+#include "core/lang/ELingExpr.h"
+#include "core/rulebase/CRuleBase.h"
+#include "core/rulebase/Rules.h"
+#include "desktop/rules/RuleClipboardText.h"
+#include "desktop/rules/RuleRowSorter.h"
+
+RulesEditor::RulesEditor(CRuleBase& ruleBase) : ruleBase_(ruleBase) {}
+
+void RulesEditor::FillGrid() {
+    grid_.Fill(ruleBase_);
+    // The grid always has a row to type into.
+    if (grid_.RuleRowCount() == 0)
+        grid_.InsertRows(0, 1);
+    gridStale_ = false;
+    storedRevision_ = grid_.Revision();
+    checkedRevision_.reset();
+}
+
+void RulesEditor::StoreGrid() {
+    if (gridStale_ || grid_.InputCount() != ruleBase_.GetNumAntVariables() ||
+        grid_.OutputCount() != ruleBase_.GetNumSucVariables())
+        return;
+    if (storedRevision_ == grid_.Revision())
+        return;
+    storedRevision_ = grid_.Revision();
+    try {
+        grid_.Store(ruleBase_);
+    } catch (const ESyntaxRB&) {
+        // The failing cells are in the grid, where the cell check shows them.
+    }
+}
+
+void RulesEditor::RunChecks() {
+    StoreGrid();
+    if (checkedRevision_ == grid_.Revision())
+        return;
+    if (gridStale_)
+        grid_.ClearChecks();
+    else
+        AnnotateRuleChecks(grid_, ruleBase_, shown_);
+    checkedRevision_ = grid_.Revision();
+    ++checksRun_;
+}
+
+void RulesEditor::SetShown(int check, bool shown) {
+    shown_[check] = shown;
+    checkedRevision_.reset();
+}
+
+std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
+    // A grid hidden while variables were added or deleted has columns the rule base no longer
+    // has; it is checked once it is filled again.
+    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row) ||
+        grid_.InputCount() != ruleBase_.GetNumAntVariables() ||
+        grid_.OutputCount() != ruleBase_.GetNumSucVariables())
+        return std::nullopt;
+    const std::string& text = grid_.Cell(column, row);
+    if (text.empty())
+        return std::nullopt;
+    return ruleBase_.GetSettings(grid_.VariableIndexOfColumn(column)).CheckExpression(text);
+}
+
+std::optional<std::string> RulesEditor::NormalizedText(int column, int row) const {
+    if (column < 1 || column > grid_.InputCount() + 1 || !grid_.IsVariableColumn(column) ||
+        !grid_.IsRuleRow(row))
+        return std::nullopt;
+    CFEParser& parser = ruleBase_.GetSettings(grid_.VariableIndexOfColumn(column)).Parser();
+    const std::unique_ptr<ELingExpr> tree = parser.Parse(grid_.Cell(column, row));
+    if (!tree)
+        return std::nullopt;
+    return tree->ToText();
+}
+
+int RulesEditor::AddRule(int top) {
+    grid_.InsertRows(top, 1);
+    return std::min(top + 1, grid_.RuleRowCount());
+}
+
+bool RulesEditor::DeleteRules(int top, int bottom) {
+    return grid_.DeleteRows(top, bottom - top + 1);
+}
+
+std::string RulesEditor::CopyRows(int top, int bottom) const {
+    std::string text;
+    for (int row = std::max(top, 1); row <= std::min(bottom, grid_.RuleRowCount()); ++row)
+        text += FormatRuleLine(grid_.RuleRow(row).cells);
+    return text;
+}
+
+void RulesEditor::FillRow(int row, std::string_view line) {
+    grid_.SetActive(row, true);
+    const std::vector<std::string> fields = SplitRuleFields(line, grid_.VariableCount());
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        grid_.SetCell(static_cast<int>(f) + 1, row, fields[f]);
+}
+
+std::optional<std::pair<int, int>> RulesEditor::PasteRows(std::string_view text, int top,
+                                                          int bottom, bool replace) {
+    const std::vector<std::string_view> lines = SplitRuleLines(text);
+    const int count = static_cast<int>(lines.size());
+    if (count == 0)
+        return std::nullopt;
+    // Replacing inserts before it deletes, so that pasting over every row leaves the pasted
+    // rows alone rather than refusing to delete the last one.
+    const int after = replace ? bottom : top;
+    grid_.InsertRows(after, count);
+    for (int i = 0; i < count; ++i)
+        FillRow(after + 1 + i, lines[i]);
+    if (!replace)
+        return std::pair{top + 1, top + count};
+    grid_.DeleteRows(top, bottom - top + 1);
+    return std::pair{top, top + count - 1};
+}
+
+bool RulesEditor::DeleteEmptyRows() {
+    bool changed = false;
+    for (int row = grid_.RuleRowCount(); row >= 1; --row) {
+        if (grid_.IsEmpty(row) && grid_.DeleteRows(row, 1))
+            changed = true;
+    }
+    return changed;
+}
+
+std::pair<int, int> RulesEditor::DuplicateRows(int top, int bottom) {
+    const std::string copies = CopyRows(top, bottom);
+    return PasteRows(copies, bottom, bottom, false).value_or(std::pair{bottom, bottom});
+}
+
+bool RulesEditor::InvertSign(int top, int bottom) {
+    bool changed = false;
+    for (int column = 1; column <= grid_.VariableCount(); ++column) {
+        const int variable = grid_.VariableIndexOfColumn(column);
+        if (!(ruleBase_.GetLowerBound(variable) * ruleBase_.GetUpperBound(variable) < 0))
+            continue;
+        const CSettings& settings = ruleBase_.GetSettings(variable);
+        for (int row = std::max(top, 1); row <= std::min(bottom, grid_.RuleRowCount()); ++row) {
+            const std::string& text = grid_.Cell(column, row);
+            std::string inverted;
+            if (!text.empty() && text.front() == '-')
+                inverted = text.substr(1);
+            else if (!text.empty() && text.front() == '+')
+                inverted = "-" + text.substr(1);
+            else
+                inverted = "-" + text;
+            if (!settings.CheckExpression(inverted)) {
+                grid_.SetCell(column, row, std::move(inverted));
+                changed = true;
+            }
+        }
+    }
+    return changed;
+}
+
+bool RulesEditor::InsertWord(int column, int row, const std::string& word) {
+    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row))
+        return false;
+    const auto* settings = dynamic_cast<const CBasicSettings*>(
+        &ruleBase_.GetSettings(grid_.VariableIndexOfColumn(column)));
+    if (!settings)
+        return false;
+    std::string merged = settings->CombineExpressions(grid_.Cell(column, row), word);
+    if (merged == grid_.Cell(column, row))
+        return false;
+    grid_.SetCell(column, row, std::move(merged));
+    return true;
+}
+
+void RulesEditor::Sort(int column) {
+    if (gridStale_)
+        return;
+    SortRulesByColumn(grid_, ruleBase_, column);
+}
+
+bool RulesEditor::DeleteDuplicateRules() {
+    std::set<std::vector<std::string>> kept;
+    std::vector<int> order;
+    bool found = false;
+    for (int row = 1; row <= grid_.RuleRowCount(); ++row) {
+        if (grid_.IsComplete(row) && !kept.insert(grid_.RuleRow(row).cells).second) {
+            found = true;
+            continue;
+        }
+        order.push_back(row - 1);
+    }
+    if (!found)
+        return false;
+    grid_.Reorder(order);
+    RunChecks();
+    return true;
+}
+
+bool RulesEditor::DeleteRedundantRules(const std::function<void(int)>& step) {
+    if (gridStale_)
+        FillGrid();
+    StoreGrid();
+    const std::vector<int> rowOfRule = grid_.CompleteRows();
+    std::vector<bool> redundant(grid_.RuleRowCount(), false);
+    bool found = false;
+    {
+        const CRuleChecks checks(ruleBase_);
+        for (int r = 0; r < checks.GetNumRules(); ++r) {
+            if (step)
+                step(r);
+            if (checks.IsRedundantRule(r)) {
+                redundant[rowOfRule[r] - 1] = true;
+                found = true;
+            }
+        }
+    }
+    if (!found)
+        return false;
+    std::vector<int> order;
+    for (int row = 0; row < grid_.RuleRowCount(); ++row) {
+        if (!redundant[row])
+            order.push_back(row);
+    }
+    grid_.Reorder(order);
+    RunChecks();
+    return true;
+}
+
+bool RulesEditor::MergeInconsistentRules() {
+    if (gridStale_)
+        FillGrid();
+    StoreGrid();
+    try {
+        if (::MergeInconsistentRules(ruleBase_) == 0)
+            return false;
+    } catch (const ESyntaxRB&) {
+        // Merged rules whose cells do not build are shown for correction.
+    }
+    FillGrid();
+    RunChecks();
+    return true;
+}
+
+void RulesEditor::ResetUndo() {
+    undo_.Clear();
+    snapshotWidth_ = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
+    undo_.Push(CurrentSnapshot());
+}
+
+void RulesEditor::PushUndoSnapshot(bool currentCellValid) {
+    if (!currentCellValid || grid_.VariableCount() == 0)
+        return;
+    Rules snapshot = CurrentSnapshot();
+    // Snapshots of other variables cannot be restored into these.
+    if (snapshotWidth_ != ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables()) {
+        undo_.Clear();
+        snapshotWidth_ = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
+    }
+    undo_.Push(std::move(snapshot));
+}
+
+Rules RulesEditor::CurrentSnapshot() const {
+    if (!gridStale_ && storedRevision_ != grid_.Revision())
+        return grid_.Snapshot();
+    Rules snapshot(true);
+    for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
+        std::vector<std::string> cells;
+        for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
+            cells.push_back(ruleBase_.GetAntExpression(a, r));
+        for (int s = 0; s < ruleBase_.GetNumSucVariables(); ++s)
+            cells.push_back(ruleBase_.GetSucExpression(s, r));
+        snapshot.AddRule(std::move(cells));
+    }
+    return snapshot;
+}
+
+void RulesEditor::ReplaceRules(const Rules& rules, bool refillGrid) {
+    try {
+        ruleBase_.SetRulesFromSet(rules);
+    } catch (const ESyntaxRB&) {
+        // Kept as typed; the cell check shows the failing cells once the grid is filled.
+    }
+    if (refillGrid) {
+        FillGrid();
+        RunChecks();
+    } else {
+        gridStale_ = true;
+    }
+}
+
+bool RulesEditor::UndoRuleEdit(bool refillGrid) {
+    const std::optional<Rules> restore = undo_.Undo(CurrentSnapshot());
+    if (!restore)
+        return false;
+    ReplaceRules(*restore, refillGrid);
+    return true;
+}
+
+bool RulesEditor::RedoRuleEdit(bool refillGrid) {
+    const std::optional<Rules> restore = undo_.Redo(CurrentSnapshot());
+    if (!restore)
+        return false;
+    ReplaceRules(*restore, refillGrid);
+    return true;
+}

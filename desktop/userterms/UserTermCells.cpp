@@ -1,0 +1,264 @@
+#include "desktop/userterms/UserTermCells.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/math/NumericUtils.h"
+#include "core/sets/CFuzzyParamSet.h"
+#include "desktop/toolkit/Conversions.h"
+
+namespace userterm {
+
+namespace {
+
+constexpr std::array<int, 3> kTriangColumns = {3, 5, 8};
+constexpr std::array<int, 4> kTrapezoidColumns = {3, 5, 6, 8};
+constexpr std::array<int, 6> kQuadraticColumns = {3, 4, 5, 6, 7, 8};
+constexpr std::array<int, 4> kGaussianColumns = {4, 5, 6, 7};
+
+constexpr std::array<int, 4> kTriangStops = {1, 3, 5, 8};
+constexpr std::array<int, 5> kTrapezoidStops = {1, 3, 5, 6, 8};
+constexpr std::array<int, 7> kQuadraticStops = {1, 3, 4, 5, 6, 7, 8};
+constexpr std::array<int, 5> kGaussianStops = {1, 4, 5, 6, 7};
+
+double Number(const RowCells& row, int col) {
+    return toolkit::StrToFloat(row[col]);
+}
+
+void SetNumber(RowCells& row, int col, double value) {
+    row[col] = Format3(value);
+}
+
+// A Gaussian row leaves the support columns empty; the new support reaches two spreads beyond
+// the kernel, where the curve has all but vanished.
+void FillSupportOfGaussian(RowCells& row, double lo, double hi) {
+    if (RowShape(row) != UserTermShape::kGaussian)
+        return;
+    SetNumber(row, 3, Clamp(lo, Number(row, 5) - 2.0 * Number(row, 4), hi));
+    SetNumber(row, 8, Clamp(lo, Number(row, 6) + 2.0 * Number(row, 7), hi));
+}
+
+// Gives a triangle's peak b the kernel b -/+ (c - a)/8.
+void WidenPeak(RowCells& row, double lo, double hi) {
+    if (!row[6].isEmpty())
+        return;
+    const double peak = Number(row, 5);
+    const double half = (Number(row, 8) - Number(row, 3)) / 8.0;
+    SetNumber(row, 5, Clamp(lo, peak - half, hi));
+    SetNumber(row, 6, Clamp(lo, peak + half, hi));
+}
+
+}  // namespace
+
+QString FormatGeneral(double value, int precision) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    if (value == 0.0)
+        return "0";
+    // Seventeen digits hold the double exactly enough to round half away from zero by hand.
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.16e", std::fabs(value));
+    std::string digits(1, buffer[0]);
+    digits.append(buffer + 2, 16);
+    int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+    std::string kept = digits.substr(0, static_cast<std::size_t>(precision));
+    if (digits[static_cast<std::size_t>(precision)] >= '5') {
+        int i = precision - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+            kept[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0) {
+            kept.insert(kept.begin(), '1');
+            kept.pop_back();
+            ++exponent;
+        } else {
+            ++kept[static_cast<std::size_t>(i)];
+        }
+    }
+    while (kept.size() > 1 && kept.back() == '0')
+        kept.pop_back();
+    std::string text = value < 0 ? "-" : "";
+    if (exponent >= precision || std::fabs(value) < 1e-5) {
+        text += kept[0];
+        if (kept.size() > 1)
+            text += "." + kept.substr(1);
+        text += "E" + std::to_string(exponent);
+    } else if (exponent >= 0) {
+        const auto whole = static_cast<std::size_t>(exponent + 1);
+        if (kept.size() <= whole) {
+            text += kept + std::string(whole - kept.size(), '0');
+        } else {
+            text += kept.substr(0, whole) + "." + kept.substr(whole);
+        }
+    } else {
+        text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + kept;
+    }
+    return QString::fromStdString(text);
+}
+
+std::span<const int> ParamColumns(UserTermShape shape) {
+    switch (shape) {
+        case UserTermShape::kTriang:
+            return kTriangColumns;
+        case UserTermShape::kTrapezoid:
+            return kTrapezoidColumns;
+        case UserTermShape::kQuadratic:
+            return kQuadraticColumns;
+        case UserTermShape::kGaussian:
+            break;
+    }
+    return kGaussianColumns;
+}
+
+std::span<const int> TabStops(UserTermShape shape) {
+    switch (shape) {
+        case UserTermShape::kTriang:
+            return kTriangStops;
+        case UserTermShape::kTrapezoid:
+            return kTrapezoidStops;
+        case UserTermShape::kQuadratic:
+            return kQuadraticStops;
+        case UserTermShape::kGaussian:
+            break;
+    }
+    return kGaussianStops;
+}
+
+std::optional<UserTermShape> RowShape(const RowCells& row) {
+    return FindShape(row[kTypeCol].toStdString());
+}
+
+void WriteShape(RowCells& row, UserTermShape shape, std::span<const double> params,
+                bool fullPrecision) {
+    row[kTypeCol] =
+        QString::fromUtf8(ShapeName(shape).data(), static_cast<qsizetype>(ShapeName(shape).size()));
+    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
+        row[col].clear();
+    const auto columns = ParamColumns(shape);
+    for (std::size_t i = 0; i < columns.size() && i < params.size(); ++i)
+        row[columns[i]] = fullPrecision ? FormatFull(params[i]) : Format3(params[i]);
+}
+
+std::unique_ptr<CFuzzyParamSet> BuildSet(const RowCells& row, double lo, double hi) {
+    const auto shape = RowShape(row);
+    if (!shape)
+        return nullptr;
+    std::vector<double> params;
+    for (int col : ParamColumns(*shape))
+        params.push_back(Number(row, col));
+    auto set = CreateShapeSet(*shape, lo, hi);
+    set->SetParams(params);
+    return set;
+}
+
+std::optional<QString> CheckParameter(const RowCells& row, int col, double lo, double hi) {
+    const auto shape = RowShape(row);
+    if (!shape)
+        return std::nullopt;
+    const auto columns = ParamColumns(*shape);
+    const auto at = std::find(columns.begin(), columns.end(), col);
+    if (at == columns.end())
+        return std::nullopt;
+    const double v = Number(row, col);
+    if (*shape == UserTermShape::kGaussian) {
+        if (col == 4 || col == 7) {
+            if (v <= 0)
+                return QString("Scale factor must be greater then zero");
+            return std::nullopt;
+        }
+        if (v < lo || v > hi)
+            return QString("Value is out of variable range");
+        if (col == 5 && v > Number(row, 6))
+            return QString("Value is greater than next parameter");
+        if (col == 6 && v < Number(row, 5))
+            return QString("Value is less than previous parameter");
+        return std::nullopt;
+    }
+    if (v < lo || v > hi)
+        return QString("Value is out of variable range");
+    if (at != columns.begin() && v < Number(row, *(at - 1)))
+        return QString("Value is less than previous parameter");
+    if (at + 1 != columns.end() && v > Number(row, *(at + 1)))
+        return QString("Value is greater than next parameter");
+    return std::nullopt;
+}
+
+void ChangeToTriangular(RowCells& row, double lo, double hi) {
+    FillSupportOfGaussian(row, lo, hi);
+    const double peak =
+        row[6].isEmpty() ? Number(row, 5) : Midpoint(Number(row, 5), Number(row, 6));
+    row[kTypeCol] = "triang";
+    SetNumber(row, 5, peak);
+    row[4].clear();
+    row[6].clear();
+    row[7].clear();
+}
+
+void ChangeToTrapezoid(RowCells& row, double lo, double hi) {
+    FillSupportOfGaussian(row, lo, hi);
+    row[kTypeCol] = "trapezoid";
+    row[4].clear();
+    row[7].clear();
+    WidenPeak(row, lo, hi);
+}
+
+void ChangeToQuadratic(RowCells& row, double lo, double hi) {
+    FillSupportOfGaussian(row, lo, hi);
+    row[kTypeCol] = "quadratic";
+    WidenPeak(row, lo, hi);
+    SetNumber(row, 4, Midpoint(Number(row, 3), Number(row, 5)));
+    SetNumber(row, 7, Midpoint(Number(row, 6), Number(row, 8)));
+}
+
+std::vector<double> DefaultParams(UserTermShape shape, double lo, double hi) {
+    const double w = hi - lo;
+    const auto at = [&](int eighths) { return lo + w * eighths / 8.0; };
+    switch (shape) {
+        case UserTermShape::kTriang:
+            return {at(1), at(4), at(7)};
+        case UserTermShape::kTrapezoid:
+            return {at(1), at(3), at(5), at(7)};
+        case UserTermShape::kQuadratic:
+            return {at(1), at(2), at(3), at(5), at(6), at(7)};
+        case UserTermShape::kGaussian:
+            break;
+    }
+    // The spreads do not follow the range.
+    return {0.1, at(3), at(5), 0.1};
+}
+
+std::array<double, 3> UniformTriangle(int n, int k, double lo, double hi) {
+    const double step = (hi - lo) / (n - 1);
+    return {lo + std::max(k - 1, 0) * step, lo + k * step, lo + std::min(k + 1, n - 1) * step};
+}
+
+QString CopyLine(const RowCells& row) {
+    QString line;
+    for (int col = kNameCol; col <= kLastParamCol; ++col)
+        line += row[col] + ";";
+    return line;
+}
+
+RowCells PasteLine(const QString& line) {
+    RowCells row;
+    qsizetype start = 0;
+    for (int col = kNameCol; col <= kLastParamCol; ++col) {
+        const qsizetype end = line.indexOf(';', start);
+        if (end < 0) {
+            row[col] = line.mid(start);
+            break;
+        }
+        row[col] = line.mid(start, end - start);
+        start = end + 1;
+    }
+    return row;
+}
+
+}  // namespace userterm

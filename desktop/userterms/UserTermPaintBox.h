@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+#include "desktop/userterms/UserTermPlot.h"
+
+// A paint box of the user-expressions editor: draws the scene it was given and reports the
+// mouse and its own resizing to the editor, which builds the scenes.
+class UserTermPaintBox : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit UserTermPaintBox(QWidget* parent = nullptr);
+
+    const userterm::PlotScene& Scene() const { return scene_; }
+    void SetScene(userterm::PlotScene scene);
+
+    std::function<void(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>
+        OnMouseMove;
+    std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)>
+        OnMouseUp;
+    std::function<void()> OnResize;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    userterm::PlotScene scene_;
+};

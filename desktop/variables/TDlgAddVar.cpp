@@ -1,0 +1,367 @@
+#include "desktop/variables/TDlgAddVar.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <unordered_map>
+
+#include "core/lang/CBasicSettings.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "core/rulebase/CRuleBase.h"
+#include "desktop/toolkit/Conversions.h"
+#include "desktop/toolkit/UserPrompts.h"
+#include "desktop/variables/ExprOperator.h"
+#include "desktop/variables/VariableNumbers.h"
+#include "desktop/variables/VariableValidation.h"
+
+namespace {
+
+QString BoundText(double value) {
+    return QString::number(value, 'g', 15);
+}
+
+void PrepareKeepingCells(CRuleBase& ruleBase) {
+    try {
+        ruleBase.Prepare();
+    } catch (const ESyntaxRB&) {
+        // The rules grid shows such cells for correction.
+    }
+}
+
+}  // namespace
+
+TDlgAddVar::TDlgAddVar(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgAddVar");
+    lbCopyFromVar = new QLabel("Copy from variable:", this);
+    cbxCopyVar = new QComboBox(this);
+    auto* lbName = new QLabel("Name of variable:", this);
+    edName = new QLineEdit(this);
+    lbDiscretization = new QLabel("Discretization (20 - 1000):", this);
+    edDiscret = new QLineEdit(this);
+    auto* lbLow = new QLabel("Lower bound:", this);
+    edLow = new QLineEdit(this);
+    auto* lbHigh = new QLabel("Upper bound:", this);
+    edHigh = new QLineEdit(this);
+    lbEditExpressions = new QLabel("Expression:", this);
+    btnEditTerms = new QPushButton("Edit expressions...", this);
+    OKBtn = new QPushButton("OK", this);
+    CancelBtn = new QPushButton("Cancel", this);
+    OKBtn->setDefault(true);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(lbCopyFromVar, 0, 0);
+    fields->addWidget(cbxCopyVar, 0, 1);
+    fields->addWidget(lbName, 1, 0);
+    fields->addWidget(edName, 1, 1);
+    fields->addWidget(lbDiscretization, 2, 0);
+    fields->addWidget(edDiscret, 2, 1);
+    fields->addWidget(lbLow, 3, 0);
+    fields->addWidget(edLow, 3, 1);
+    fields->addWidget(lbHigh, 4, 0);
+    fields->addWidget(edHigh, 4, 1);
+    fields->addWidget(lbEditExpressions, 5, 0);
+    fields->addWidget(btnEditTerms, 5, 1);
+    fields->setColumnMinimumWidth(1, 180);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    // One dialog serves every mode and hides the rows a mode lacks: it fits what it shows.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(OKBtn, &QPushButton::clicked, this, &TDlgAddVar::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnEditTerms, &QPushButton::clicked, this, &TDlgAddVar::btnEditTermsClick);
+    connect(cbxCopyVar, &QComboBox::activated, this, &TDlgAddVar::cbxCopyVarChange);
+    for (QLineEdit* edit : {edDiscret, edLow, edHigh})
+        edit->installEventFilter(this);
+}
+
+TDlgAddVar::~TDlgAddVar() = default;
+
+int TDlgAddVar::VariableIndex() const {
+    return isOutput_ ? -1 - variableIndex_ : variableIndex_;
+}
+
+CFuzzyVariable& TDlgAddVar::Variable() const {
+    return ruleBase_->GetVariable(VariableIndex());
+}
+
+bool TDlgAddVar::IsLinguistic() const {
+    return !editMode_ || !ruleBase_->GetSettings(VariableIndex()).IsLinearCombination();
+}
+
+void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
+    ruleBase_ = &ruleBase;
+    editMode_ = true;
+    isOutput_ = variable < 0;
+    variableIndex_ = isOutput_ ? -1 - variable : variable;
+    lbCopyFromVar->hide();
+    cbxCopyVar->hide();
+    setWindowTitle("Edit variable");
+    edName->setFocus();
+    edName->setText(QString::fromStdString(Variable().GetName()));
+    appliedLow_ = openingLow_ = ruleBase.GetLowerBound(variable);
+    appliedHigh_ = openingHigh_ = ruleBase.GetUpperBound(variable);
+    const bool linguistic = IsLinguistic();
+    for (QWidget* control :
+         {static_cast<QWidget*>(btnEditTerms), static_cast<QWidget*>(lbEditExpressions),
+          static_cast<QWidget*>(edDiscret), static_cast<QWidget*>(lbDiscretization)})
+        control->setVisible(linguistic);
+    if (linguistic)
+        edDiscret->setText(QString::number(Variable().GetDiscretization()));
+    edLow->setText(BoundText(openingLow_));
+    edHigh->setText(BoundText(openingHigh_));
+}
+
+int TDlgAddVar::RunModal() {
+    setResult(QDialog::Rejected);
+    return ModalLoop ? ModalLoop() : toolkit::ShowModal(*this);
+}
+
+bool TDlgAddVar::RunEdit() {
+    const int result = RunModal();
+    if (result != QDialog::Accepted) {
+        RestoreBounds();
+        return false;
+    }
+    StoreIntoVariable();
+    return true;
+}
+
+bool TDlgAddVar::EditInputVariable(CRuleBase& ruleBase, int index) {
+    LoadForEdit(ruleBase, index);
+    return RunEdit();
+}
+
+bool TDlgAddVar::EditOutputVariable(CRuleBase& ruleBase, int index) {
+    LoadForEdit(ruleBase, -1 - index);
+    return RunEdit();
+}
+
+bool TDlgAddVar::CheckByIndex(CRuleBase& ruleBase, int index, bool isInput) {
+    LoadForEdit(ruleBase, isInput ? index : -1 - index);
+    const VariableFields fields{edName->text().toStdString(), edLow->text().toStdString(),
+                                edHigh->text().toStdString(), edDiscret->text().toStdString()};
+    if (!ValidateVariableFields(ruleBase, fields, {VariableIndex(), true, IsLinguistic()}))
+        return true;
+    return RunEdit();
+}
+
+bool TDlgAddVar::Add(CRuleBase& ruleBase, int copySource) {
+    ruleBase_ = &ruleBase;
+    editMode_ = false;
+    isOutput_ = false;
+    setWindowTitle("Add variable");
+    lbCopyFromVar->show();
+    cbxCopyVar->show();
+    cbxCopyVar->clear();
+    for (int a = 0; a < ruleBase.GetNumAntVariables(); ++a)
+        cbxCopyVar->addItem(QString::fromStdString(ruleBase.GetVariableName(a)));
+    variableIndex_ = std::clamp(copySource, 0, ruleBase.GetNumAntVariables() - 1);
+    cbxCopyVar->setCurrentIndex(variableIndex_);
+    cbxCopyVarChange();
+    edDiscret->setText(QString::number(Variable().GetDiscretization()));
+    lbDiscretization->show();
+    edDiscret->show();
+    // The new variable exists only after OK, so its expressions cannot be edited yet.
+    btnEditTerms->hide();
+    lbEditExpressions->hide();
+    edName->setFocus();
+
+    if (RunModal() != QDialog::Accepted)
+        return false;
+    const double low = toolkit::StrToFloat(edLow->text());
+    const double high = toolkit::StrToFloat(edHigh->text());
+    auto settings = std::make_shared<CLinguisticSettings>(low, high);
+    if (const auto* source =
+            dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variableIndex_)))
+        settings->CopyTerms(*source);
+    settings->UpdateSymmetry();
+    auto variable = std::make_unique<CFuzzyVariable>(edName->text().toStdString(), settings,
+                                                     toolkit::StrToInt(edDiscret->text()));
+    try {
+        ruleBase.AddAntVariable(std::move(variable), variableIndex_);
+    } catch (const ESyntaxRB&) {
+        // Copied cells that do not fit the new bounds are shown in the rules grid.
+    }
+    return true;
+}
+
+void TDlgAddVar::cbxCopyVarChange() {
+    if (!ruleBase_ || editMode_ || cbxCopyVar->currentIndex() < 0)
+        return;
+    variableIndex_ = cbxCopyVar->currentIndex();
+    edName->setText("Copy_" + QString::fromStdString(Variable().GetName()));
+    edLow->setText(BoundText(ruleBase_->GetLowerBound(variableIndex_)));
+    edHigh->setText(BoundText(ruleBase_->GetUpperBound(variableIndex_)));
+}
+
+bool TDlgAddVar::Validate() {
+    const VariableFields fields{edName->text().toStdString(), edLow->text().toStdString(),
+                                edHigh->text().toStdString(), edDiscret->text().toStdString()};
+    const auto error =
+        ValidateVariableFields(*ruleBase_, fields, {VariableIndex(), editMode_, IsLinguistic()});
+    if (!error)
+        return true;
+    if (error->notANumber) {
+        toolkit::MessageDlg(QString::fromStdString(error->message), "Warning",
+                            toolkit::MsgIcon::Warning, toolkit::mbOK);
+    } else {
+        toolkit::ShowMessage(QString::fromStdString(error->message));
+    }
+    return false;
+}
+
+void TDlgAddVar::OKBtnClick() {
+    if (!ruleBase_ || !Validate())
+        return;
+    if (editMode_) {
+        const double low = toolkit::StrToFloat(edLow->text());
+        const double high = toolkit::StrToFloat(edHigh->text());
+        const int variable = VariableIndex();
+        if ((low != appliedLow_ || high != appliedHigh_) && RulesUseNumbers(*ruleBase_, variable)) {
+            const bool outside = SomeNumberOutside(*ruleBase_, variable, low, high);
+            QString question = "Do you want to recompute values?";
+            if (outside)
+                question += "Otherwise they will be cut";
+            const auto answer = toolkit::MessageDlg(
+                question, "Warning", toolkit::MsgIcon::Confirmation, toolkit::mbYesNoCancel);
+            if (answer == toolkit::ModalResult::Cancel)
+                return;
+            if (answer == toolkit::ModalResult::Yes)
+                ApplyToNumbers(*ruleBase_, variable,
+                               Recomputer(low, high, openingLow_, openingHigh_));
+            else if (outside)
+                ApplyToNumbers(*ruleBase_, variable, Bounder(low, high));
+        }
+        ApplyBounds(low, high);
+        if (IsLinguistic())
+            Variable().SetDiscretization(toolkit::StrToInt(edDiscret->text()));
+    }
+    accept();
+}
+
+void TDlgAddVar::ApplyBounds(double low, double high) {
+    if (low == appliedLow_ && high == appliedHigh_)
+        return;
+    CSettings& settings = ruleBase_->GetSettings(VariableIndex());
+    settings.SetContext(low, high);
+    if (auto* basic = dynamic_cast<CBasicSettings*>(&settings)) {
+        basic->UpdateSymmetry();
+        for (auto& term : basic->MutableTerms()) {
+            // Moving the upper end first keeps the set's interval ordered when it moves up.
+            if (low > term->Element().GetUpperBound()) {
+                term->Element().SetUpperBound(high);
+                term->Element().SetLowerBound(low);
+            } else {
+                term->Element().SetLowerBound(low);
+                term->Element().SetUpperBound(high);
+            }
+        }
+    }
+    appliedLow_ = low;
+    appliedHigh_ = high;
+}
+
+void TDlgAddVar::RestoreBounds() {
+    if (editMode_)
+        ApplyBounds(openingLow_, openingHigh_);
+}
+
+void TDlgAddVar::StoreIntoVariable() {
+    Variable().SetName(edName->text().toStdString());
+    PrepareKeepingCells(*ruleBase_);
+}
+
+void TDlgAddVar::RenameInRules(const std::string& oldText, const std::string& newText) {
+    if (!ruleBase_)
+        return;
+    ReplaceCellTexts(*ruleBase_, VariableIndex(), {{oldText, newText}});
+    PrepareKeepingCells(*ruleBase_);
+}
+
+void TDlgAddVar::edDiscretExit() {
+    if (!IsLinguistic())
+        return;
+    int discretization = 0;
+    try {
+        discretization = toolkit::StrToInt(edDiscret->text());
+    } catch (const toolkit::EConvertError& error) {
+        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+        edDiscret->setFocus();
+        return;
+    }
+    if (discretization < kDialogMinDiscretization || discretization > kDialogMaxDiscretization) {
+        toolkit::ShowMessage("Discretization is out of range");
+        edDiscret->setFocus();
+    }
+    if (OnModified)
+        OnModified();
+}
+
+void TDlgAddVar::edLowExit() {
+    try {
+        toolkit::StrToFloat(edLow->text());
+    } catch (const toolkit::EConvertError& error) {
+        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+    }
+}
+
+void TDlgAddVar::edHighExit() {
+    try {
+        toolkit::StrToFloat(edHigh->text());
+    } catch (const toolkit::EConvertError& error) {
+        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+    }
+}
+
+void TDlgAddVar::btnEditTermsClick() {
+    if (!ruleBase_ || !editMode_)
+        return;
+    double low = 0.0;
+    double high = 0.0;
+    if (!toolkit::TryStrToFloat(edLow->text(), low) ||
+        !toolkit::TryStrToFloat(edHigh->text(), high)) {
+        toolkit::MessageDlg("Something is wrong!", "Warning", toolkit::MsgIcon::Warning,
+                            toolkit::mbOK);
+        return;
+    }
+    if (high <= low) {
+        toolkit::ShowMessage("Low bound is greater or equal to high bound!");
+        return;
+    }
+    ApplyBounds(low, high);
+    if (OnEditExpressions)
+        OnEditExpressions(*this);
+}
+
+bool TDlgAddVar::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving a field for Cancel checks nothing: the dialog is being abandoned. Nor does a
+    // box or another window taking the focus: the person has not left the field.
+    const auto leftField = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && !CancelBtn->hasFocus() && isVisible() && leftField()) {
+        if (watched == edDiscret)
+            edDiscretExit();
+        else if (watched == edLow)
+            edLowExit();
+        else if (watched == edHigh)
+            edHighExit();
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,266 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/inference/MethodTables.h"
+#include "core/rulebase/CRuleBase.h"
+#include "desktop/editor/EditorSeams.h"
+#include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/VariableGrids.h"
+#include "desktop/toolkit/TStringGrid.h"
+#include "tests/desktop/support/ScriptedPrompts.h"
+#include "tests/desktop/support/TemporaryRegistry.h"
+
+#include <memory>
+
+using toolkit::ModalResult;
+
+namespace {
+
+QByteArray Contents(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TFormInfUnitTest : public QObject {
+    Q_OBJECT
+
+    TemporaryRegistry store_;
+    QTemporaryDir folder_;
+
+    QString Copy(const QString& example) {
+        const QString target = folder_.filePath(example);
+        QFile::remove(target);
+        QFile::copy(QString(TAVO_EXAMPLES) + "/" + example, target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+
+    std::unique_ptr<TFormInfUnit> Open(const QString& example) {
+        auto editor = std::make_unique<TFormInfUnit>(nullptr, Copy(example));
+        editor->SetModified(false);
+        return editor;
+    }
+
+  private slots:
+    void openingShowsTheRuleBaseOnEveryPage() {
+        auto editor = Open("controller.rb");
+        QCOMPARE(editor->windowTitle(), folder_.filePath("controller.rb"));
+        QCOMPARE(editor->EditUnitName->text(), QString("controller"));
+        QCOMPARE(editor->lbTypeOfUnit->text(), QString("Linguistic"));
+        QCOMPARE(editor->ComboBoxInfType->count(), 5);
+        QCOMPARE(editor->ComboBoxInfType->currentText(),
+                 QString("Perception-based Logical Deduction"));
+        QCOMPARE(editor->ComboBoxDefType->count(), 6);
+        QCOMPARE(editor->ComboBoxDefType->currentText(),
+                 QString("Defuzzification of Linguistic Expressions"));
+        QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetGeneral);
+        TStringGrid& inputs = *editor->StringGridInputVar;
+        QCOMPARE(inputs.RowCount(), 3);
+        QCOMPARE(inputs.Cells(0, 2), QString("speed"));
+        QCOMPARE(inputs.Cells(3, 2), QString("120.00"));
+        QCOMPARE(editor->StringGridRules->RowCount(), 26);
+        QCOMPARE(editor->StringGridRules->ColCount(), 3 + 5);
+    }
+
+    void kindsDecideCombosLabelAndCheckColumns() {
+        auto singleton = Open("singleton.rb");
+        QCOMPARE(singleton->ComboBoxInfType->count(), 1);
+        QCOMPARE(singleton->ComboBoxInfType->currentText(), QString("Takagi-Sugeno Inference"));
+        QVERIFY(singleton->ComboBoxDefType->isHidden());
+        QVERIFY(singleton->lbDefuzzType->isHidden());
+        QCOMPARE(singleton->lbTypeOfUnit->text(), QString("TS-Singleton"));
+        QVERIFY(!singleton->mnShowRedundancy->isVisible());
+        QVERIFY(!singleton->mnShowRedundancyAnt->isVisible());
+        const int checks = singleton->StringGridRules->ColCount() - 4;
+        QCOMPARE(singleton->StringGridRules->ColWidths(checks + 2), -1);
+        QCOMPARE(singleton->StringGridRules->ColWidths(checks + 3), -1);
+
+        auto takagiSugeno = Open("takagi_sugeno.rb");
+        QCOMPARE(takagiSugeno->ComboBoxInfType->count(), 0);
+        QCOMPARE(takagiSugeno->ComboBoxDefType->count(), 0);
+        QCOMPARE(takagiSugeno->lbTypeOfUnit->text(), QString("Unknown"));
+    }
+
+    void smoothDefuzzificationSwitchesTheFilterOffForGood() {
+        auto editor = Open("controller.rb");
+        editor->cbUseFTFilter->setChecked(true);
+        QVERIFY(editor->RuleBase().GetUseFuzzyFilter());
+        editor->ComboBoxDefType->setCurrentIndex(5);
+        editor->ComboBoxDefTypeChange();
+        QVERIFY(!editor->cbUseFTFilter->isChecked());
+        QVERIFY(!editor->cbUseFTFilter->isEnabled());
+        QVERIFY(!editor->RuleBase().GetUseFuzzyFilter());
+        QVERIFY(editor->Modified());
+        editor->SetEditingEnabled(false);
+        editor->SetEditingEnabled(true);
+        QVERIFY(!editor->cbUseFTFilter->isEnabled());
+        QVERIFY(editor->ButtonTest->isEnabled());
+        editor->ComboBoxDefType->setCurrentIndex(0);
+        editor->ComboBoxDefTypeChange();
+        QVERIFY(editor->cbUseFTFilter->isEnabled());
+    }
+
+    void closePromptAnswers_data() {
+        QTest::addColumn<ModalResult>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("cancel") << ModalResult::Cancel << false << false;
+        QTest::newRow("no") << ModalResult::No << true << false;
+        QTest::newRow("yes") << ModalResult::Yes << true << true;
+    }
+    void closePromptAnswers() {
+        QFETCH(ModalResult, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, written);
+        auto editor = Open("controller.rb");
+        const QByteArray before = Contents(editor->FileName());
+        editor->MemoDescription->setPlainText("Changed description");
+        ScriptedPrompts prompts;
+        prompts.Answers = {answer};
+        editor->show();
+        QCOMPARE(editor->close(), closes);
+        QCOMPARE(prompts.Messages.size(), size_t(1));
+        QCOMPARE(prompts.Messages[0].Text,
+                 QString("Do you want to save changes in controller.rb?"));
+        QCOMPARE(prompts.Messages[0].Buttons, toolkit::mbYesNoCancel);
+        QCOMPARE(Contents(editor->FileName()) != before, written);
+        QVERIFY(Contents(editor->FileName()).contains("Changed description") == written);
+    }
+
+    void failedOrCancelledSaveKeepsTheWindowAndTheFile() {
+        auto editor = Open("controller.rb");
+        const QString fileName = editor->FileName();
+        const QByteArray before = Contents(fileName);
+        editor->MemoDescription->setPlainText("Lost?");
+        // Running as root, no folder is read-only: a target that is a folder fails for real.
+        const QString blocked = folder_.filePath("blocked.rb");
+        QVERIFY(QDir().mkpath(blocked));
+        ScriptedPrompts prompts;
+        prompts.Answers = {ModalResult::Yes};
+        prompts.FileNames = {blocked};
+        QVERIFY(!editor->SaveRuleBaseAs());
+        QCOMPARE(prompts.Captions(), QStringList({"Write Error"}));
+        QCOMPARE(prompts.Messages[0].Text, QString("Cannot write to rulebase file"));
+        QVERIFY(editor->Modified());
+        editor->show();
+        QVERIFY(!editor->close());
+        QVERIFY(editor->Modified());
+        QCOMPARE(Contents(fileName), before);
+
+        auto created = std::make_unique<TFormInfUnit>(
+            nullptr, std::make_unique<CRuleBase>(CRuleBase::kLinguistic));
+        created->SetFileName("NoName0.rb");
+        prompts.Answers = {ModalResult::Yes};
+        created->show();
+        QVERIFY(!created->close());
+        QCOMPARE(prompts.FileDialogs.back().InitialDir, QCoreApplication::applicationDirPath());
+        QCOMPARE(prompts.FileDialogs.back().FileName, QString("NoName0.rb"));
+    }
+
+    void saveAsNamesTheWindowAndClearsModified() {
+        auto editor = std::make_unique<TFormInfUnit>(
+            nullptr, std::make_unique<CRuleBase>(CRuleBase::kSingleton));
+        QVERIFY(editor->Modified());
+        ScriptedPrompts prompts;
+        prompts.FileNames = {folder_.filePath("plant")};
+        QVERIFY(editor->Save());
+        QCOMPARE(editor->windowTitle(), folder_.filePath("plant.rb"));
+        QCOMPARE(editor->EditUnitName->text(), QString("plant"));
+        QVERIFY(!editor->Modified());
+        QVERIFY(editor->HasFileName());
+        QVERIFY(Contents(folder_.filePath("plant.rb")).contains("TypeOfDescription=singleton"));
+    }
+
+    void incompleteRuleRowBlocksClosing() {
+        auto editor = Open("controller.rb");
+        editor->ShowRulesPage();
+        // The person empties the cell in its editor.
+        QVERIFY(editor->StringGridRules->FocusCell(2, 4));
+        editor->StringGridRules->SetEditorMode(true);
+        editor->StringGridRules->InplaceEditor()->selectAll();
+        QTest::keyClick(editor->StringGridRules->InplaceEditor(), Qt::Key_Backspace);
+        editor->StringGridRules->FocusCell(1, 1);
+        editor->show();
+        QVERIFY(!editor->close());
+        QCOMPARE(editor->StringGridRules->Col(), 2);
+        QCOMPARE(editor->StringGridRules->Row(), 4);
+    }
+
+    void deletingInputVariables() {
+        ScriptedPrompts prompts;
+        auto editor = Open("controller.rb");
+        editor->StringGridInputVar->FocusCell(0, 2);
+        prompts.Answers = {ModalResult::No, ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(prompts.Messages[1].Text, QString("Are you sure to delete the variable speed?"));
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
+        QCOMPARE(editor->StringGridInputVar->RowCount(), 2);
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(prompts.Messages.back().Text, QString("At least one variable is required"));
+        QCOMPARE(prompts.Messages.back().Caption, QString("Warning"));
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
+        editor->ShowRulesPage();
+        QCOMPARE(editor->StringGridRules->ColCount(), 2 + 5);
+    }
+
+    void variableButtonsGoThroughTheDialogHook() {
+        auto editor = Open("controller.rb");
+        int asked = 0;
+        InstalledEditorSeams().EditVariable = [&](TFormInfUnit&, int variable) {
+            asked = variable;
+            return true;
+        };
+        editor->StringGridOutputVar->FocusCell(0, 1);
+        editor->ButtonEditOutputVarClick();
+        QCOMPARE(asked, -1);
+        QVERIFY(editor->Modified());
+        QVERIFY(editor->VariablesChanged());
+        InstalledEditorSeams() = {};
+    }
+
+    void outputBoundsAreCheckedAndNotRounded() {
+        double low = 0;
+        double high = 0;
+        QCOMPARE(CheckBoundTexts("a", "1", low, high),
+                 QString("Real value expected in low bound!"));
+        QCOMPARE(CheckBoundTexts("0", "", low, high),
+                 QString("Real value expected in high bound!"));
+        QCOMPARE(CheckBoundTexts("1", "1", low, high),
+                 QString("Low bound must be lower then high bound!"));
+        QCOMPARE(BoundText(0.5), QString("0.50"));
+        auto editor = Open("controller.rb");
+        const double before = editor->RuleBase().GetUpperBound(-1);
+        QVERIFY(editor->StringGridOutputVarExit());
+        QCOMPARE(editor->RuleBase().GetUpperBound(-1), before);
+        ScriptedPrompts prompts;
+        editor->StringGridOutputVar->SetCells(2, 1, "x");
+        QVERIFY(!editor->StringGridOutputVarExit());
+        QCOMPARE(prompts.Captions(), QStringList({"Error"}));
+    }
+
+    void expressionUseCountsInputsThenOutputs() {
+        auto editor = Open("controller.rb");
+        const CRuleBase& ruleBase = editor->RuleBase();
+        const QString output = QString::fromStdString(ruleBase.GetSucExpression(0, 0));
+        QVERIFY(editor->IsExpressionUsed(output, 2));
+        QVERIFY(!editor->IsExpressionUsed(output + "x", 2));
+        QVERIFY(
+            editor->IsExpressionUsed(QString::fromStdString(ruleBase.GetAntExpression(1, 3)), 1));
+    }
+};
+
+QTEST_MAIN(TFormInfUnitTest)
+#include "TFormInfUnitTest.moc"

@@ -1,0 +1,228 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTest>
+
+#include "core/lang/CBasicSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
+#include "desktop/variables/TDlgAddVar.h"
+#include "tests/desktop/support/RulesTestModels.h"
+#include "tests/desktop/support/ScriptedPrompts.h"
+
+using rules_test::Make;
+using rules_test::Variable;
+using toolkit::ModalResult;
+
+namespace {
+
+const QString kRecompute = "Do you want to recompute values?";
+const QString kRecomputeOrCut = "Do you want to recompute values?Otherwise they will be cut";
+
+std::unique_ptr<CRuleBase> AboutFive() {
+    return Make({Variable("x", "linguistic", 0, 10), Variable("w")}, {Variable("y")},
+                {{"about 5", "sm", "sm"}, {"#", "sm", "-sm", "bi"}});
+}
+
+QStringList Texts(const ScriptedPrompts& prompts) {
+    QStringList texts;
+    for (const auto& message : prompts.Messages)
+        texts << message.Text;
+    return texts;
+}
+
+}  // namespace
+
+class TDlgAddVarTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The person types new bounds and answers the question; about 5 in [0, 10] is the number.
+    void recomputeOrCutAboutNumbers_data() {
+        QTest::addColumn<QString>("high");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("wider, recompute")
+            << "20" << int(ModalResult::Yes) << kRecompute << "about 10";
+        QTest::newRow("wider, keep") << "20" << int(ModalResult::No) << kRecompute << "about 5";
+        QTest::newRow("narrower, recompute")
+            << "4" << int(ModalResult::Yes) << kRecomputeOrCut << "about 2";
+        QTest::newRow("narrower, cut")
+            << "4" << int(ModalResult::No) << kRecomputeOrCut << "about 4";
+    }
+    void recomputeOrCutAboutNumbers() {
+        QFETCH(QString, high);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        QFETCH(QString, cell);
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        prompts.Answers = {ModalResult(answer)};
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.edHigh->setText(high);
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts), QStringList{question});
+        QCOMPARE(prompts.Messages[0].Caption, QString("Warning"));
+        QCOMPARE(prompts.Messages[0].Buttons, toolkit::mbYesNoCancel);
+        QCOMPARE(QString::fromStdString(ruleBase->GetAntExpression(0, 0)), cell);
+        QCOMPARE(ruleBase->GetUpperBound(0), high.toDouble());
+        QVERIFY(!ruleBase->IsRuleActive(1));
+    }
+
+    void cancelledQuestionKeepsTheDialogOpenAndCancelRestoresBounds() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        prompts.Answers = {ModalResult::Cancel};
+        TDlgAddVar dialog;
+        int okClicks = 0;
+        dialog.ModalLoop = [&] {
+            dialog.edHigh->setText("4");
+            dialog.OKBtnClick();
+            okClicks += dialog.result() == QDialog::Rejected;
+            dialog.btnEditTermsClick();
+            [&] { QCOMPARE(ruleBase->GetUpperBound(0), 4.0); }();
+            dialog.reject();
+            return dialog.result();
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(okClicks, 1);
+        QCOMPARE(ruleBase->GetUpperBound(0), 10.0);
+        QCOMPARE(ruleBase->GetAntExpression(0, 0), std::string("about 5"));
+    }
+
+    // The messages themselves are checked with the fields alone; here they keep the dialog open.
+    void validationMessagesKeepTheDialogOpen() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            const std::pair<QString, QString> attempts[] = {
+                {"w", "0"}, {"x", "ten"}, {"x", "0x1"}, {"speed", "0"}};
+            for (const auto& [name, low] : attempts) {
+                dialog.edName->setText(name);
+                dialog.edLow->setText(low);
+                dialog.OKBtnClick();
+            }
+            return dialog.result();
+        };
+        QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
+                                              "Something is wrong!", "Something is wrong!"}));
+        QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
+        QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
+        QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
+    }
+
+    void outputWithNegativeCellsRefusesNonNegativeBounds() {
+        auto ruleBase =
+            Make({Variable("x")}, {Variable("z", "linguistic", -1, 1)}, {{"sm", "-sm"}});
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.edLow->setText("0");
+            dialog.OKBtnClick();
+            dialog.edLow->setText("-1");
+            dialog.edDiscret->setText("300");
+            dialog.OKBtnClick();
+            dialog.edDiscret->setText("301");
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.EditOutputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts),
+                 QStringList({"Rulebase contains negative expressions for not symetrical bounds!",
+                              "Discretization for symetrical variable must be odd value!"}));
+        QCOMPARE(ruleBase->GetDiscretization(-1), 301);
+    }
+
+    void addCopiesCellsAndExpressions() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        QString proposed;
+        dialog.ModalLoop = [&] {
+            dialog.cbxCopyVar->setCurrentIndex(1);
+            dialog.cbxCopyVarChange();
+            proposed = dialog.edName->text();
+            dialog.cbxCopyVar->setCurrentIndex(0);
+            dialog.cbxCopyVarChange();
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.Add(*ruleBase, 1));
+        QCOMPARE(proposed, QString("Copy_w"));
+        QCOMPARE(ruleBase->GetNumAntVariables(), 3);
+        QCOMPARE(ruleBase->GetVariableName(2), std::string("Copy_x"));
+        QCOMPARE(ruleBase->GetAntExpression(2, 0), std::string("about 5"));
+        QCOMPARE(ruleBase->GetUpperBound(2), 10.0);
+        QVERIFY(prompts.Messages.empty());
+    }
+
+    void checkByIndexOpensOnlyForAFailingVariable() {
+        auto ruleBase =
+            Make({Variable("x", "linguistic", -1, 1, 300)}, {Variable("y")}, {{"sm", "sm"}});
+        TDlgAddVar dialog;
+        int shown = 0;
+        dialog.ModalLoop = [&] {
+            ++shown;
+            dialog.edDiscret->setText("301");
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.CheckByIndex(*ruleBase, 0, false));
+        QCOMPARE(shown, 0);
+        QVERIFY(dialog.CheckByIndex(*ruleBase, 0, true));
+        QCOMPARE(shown, 1);
+        QCOMPARE(ruleBase->GetDiscretization(0), 301);
+    }
+
+    // Another window or a box taking the focus does not leave the field.
+    void fieldsAreLeftOnlyWithinTheDialog() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.edDiscret->setText("5");
+            for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::TabFocusReason}) {
+                QFocusEvent out(QEvent::FocusOut, reason);
+                QApplication::sendEvent(dialog.edDiscret, &out);
+            }
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(Texts(prompts), QStringList{"Discretization is out of range"});
+    }
+
+    void renameInRules() {
+        auto ruleBase = AboutFive();
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] { return int(QDialog::Rejected); };
+        dialog.EditInputVariable(*ruleBase, 1);
+        dialog.RenameInRules("sm", "small");
+        QCOMPARE(ruleBase->GetAntExpression(1, 0), std::string("small"));
+        QCOMPARE(ruleBase->GetAntExpression(1, 1), std::string("-sm"));
+        QCOMPARE(ruleBase->GetSucExpression(0, 0), std::string("sm"));
+    }
+
+    void screenshot() {
+        auto ruleBase = AboutFive();
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            [&] { QVERIFY(QTest::qWaitForWindowExposed(&dialog)); }();
+            dialog.grab().save(TAVO_ARTIFACT_DIR "/TDlgAddVar.png");
+            return int(QDialog::Rejected);
+        };
+        dialog.Add(*ruleBase, 0);
+        QVERIFY(QFile::exists(TAVO_ARTIFACT_DIR "/TDlgAddVar.png"));
+    }
+};
+
+QTEST_MAIN(TDlgAddVarTest)
+#include "TDlgAddVarTest.moc"
