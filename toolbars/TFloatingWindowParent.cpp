@@ -30,8 +30,14 @@ TFloatingWindowParent::~TFloatingWindowParent() {
 
 void TFloatingWindowParent::SetShouldBeVisible(bool ShouldBeVisible) {
     shouldBeVisible_ = ShouldBeVisible;
-    if (isVisible() != ShouldBeVisible)
-        QWidget::setVisible(ShouldBeVisible);
+    if (isVisible() == ShouldBeVisible)
+        return;
+    // A window manager minimises the host together with its form, and a host shown again in
+    // that state maps iconic, which minimises the whole group, the form with it. The host
+    // follows its form's state, never keeps one of its own.
+    if (ShouldBeVisible && isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    QWidget::setVisible(ShouldBeVisible);
 }
 
 void TFloatingWindowParent::SetOnTopOfAllForms(bool OnTop) {

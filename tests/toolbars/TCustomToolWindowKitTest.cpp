@@ -320,6 +320,21 @@ class TCustomToolWindowKitTest : public QObject {
         QVERIFY(host->isVisible());
     }
 
+    void hostComesBackWithItsRestoredFormNotMinimised() {
+        bar->SetParent(form.get());
+        TFloatingWindowParent* host = bar->FloatingParent();
+        QTRY_VERIFY(host->isVisible());
+        // A window manager minimises the host with its form. Shown again still minimised, the
+        // host would map iconic and take its form back down with it.
+        form->showMinimized();
+        host->setWindowState(Qt::WindowMinimized);
+        QVERIFY(!host->isVisible());
+        form->showNormal();
+        QTRY_VERIFY(host->isVisible());
+        QVERIFY(!host->isMinimized());
+        QVERIFY(!form->isMinimized());
+    }
+
     void keptOnScreen() {
         bar->SetParent(form.get());
         const QRect screen = GetRectOfPrimaryMonitor();
