@@ -257,6 +257,8 @@ void TDockKit::ArrangeToolbars(bool Commit) {
     }
     ++d->arrangeDisableDepth;
     raise();
+    // Bars whose row got thicker or thinner, to centre their controls across it again.
+    std::vector<TCustomToolWindowKit*> rethickened;
     const bool vertical = d->Vertical();
     const tbk::TDockBoundLines lines = d->boundLines;
     const int linesAcross = vertical ? lines.Contains(tbk::blLeft) + lines.Contains(tbk::blRight)
@@ -311,10 +313,13 @@ void TDockKit::ArrangeToolbars(bool Commit) {
                 if (bar->DockRow() != row)
                     continue;
                 const int at = packing.Placed[i];
+                const int thicknessBefore = vertical ? bar->width() : bar->height();
                 bar->SetBoundsFromDock(
                     vertical
                         ? QRect(offset, at, thickness, bar->FullSize() ? roomAcross : bar->height())
                         : QRect(at, offset, bar->FullSize() ? roomAlong : bar->width(), thickness));
+                if ((vertical ? bar->width() : bar->height()) != thicknessBefore)
+                    rethickened.push_back(bar);
             }
             offset += thickness;
         }
@@ -324,6 +329,9 @@ void TDockKit::ArrangeToolbars(bool Commit) {
     --d->arrangeDisableDepth;
     d->arrangePending = false;
     d->commitPositions = false;
+    // After the dock is done: a bar that lays itself out may ask it to arrange again.
+    for (TCustomToolWindowKit* bar : rethickened)
+        bar->ArrangeControls();
     update();
 }
 

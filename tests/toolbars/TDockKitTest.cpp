@@ -1,6 +1,7 @@
 #include "ToolbarFixtureForm.h"
 
 #include "toolbars/TDockKit.h"
+#include "toolbars/TToolbarButtonKit.h"
 #include "toolbars/TToolbarKit.h"
 
 #include <QPainter>
@@ -157,6 +158,33 @@ class TDockKitTest : public QObject {
         a->SetParent(form->DockBottom);
         QCOMPARE(b->DockRow(), 0);
         QCOMPARE(form->DockTop->height(), 26);
+    }
+
+    void barsFollowTheThicknessOfTheirRow() {
+        // Rows 0 and 1 as in the main window: a neighbour twice as tall shares row 1.
+        form->AddToolbar("Top", form->DockTop, 1, 0, 0);
+        TToolbarKit* tall = form->AddToolbar("Tall", form->DockTop, 1, 1, 0);
+        form->AddButton(tall, "T")->resize(23, 44);
+        TToolbarKit* left = form->AddToolbar("Left", form->DockTop, 2, 1, 100);
+        form->ShowAndActivate();
+        QWidget* button = left->GetOrderedControls(0);
+        QCOMPARE(form->DockTop->height(), 26 + 48);
+        QCOMPARE(left->height(), 48);
+        QCOMPARE(button->y(), 2 + 11);  // centred across the row
+
+        // The neighbour floats out: the row and the bar left in it get thinner, and its
+        // buttons move up with them instead of being cut off.
+        tall->SetParent(form.get());
+        QCOMPARE(form->DockTop->height(), 26 + 26);
+        QCOMPARE(left->height(), 26);
+        QCOMPARE(button->y(), 2);
+        ProcessLayouts();
+        QCOMPARE(left->height(), 26);
+
+        // It comes back: the row grows again and the buttons are centred again.
+        tall->SetParent(form->DockTop);
+        QCOMPARE(left->height(), 48);
+        QCOMPARE(button->y(), 2 + 11);
     }
 
     void rowUnderPointAsksForNewRowsNearBoundaries() {
