@@ -374,6 +374,11 @@ void TMainForm::FormCreate() {
         *toolbars[index] = toolbar;
         ++index;
     }
+    // The close box of a floating bar hides it too; its View item follows.
+    for (QAction* item :
+         {mnModifiers, mnBasicTerms, mnConnectives, mnSignedBasicTerms, mnUserTerms})
+        connect(ToolbarByTag(item->data().toInt()), &TToolbarKit::visibleChanged, item,
+                &QAction::setChecked);
     try {
         RebuildReopenMenu();
     } catch (const std::exception& error) {
@@ -411,12 +416,15 @@ void TMainForm::WordMouseUp(const QString& caption) {
         editor->RulesPage().MoveToNextCell();
 }
 
+TToolbarKit* TMainForm::ToolbarByTag(int tag) const {
+    TToolbarKit* const byTag[] = {ToolbarModifiers, ToolbarBasicTerms, ToolbarConnectives,
+                                  ToolbarSignedBasicTerms, ToolbarUserTerms};
+    return tag >= 0 && tag < 5 ? byTag[tag] : nullptr;
+}
+
 void TMainForm::ViewItemClick(QAction* item) {
-    TToolbarKit* byTag[] = {ToolbarModifiers, ToolbarBasicTerms, ToolbarConnectives,
-                            ToolbarSignedBasicTerms, ToolbarUserTerms};
-    const int tag = item->data().toInt();
-    if (tag >= 0 && tag < 5)
-        byTag[tag]->SetVisible(item->isChecked());
+    if (TToolbarKit* toolbar = ToolbarByTag(item->data().toInt()))
+        toolbar->SetVisible(item->isChecked());
 }
 
 QMdiSubWindow* TMainForm::ActiveChild() const {

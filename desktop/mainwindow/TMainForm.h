@@ -151,6 +151,8 @@ class TMainForm : public QMainWindow, public EditorHost {
     // The close prompt and the closing of every child; false refuses the close.
     bool FormClose();
     void onMdiAreaSubWindowActivated(QMdiSubWindow* window);
+    // The term toolbar that a View item with this Tag shows, or null.
+    TToolbarKit* ToolbarByTag(int tag) const;
     void ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFocus);
     void SendClipboardCommand(const char* method);
     void SetSaveEnabled(bool enabled);

@@ -25,6 +25,7 @@
 #include "tests/desktop/support/TemporaryRegistry.h"
 #include "toolbars/TToolbarButtonKit.h"
 #include "toolbars/TToolbarKit.h"
+#include "toolbars/ToolWindowFrame.h"
 
 #include <memory>
 
@@ -268,6 +269,21 @@ class TMainFormTest : public QObject {
         form_->mnBasicTerms->trigger();
         QVERIFY(!form_->ToolbarBasicTerms->Visible());
         QVERIFY(form_->ToolbarModifiers->Visible());
+    }
+
+    void closeBoxOfAFloatingToolbarClearsItsViewItem() {
+        TToolbarKit* toolbar = form_->ToolbarBasicTerms;
+        form_->mnBasicTerms->trigger();
+        toolbar->SetParent(form_.get());
+        QCoreApplication::processEvents();
+        const QRect closeBox = ComputeToolWindowFrame({}, toolbar->size()).CloseButtonRect;
+        QTest::mouseClick(toolbar, Qt::LeftButton, {}, closeBox.center());
+        QVERIFY(!toolbar->Visible());
+        QVERIFY(!form_->mnBasicTerms->isChecked());
+        // One click shows it again.
+        form_->mnBasicTerms->trigger();
+        QVERIFY(toolbar->Visible());
+        QVERIFY(form_->mnBasicTerms->isChecked());
     }
 
     void wordButtonsReachTheActiveEditorOnItsRulesPage() {
