@@ -404,6 +404,22 @@ void TDataPage::mnFTransformClick() {
         ShowError("Cannot write " + save.FileName + ": " + QString::fromStdString(reason));
 }
 
+void TDataPage::InputAdded(int input) {
+    std::vector<FTDimensionSettings>& settings = window_.FTransformSettings();
+    // Without records the dialog makes them for all inputs when it first runs.
+    if (!settings.empty() && input >= 0 && input <= static_cast<int>(settings.size()))
+        settings.insert(settings.begin() + input,
+                        DefaultFTransformSettings(window_.RuleBase())[input]);
+    window_.FTransform().reset();
+}
+
+void TDataPage::InputDeleted(int input) {
+    std::vector<FTDimensionSettings>& settings = window_.FTransformSettings();
+    if (input >= 0 && input < static_cast<int>(settings.size()))
+        settings.erase(settings.begin() + input);
+    window_.FTransform().reset();
+}
+
 void TDataPage::btInverseFTransformClick() {
     WriteInverse();
 }

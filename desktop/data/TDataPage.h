@@ -80,6 +80,10 @@ class TDataPage {
     void btInverseFTransformClick();
     void mnFuzzyTrClick();
     void mnVTransformClick();
+    // The F-transform settings follow the inputs: an added input gets a default record, a
+    // deleted one's record goes. A transform made over the inputs as they were goes too.
+    void InputAdded(int input);
+    void InputDeleted(int input);
 
     QAction* mnLearn1;
     QAction* ApproxLearning;

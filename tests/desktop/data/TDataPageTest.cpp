@@ -15,11 +15,14 @@
 #include <memory>
 
 #include "core/ftransform/TFTransform.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/data/DataTransforms.h"
 #include "desktop/data/TDataPage.h"
 #include "desktop/data/TFTransformSettingsDialog.h"
 #include "desktop/editor/EditorHost.h"
+#include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -274,6 +277,52 @@ class TDataPageTest : public QObject {
         editor->DataPage().mnFTransform->trigger();
         QCOMPARE(shown, QString("2"));
         QCOMPARE(editor->FTransformSettings()[0].nodes, 7);
+    }
+
+    // This did abort: the settings and the transform still had the deleted input's axis.
+    void fTransformFollowsDeletedAndAddedInputs() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        const auto firstInputNodes = [](int nodes) {
+            return [nodes](QDialog& dialog) {
+                auto& settings = static_cast<TFTransformSettingsDialog&>(dialog);
+                settings.edNumOfPartitions->setText(QString::number(nodes));
+                settings.edNumOfPartitionsExit();
+                return QDialog::Accepted;
+            };
+        };
+        Import(*editor, prompts, Write("two.txt", "0 0 30\n50 120 30\n"));
+        prompts.Dialogs.push_back(firstInputNodes(2));
+        editor->DataPage().mnFTransform->trigger();
+        editor->StringGridInputVar->FocusCell(0, 1);
+        prompts.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(editor->FTransformSettings().size(), std::size_t(1));
+        QCOMPARE(editor->FTransformSettings()[0].high, 120.0);
+        QCOMPARE(editor->FTransformSettings()[0].nodes, 10);
+        Import(*editor, prompts, Write("one.txt", "0 30\n120 30\n"));
+        editor->btInverseFTransform->click();
+        prompts.Dialogs.push_back(firstInputNodes(3));
+        editor->DataPage().mnFTransform->trigger();
+        QCOMPARE(editor->StringGridData->Cells(3, 2), QString("30.000000"));
+
+        // The added input's values were taken for the output: 60 where 30 was wanted.
+        InstalledEditorSeams().AddVariable = [](TFormInfUnit& window) {
+            window.RuleBase().AddAntVariable(
+                std::make_unique<CFuzzyVariable>(
+                    "load", std::make_shared<CLinguisticSettings>(0.0, 100.0), 301),
+                0);
+            return true;
+        };
+        editor->ButtonAddVarClick();
+        InstalledEditorSeams() = {};
+        QCOMPARE(editor->FTransformSettings().size(), std::size_t(2));
+        QCOMPARE(editor->FTransformSettings()[0].nodes, 3);
+        QCOMPARE(editor->FTransformSettings()[1].high, 100.0);
+        Import(*editor, prompts, Write("three.txt", "0 60 30\n120 60 30\n"));
+        editor->DataPage().mnFTransform->trigger();
+        QCOMPARE(editor->StringGridData->Cells(4, 2), QString("30.000000"));
+        editor->SetModified(false);
     }
 
     void nodeSearchReportsAnUnreachableTolerance() {
