@@ -133,10 +133,12 @@ void TDataPage::FitColumns() {
     grid.SetColWidths(0, grid.TextWidth(QString::number(rows) + ".") + kPadding);
     // Room for the widest header and for an estimate such as "-12.300000".
     const int number = grid.TextWidth("-000.000000");
-    for (int c = 1; c < grid.ColCount(); ++c)
-        grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
-                                       grid.TextWidth(grid.Cells(c, 1)), number}) +
-                                 kPadding);
+    for (int c = 1; c < grid.ColCount(); ++c) {
+        if (grid.ColWidths(c) > 0)  // a hidden column stays hidden
+            grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
+                                           grid.TextWidth(grid.Cells(c, 1)), number}) +
+                                     kPadding);
+    }
 }
 
 void TDataPage::btnImportClick() {
@@ -206,7 +208,10 @@ void TDataPage::btnSaveOutputClick() {
     }
     if (!dialog.Execute())
         return;
-    const std::string text = OutFileText(*cells_, controls_.StringGridData->ColCount());
+    // The hidden description column is not written.
+    const int shownColumns = DataLayout::Of(window_.RuleBase()).DescriptionColumn() +
+                             (controls_.cbLinguisticApproximation->isChecked() ? 1 : 0);
+    const std::string text = OutFileText(*cells_, shownColumns);
     try {
         ProgressScope progress(progress_, 1);
         ReplaceFileText(dialog.FileName.toStdString(), text);

@@ -173,6 +173,21 @@ class TDataPageTest : public QObject {
         QCOMPARE(grid.Cells(1, 4), QString());
     }
 
+    // Compute wrote them into a column that the grid did not have while it was hidden.
+    void descriptionsAreKeptWhileTheirColumnIsHidden() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("d.txt", "10 60 50\n"));
+        editor->btnCalculateValues->click();
+        QCOMPARE(editor->StringGridData->ColWidths(5), 0);
+        editor->cbLinguisticApproximation->setChecked(true);
+        const QString description = editor->StringGridData->Cells(5, 2);
+        QVERIFY(!description.isEmpty());
+        editor->cbLinguisticApproximation->setChecked(false);
+        editor->cbLinguisticApproximation->setChecked(true);
+        QCOMPARE(editor->StringGridData->Cells(5, 2), description);
+    }
+
     void linguisticLearningWritesTheRulesFileAndMarksTheEditor() {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
