@@ -153,15 +153,15 @@ void TDataPage::btnImportClick() {
         ShowError("Cannot read " + dialog.FileName);
         return;
     }
-    UpdateHeaders();
-    const int inputs = window_.RuleBase().GetNumAntVariables();
+    const DataLayout layout = DataLayout::Of(window_.RuleBase());
     const DataImport imported =
-        ParseDataText(std::string_view(contents.constData(), contents.size()), inputs + 1);
+        ParseDataText(std::string_view(contents.constData(), contents.size()), layout.inputs + 1);
     const int rows = static_cast<int>(imported.rows.size());
+    UpdateHeaders();
     TStringGrid& grid = *controls_.StringGridData;
     {
         ProgressScope progress(progress_, rows);
-        grid.SetRowCount(kFirstDataRow + 1);
+        // Rows that stay keep the columns that the file does not hold: the further outputs.
         grid.SetRowCount(kFirstDataRow + rows);
         for (int i = 0; i < rows; ++i) {
             const int row = kFirstDataRow + i;
@@ -169,7 +169,10 @@ void TDataPage::btnImportClick() {
             const auto& words = imported.rows[i];
             for (int c = 0; c < static_cast<int>(words.size()); ++c)
                 grid.SetCells(c + 1, row, words[c]);
-            grid.SetCells(static_cast<int>(words.size()) + 1, row, QString());
+            // The cell after the last word is emptied, unless it is a further output.
+            const int next = static_cast<int>(words.size()) + 1;
+            if (next <= layout.inputs + 1 || next > layout.DesiredColumn())
+                grid.SetCells(next, row, QString());
             if (i % kRowsPerStep == kRowsPerStep - 1)
                 progress_.StepProgress(i + 1);
         }

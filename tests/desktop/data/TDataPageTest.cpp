@@ -151,6 +151,16 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->StringGridData->FixedRows(), 2);
     }
 
+    void importKeepsTheFurtherOutputs() {
+        auto editor = Open("about_alias.rb");
+        ScriptedPrompts prompts;
+        const QString data = Write("two.txt", "1 1 1 0.5\n2 2 2 0.25\n");
+        Import(*editor, prompts, data);
+        editor->StringGridData->SetCells(5, 3, "0.75");
+        Import(*editor, prompts, data);
+        QCOMPARE(editor->StringGridData->Cells(5, 3), QString("0.75"));
+    }
+
     void computeShowsEstimatesAndTheLargestError() {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
