@@ -157,6 +157,12 @@ void TDataPage::btnImportClick() {
     const DataImport imported =
         ParseDataText(std::string_view(contents.constData(), contents.size()), layout.inputs + 1);
     const int rows = static_cast<int>(imported.rows.size());
+    if (rows == 0) {
+        MessageDlg(
+            "No data rows were read from " + dialog.FileName + "; the table is left as it was.",
+            "Information", MsgIcon::Information, toolkit::mbOK);
+        return;
+    }
     UpdateHeaders();
     TStringGrid& grid = *controls_.StringGridData;
     {

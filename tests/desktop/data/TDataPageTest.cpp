@@ -145,10 +145,15 @@ class TDataPageTest : public QObject {
         prompts.FileNames.push_back(QString());
         editor->btnImport->click();
         QCOMPARE(editor->StringGridData->RowCount(), 4);
-        Import(*editor, prompts, Write("none.txt", "no numbers here\n"));
-        QCOMPARE(prompts.Messages.back().Text, QString("0 rows succesfully imported"));
-        QCOMPARE(editor->StringGridData->RowCount(), 2);
-        QCOMPARE(editor->StringGridData->FixedRows(), 2);
+        // A file with no data line once wiped the table.
+        for (const char* contents : {"no numbers here\n", ""}) {
+            Import(*editor, prompts, Write("none.txt", contents));
+            QCOMPARE(prompts.Messages.back().Text, "No data rows were read from " +
+                                                       folder_.filePath("none.txt") +
+                                                       "; the table is left as it was.");
+            QCOMPARE(editor->StringGridData->RowCount(), 4);
+            QCOMPARE(editor->StringGridData->Cells(3, 3), QString("6"));
+        }
     }
 
     void importKeepsTheFurtherOutputs() {
