@@ -127,10 +127,16 @@ class DataUnitsTest : public QObject {
         QVERIFY(ParseDataText("only\nwords\n", 2).rows.empty());
     }
 
-    void importStopsAtAWordNoDataFileHas() {
-        const std::string text =
-            "x y\n1 2\n3 4\n" + std::string(kMaxDataWordLength + 1, '9') + "\n5 6\n";
-        const DataImport imported = ParseDataText(text, 2);
+    void importStopsAtALineNoDataFileHas_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("overlong word") << QString(kMaxDataWordLength + 1, '9');
+        // Once read as a row of words.
+        QTest::newRow("text") << "this is not";
+    }
+    void importStopsAtALineNoDataFileHas() {
+        QFETCH(QString, line);
+        const DataImport imported =
+            ParseDataText("x y\n1 2\n3 4\n" + line.toStdString() + "\n5 6\n", 2);
         QVERIFY(!imported.complete);
         QCOMPARE(imported.rows.size(), std::size_t(2));
     }
