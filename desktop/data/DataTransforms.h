@@ -9,13 +9,11 @@
 
 #include "core/ftransform/FTDimensionSettings.h"
 #include "desktop/data/DataCompute.h"
+#include "desktop/data/DataRows.h"
 
 class CRuleBase;
 class DataCells;
 class TFTransform;
-
-// Estimates of the data-page tools: (grid row, value), in row order.
-using RowEstimates = std::vector<std::pair<int, double>>;
 
 // A node grid larger than this would take hundreds of megabytes (four doubles per node).
 inline constexpr long long kMaxTransformNodes = 1LL << 22;

@@ -16,7 +16,6 @@
 
 #include "core/ftransform/TFTransform.h"
 #include "core/io/FileReplace.h"
-#include "core/math/NumericUtils.h"
 #include "core/math/matrix_error.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
@@ -192,20 +191,22 @@ void TDataPage::btnImportClick() {
 }
 
 void TDataPage::btnCalculateValuesClick() {
+    RowEstimates estimates;
     try {
         ProgressScope progress(progress_, controls_.StringGridData->RowCount() - kFirstDataRow);
-        ComputeEstimates(window_.RuleBase(), *cells_,
-                         [this](int done) { progress_.StepProgress(done); });
+        estimates = ComputeEstimates(window_.RuleBase(), *cells_,
+                                     [this](int done) { progress_.StepProgress(done); });
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
         return;
     }
-    UpdateMaxError();
+    UpdateMaxError(estimates);
 }
 
-void TDataPage::UpdateMaxError() {
-    const double maximum = MaxErrorOfInference(*cells_, DataLayout::Of(window_.RuleBase()));
-    controls_.lbMaxErrorValue->setText(Q(FormatNumber(maximum, 6)));
+void TDataPage::UpdateMaxError(const RowEstimates& estimates) {
+    const double maximum =
+        MaxErrorOfInference(*cells_, DataLayout::Of(window_.RuleBase()), estimates);
+    controls_.lbMaxErrorValue->setText(EstimateText(maximum));
 }
 
 void TDataPage::btnSaveOutputClick() {
@@ -352,9 +353,10 @@ void TDataPage::WriteInverse() {
         return;
     const CRuleBase& ruleBase = window_.RuleBase();
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
-    for (const auto& [row, value] : InverseEstimates(*transform, ruleBase, *cells_))
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
-    UpdateMaxError();
+    const RowEstimates estimates = InverseEstimates(*transform, ruleBase, *cells_);
+    for (const auto& [row, value] : estimates)
+        cells_->SetCell(column, row, EstimateText(value));
+    UpdateMaxError(estimates);
 }
 
 bool TDataPage::FindFTransformNodeCount(double tolerance) {
@@ -452,7 +454,7 @@ void TDataPage::mnFuzzyTrClick() {
     }
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
     for (const auto& [row, value] : *estimates)
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+        cells_->SetCell(column, row, EstimateText(value));
 }
 
 void TDataPage::mnVTransformClick() {
@@ -467,5 +469,5 @@ void TDataPage::mnVTransformClick() {
     }
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
     for (const auto& [row, value] : estimates)
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+        cells_->SetCell(column, row, EstimateText(value));
 }

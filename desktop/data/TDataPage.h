@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "desktop/data/DataRows.h"
 #include "desktop/data/TDataProgress.h"
 
-class DataCells;
 class EditorPageHost;
 class QAction;
 class QCheckBox;
@@ -65,7 +65,7 @@ class TDataPage {
     void btnSaveOutputClick();
     void btnAddInputRowClick();
     void btnDeleteInputRowClick();
-    void UpdateMaxError();
+    void UpdateMaxError(const RowEstimates& estimates);
 
     // Learning.
     void mnLearn1Click();

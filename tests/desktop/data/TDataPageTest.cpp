@@ -203,6 +203,24 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->StringGridData->Cells(5, 2), description);
     }
 
+    // An estimate of 45.5627 showed as "45.600000", and the error was taken from that text.
+    void estimatesAndTheLargestErrorShowTheirDigits() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("e.txt", "10 60 50\n40 20 0\n"));
+        editor->btnCalculateValues->click();
+        const double first = editor->RuleBase().CrispOutput(std::vector<double>{10, 60});
+        const double second = editor->RuleBase().CrispOutput(std::vector<double>{40, 20});
+        QCOMPARE(editor->StringGridData->Cells(4, 2), QString::number(first, 'f', 6));
+        QCOMPARE(editor->StringGridData->Cells(4, 3), QString::number(second, 'f', 6));
+        const double largest = std::max(std::fabs(50 - first), std::fabs(second));
+        QCOMPARE(editor->lbMaxErrorValue->text(), QString::number(largest, 'f', 6));
+        prompts.FileNames.push_back(folder_.filePath("e.out"));
+        editor->btnSaveOutput->click();
+        QVERIFY(Contents(folder_.filePath("e.out"))
+                    .contains(QString::number(first, 'f', 6).replace('.', ',').toUtf8()));
+    }
+
     void linguisticLearningWritesTheRulesFileAndMarksTheEditor() {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
