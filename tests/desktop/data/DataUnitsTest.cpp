@@ -167,10 +167,7 @@ class DataUnitsTest : public QObject {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("three digits were kept") << 45.5627 << "45.562700";
-        QTest::newRow("large") << 12345.6789 << "12345.678900";
         QTest::newRow("negative zero") << -1e-9 << "0.000000";
-        QTest::newRow("small negative") << -0.0000126 << "-0.000013";
-        QTest::newRow("not a number") << std::nan("") << "NAN";
     }
     void estimatesShowSixDecimalsOfTheValue() {
         QFETCH(double, value);
