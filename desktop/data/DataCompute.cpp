@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/inference/InferenceSweeps.h"
-#include "core/math/NumericUtils.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/data/DataRows.h"
 
@@ -33,7 +32,7 @@ DataSamples ReadDataSamples(const DataCells& cells, const DataLayout& layout, in
     return samples;
 }
 
-void ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressStep& step) {
+RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressStep& step) {
     const DataLayout layout = DataLayout::Of(ruleBase);
     const DataSamples samples = ReadDataSamples(cells, layout, layout.inputs);
     std::vector<double> outputs(samples.rows.size());
@@ -46,16 +45,20 @@ void ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressS
         if (step && count == kRowsPerStep)
             step(samples.rows[first + count - 1] - kFirstDataRow + 1);
     }
+    RowEstimates estimates;
+    estimates.reserve(outputs.size());
     std::size_t next = 0;
     for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
         if (next < samples.rows.size() && samples.rows[next] == r) {
             const double y = outputs[next++];
-            cells.SetCell(layout.EstimateColumn(), r, QString::fromStdString(FormatNumber(y, 6)));
+            cells.SetCell(layout.EstimateColumn(), r, EstimateText(y));
             cells.SetCell(layout.DescriptionColumn(), r, DescribedValueText(ruleBase, -1, y));
+            estimates.emplace_back(r, y);
         } else {
             cells.SetCell(layout.EstimateColumn(), r, QStringLiteral("N/A"));
         }
     }
     if (step)
         step(cells.RowCount() - kFirstDataRow);
+    return estimates;
 }

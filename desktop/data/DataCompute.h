@@ -4,9 +4,9 @@
 #include <span>
 #include <vector>
 
+#include "desktop/data/DataRows.h"
+
 class CRuleBase;
-class DataCells;
-struct DataLayout;
 
 // Called with the number of rows done so far during long work over the data rows.
 using DataProgressStep = std::function<void(int rowsDone)>;
@@ -26,8 +26,10 @@ struct DataSamples {
 DataSamples ReadDataSamples(const DataCells& cells, const DataLayout& layout, int width);
 
 // The estimates of the rule base for every data row, as Compute writes them: the "est." cell of
-// a row whose inputs are numbers gets the crisp output, "N/A" otherwise, and the description
-// column the short text of the first output's expression for it. Nothing is written until every
-// output has been computed, so an exception from the inference leaves the cells as they were.
-// The rule base's record of its last inference is kept.
-void ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressStep& step = {});
+// a row whose inputs are numbers gets the crisp output (EstimateText), "N/A" otherwise, and the
+// description column the short text of the first output's expression for it. Nothing is
+// written until every output has been computed, so an exception from the inference leaves the
+// cells as they were. The rule base's record of its last inference is kept. Returns the
+// estimates written.
+RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataCells& cells,
+                              const DataProgressStep& step = {});

@@ -1,5 +1,7 @@
 #include "desktop/data/DataFileFormat.h"
 
+#include <algorithm>
+
 #include "desktop/data/DataRows.h"
 
 namespace {
@@ -39,6 +41,15 @@ bool SplitWords(std::string_view line, int wordsPerRow, std::vector<QString>& wo
     return true;
 }
 
+// Words of which none is a number, such as a header repeated between two runs. A row with one
+// bad cell among numbers stays a row, which Compute marks "N/A".
+bool IsTextLine(const std::vector<QString>& words) {
+    double value = 0.0;
+    return !words.empty() && std::none_of(words.begin(), words.end(), [&](const QString& word) {
+        return GridTextToNumber(word, value);
+    });
+}
+
 }  // namespace
 
 bool StartsWithNumber(std::string_view line) {
@@ -68,7 +79,7 @@ DataImport ParseDataText(std::string_view text, int wordsPerRow) {
             continue;
         inRows = true;
         std::vector<QString> words;
-        if (!SplitWords(line, wordsPerRow, words)) {
+        if (!SplitWords(line, wordsPerRow, words) || IsTextLine(words)) {
             result.complete = false;
             break;
         }

@@ -11,11 +11,13 @@ class DataCells;
 // The rows of a data file (".txt" written by other programs, or ".out" saved by the data page)
 // as the import reads them: leading lines up to the first one that starts with a number are
 // skipped; from there every line is one row of blank-separated words, decimal commas read as
-// points, at most wordsPerRow words each (further words are ignored, a short line gives fewer).
+// points, at most wordsPerRow words each (further words are ignored, a short line gives fewer;
+// a blank line gives an empty row).
 struct DataImport {
     std::vector<std::vector<QString>> rows;
-    // False when a line that is no text (it holds a NUL byte or a word longer than
-    // kMaxDataWordLength) ended the reading; rows holds the lines before it.
+    // False when a line that is no data ended the reading: words of which none is a number, or
+    // no text at all (a NUL byte or a word longer than kMaxDataWordLength). rows holds the
+    // lines before it.
     bool complete = true;
 };
 

@@ -19,7 +19,7 @@ QString Context(const CRuleBase& ruleBase, int variable) {
 void FillDataGridHeaders(TStringGrid& grid, const CRuleBase& ruleBase, bool linguistic) {
     const int inputs = ruleBase.GetNumAntVariables();
     const int outputs = ruleBase.GetNumSucVariables();
-    grid.SetColCount(inputs + outputs + (linguistic ? 1 : 0) + 2);
+    grid.SetColCount(inputs + outputs + 3);
     auto header = [&grid](int col, const QString& name, const QString& context) {
         grid.SetCells(col, 0, name);
         grid.SetCells(col, 1, context);
@@ -34,6 +34,11 @@ void FillDataGridHeaders(TStringGrid& grid, const CRuleBase& ruleBase, bool ling
     if (outputs == 0)
         return;
     header(inputs + outputs + 1, "est.", Context(ruleBase, -1));
-    if (linguistic)
-        header(inputs + outputs + 2, "Ling. Approx.", Context(ruleBase, -1));
+    const int description = inputs + outputs + 2;
+    header(description, "Ling. Approx.", Context(ruleBase, -1));
+    if (!linguistic) {
+        grid.SetColWidths(description, 0);
+        if (grid.Col() == description)
+            grid.SetCol(description - 1);
+    }
 }

@@ -126,19 +126,35 @@ bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int 
     return true;
 }
 
-double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout) {
+double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout,
+                           const RowEstimates& estimates) {
     double maximum = 0.0;
-    for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
+    for (const auto& [row, estimate] : estimates) {
         double desired = 0.0;
-        double estimate = 0.0;
-        if (!GridTextToNumber(cells.Cell(layout.DesiredColumn(), r), desired) ||
-            !GridTextToNumber(cells.Cell(layout.EstimateColumn(), r), estimate))
+        if (!GridTextToNumber(cells.Cell(layout.DesiredColumn(), row), desired))
             continue;
         const double error = std::fabs(desired - estimate);
         if (error > maximum)
             maximum = error;
     }
     return maximum;
+}
+
+QString EstimateText(double value) {
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    constexpr int kDecimals = 6;
+    // A finite double has at most 309 integer digits.
+    char text[400];
+    const char* end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, kDecimals).ptr;
+    QString result = QString::fromLatin1(text, end - text);
+    // A value that rounds to zero loses its sign.
+    if (result == u"-0.000000")
+        result.remove(0, 1);
+    return result;
 }
 
 QString DescribedValueText(const CRuleBase& ruleBase, int variable, double value) {

@@ -21,6 +21,9 @@ class DataCells {
 
 inline constexpr int kFirstDataRow = 2;
 
+// Estimates of the data-page tools: (grid row, value), in row order.
+using RowEstimates = std::vector<std::pair<int, double>>;
+
 // Data cells in memory; out-of-range reads give the empty text and writes grow the table.
 class DataTable final : public DataCells {
   public:
@@ -59,9 +62,15 @@ bool GridTextToNumber(QStringView text, double& value);
 bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int count,
                  std::span<double> values);
 
-// The largest |desired - estimate| over the data rows; rows where either is not a number are
-// skipped. 0 without such rows.
-double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout);
+// The largest |desired - estimate| over the estimated rows, desired being the last output's
+// cell as written (rows where it is not a number are skipped). Taken from the estimates
+// themselves, not from their texts. 0 without such rows.
+double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout,
+                           const RowEstimates& estimates);
+
+// An estimate or an error as the data page shows it: the value itself with six decimals, '.' as
+// the point whatever the locale ("45.562700"). Non-finite values give "NAN", "INF" and "-INF".
+QString EstimateText(double value);
 
 // The short text of the expression that the settings of the variable at signed index
 // `variable` give the value, with "-" in front of a negative value's text; empty when the

@@ -57,10 +57,14 @@ std::unique_ptr<TFTransform> ComputeFTransform(const CRuleBase& ruleBase,
     if (TransformNodeCount(settings) > kMaxTransformNodes)
         throw std::length_error("The F-transform would need more than " +
                                 std::to_string(kMaxTransformNodes) + " nodes.");
+    const std::size_t inputs = settings.size();
+    const bool sampled = !samples.rows.empty();
+    if (static_cast<int>(inputs) != ruleBase.GetNumAntVariables() ||
+        (sampled && samples.width < static_cast<int>(inputs) + 1))
+        throw std::invalid_argument("The F-transform settings do not match the input variables.");
     auto transform = std::make_unique<TFTransform>(settings);
     transform->SetDefaultValue(Midpoint(ruleBase.GetLowerBound(-1), ruleBase.GetUpperBound(-1)));
     transform->ResetSums();
-    const std::size_t inputs = settings.size();
     for (std::size_t i = 0; i < samples.rows.size(); ++i) {
         transform->AddSample(samples.Values(i).first(inputs + 1));
         if (step && i % kRowsPerStep == kRowsPerStep - 1)

@@ -9,13 +9,11 @@
 
 #include "core/ftransform/FTDimensionSettings.h"
 #include "desktop/data/DataCompute.h"
+#include "desktop/data/DataRows.h"
 
 class CRuleBase;
 class DataCells;
 class TFTransform;
-
-// Estimates of the data-page tools: (grid row, value), in row order.
-using RowEstimates = std::vector<std::pair<int, double>>;
 
 // A node grid larger than this would take hundreds of megabytes (four doubles per node).
 inline constexpr long long kMaxTransformNodes = 1LL << 22;
@@ -28,8 +26,8 @@ long long TransformNodeCount(std::span<const FTDimensionSettings> settings);
 
 // A transform over the records, its default value the midpoint of the first output's universe,
 // computed from the data rows whose variables all read as numbers (the inputs followed by the
-// first output). Throws std::invalid_argument for a bad record and std::length_error for more
-// than kMaxTransformNodes nodes.
+// first output). Throws std::invalid_argument for a bad record or when there is not one record
+// per input, and std::length_error for more than kMaxTransformNodes nodes.
 std::unique_ptr<TFTransform> ComputeFTransform(const CRuleBase& ruleBase,
                                                std::span<const FTDimensionSettings> settings,
                                                const DataSamples& samples,

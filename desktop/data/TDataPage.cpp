@@ -16,7 +16,6 @@
 
 #include "core/ftransform/TFTransform.h"
 #include "core/io/FileReplace.h"
-#include "core/math/NumericUtils.h"
 #include "core/math/matrix_error.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
@@ -133,10 +132,12 @@ void TDataPage::FitColumns() {
     grid.SetColWidths(0, grid.TextWidth(QString::number(rows) + ".") + kPadding);
     // Room for the widest header and for an estimate such as "-12.300000".
     const int number = grid.TextWidth("-000.000000");
-    for (int c = 1; c < grid.ColCount(); ++c)
-        grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
-                                       grid.TextWidth(grid.Cells(c, 1)), number}) +
-                                 kPadding);
+    for (int c = 1; c < grid.ColCount(); ++c) {
+        if (grid.ColWidths(c) > 0)  // a hidden column stays hidden
+            grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
+                                           grid.TextWidth(grid.Cells(c, 1)), number}) +
+                                     kPadding);
+    }
 }
 
 void TDataPage::btnImportClick() {
@@ -151,15 +152,21 @@ void TDataPage::btnImportClick() {
         ShowError("Cannot read " + dialog.FileName);
         return;
     }
-    UpdateHeaders();
-    const int inputs = window_.RuleBase().GetNumAntVariables();
+    const DataLayout layout = DataLayout::Of(window_.RuleBase());
     const DataImport imported =
-        ParseDataText(std::string_view(contents.constData(), contents.size()), inputs + 1);
+        ParseDataText(std::string_view(contents.constData(), contents.size()), layout.inputs + 1);
     const int rows = static_cast<int>(imported.rows.size());
+    if (rows == 0) {
+        MessageDlg(
+            "No data rows were read from " + dialog.FileName + "; the table is left as it was.",
+            "Information", MsgIcon::Information, toolkit::mbOK);
+        return;
+    }
+    UpdateHeaders();
     TStringGrid& grid = *controls_.StringGridData;
     {
         ProgressScope progress(progress_, rows);
-        grid.SetRowCount(kFirstDataRow + 1);
+        // Rows that stay keep the columns that the file does not hold: the further outputs.
         grid.SetRowCount(kFirstDataRow + rows);
         for (int i = 0; i < rows; ++i) {
             const int row = kFirstDataRow + i;
@@ -167,7 +174,10 @@ void TDataPage::btnImportClick() {
             const auto& words = imported.rows[i];
             for (int c = 0; c < static_cast<int>(words.size()); ++c)
                 grid.SetCells(c + 1, row, words[c]);
-            grid.SetCells(static_cast<int>(words.size()) + 1, row, QString());
+            // The cell after the last word is emptied, unless it is a further output.
+            const int next = static_cast<int>(words.size()) + 1;
+            if (next <= layout.inputs + 1 || next > layout.DesiredColumn())
+                grid.SetCells(next, row, QString());
             if (i % kRowsPerStep == kRowsPerStep - 1)
                 progress_.StepProgress(i + 1);
         }
@@ -181,20 +191,22 @@ void TDataPage::btnImportClick() {
 }
 
 void TDataPage::btnCalculateValuesClick() {
+    RowEstimates estimates;
     try {
         ProgressScope progress(progress_, controls_.StringGridData->RowCount() - kFirstDataRow);
-        ComputeEstimates(window_.RuleBase(), *cells_,
-                         [this](int done) { progress_.StepProgress(done); });
+        estimates = ComputeEstimates(window_.RuleBase(), *cells_,
+                                     [this](int done) { progress_.StepProgress(done); });
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
         return;
     }
-    UpdateMaxError();
+    UpdateMaxError(estimates);
 }
 
-void TDataPage::UpdateMaxError() {
-    const double maximum = MaxErrorOfInference(*cells_, DataLayout::Of(window_.RuleBase()));
-    controls_.lbMaxErrorValue->setText(Q(FormatNumber(maximum, 6)));
+void TDataPage::UpdateMaxError(const RowEstimates& estimates) {
+    const double maximum =
+        MaxErrorOfInference(*cells_, DataLayout::Of(window_.RuleBase()), estimates);
+    controls_.lbMaxErrorValue->setText(EstimateText(maximum));
 }
 
 void TDataPage::btnSaveOutputClick() {
@@ -206,7 +218,10 @@ void TDataPage::btnSaveOutputClick() {
     }
     if (!dialog.Execute())
         return;
-    const std::string text = OutFileText(*cells_, controls_.StringGridData->ColCount());
+    // The hidden description column is not written.
+    const int shownColumns = DataLayout::Of(window_.RuleBase()).DescriptionColumn() +
+                             (controls_.cbLinguisticApproximation->isChecked() ? 1 : 0);
+    const std::string text = OutFileText(*cells_, shownColumns);
     try {
         ProgressScope progress(progress_, 1);
         ReplaceFileText(dialog.FileName.toStdString(), text);
@@ -338,9 +353,10 @@ void TDataPage::WriteInverse() {
         return;
     const CRuleBase& ruleBase = window_.RuleBase();
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
-    for (const auto& [row, value] : InverseEstimates(*transform, ruleBase, *cells_))
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
-    UpdateMaxError();
+    const RowEstimates estimates = InverseEstimates(*transform, ruleBase, *cells_);
+    for (const auto& [row, value] : estimates)
+        cells_->SetCell(column, row, EstimateText(value));
+    UpdateMaxError(estimates);
 }
 
 bool TDataPage::FindFTransformNodeCount(double tolerance) {
@@ -404,6 +420,22 @@ void TDataPage::mnFTransformClick() {
         ShowError("Cannot write " + save.FileName + ": " + QString::fromStdString(reason));
 }
 
+void TDataPage::InputAdded(int input) {
+    std::vector<FTDimensionSettings>& settings = window_.FTransformSettings();
+    // Without records the dialog makes them for all inputs when it first runs.
+    if (!settings.empty() && input >= 0 && input <= static_cast<int>(settings.size()))
+        settings.insert(settings.begin() + input,
+                        DefaultFTransformSettings(window_.RuleBase())[input]);
+    window_.FTransform().reset();
+}
+
+void TDataPage::InputDeleted(int input) {
+    std::vector<FTDimensionSettings>& settings = window_.FTransformSettings();
+    if (input >= 0 && input < static_cast<int>(settings.size()))
+        settings.erase(settings.begin() + input);
+    window_.FTransform().reset();
+}
+
 void TDataPage::btInverseFTransformClick() {
     WriteInverse();
 }
@@ -422,7 +454,7 @@ void TDataPage::mnFuzzyTrClick() {
     }
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
     for (const auto& [row, value] : *estimates)
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+        cells_->SetCell(column, row, EstimateText(value));
 }
 
 void TDataPage::mnVTransformClick() {
@@ -437,5 +469,5 @@ void TDataPage::mnVTransformClick() {
     }
     const int column = DataLayout::Of(ruleBase).EstimateColumn();
     for (const auto& [row, value] : estimates)
-        cells_->SetCell(column, row, Q(FormatNumber(value, 6)));
+        cells_->SetCell(column, row, EstimateText(value));
 }

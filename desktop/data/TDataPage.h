@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "desktop/data/DataRows.h"
 #include "desktop/data/TDataProgress.h"
 
-class DataCells;
 class EditorPageHost;
 class QAction;
 class QCheckBox;
@@ -65,7 +65,7 @@ class TDataPage {
     void btnSaveOutputClick();
     void btnAddInputRowClick();
     void btnDeleteInputRowClick();
-    void UpdateMaxError();
+    void UpdateMaxError(const RowEstimates& estimates);
 
     // Learning.
     void mnLearn1Click();
@@ -80,6 +80,10 @@ class TDataPage {
     void btInverseFTransformClick();
     void mnFuzzyTrClick();
     void mnVTransformClick();
+    // The F-transform settings follow the inputs: an added input gets a default record, a
+    // deleted one's record goes. A transform made over the inputs as they were goes too.
+    void InputAdded(int input);
+    void InputDeleted(int input);
 
     QAction* mnLearn1;
     QAction* ApproxLearning;

@@ -577,6 +577,8 @@ void TFormInfUnit::ButtonAddVarClick() {
     const auto& add = InstalledEditorSeams().AddVariable;
     if (!add || !add(*this))
         return;
+    // The dialog appends the new input.
+    dataPage_->InputAdded(ruleBase_->GetNumAntVariables() - 1);
     FillInputVarGrid();
     variablesChanged_ = true;
     MarkModified();
@@ -625,6 +627,7 @@ void TFormInfUnit::ButtonDeleteVarClick() {
                    MsgIcon::Confirmation, toolkit::mbYesNo) != toolkit::ModalResult::Yes)
         return;
     ruleBase_->DeleteVariable(row - 1);
+    dataPage_->InputDeleted(row - 1);
     FillInputVarGrid();
     MarkModified();
     variablesChanged_ = true;

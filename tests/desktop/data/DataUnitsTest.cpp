@@ -7,7 +7,6 @@
 
 #include "core/ftransform/TFTransform.h"
 #include "core/io/RuleBaseReader.h"
-#include "core/math/NumericUtils.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
 #include "desktop/data/DataCompute.h"
@@ -127,10 +126,16 @@ class DataUnitsTest : public QObject {
         QVERIFY(ParseDataText("only\nwords\n", 2).rows.empty());
     }
 
-    void importStopsAtAWordNoDataFileHas() {
-        const std::string text =
-            "x y\n1 2\n3 4\n" + std::string(kMaxDataWordLength + 1, '9') + "\n5 6\n";
-        const DataImport imported = ParseDataText(text, 2);
+    void importStopsAtALineNoDataFileHas_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("overlong word") << QString(kMaxDataWordLength + 1, '9');
+        // Once read as a row of words.
+        QTest::newRow("text") << "this is not";
+    }
+    void importStopsAtALineNoDataFileHas() {
+        QFETCH(QString, line);
+        const DataImport imported =
+            ParseDataText("x y\n1 2\n3 4\n" + line.toStdString() + "\n5 6\n", 2);
         QVERIFY(!imported.complete);
         QCOMPARE(imported.rows.size(), std::size_t(2));
     }
@@ -143,15 +148,31 @@ class DataUnitsTest : public QObject {
         SetTexts(table, 4, {"40", "", "3"});
         table.SetCell(4, 4, "old");
         ruleBase.SetInputs(std::vector<double>{1.0, 2.0});
-        ComputeEstimates(ruleBase, table);
+        const RowEstimates estimates = ComputeEstimates(ruleBase, table);
         QCOMPARE(ruleBase.GetInputs()[0], 1.0);
         const double y = ruleBase.CrispOutput(std::vector<double>{10.0, 60.0});
-        QCOMPARE(table.Cell(4, 2), QString::fromStdString(FormatNumber(y, 6)));
+        QCOMPARE(estimates, (RowEstimates{{2, y}}));
+        QCOMPARE(table.Cell(4, 2), EstimateText(y));
         QVERIFY(!table.Cell(5, 2).isEmpty());
         QCOMPARE(table.Cell(4, 3), QString("N/A"));
         QCOMPARE(table.Cell(4, 4), QString("N/A"));
+        // The error comes from the estimates, whatever their cells say.
+        table.SetCell(4, 2, "junk");
+        QCOMPARE(MaxErrorOfInference(table, DataLayout::Of(ruleBase), {{2, 49.5}, {3, 1.25}}), 0.5);
         table.SetCell(3, 2, "junk");
-        QCOMPARE(MaxErrorOfInference(table, DataLayout::Of(ruleBase)), 0.0);
+        QCOMPARE(MaxErrorOfInference(table, DataLayout::Of(ruleBase), estimates), 0.0);
+    }
+
+    void estimatesShowSixDecimalsOfTheValue_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("three digits were kept") << 45.5627 << "45.562700";
+        QTest::newRow("negative zero") << -1e-9 << "0.000000";
+    }
+    void estimatesShowSixDecimalsOfTheValue() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(EstimateText(value), text);
     }
 
     void negativeValuesAreDescribedWithOneSign() {

@@ -15,11 +15,14 @@
 #include <memory>
 
 #include "core/ftransform/TFTransform.h"
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/data/DataTransforms.h"
 #include "desktop/data/TDataPage.h"
 #include "desktop/data/TFTransformSettingsDialog.h"
 #include "desktop/editor/EditorHost.h"
+#include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -142,10 +145,25 @@ class TDataPageTest : public QObject {
         prompts.FileNames.push_back(QString());
         editor->btnImport->click();
         QCOMPARE(editor->StringGridData->RowCount(), 4);
-        Import(*editor, prompts, Write("none.txt", "no numbers here\n"));
-        QCOMPARE(prompts.Messages.back().Text, QString("0 rows succesfully imported"));
-        QCOMPARE(editor->StringGridData->RowCount(), 2);
-        QCOMPARE(editor->StringGridData->FixedRows(), 2);
+        // A file with no data line once wiped the table.
+        for (const char* contents : {"no numbers here\n", ""}) {
+            Import(*editor, prompts, Write("none.txt", contents));
+            QCOMPARE(prompts.Messages.back().Text, "No data rows were read from " +
+                                                       folder_.filePath("none.txt") +
+                                                       "; the table is left as it was.");
+            QCOMPARE(editor->StringGridData->RowCount(), 4);
+            QCOMPARE(editor->StringGridData->Cells(3, 3), QString("6"));
+        }
+    }
+
+    void importKeepsTheFurtherOutputs() {
+        auto editor = Open("about_alias.rb");
+        ScriptedPrompts prompts;
+        const QString data = Write("two.txt", "1 1 1 0.5\n2 2 2 0.25\n");
+        Import(*editor, prompts, data);
+        editor->StringGridData->SetCells(5, 3, "0.75");
+        Import(*editor, prompts, data);
+        QCOMPARE(editor->StringGridData->Cells(5, 3), QString("0.75"));
     }
 
     void computeShowsEstimatesAndTheLargestError() {
@@ -168,6 +186,39 @@ class TDataPageTest : public QObject {
         editor->btnAddInputRow->click();
         QCOMPARE(grid.RowCount(), 5);
         QCOMPARE(grid.Cells(1, 4), QString());
+    }
+
+    // Compute wrote them into a column that the grid did not have while it was hidden.
+    void descriptionsAreKeptWhileTheirColumnIsHidden() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("d.txt", "10 60 50\n"));
+        editor->btnCalculateValues->click();
+        QCOMPARE(editor->StringGridData->ColWidths(5), 0);
+        editor->cbLinguisticApproximation->setChecked(true);
+        const QString description = editor->StringGridData->Cells(5, 2);
+        QVERIFY(!description.isEmpty());
+        editor->cbLinguisticApproximation->setChecked(false);
+        editor->cbLinguisticApproximation->setChecked(true);
+        QCOMPARE(editor->StringGridData->Cells(5, 2), description);
+    }
+
+    // An estimate of 45.5627 showed as "45.600000", and the error was taken from that text.
+    void estimatesAndTheLargestErrorShowTheirDigits() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("e.txt", "10 60 50\n40 20 0\n"));
+        editor->btnCalculateValues->click();
+        const double first = editor->RuleBase().CrispOutput(std::vector<double>{10, 60});
+        const double second = editor->RuleBase().CrispOutput(std::vector<double>{40, 20});
+        QCOMPARE(editor->StringGridData->Cells(4, 2), QString::number(first, 'f', 6));
+        QCOMPARE(editor->StringGridData->Cells(4, 3), QString::number(second, 'f', 6));
+        const double largest = std::max(std::fabs(50 - first), std::fabs(second));
+        QCOMPARE(editor->lbMaxErrorValue->text(), QString::number(largest, 'f', 6));
+        prompts.FileNames.push_back(folder_.filePath("e.out"));
+        editor->btnSaveOutput->click();
+        QVERIFY(Contents(folder_.filePath("e.out"))
+                    .contains(QString::number(first, 'f', 6).replace('.', ',').toUtf8()));
     }
 
     void linguisticLearningWritesTheRulesFileAndMarksTheEditor() {
@@ -274,6 +325,41 @@ class TDataPageTest : public QObject {
         editor->DataPage().mnFTransform->trigger();
         QCOMPARE(shown, QString("2"));
         QCOMPARE(editor->FTransformSettings()[0].nodes, 7);
+    }
+
+    // This did abort: the settings and the transform still had the deleted input's axis.
+    void fTransformFollowsDeletedAndAddedInputs() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("two.txt", "0 0 30\n50 120 30\n"));
+        editor->DataPage().mnFTransform->trigger();
+        editor->FTransformSettings()[0].nodes = 2;
+        editor->StringGridInputVar->FocusCell(0, 1);
+        prompts.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        QCOMPARE(editor->FTransformSettings().size(), std::size_t(1));
+        QCOMPARE(editor->FTransformSettings()[0].nodes, 10);
+        Import(*editor, prompts, Write("one.txt", "0 30\n120 30\n"));
+        editor->btInverseFTransform->click();
+        editor->DataPage().mnFTransform->trigger();
+        QCOMPARE(editor->StringGridData->Cells(3, 2), QString("30.000000"));
+
+        // The added input's values were taken for the output: 60 where 30 was wanted.
+        InstalledEditorSeams().AddVariable = [](TFormInfUnit& window) {
+            window.RuleBase().AddAntVariable(
+                std::make_unique<CFuzzyVariable>(
+                    "load", std::make_shared<CLinguisticSettings>(0.0, 100.0), 301),
+                0);
+            return true;
+        };
+        editor->ButtonAddVarClick();
+        InstalledEditorSeams() = {};
+        QCOMPARE(editor->FTransformSettings().size(), std::size_t(2));
+        QCOMPARE(editor->FTransformSettings()[1].high, 100.0);
+        Import(*editor, prompts, Write("three.txt", "0 60 30\n120 60 30\n"));
+        editor->DataPage().mnFTransform->trigger();
+        QCOMPARE(editor->StringGridData->Cells(4, 2), QString("30.000000"));
+        editor->SetModified(false);
     }
 
     void nodeSearchReportsAnUnreachableTolerance() {
