@@ -118,6 +118,8 @@ struct TCustomToolWindowKit::Private {
     bool movedFlag = false;
     bool inactiveCaption = false;
     QPoint floatingTopLeft;
+    // False until the bar was dragged out to float or given a floating position.
+    bool floatingTopLeftKnown = false;
     std::vector<QPointer<QWidget>> dockForms;
     QPointer<TFloatingWindowParent> host;
     bool closeButtonDown = false;
@@ -354,6 +356,7 @@ QPoint TCustomToolWindowKit::FloatingTopLeft() const {
 }
 void TCustomToolWindowKit::SetFloatingTopLeft(QPoint Value) {
     d->floatingTopLeft = Value;
+    d->floatingTopLeftKnown = true;
 }
 TFloatingWindowParent* TCustomToolWindowKit::FloatingParent() const {
     return d->host;
@@ -1107,6 +1110,10 @@ void TCustomToolWindowKit::mouseDoubleClickEvent(QMouseEvent* event) {
             SetParent(d->defaultDock);
         }
     } else if (d->docked && d->dockedTo->AllowDrag() && d->dockMode == tbk::dmCanFloat) {
+        // A bar that never floated comes up where it sat, not in the screen's corner over the
+        // form's menu.
+        if (!d->floatingTopLeftKnown)
+            d->floatingTopLeft = mapToGlobal(QPoint(0, 0));
         SetParent(ValidToolWindowParentForm(this));
         MoveOnScreen(true);
     }
@@ -1335,6 +1342,7 @@ void TCustomToolWindowKit::ApplyDrop() {
     TDockKit* dock = moving.target;
     if (!dock) {
         d->floatingTopLeft = outline.topLeft();
+        d->floatingTopLeftKnown = true;
         if (d->Floating())
             SetBounds(outline.x(), outline.y(), width(), height());
         else

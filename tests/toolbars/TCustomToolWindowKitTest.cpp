@@ -192,11 +192,15 @@ class TCustomToolWindowKitTest : public QObject {
 
     void doubleClicksFloatAndDockAgain() {
         bar->SetDockPos(40);
+        ProcessLayouts();
+        const QPoint docked = bar->mapToGlobal(QPoint(0, 0));
         QTest::mouseClick(bar, Qt::LeftButton, {}, kHandle);
         QTest::mouseDClick(bar, Qt::LeftButton, {}, kHandle);
         QTest::mouseRelease(bar, Qt::LeftButton, {}, kHandle);
         QVERIFY(!bar->Docked());
         QCOMPARE(bar->LastDock(), form->DockTop);
+        // The first float comes up where the bar sat, not in the screen's corner.
+        QCOMPARE(bar->FloatingTopLeft(), docked);
         const QPoint caption(20, 10);
         QTest::mouseClick(bar, Qt::LeftButton, {}, caption);
         QTest::mouseDClick(bar, Qt::LeftButton, {}, caption);
