@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <vector>
 
 #include "core/rulebase/CRuleBase.h"
 #include "core/text/ESyntax.h"
@@ -94,8 +95,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 TMainForm::~TMainForm() {
     // Editors call back into the main window while they go.
     disconnect(MdiArea, nullptr, this, nullptr);
-    for (QMdiSubWindow* child : MdiArea->subWindowList())
-        delete child;
+    // An editor takes its test window with it, so a window of the list may be gone already.
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    const std::vector<QPointer<QMdiSubWindow>> guarded(children.begin(), children.end());
+    for (const QPointer<QMdiSubWindow>& child : guarded)
+        delete child.data();
 }
 
 void TMainForm::BuildMenus() {

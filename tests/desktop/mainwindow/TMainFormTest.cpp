@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,7 +20,9 @@
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
 #include "desktop/mainwindow/TMainForm.h"
+#include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
@@ -71,6 +75,17 @@ class TMainFormTest : public QObject {
         for (QMdiSubWindow* child : form_->MdiArea->subWindowList())
             titles << child->widget()->windowTitle();
         return titles;
+    }
+
+    QMdiSubWindow* FrameOf(QWidget* form) const {
+        return qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    }
+
+    TMDIChild* PressTest(TFormInfUnit* editor) {
+        qputenv("XDG_RUNTIME_DIR", folder_.path().toLocal8Bit());
+        InstallTestWindow(InstalledEditorSeams());
+        QTest::mouseClick(editor->ButtonTest, Qt::LeftButton);
+        return qobject_cast<TMDIChild*>(form_->ActiveChild()->widget());
     }
 
   private slots:
@@ -325,6 +340,15 @@ class TMainFormTest : public QObject {
         prompts_->Answers = {ModalResult::Yes, ModalResult::No};
         QVERIFY(form_->close());
         QVERIFY(ChildTitles().isEmpty());
+    }
+
+    // This did crash: an editor's frame took its test window's frame along, and the main
+    // window then deleted that one a second time.
+    void teardownWithATestWindowOpen() {
+        QPointer<TMDIChild> window = PressTest(form_->OpenFileByName(Copy("controller.rb")));
+        QVERIFY(window);
+        form_.reset();
+        QVERIFY(window.isNull());
     }
 
     void placementIsRestoredByCaption() {
