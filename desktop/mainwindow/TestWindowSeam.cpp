@@ -69,7 +69,11 @@ void OpenTestWindow(TFormInfUnit& editor) {
     if (area) {
         const QSize designed = window->size();
         QMdiSubWindow* frame = area->addSubWindow(window);
-        QObject::connect(&editor, &QObject::destroyed, frame, [frame] { delete frame; });
+        // Closed first, so that it stores its placement as when the user closes it.
+        QObject::connect(&editor, &QObject::destroyed, frame, [frame] {
+            frame->close();
+            delete frame;
+        });
         // An MDI child is activated through its frame; the window itself hears nothing.
         QObject::connect(frame, &QMdiSubWindow::windowStateChanged, window,
                          [window](Qt::WindowStates before, Qt::WindowStates now) {

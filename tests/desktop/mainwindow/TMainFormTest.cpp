@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/WindowAttributes.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
@@ -25,6 +26,7 @@
 #include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
+#include "platform/registry/Registry.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -32,6 +34,7 @@
 
 #include <memory>
 
+using platform::registry::Registry;
 using toolkit::ModalResult;
 
 namespace {
@@ -349,6 +352,21 @@ class TMainFormTest : public QObject {
         QVERIFY(window);
         form_.reset();
         QVERIFY(window.isNull());
+    }
+
+    void aTestWindowOpenAtExitStoresItsPlacement() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        TMDIChild* window = PressTest(editor);
+        FrameOf(window)->setGeometry(30, 20, 600, 400);
+        const std::string caption = window->windowTitle().toStdString();
+        // The editor goes first and takes its test window with it.
+        form_->MdiArea->setActiveSubWindow(FrameOf(editor));
+        prompts_->Answers = {ModalResult::Yes};
+        QVERIFY(form_->close());
+        const auto stored = Registry().ReadValue(platform::registry::Root::CurrentUser,
+                                                 kWindowAttributesKey, caption);
+        QVERIFY(stored);
+        QCOMPARE(DecodeWindowPlacement(stored->bytes), (WindowPlacement{30, 20, 600, 400}));
     }
 
     void placementIsRestoredByCaption() {
