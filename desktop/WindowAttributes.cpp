@@ -73,7 +73,8 @@ void SaveWindowAttributes(QWidget& form) {
     QWidget& frame = FrameOf(form);
     const bool maximized = frame.isMaximized();
     QRect bounds = frame.geometry();
-    if (maximized) {
+    // A minimised MDI child's geometry is its icon's.
+    if (maximized || frame.isMinimized()) {
         if (frame.isWindow() && frame.normalGeometry().isValid()) {
             bounds = frame.normalGeometry();
         } else {

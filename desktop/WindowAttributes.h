@@ -27,6 +27,7 @@ std::array<std::uint8_t, 20> EncodeWindowPlacement(const WindowPlacement& placem
 // Empty for a record of any other size.
 std::optional<WindowPlacement> DecodeWindowPlacement(std::span<const std::uint8_t> record);
 
+// Stores the normal bounds: a maximised or minimised form is restored first, as on screen.
 // Throws platform::registry::RegistryError when the store cannot be written.
 void SaveWindowAttributes(QWidget& form);
 // Keeps the form's own placement when there is no record, the record is damaged, or its
