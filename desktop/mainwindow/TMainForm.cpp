@@ -348,6 +348,9 @@ void TMainForm::BuildDocks() {
     DockKit4 = DockingFrame->DockBottom;
     MdiArea = new QMdiArea;
     MdiArea->setObjectName("MdiArea");
+    // A child that lies partly outside the area stays in reach.
+    MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     DockingFrame->setCentralWidget(MdiArea);
     setCentralWidget(DockingFrame);
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::onMdiAreaSubWindowActivated);

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -367,6 +368,30 @@ class TMainFormTest : public QObject {
                                                  kWindowAttributesKey, caption);
         QVERIFY(stored);
         QCOMPARE(DecodeWindowPlacement(stored->bytes), (WindowPlacement{30, 20, 600, 400}));
+    }
+
+    // New windows, and windows whose stored placement lies mostly outside, open wholly inside
+    // the area; a window dragged out shows scroll bars.
+    void windowsOpenWithinReach() {
+        form_->resize(900, 640);
+        QCoreApplication::processEvents();
+        const QRect area = form_->MdiArea->viewport()->rect();
+        const QString stored = Copy("heater.rb");
+        const QSize storedSize(640, area.height() - 10);
+        Registry().WriteBinary(
+            platform::registry::Root::CurrentUser, kWindowAttributesKey, stored.toStdString(),
+            EncodeWindowPlacement({area.width() - 100, area.height() - 50, storedSize.width(),
+                                   storedSize.height(), false}));
+        QList<TFormInfUnit*> editors;
+        for (const char* name : {"controller.rb", "singleton.rb", "triangles.rb"})
+            editors << form_->OpenFileByName(Copy(name));
+        editors << form_->OpenFileByName(stored);
+        for (TFormInfUnit* editor : editors)
+            QVERIFY2(area.contains(FrameOf(editor)->geometry()), qPrintable(editor->FileName()));
+        QCOMPARE(FrameOf(editors.back())->size(), storedSize);
+        QVERIFY(!form_->MdiArea->horizontalScrollBar()->isVisible());
+        FrameOf(editors.front())->move(area.width() - 100, 10);
+        QTRY_VERIFY(form_->MdiArea->horizontalScrollBar()->isVisible());
     }
 
     void placementIsRestoredByCaption() {
