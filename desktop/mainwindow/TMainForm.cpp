@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -66,6 +67,15 @@ void ShowReadWarnings(const QStringList& warnings) {
     if (warnings.size() > kShown)
         lines << QString("... and %1 more").arg(warnings.size() - kShown);
     MessageDlg(lines.join('\n'), "Warning", MsgIcon::Warning, toolkit::mbOK);
+}
+
+// Minimised windows are narrow: their title bars show the file name rather than the start of
+// its folder, and the whole caption again once restored.
+void ShowFileNameWhenMinimized(QMdiSubWindow& frame) {
+    if (!frame.widget())
+        return;
+    const QString caption = frame.widget()->windowTitle();
+    frame.setWindowTitle(frame.isMinimized() ? QFileInfo(caption).fileName() : caption);
 }
 
 void ShowError(const std::exception& error) {
@@ -158,24 +168,7 @@ void TMainForm::BuildMenus() {
     WindowTileVertical1 = Item(Window1, "Tile &Vertically", "WindowTileVertical1");
     WindowMinimizeAll1 = Item(Window1, "&Minimize All", "WindowMinimizeAll1");
     WindowArrangeAll1 = Item(Window1, "&Arrange All", "WindowArrangeAll1");
-    // The open windows follow the commands, as in every MDI program.
-    connect(Window1, &QMenu::aboutToShow, this, [this] {
-        const QList<QAction*> items = Window1->actions();
-        for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
-            delete items[i];
-        const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
-        if (!children.isEmpty())
-            Window1->addSeparator();
-        int number = 1;
-        for (QMdiSubWindow* child : children) {
-            QAction* item = Window1->addAction(
-                QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
-            item->setCheckable(true);
-            item->setChecked(child == ActiveChild());
-            connect(item, &QAction::triggered, MdiArea,
-                    [this, child] { MdiArea->setActiveSubWindow(child); });
-        }
-    });
+    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::RebuildWindowList);
 
     Help1 = menuBar()->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -258,7 +251,7 @@ void TMainForm::BuildMenus() {
     connect(EditInvert, &QAction::triggered, this,
             [this] { ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().InvertSign(); }, true); });
 
-    connect(WindowCascade1, &QAction::triggered, this, [this] { MdiArea->cascadeSubWindows(); });
+    connect(WindowCascade1, &QAction::triggered, this, &TMainForm::CascadeChildren);
     auto tile = [this](bool horizontally) {
         QList<QMdiSubWindow*> shown;
         for (QMdiSubWindow* child : MdiArea->subWindowList()) {
@@ -351,6 +344,7 @@ void TMainForm::BuildDocks() {
     // A child that lies partly outside the area stays in reach.
     MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->viewport()->installEventFilter(this);
     DockingFrame->setCentralWidget(MdiArea);
     setCentralWidget(DockingFrame);
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::onMdiAreaSubWindowActivated);
@@ -396,6 +390,12 @@ void TMainForm::ConnectWordButton(TToolbarButtonKit* button) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Polished once, when the frame is whole (it is added while still being made).
+    if (watched == MdiArea->viewport() && event->type() == QEvent::ChildPolished) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+            connect(child, &QMdiSubWindow::windowStateChanged, this,
+                    [child] { ShowFileNameWhenMinimized(*child); });
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* button = qobject_cast<TToolbarButtonKit*>(watched);
         if (button && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
@@ -453,6 +453,60 @@ void TMainForm::SendClipboardCommand(const char* method) {
     // Only editing controls know the clipboard commands.
     if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
         QMetaObject::invokeMethod(focused, method);
+}
+
+void TMainForm::RebuildWindowList() {
+    const QList<QAction*> items = Window1->actions();
+    for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
+        delete items[i];
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    if (!children.isEmpty())
+        Window1->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* child : children) {
+        ++number;
+        // One digit each: the tenth window answers to 0, the ones after it to no key.
+        const QString label = number < 10    ? QString("&%1").arg(number)
+                              : number == 10 ? QString("1&0")
+                                             : QString::number(number);
+        const QString title = child->widget() ? child->widget()->windowTitle() : QString();
+        QAction* item = Window1->addAction(label + " " + QString(title).replace('&', "&&"));
+        item->setCheckable(true);
+        item->setChecked(child == ActiveChild());
+        connect(item, &QAction::triggered, MdiArea, [this, child] {
+            if (child->isMinimized())
+                child->showNormal();
+            MdiArea->setActiveSubWindow(child);
+        });
+    }
+}
+
+void TMainForm::CascadeChildren() {
+    QList<QMdiSubWindow*> shown;
+    QMdiSubWindow* active = ActiveChild();
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        if (child->isVisible() && !child->isMinimized() && child != active)
+            shown << child;
+    }
+    // The active window comes last, on top, where it hides no other window's title bar.
+    if (active && active->isVisible() && !active->isMinimized())
+        shown << active;
+    if (shown.isEmpty())
+        return;
+    QSize smallest;
+    for (QMdiSubWindow* child : shown) {
+        child->showNormal();
+        smallest = smallest.expandedTo(child->minimumSizeHint());
+    }
+    // The step uncovers the frame's top edge and its title bar.
+    const int step = shown.front()->widget() ? shown.front()->widget()->y() : 0;
+    const auto rects =
+        CascadeRects(MdiArea->viewport()->rect(), int(shown.size()), std::max(step, 1), smallest);
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->setGeometry(rects[i]);
+        shown[i]->raise();
+    }
+    MdiArea->setActiveSubWindow(shown.back());
 }
 
 void TMainForm::SetSaveEnabled(bool enabled) {

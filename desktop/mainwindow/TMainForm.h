@@ -151,6 +151,9 @@ class TMainForm : public QMainWindow, public EditorHost {
     // The close prompt and the closing of every child; false refuses the close.
     bool FormClose();
     void onMdiAreaSubWindowActivated(QMdiSubWindow* window);
+    // The open windows under the Window menu's commands, numbered; choosing one restores it.
+    void RebuildWindowList();
+    void CascadeChildren();
     void ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFocus);
     void SendClipboardCommand(const char* method);
     void SetSaveEnabled(bool enabled);

@@ -92,6 +92,16 @@ class TMainFormTest : public QObject {
         return qobject_cast<TMDIChild*>(form_->ActiveChild()->widget());
     }
 
+    // The Window menu's entries for the open windows, as the menu shows them.
+    QStringList WindowList() {
+        emit form_->Window1->aboutToShow();
+        const QList<QAction*> items = form_->Window1->actions();
+        QStringList entries;
+        for (qsizetype i = items.indexOf(form_->WindowArrangeAll1) + 2; i < items.size(); ++i)
+            entries << items[i]->text();
+        return entries;
+    }
+
   private slots:
     void init() {
         store_ = std::make_unique<TemporaryRegistry>();
@@ -392,6 +402,45 @@ class TMainFormTest : public QObject {
         QVERIFY(!form_->MdiArea->horizontalScrollBar()->isVisible());
         FrameOf(editors.front())->move(area.width() - 100, 10);
         QTRY_VERIFY(form_->MdiArea->horizontalScrollBar()->isVisible());
+    }
+
+    void cascadeLeavesEveryTitleBarInSight() {
+        for (const char* name : {"controller.rb", "singleton.rb", "triangles.rb"})
+            form_->OpenFileByName(Copy(name));
+        QMdiSubWindow* first = form_->MdiArea->subWindowList().front();
+        form_->MdiArea->setActiveSubWindow(first);
+        form_->WindowCascade1->trigger();
+        const QList<QMdiSubWindow*> stack = form_->MdiArea->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(stack.back(), first);
+        QCOMPARE(form_->ActiveChild(), first);
+        // Each window sits below the title bar of every window under it.
+        for (int i = 1; i < stack.size(); ++i)
+            QVERIFY(stack[i]->y() >= stack[i - 1]->y() + stack[i - 1]->widget()->y());
+    }
+
+    void minimisedWindowsAreToldApartAndComeBackFromTheWindowMenu() {
+        const QString first = Copy("controller.rb");
+        form_->OpenFileByName(first);
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("singleton.rb"));
+        QMdiSubWindow* frame = FrameOf(editor);
+        frame->showMinimized();
+        QCOMPARE(frame->windowTitle(), QString("singleton.rb"));
+        QCOMPARE(WindowList(), QStringList({"&1 " + first, "&2 " + editor->FileName()}));
+        form_->Window1->actions().back()->trigger();
+        QVERIFY(!frame->isMinimized());
+        QCOMPARE(form_->ActiveChild(), frame);
+        QCOMPARE(frame->windowTitle(), editor->FileName());
+    }
+
+    void windowMenuGivesEachWindowItsOwnKey() {
+        prompts_->Dialogs.assign(11, [](QDialog&) { return int(QDialog::Accepted); });
+        for (int i = 0; i < 11; ++i)
+            form_->FileNew1->trigger();
+        const QStringList entries = WindowList();
+        QCOMPARE(entries.size(), 11);
+        QCOMPARE(entries[8], QString("&9 NoName8.rb"));
+        QCOMPARE(entries[9], QString("1&0 NoName9.rb"));
+        QCOMPARE(entries[10], QString("11 NoName10.rb"));
     }
 
     void placementIsRestoredByCaption() {
