@@ -115,6 +115,7 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildMenus() {
     File1 = menuBar()->addMenu("&File");
     File1->setObjectName("File1");
+    connect(File1, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowCommands);
     FileNew1 = Item(File1, "&New", "FileNew1", QKeySequence("Ctrl+N"));
     FileOpen1 = Item(File1, "&Open", "FileOpen1", QKeySequence("Ctrl+O"));
     FileClose1 = Item(File1, "&Close", "FileClose1");
@@ -177,6 +178,7 @@ void TMainForm::BuildMenus() {
 
     connect(FileNew1, &QAction::triggered, this, &TMainForm::FileNew1Execute);
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
+    FileClose1->setEnabled(false);
     connect(FileClose1, &QAction::triggered, this, [this] {
         if (QMdiSubWindow* child = ActiveChild())
             child->close();
@@ -455,6 +457,10 @@ void TMainForm::SendClipboardCommand(const char* method) {
         QMetaObject::invokeMethod(focused, method);
 }
 
+void TMainForm::UpdateWindowCommands() {
+    FileClose1->setEnabled(!MdiArea->subWindowList().isEmpty());
+}
+
 void TMainForm::RebuildWindowList() {
     const QList<QAction*> items = Window1->actions();
     for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
@@ -643,9 +649,11 @@ void TMainForm::EnableClipboardActions() {
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
     ShowUserExpressionButtons({});
+    // A test window goes with its editor, so only other editors keep Save As.
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
-        if (child->widget() != &editor)
+        auto* other = qobject_cast<TFormInfUnit*>(child->widget());
+        if (other && other != &editor)
             ++others;
     }
     if (others == 0) {
@@ -659,6 +667,7 @@ void TMainForm::EditorClosing(TFormInfUnit& editor) {
 }
 
 void TMainForm::onMdiAreaSubWindowActivated(QMdiSubWindow* window) {
+    UpdateWindowCommands();
     auto* editor = window ? qobject_cast<TFormInfUnit*>(window->widget()) : nullptr;
     QMenu* wanted = editor ? editor->Rulesinfo1 : nullptr;
     if (wanted != mergedMenu_) {

@@ -151,6 +151,8 @@ class TMainForm : public QMainWindow, public EditorHost {
     // The close prompt and the closing of every child; false refuses the close.
     bool FormClose();
     void onMdiAreaSubWindowActivated(QMdiSubWindow* window);
+    // File Close applies only while a window is open.
+    void UpdateWindowCommands();
     // The open windows under the Window menu's commands, numbered; choosing one restores it.
     void RebuildWindowList();
     void CascadeChildren();

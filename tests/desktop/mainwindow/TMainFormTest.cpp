@@ -380,6 +380,22 @@ class TMainFormTest : public QObject {
         QCOMPARE(DecodeWindowPlacement(stored->bytes), (WindowPlacement{30, 20, 600, 400}));
     }
 
+    void saveAsGoesWithTheLastEditorThoughItsTestWindowIsOpen() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        QVERIFY(PressTest(editor));
+        FrameOf(editor)->close();
+        QTRY_VERIFY(ChildTitles().isEmpty());
+        QVERIFY(!form_->FileSaveAsItem->isEnabled());
+    }
+
+    void fileCloseOnlyWithAWindowOpen() {
+        QVERIFY(!form_->FileClose1->isEnabled());
+        form_->OpenFileByName(Copy("controller.rb"));
+        QVERIFY(form_->FileClose1->isEnabled());
+        form_->FileClose1->trigger();
+        QTRY_VERIFY(!form_->FileClose1->isEnabled());
+    }
+
     // New windows, and windows whose stored placement lies mostly outside, open wholly inside
     // the area; a window dragged out shows scroll bars.
     void windowsOpenWithinReach() {
