@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -595,9 +596,17 @@ void TMainForm::ReopenItemClick(int tag) {
 }
 
 void TMainForm::HelpContentsItemClick() {
-    const QString help = QCoreApplication::applicationDirPath() + "/" + kHelpFile;
-    if (QFileInfo::exists(help))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString help = folder.filePath(kHelpFile);
+    if (!QFileInfo::exists(help)) {
+        MessageDlg(QString("The help file %1 was not found in %2.")
+                       .arg(kHelpFile, QDir::toNativeSeparators(folder.path())),
+                   "IO Error", MsgIcon::Warning, toolkit::mbOK);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        MessageDlg("No program could open the help file " + QDir::toNativeSeparators(help) + ".",
+                   "IO Error", MsgIcon::Warning, toolkit::mbOK);
 }
 
 void TMainForm::HelpAbout1Execute() {

@@ -396,6 +396,14 @@ class TMainFormTest : public QObject {
         QTRY_VERIFY(!form_->FileClose1->isEnabled());
     }
 
+    void helpContentsNamesTheMissingFile() {
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text,
+                 "The help file TAVOHelp.pdf was not found in " +
+                     QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + ".");
+    }
+
     // New windows, and windows whose stored placement lies mostly outside, open wholly inside
     // the area; a window dragged out shows scroll bars.
     void windowsOpenWithinReach() {
