@@ -395,9 +395,14 @@ void TMainForm::ConnectWordButton(TToolbarButtonKit* button) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // Polished once, when the frame is whole (it is added while still being made).
     if (watched == MdiArea->viewport() && event->type() == QEvent::ChildPolished) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
-            connect(child, &QMdiSubWindow::windowStateChanged, this,
-                    [child] { ShowFileNameWhenMinimized(*child); });
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        // The area may still report the state of a frame that is being destroyed, which is no
+        // longer a frame then.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(child))
+            connect(frame, &QMdiSubWindow::windowStateChanged, this, [child] {
+                if (auto* whole = qobject_cast<QMdiSubWindow*>(child))
+                    ShowFileNameWhenMinimized(*whole);
+            });
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* button = qobject_cast<TToolbarButtonKit*>(watched);
