@@ -8,6 +8,7 @@
 
 #include <exception>
 
+#include "desktop/toolkit/MdiPlacement.h"
 #include "platform/registry/Registry.h"
 
 namespace {
@@ -73,7 +74,8 @@ void SaveWindowAttributes(QWidget& form) {
     QWidget& frame = FrameOf(form);
     const bool maximized = frame.isMaximized();
     QRect bounds = frame.geometry();
-    if (maximized) {
+    // A minimised MDI child's geometry is its icon's.
+    if (maximized || frame.isMinimized()) {
         if (frame.isWindow() && frame.normalGeometry().isValid()) {
             bounds = frame.normalGeometry();
         } else {
@@ -102,7 +104,16 @@ void LoadWindowAttributes(QWidget& form) {
                            placement ? placement->Width : 0, placement ? placement->Height : 0);
         if (!placement || !Reachable(frame, bounds))
             return;
-        frame.setGeometry(bounds);
+        if (auto* child = qobject_cast<QMdiSubWindow*>(&frame)) {
+            // Beside a maximised sibling the child is maximised already and stays so; its
+            // normal bounds are then the area's business.
+            if (!child->isMaximized()) {
+                child->setGeometry(bounds);
+                toolkit::KeepInsideArea(*child);
+            }
+        } else {
+            frame.setGeometry(bounds);
+        }
         if (placement->Maximized)
             frame.setWindowState(frame.windowState() | Qt::WindowMaximized);
     } catch (const std::exception&) {

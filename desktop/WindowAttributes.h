@@ -27,8 +27,10 @@ std::array<std::uint8_t, 20> EncodeWindowPlacement(const WindowPlacement& placem
 // Empty for a record of any other size.
 std::optional<WindowPlacement> DecodeWindowPlacement(std::span<const std::uint8_t> record);
 
+// Stores the normal bounds: a maximised or minimised form is restored first, as on screen.
 // Throws platform::registry::RegistryError when the store cannot be written.
 void SaveWindowAttributes(QWidget& form);
 // Keeps the form's own placement when there is no record, the record is damaged, or its
-// bounds lie off every screen (off the MDI area for a child). Never throws.
+// bounds lie off every screen (off the MDI area for a child). An MDI child is moved wholly
+// into its area when it fits there. Never throws.
 void LoadWindowAttributes(QWidget& form);

@@ -36,6 +36,7 @@
 #include "desktop/editor/VariableGrids.h"
 #include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
+#include "desktop/toolkit/MdiPlacement.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "toolbars/TToolbarButtonKit.h"
 
@@ -84,7 +85,9 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
     BuildControls();
     if (owner_ && owner_->MdiClient()) {
         QMdiSubWindow* frame = owner_->MdiClient()->addSubWindow(this);
+        // The area chose the place for the child's default size, not for this one.
         frame->resize(760, 500);
+        toolkit::KeepInsideArea(*frame);
     } else {
         resize(760, 500);
     }

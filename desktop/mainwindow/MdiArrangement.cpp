@@ -29,3 +29,12 @@ std::vector<QRect> ArrangeIconRects(const QRect& area, int count, QSize icon) {
     }
     return rects;
 }
+
+std::vector<QRect> CascadeRects(const QRect& area, int count, int step, QSize smallest) {
+    std::vector<QRect> rects;
+    const int offset = step * std::max(0, count - 1);
+    const QSize size = QSize(area.width() - offset, area.height() - offset).expandedTo(smallest);
+    for (int i = 0; i < count; ++i)
+        rects.emplace_back(area.topLeft() + QPoint(i * step, i * step), size);
+    return rects;
+}

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +18,9 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "core/rulebase/CRuleBase.h"
 #include "core/text/ESyntax.h"
@@ -67,6 +70,15 @@ void ShowReadWarnings(const QStringList& warnings) {
     MessageDlg(lines.join('\n'), "Warning", MsgIcon::Warning, toolkit::mbOK);
 }
 
+// Minimised windows are narrow: their title bars show the file name rather than the start of
+// its folder, and the whole caption again once restored.
+void ShowFileNameWhenMinimized(QMdiSubWindow& frame) {
+    if (!frame.widget())
+        return;
+    const QString caption = frame.widget()->windowTitle();
+    frame.setWindowTitle(frame.isMinimized() ? QFileInfo(caption).fileName() : caption);
+}
+
 void ShowError(const std::exception& error) {
     MessageDlg(QString::fromUtf8(error.what()), kProductTitle, MsgIcon::Error, toolkit::mbOK);
 }
@@ -94,13 +106,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 TMainForm::~TMainForm() {
     // Editors call back into the main window while they go.
     disconnect(MdiArea, nullptr, this, nullptr);
-    for (QMdiSubWindow* child : MdiArea->subWindowList())
-        delete child;
+    // An editor takes its test window with it, so a window of the list may be gone already.
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    const std::vector<QPointer<QMdiSubWindow>> guarded(children.begin(), children.end());
+    for (const QPointer<QMdiSubWindow>& child : guarded)
+        delete child.data();
 }
 
 void TMainForm::BuildMenus() {
     File1 = menuBar()->addMenu("&File");
     File1->setObjectName("File1");
+    connect(File1, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowCommands);
     FileNew1 = Item(File1, "&New", "FileNew1", QKeySequence("Ctrl+N"));
     FileOpen1 = Item(File1, "&Open", "FileOpen1", QKeySequence("Ctrl+O"));
     FileClose1 = Item(File1, "&Close", "FileClose1");
@@ -154,24 +170,7 @@ void TMainForm::BuildMenus() {
     WindowTileVertical1 = Item(Window1, "Tile &Vertically", "WindowTileVertical1");
     WindowMinimizeAll1 = Item(Window1, "&Minimize All", "WindowMinimizeAll1");
     WindowArrangeAll1 = Item(Window1, "&Arrange All", "WindowArrangeAll1");
-    // The open windows follow the commands, as in every MDI program.
-    connect(Window1, &QMenu::aboutToShow, this, [this] {
-        const QList<QAction*> items = Window1->actions();
-        for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
-            delete items[i];
-        const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
-        if (!children.isEmpty())
-            Window1->addSeparator();
-        int number = 1;
-        for (QMdiSubWindow* child : children) {
-            QAction* item = Window1->addAction(
-                QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
-            item->setCheckable(true);
-            item->setChecked(child == ActiveChild());
-            connect(item, &QAction::triggered, MdiArea,
-                    [this, child] { MdiArea->setActiveSubWindow(child); });
-        }
-    });
+    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::RebuildWindowList);
 
     Help1 = menuBar()->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -180,6 +179,7 @@ void TMainForm::BuildMenus() {
 
     connect(FileNew1, &QAction::triggered, this, &TMainForm::FileNew1Execute);
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
+    FileClose1->setEnabled(false);
     connect(FileClose1, &QAction::triggered, this, [this] {
         if (QMdiSubWindow* child = ActiveChild())
             child->close();
@@ -254,7 +254,7 @@ void TMainForm::BuildMenus() {
     connect(EditInvert, &QAction::triggered, this,
             [this] { ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().InvertSign(); }, true); });
 
-    connect(WindowCascade1, &QAction::triggered, this, [this] { MdiArea->cascadeSubWindows(); });
+    connect(WindowCascade1, &QAction::triggered, this, &TMainForm::CascadeChildren);
     auto tile = [this](bool horizontally) {
         QList<QMdiSubWindow*> shown;
         for (QMdiSubWindow* child : MdiArea->subWindowList()) {
@@ -344,6 +344,10 @@ void TMainForm::BuildDocks() {
     DockKit4 = DockingFrame->DockBottom;
     MdiArea = new QMdiArea;
     MdiArea->setObjectName("MdiArea");
+    // A child that lies partly outside the area stays in reach.
+    MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->viewport()->installEventFilter(this);
     DockingFrame->setCentralWidget(MdiArea);
     setCentralWidget(DockingFrame);
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::onMdiAreaSubWindowActivated);
@@ -394,6 +398,17 @@ void TMainForm::ConnectWordButton(TToolbarButtonKit* button) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Polished once, when the frame is whole (it is added while still being made).
+    if (watched == MdiArea->viewport() && event->type() == QEvent::ChildPolished) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        // The area may still report the state of a frame that is being destroyed, which is no
+        // longer a frame then.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(child))
+            connect(frame, &QMdiSubWindow::windowStateChanged, this, [child] {
+                if (auto* whole = qobject_cast<QMdiSubWindow*>(child))
+                    ShowFileNameWhenMinimized(*whole);
+            });
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* button = qobject_cast<TToolbarButtonKit*>(watched);
         if (button && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
@@ -454,6 +469,64 @@ void TMainForm::SendClipboardCommand(const char* method) {
     // Only editing controls know the clipboard commands.
     if (focused && focused->metaObject()->indexOfSlot((QByteArray(method) + "()").constData()) >= 0)
         QMetaObject::invokeMethod(focused, method);
+}
+
+void TMainForm::UpdateWindowCommands() {
+    FileClose1->setEnabled(!MdiArea->subWindowList().isEmpty());
+}
+
+void TMainForm::RebuildWindowList() {
+    const QList<QAction*> items = Window1->actions();
+    for (qsizetype i = items.indexOf(WindowArrangeAll1) + 1; i < items.size(); ++i)
+        delete items[i];
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    if (!children.isEmpty())
+        Window1->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* child : children) {
+        ++number;
+        // One digit each: the tenth window answers to 0, the ones after it to no key.
+        const QString label = number < 10    ? QString("&%1").arg(number)
+                              : number == 10 ? QString("1&0")
+                                             : QString::number(number);
+        const QString title = child->widget() ? child->widget()->windowTitle() : QString();
+        QAction* item = Window1->addAction(label + " " + QString(title).replace('&', "&&"));
+        item->setCheckable(true);
+        item->setChecked(child == ActiveChild());
+        connect(item, &QAction::triggered, MdiArea, [this, child] {
+            if (child->isMinimized())
+                child->showNormal();
+            MdiArea->setActiveSubWindow(child);
+        });
+    }
+}
+
+void TMainForm::CascadeChildren() {
+    QList<QMdiSubWindow*> shown;
+    QMdiSubWindow* active = ActiveChild();
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        if (child->isVisible() && !child->isMinimized() && child != active)
+            shown << child;
+    }
+    // The active window comes last, on top, where it hides no other window's title bar.
+    if (active && active->isVisible() && !active->isMinimized())
+        shown << active;
+    if (shown.isEmpty())
+        return;
+    QSize smallest;
+    for (QMdiSubWindow* child : shown) {
+        child->showNormal();
+        smallest = smallest.expandedTo(child->minimumSizeHint());
+    }
+    // The step uncovers the frame's top edge and its title bar.
+    const int step = shown.front()->widget() ? shown.front()->widget()->y() : 0;
+    const auto rects =
+        CascadeRects(MdiArea->viewport()->rect(), int(shown.size()), std::max(step, 1), smallest);
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->setGeometry(rects[i]);
+        shown[i]->raise();
+    }
+    MdiArea->setActiveSubWindow(shown.back());
 }
 
 void TMainForm::SetSaveEnabled(bool enabled) {
@@ -536,9 +609,17 @@ void TMainForm::ReopenItemClick(int tag) {
 }
 
 void TMainForm::HelpContentsItemClick() {
-    const QString help = QCoreApplication::applicationDirPath() + "/" + kHelpFile;
-    if (QFileInfo::exists(help))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString help = folder.filePath(kHelpFile);
+    if (!QFileInfo::exists(help)) {
+        MessageDlg(QString("The help file %1 was not found in %2.")
+                       .arg(kHelpFile, QDir::toNativeSeparators(folder.path())),
+                   "IO Error", MsgIcon::Warning, toolkit::mbOK);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        MessageDlg("No program could open the help file " + QDir::toNativeSeparators(help) + ".",
+                   "IO Error", MsgIcon::Warning, toolkit::mbOK);
 }
 
 void TMainForm::HelpAbout1Execute() {
@@ -590,9 +671,11 @@ void TMainForm::EnableClipboardActions() {
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
     ShowUserExpressionButtons({});
+    // A test window goes with its editor, so only other editors keep Save As.
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
-        if (child->widget() != &editor)
+        auto* other = qobject_cast<TFormInfUnit*>(child->widget());
+        if (other && other != &editor)
             ++others;
     }
     if (others == 0) {
@@ -606,6 +689,7 @@ void TMainForm::EditorClosing(TFormInfUnit& editor) {
 }
 
 void TMainForm::onMdiAreaSubWindowActivated(QMdiSubWindow* window) {
+    UpdateWindowCommands();
     auto* editor = window ? qobject_cast<TFormInfUnit*>(window->widget()) : nullptr;
     QMenu* wanted = editor ? editor->Rulesinfo1 : nullptr;
     if (wanted != mergedMenu_) {

@@ -153,6 +153,11 @@ class TMainForm : public QMainWindow, public EditorHost {
     void onMdiAreaSubWindowActivated(QMdiSubWindow* window);
     // The term toolbar that a View item with this Tag shows, or null.
     TToolbarKit* ToolbarByTag(int tag) const;
+    // File Close applies only while a window is open.
+    void UpdateWindowCommands();
+    // The open windows under the Window menu's commands, numbered; choosing one restores it.
+    void RebuildWindowList();
+    void CascadeChildren();
     void ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFocus);
     void SendClipboardCommand(const char* method);
     void SetSaveEnabled(bool enabled);

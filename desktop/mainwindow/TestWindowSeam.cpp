@@ -6,14 +6,13 @@
 #include <QMdiSubWindow>
 #include <QSignalBlocker>
 
-#include <algorithm>
-
 #include "desktop/WindowAttributes.h"
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/testwindow/TMDIChild.h"
 #include "desktop/testwindow/TestWindowOwner.h"
+#include "desktop/toolkit/MdiPlacement.h"
 
 namespace {
 
@@ -69,7 +68,11 @@ void OpenTestWindow(TFormInfUnit& editor) {
     if (area) {
         const QSize designed = window->size();
         QMdiSubWindow* frame = area->addSubWindow(window);
-        QObject::connect(&editor, &QObject::destroyed, frame, [frame] { delete frame; });
+        // Closed first, so that it stores its placement as when the user closes it.
+        QObject::connect(&editor, &QObject::destroyed, frame, [frame] {
+            frame->close();
+            delete frame;
+        });
         // An MDI child is activated through its frame; the window itself hears nothing.
         QObject::connect(frame, &QMdiSubWindow::windowStateChanged, window,
                          [window](Qt::WindowStates before, Qt::WindowStates now) {
@@ -77,17 +80,19 @@ void OpenTestWindow(TFormInfUnit& editor) {
                                  window->FormActivate();
                          });
         frame->show();
+        // Beside a maximised sibling the area shows the child maximised; its normal bounds are
+        // set while it is normal, and then it fills the area again.
+        const bool besideMaximized = frame->isMaximized();
+        if (besideMaximized)
+            frame->showNormal();
         // The area places a new child where it overlaps least and cuts off what sticks out; the
         // test window keeps its designed size, as far as the area has room, moved in to fit.
-        if (area->isVisible()) {
-            const QSize room = area->viewport()->size();
-            const QSize size = (designed + frame->size() - window->size()).boundedTo(room);
-            const QPoint at(std::clamp(frame->x(), 0, room.width() - size.width()),
-                            std::clamp(frame->y(), 0, room.height() - size.height()));
-            frame->setGeometry(QRect(at, size));
-        }
+        frame->resize(designed + frame->size() - window->size());
+        toolkit::KeepInsideArea(*frame);
         // The window read its placement before it had a frame; the frame is what was stored.
         LoadWindowAttributes(*window);
+        if (besideMaximized)
+            frame->showMaximized();
     } else {
         window->setParent(&editor, Qt::Window);
         window->show();

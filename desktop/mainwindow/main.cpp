@@ -12,8 +12,9 @@
 int main(int argc, char* argv[]) {
     toolkit::UseDecimalPoint();
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Tavodesk");
-    QApplication::setApplicationDisplayName("TAVO for Win32");
+    // The application's title. Not as its display name: the window system would add that to
+    // every caption, the main window's own included ("TAVO for Win32 - [...] — TAVO for Win32").
+    QApplication::setApplicationName("TAVO for Win32");
     // Qt adopts the user's locale while it starts; the program's numbers keep their '.'.
     toolkit::UseDecimalPoint();
     InstallTestWindow(InstalledEditorSeams());

@@ -123,6 +123,22 @@ class PlacementStoreTest : public QObject {
         QCOMPARE(next->geometry(), QRect(20, 25, 250, 150));
     }
 
+    void aMinimisedChildStoresItsNormalBounds() {
+        TemporaryRegistry store;
+        QMdiArea area;
+        area.resize(600, 400);
+        auto* child = new QWidget;
+        child->setWindowTitle("child.rb");
+        QMdiSubWindow* sub = area.addSubWindow(child);
+        area.show();
+        sub->setGeometry(20, 25, 250, 150);
+        sub->showMinimized();
+        SaveWindowAttributes(*child);
+        sub->setGeometry(0, 0, 300, 300);
+        LoadWindowAttributes(*child);
+        QCOMPARE(sub->geometry(), QRect(20, 25, 250, 150));
+    }
+
     void recentFilesMoveToTheFrontAndKeepFive() {
         TemporaryRegistry store;
         for (const char* name : {"/d/a.rb", "/d/b.rb", "/d/c.rb", "/d/b.rb"})

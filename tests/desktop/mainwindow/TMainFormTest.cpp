@@ -8,19 +8,26 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/WindowAttributes.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
 #include "desktop/mainwindow/TMainForm.h"
+#include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
+#include "platform/registry/Registry.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -29,6 +36,7 @@
 
 #include <memory>
 
+using platform::registry::Registry;
 using toolkit::ModalResult;
 
 namespace {
@@ -72,6 +80,27 @@ class TMainFormTest : public QObject {
         for (QMdiSubWindow* child : form_->MdiArea->subWindowList())
             titles << child->widget()->windowTitle();
         return titles;
+    }
+
+    QMdiSubWindow* FrameOf(QWidget* form) const {
+        return qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    }
+
+    TMDIChild* PressTest(TFormInfUnit* editor) {
+        qputenv("XDG_RUNTIME_DIR", folder_.path().toLocal8Bit());
+        InstallTestWindow(InstalledEditorSeams());
+        QTest::mouseClick(editor->ButtonTest, Qt::LeftButton);
+        return qobject_cast<TMDIChild*>(form_->ActiveChild()->widget());
+    }
+
+    // The Window menu's entries for the open windows, as the menu shows them.
+    QStringList WindowList() {
+        emit form_->Window1->aboutToShow();
+        const QList<QAction*> items = form_->Window1->actions();
+        QStringList entries;
+        for (qsizetype i = items.indexOf(form_->WindowArrangeAll1) + 2; i < items.size(); ++i)
+            entries << items[i]->text();
+        return entries;
     }
 
   private slots:
@@ -343,6 +372,117 @@ class TMainFormTest : public QObject {
         QVERIFY(ChildTitles().isEmpty());
     }
 
+    // This did crash: an editor's frame took its test window's frame along, and the main
+    // window then deleted that one a second time.
+    void teardownWithATestWindowOpen() {
+        QPointer<TMDIChild> window = PressTest(form_->OpenFileByName(Copy("controller.rb")));
+        QVERIFY(window);
+        form_.reset();
+        QVERIFY(window.isNull());
+    }
+
+    void aTestWindowOpenAtExitStoresItsPlacement() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        TMDIChild* window = PressTest(editor);
+        FrameOf(window)->setGeometry(30, 20, 600, 400);
+        const std::string caption = window->windowTitle().toStdString();
+        // The editor goes first and takes its test window with it.
+        form_->MdiArea->setActiveSubWindow(FrameOf(editor));
+        prompts_->Answers = {ModalResult::Yes};
+        QVERIFY(form_->close());
+        const auto stored = Registry().ReadValue(platform::registry::Root::CurrentUser,
+                                                 kWindowAttributesKey, caption);
+        QVERIFY(stored);
+        QCOMPARE(DecodeWindowPlacement(stored->bytes), (WindowPlacement{30, 20, 600, 400}));
+    }
+
+    void saveAsGoesWithTheLastEditorThoughItsTestWindowIsOpen() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        QVERIFY(PressTest(editor));
+        FrameOf(editor)->close();
+        QTRY_VERIFY(ChildTitles().isEmpty());
+        QVERIFY(!form_->FileSaveAsItem->isEnabled());
+    }
+
+    void fileCloseOnlyWithAWindowOpen() {
+        QVERIFY(!form_->FileClose1->isEnabled());
+        form_->OpenFileByName(Copy("controller.rb"));
+        QVERIFY(form_->FileClose1->isEnabled());
+        form_->FileClose1->trigger();
+        QTRY_VERIFY(!form_->FileClose1->isEnabled());
+    }
+
+    void helpContentsNamesTheMissingFile() {
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text,
+                 "The help file TAVOHelp.pdf was not found in " +
+                     QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + ".");
+    }
+
+    // New windows, and windows whose stored placement lies mostly outside, open wholly inside
+    // the area; a window dragged out shows scroll bars.
+    void windowsOpenWithinReach() {
+        form_->resize(900, 640);
+        QCoreApplication::processEvents();
+        const QRect area = form_->MdiArea->viewport()->rect();
+        const QString stored = Copy("heater.rb");
+        const QSize storedSize(640, area.height() - 10);
+        Registry().WriteBinary(
+            platform::registry::Root::CurrentUser, kWindowAttributesKey, stored.toStdString(),
+            EncodeWindowPlacement({area.width() - 100, area.height() - 50, storedSize.width(),
+                                   storedSize.height(), false}));
+        QList<TFormInfUnit*> editors;
+        for (const char* name : {"controller.rb", "singleton.rb", "triangles.rb"})
+            editors << form_->OpenFileByName(Copy(name));
+        editors << form_->OpenFileByName(stored);
+        for (TFormInfUnit* editor : editors)
+            QVERIFY2(area.contains(FrameOf(editor)->geometry()), qPrintable(editor->FileName()));
+        QCOMPARE(FrameOf(editors.back())->size(), storedSize);
+        QVERIFY(!form_->MdiArea->horizontalScrollBar()->isVisible());
+        FrameOf(editors.front())->move(area.width() - 100, 10);
+        QTRY_VERIFY(form_->MdiArea->horizontalScrollBar()->isVisible());
+    }
+
+    void cascadeLeavesEveryTitleBarInSight() {
+        for (const char* name : {"controller.rb", "singleton.rb", "triangles.rb"})
+            form_->OpenFileByName(Copy(name));
+        QMdiSubWindow* first = form_->MdiArea->subWindowList().front();
+        form_->MdiArea->setActiveSubWindow(first);
+        form_->WindowCascade1->trigger();
+        const QList<QMdiSubWindow*> stack = form_->MdiArea->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(stack.back(), first);
+        QCOMPARE(form_->ActiveChild(), first);
+        // Each window sits below the title bar of every window under it.
+        for (int i = 1; i < stack.size(); ++i)
+            QVERIFY(stack[i]->y() >= stack[i - 1]->y() + stack[i - 1]->widget()->y());
+    }
+
+    void minimisedWindowsAreToldApartAndComeBackFromTheWindowMenu() {
+        const QString first = Copy("controller.rb");
+        form_->OpenFileByName(first);
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("singleton.rb"));
+        QMdiSubWindow* frame = FrameOf(editor);
+        frame->showMinimized();
+        QCOMPARE(frame->windowTitle(), QString("singleton.rb"));
+        QCOMPARE(WindowList(), QStringList({"&1 " + first, "&2 " + editor->FileName()}));
+        form_->Window1->actions().back()->trigger();
+        QVERIFY(!frame->isMinimized());
+        QCOMPARE(form_->ActiveChild(), frame);
+        QCOMPARE(frame->windowTitle(), editor->FileName());
+    }
+
+    void windowMenuGivesEachWindowItsOwnKey() {
+        prompts_->Dialogs.assign(11, [](QDialog&) { return int(QDialog::Accepted); });
+        for (int i = 0; i < 11; ++i)
+            form_->FileNew1->trigger();
+        const QStringList entries = WindowList();
+        QCOMPARE(entries.size(), 11);
+        QCOMPARE(entries[8], QString("&9 NoName8.rb"));
+        QCOMPARE(entries[9], QString("1&0 NoName9.rb"));
+        QCOMPARE(entries[10], QString("11 NoName10.rb"));
+    }
+
     void placementIsRestoredByCaption() {
         form_->setGeometry(30, 40, 700, 500);
         prompts_->Answers = {ModalResult::Yes};
@@ -356,8 +496,8 @@ class TMainFormTest : public QObject {
         for (QAction* item : {form_->mnBasicTerms, form_->mnModifiers, form_->mnSignedBasicTerms,
                               form_->mnUserTerms})
             item->trigger();
-        // Nothing here writes: the picture shows the example's own name.
-        TFormInfUnit* editor = form_->OpenFileByName(QString(TAVO_EXAMPLES) + "/controller.rb");
+        // A copy in a temporary folder: the caption shows no path of the machine that drew it.
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
         editor->parentWidget()->showMaximized();
         for (int page = 0; page < editor->PageControl->count(); ++page) {
             editor->PageControl->setCurrentIndex(page);

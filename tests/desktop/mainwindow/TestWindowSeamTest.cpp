@@ -40,6 +40,7 @@ class TestWindowSeamTest : public QObject {
     void cleanup();
     void testOpensAWindowThatTheEditorFollows();
     void theTestWindowGoesWithItsEditor();
+    void besideAMaximisedEditorTheTestWindowFillsTheArea();
 
   private:
     TMDIChild* PressTest();
@@ -117,6 +118,15 @@ void TestWindowSeamTest::theTestWindowGoesWithItsEditor() {
     delete editor_->parentWidget();
     QVERIFY(window.isNull());
     QCOMPARE(area_->subWindowList().size(), 0);
+}
+
+void TestWindowSeamTest::besideAMaximisedEditorTheTestWindowFillsTheArea() {
+    editor_->parentWidget()->showMaximized();
+    TMDIChild* window = PressTest();
+    QVERIFY(window->parentWidget()->isMaximized());
+    QCOMPARE(window->parentWidget()->geometry(), area_->viewport()->rect());
+    window->parentWidget()->showNormal();
+    QVERIFY(area_->viewport()->rect().contains(window->parentWidget()->geometry()));
 }
 
 QTEST_MAIN(TestWindowSeamTest)
