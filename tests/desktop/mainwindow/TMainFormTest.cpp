@@ -496,8 +496,14 @@ class TMainFormTest : public QObject {
         for (QAction* item : {form_->mnBasicTerms, form_->mnModifiers, form_->mnSignedBasicTerms,
                               form_->mnUserTerms})
             item->trigger();
-        // A copy in a temporary folder: the caption shows no path of the machine that drew it.
-        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        // A copy in a folder of a fixed name: the caption shows no path of the machine that drew
+        // it, and the same one at every drawing.
+        const QString shown = QDir::temp().filePath("Tavo");
+        QDir().mkpath(shown);
+        const QString copy = shown + "/controller.rb";
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(Copy("controller.rb"), copy));
+        TFormInfUnit* editor = form_->OpenFileByName(copy);
         editor->parentWidget()->showMaximized();
         for (int page = 0; page < editor->PageControl->count(); ++page) {
             editor->PageControl->setCurrentIndex(page);
@@ -514,6 +520,7 @@ class TMainFormTest : public QObject {
         editor->StringGridRules->FocusCell(2, 3);
         QCoreApplication::processEvents();
         QVERIFY(form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk.png"));
+        QFile::remove(copy);
 
         const QString about = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-about.png";
         const QString newBase = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-newbase.png";
