@@ -521,6 +521,7 @@ class TMainFormTest : public QObject {
         QCoreApplication::processEvents();
         QVERIFY(form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk.png"));
         QFile::remove(copy);
+        QDir().rmdir(shown);
 
         const QString about = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-about.png";
         const QString newBase = QString(TAVO_ARTIFACT_DIR) + "/tavodesk-newbase.png";
