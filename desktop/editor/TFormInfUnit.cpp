@@ -634,8 +634,9 @@ bool TFormInfUnit::StringGridOutputVarExit() {
     TStringGrid& grid = *StringGridOutputVar;
     std::vector<std::pair<double, double>> bounds;
     for (int row = 1; row < grid.RowCount() && !grid.Cells(0, row).isEmpty(); ++row) {
-        double low = 0.0;
-        double high = 0.0;
+        const bool variable = row <= ruleBase_->GetNumSucVariables();
+        double low = variable ? ruleBase_->GetLowerBound(-row) : 0.0;
+        double high = variable ? ruleBase_->GetUpperBound(-row) : 0.0;
         const QString message = CheckBoundTexts(grid.Cells(2, row), grid.Cells(3, row), low, high);
         if (!message.isEmpty()) {
             grid.FocusCell(0, row);
@@ -645,16 +646,14 @@ bool TFormInfUnit::StringGridOutputVarExit() {
         }
         bounds.emplace_back(low, high);
     }
-    // Only rows whose texts differ from the variable's are written back: re-reading the
-    // two-decimal texts would round bounds that have more decimals.
     for (int v = 0; v < int(bounds.size()) && v < ruleBase_->GetNumSucVariables(); ++v) {
         const int row = v + 1;
         CFuzzyVariable& variable = ruleBase_->GetVariable(-1 - v);
         const QString name = grid.Cells(0, row);
         if (name.toStdString() != variable.GetName())
             variable.SetName(name.toStdString());
-        if (grid.Cells(2, row) != BoundText(ruleBase_->GetLowerBound(-1 - v)) ||
-            grid.Cells(3, row) != BoundText(ruleBase_->GetUpperBound(-1 - v))) {
+        if (bounds[v].first != ruleBase_->GetLowerBound(-1 - v) ||
+            bounds[v].second != ruleBase_->GetUpperBound(-1 - v)) {
             CSettings& settings = ruleBase_->GetSettings(-1 - v);
             settings.SetContext(bounds[v].first, bounds[v].second);
             if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))

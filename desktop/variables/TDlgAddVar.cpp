@@ -26,7 +26,7 @@
 namespace {
 
 QString BoundText(double value) {
-    return QString::number(value, 'g', 15);
+    return QString::fromStdString(BoundFieldText(value));
 }
 
 void PrepareKeepingCells(CRuleBase& ruleBase) {
@@ -183,8 +183,10 @@ bool TDlgAddVar::Add(CRuleBase& ruleBase, int copySource) {
 
     if (RunModal() != QDialog::Accepted)
         return false;
-    const double low = toolkit::StrToFloat(edLow->text());
-    const double high = toolkit::StrToFloat(edHigh->text());
+    const double low =
+        FieldBound(toolkit::StrToFloat(edLow->text()), ruleBase.GetLowerBound(variableIndex_));
+    const double high =
+        FieldBound(toolkit::StrToFloat(edHigh->text()), ruleBase.GetUpperBound(variableIndex_));
     auto settings = std::make_shared<CLinguisticSettings>(low, high);
     if (const auto* source =
             dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variableIndex_)))
@@ -216,21 +218,40 @@ bool TDlgAddVar::Validate() {
         ValidateVariableFields(*ruleBase_, fields, {VariableIndex(), editMode_, IsLinguistic()});
     if (!error)
         return true;
-    if (error->notANumber) {
-        toolkit::MessageDlg(QString::fromStdString(error->message), "Warning",
+    ShowFieldError(*error);
+    return false;
+}
+
+void TDlgAddVar::ShowFieldError(const VariableFieldError& error) {
+    if (error.notANumber) {
+        toolkit::MessageDlg(QString::fromStdString(error.message), "Warning",
                             toolkit::MsgIcon::Warning, toolkit::mbOK);
     } else {
-        toolkit::ShowMessage(QString::fromStdString(error->message));
+        toolkit::ShowMessage(QString::fromStdString(error.message));
     }
-    return false;
+    // The correction belongs in the field the message is about, not where the focus went next.
+    if (error.field == BoundField::kLow)
+        edLow->setFocus();
+    else if (error.field == BoundField::kHigh)
+        edHigh->setFocus();
+}
+
+std::optional<double> TDlgAddVar::FieldValue(QLineEdit& field, double current) {
+    const BoundField which = &field == edLow ? BoundField::kLow : BoundField::kHigh;
+    if (const auto error = CheckBound(which, field.text().toStdString())) {
+        ShowFieldError(*error);
+        return std::nullopt;
+    }
+    return FieldBound(*ReadBound(field.text().toStdString()), current);
 }
 
 void TDlgAddVar::OKBtnClick() {
     if (!ruleBase_ || !Validate())
         return;
     if (editMode_) {
-        const double low = toolkit::StrToFloat(edLow->text());
-        const double high = toolkit::StrToFloat(edHigh->text());
+        // Fields left as they were shown stand for the bounds as they are.
+        const double low = FieldBound(toolkit::StrToFloat(edLow->text()), appliedLow_);
+        const double high = FieldBound(toolkit::StrToFloat(edHigh->text()), appliedHigh_);
         const int variable = VariableIndex();
         if ((low != appliedLow_ || high != appliedHigh_) && RulesUseNumbers(*ruleBase_, variable)) {
             const bool outside = SomeNumberOutside(*ruleBase_, variable, low, high);
@@ -313,37 +334,25 @@ void TDlgAddVar::edDiscretExit() {
 }
 
 void TDlgAddVar::edLowExit() {
-    try {
-        toolkit::StrToFloat(edLow->text());
-    } catch (const toolkit::EConvertError& error) {
-        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-    }
+    FieldValue(*edLow, appliedLow_);
 }
 
 void TDlgAddVar::edHighExit() {
-    try {
-        toolkit::StrToFloat(edHigh->text());
-    } catch (const toolkit::EConvertError& error) {
-        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-    }
+    FieldValue(*edHigh, appliedHigh_);
 }
 
 void TDlgAddVar::btnEditTermsClick() {
     if (!ruleBase_ || !editMode_)
         return;
-    double low = 0.0;
-    double high = 0.0;
-    if (!toolkit::TryStrToFloat(edLow->text(), low) ||
-        !toolkit::TryStrToFloat(edHigh->text(), high)) {
-        toolkit::MessageDlg("Something is wrong!", "Warning", toolkit::MsgIcon::Warning,
-                            toolkit::mbOK);
+    const auto low = FieldValue(*edLow, appliedLow_);
+    const auto high = low ? FieldValue(*edHigh, appliedHigh_) : std::nullopt;
+    if (!low || !high)
         return;
-    }
-    if (high <= low) {
+    if (static_cast<float>(*high) <= static_cast<float>(*low)) {
         toolkit::ShowMessage("Low bound is greater or equal to high bound!");
         return;
     }
-    ApplyBounds(low, high);
+    ApplyBounds(*low, *high);
     if (OnEditExpressions)
         OnEditExpressions(*this);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class CFuzzyVariable;
@@ -11,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct VariableFieldError;
 
 // The modal dialog that adds an input variable, or edits the name, bounds and discretization of
 // an input or output variable. When the bounds of a variable whose rules hold numbers change, it
@@ -81,6 +83,10 @@ class TDlgAddVar : public QDialog {
     void ApplyBounds(double low, double high);
     void RestoreBounds();
     void StoreIntoVariable();
+    // The bound a field stands for; nothing, with the refusal shown and the focus in the field,
+    // when the field holds no bound.
+    std::optional<double> FieldValue(QLineEdit& field, double current);
+    void ShowFieldError(const VariableFieldError& error);
 
     CRuleBase* ruleBase_ = nullptr;
     double appliedLow_ = 0.0;

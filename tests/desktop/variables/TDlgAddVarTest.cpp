@@ -112,10 +112,55 @@ class TDlgAddVarTest : public QObject {
         };
         QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
         QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
-                                              "Something is wrong!", "Something is wrong!"}));
+                                              "Lower bound: \"ten\" is not a number.",
+                                              "Lower bound: \"0x1\" is not a number."}));
         QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
         QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
+    }
+
+    // A file's 0.1 is the float nearest to it: the field shows "0.1", and OK asks nothing.
+    void boundsShowAsTheFileWritesThem() {
+        auto ruleBase =
+            Make({Variable("x", "linguistic", 0.1, 0.7)}, {Variable("y")}, {{"about 0.3", "sm"}});
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            [&] {
+                QCOMPARE(dialog.edLow->text() + " " + dialog.edHigh->text(), QString("0.1 0.7"));
+            }();
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
+        QVERIFY(prompts.Messages.empty());
+        QCOMPARE(ruleBase->GetLowerBound(0), double(0.1f));
+    }
+
+    // A bound the file cannot hold, or one that is no number, is refused, and its field keeps
+    // the focus for the correction.
+    void refusedBoundsKeepTheFocus() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        QList<QWidget*> focused;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.edHigh->setText("1e300");
+            dialog.OKBtnClick();
+            focused << dialog.focusWidget();
+            dialog.edLow->setText("ten");
+            dialog.edHigh->setFocus();
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(dialog.edLow, &out);
+            focused << dialog.focusWidget();
+            return dialog.result();
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(focused, QList<QWidget*>({dialog.edHigh, dialog.edLow}));
+        QCOMPARE(Texts(prompts), QStringList({"Upper bound: 1e300 is more than a rulebase file can "
+                                              "hold (at most 3.4028235e+38 in magnitude).",
+                                              "Lower bound: \"ten\" is not a number."}));
     }
 
     void outputWithNegativeCellsRefusesNonNegativeBounds() {
