@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -364,21 +365,30 @@ void TFormInfUnit::FormCreate() {
     fTransformSettings_.clear();
     LoadWindowAttributes(*this);
     MemoDescription->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MemoDescription->setPlainText(QString::fromStdString(ruleBase_->GetDescription()));
+    // Showing what the rule base holds is no edit of it.
+    {
+        const QSignalBlocker showing(MemoDescription);
+        MemoDescription->setPlainText(QString::fromStdString(ruleBase_->GetDescription()));
+    }
     FillInferenceCombo();
     FillDefuzzCombo();
-    cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
+    {
+        const QSignalBlocker showing(cbUseFTFilter);
+        cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
+    }
     FillInputVarGrid();
     FillOutputVarGrid();
     LabelErrorMessage->clear();
     LabelGoodPart->clear();
     LabelBadPart->clear();
     PageControl->setCurrentWidget(TabSheetGeneral);
+    // A variable corrected in the dialog while the file opens is a change the file lacks.
+    bool corrected = false;
     if (const auto& check = InstalledEditorSeams().CheckVariable) {
         for (int v = 0; v < ruleBase_->GetNumAntVariables(); ++v)
-            check(*this, v);
+            corrected = check(*this, v) || corrected;
         for (int v = 0; v < ruleBase_->GetNumSucVariables(); ++v)
-            check(*this, -1 - v);
+            corrected = check(*this, -1 - v) || corrected;
     }
     FillInputVarGrid();
     SaveOutputDialog.InitialDir = QCoreApplication::applicationDirPath();
@@ -387,6 +397,8 @@ void TFormInfUnit::FormCreate() {
     ShowTypeOfUnit();
     rulesPage_->PushUndoSnapshot();
     SetEditingEnabled(true);
+    if (corrected)
+        MarkModified();
 }
 
 void TFormInfUnit::SetFileName(const QString& name) {

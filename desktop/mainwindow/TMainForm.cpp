@@ -487,8 +487,8 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
     const QString fullName = file.absoluteFilePath();
     TFormInfUnit* editor = nullptr;
     try {
+        // The editor starts unmodified unless a variable was corrected while it opened.
         editor = new TFormInfUnit(this, fullName);
-        editor->SetModified(false);
         FileSaveAsItem->setEnabled(true);
         editor->show();
         ShowReadWarnings(editor->ReadWarnings());
@@ -499,7 +499,7 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
         ShowError(error);
     }
     AddRecentFile(fullName);
-    SetSaveEnabled(false);
+    SetSaveEnabled(editor && editor->Modified());
     return editor;
 }
 

@@ -55,7 +55,8 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
     };
     seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);
-        dialog.CheckByIndex(editor.RuleBase(), variable >= 0 ? variable : -1 - variable,
-                            variable >= 0);
+        const int index = variable >= 0 ? variable : -1 - variable;
+        return !dialog.Passes(editor.RuleBase(), index, variable >= 0) &&
+               dialog.CheckByIndex(editor.RuleBase(), index, variable >= 0);
     };
 }

@@ -151,11 +151,15 @@ bool TDlgAddVar::EditOutputVariable(CRuleBase& ruleBase, int index) {
     return RunEdit();
 }
 
-bool TDlgAddVar::CheckByIndex(CRuleBase& ruleBase, int index, bool isInput) {
+bool TDlgAddVar::Passes(CRuleBase& ruleBase, int index, bool isInput) {
     LoadForEdit(ruleBase, isInput ? index : -1 - index);
     const VariableFields fields{edName->text().toStdString(), edLow->text().toStdString(),
                                 edHigh->text().toStdString(), edDiscret->text().toStdString()};
-    if (!ValidateVariableFields(ruleBase, fields, {VariableIndex(), true, IsLinguistic()}))
+    return !ValidateVariableFields(ruleBase, fields, {VariableIndex(), true, IsLinguistic()});
+}
+
+bool TDlgAddVar::CheckByIndex(CRuleBase& ruleBase, int index, bool isInput) {
+    if (Passes(ruleBase, index, isInput))
         return true;
     return RunEdit();
 }

@@ -35,6 +35,8 @@ class TDlgAddVar : public QDialog {
     bool EditOutputVariable(CRuleBase& ruleBase, int index);
     // Validates the variable as it stands; only when it fails is the dialog shown, as by Edit.
     bool CheckByIndex(CRuleBase& ruleBase, int index, bool isInput);
+    // Whether the variable passes the dialog's validation as it stands; shows nothing.
+    bool Passes(CRuleBase& ruleBase, int index, bool isInput);
     // Every cell of the dialog's variable that reads oldText (case-sensitive) gets newText.
     void RenameInRules(const std::string& oldText, const std::string& newText);
 
