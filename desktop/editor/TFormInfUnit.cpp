@@ -27,6 +27,7 @@
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
 #include "core/lang/CBasicSettings.h"
+#include "core/lang/UserTermWords.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/SpeedButtonGlyphs.h"
@@ -529,14 +530,23 @@ void TFormInfUnit::SetEditingEnabled(bool enabled) {
 
 bool TFormInfUnit::IsExpressionUsed(const QString& text, int variableIndex) const {
     const int inputs = ruleBase_->GetNumAntVariables();
-    const bool output = variableIndex >= inputs;
-    const int v = output ? variableIndex - inputs : variableIndex;
+    const auto signedIndex = [inputs](int index) {
+        return index < inputs ? index : inputs - 1 - index;
+    };
+    const auto& settings = ruleBase_->GetVariable(signedIndex(variableIndex)).GetSettings();
     const std::string wanted = text.toStdString();
-    for (int r = 0; r < ruleBase_->GetNumRules(); ++r) {
-        const std::string& cell =
-            output ? ruleBase_->GetSucExpression(v, r) : ruleBase_->GetAntExpression(v, r);
-        if (cell == wanted)
-            return true;
+    // Variables that share the language definition use its terms too.
+    const int variables = inputs + ruleBase_->GetNumSucVariables();
+    for (int index = 0; index < variables; ++index) {
+        const int v = signedIndex(index);
+        if (ruleBase_->GetVariable(v).GetSettings() != settings)
+            continue;
+        for (int r = 0; r < ruleBase_->GetNumRules(); ++r) {
+            const std::string& cell =
+                v < 0 ? ruleBase_->GetSucExpression(-1 - v, r) : ruleBase_->GetAntExpression(v, r);
+            if (cell == wanted || UsesUserTermName(*settings, cell, wanted))
+                return true;
+        }
     }
     return false;
 }

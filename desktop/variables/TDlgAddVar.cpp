@@ -124,6 +124,13 @@ void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
         edDiscret->setText(QString::number(Variable().GetDiscretization()));
     edLow->setText(BoundText(openingLow_));
     edHigh->setText(BoundText(openingHigh_));
+    openingTerms_.clear();
+    if (const auto* basic = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variable))) {
+        for (const auto& term : basic->Terms())
+            openingTerms_.push_back(
+                std::make_unique<CNamedTerm>(term->Names(), term->Element().Clone()));
+    }
+    openingCells_ = CellTextsOf(ruleBase);
 }
 
 int TDlgAddVar::RunModal() {
@@ -134,7 +141,7 @@ int TDlgAddVar::RunModal() {
 bool TDlgAddVar::RunEdit() {
     const int result = RunModal();
     if (result != QDialog::Accepted) {
-        RestoreBounds();
+        Restore();
         return false;
     }
     StoreIntoVariable();
@@ -301,9 +308,20 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
     appliedHigh_ = high;
 }
 
-void TDlgAddVar::RestoreBounds() {
-    if (editMode_)
-        ApplyBounds(openingLow_, openingHigh_);
+void TDlgAddVar::Restore() {
+    if (!editMode_)
+        return;
+    if (auto* basic = dynamic_cast<CBasicSettings*>(&ruleBase_->GetSettings(VariableIndex()))) {
+        // The copies are on the opening bounds, which the context gets back below.
+        auto& terms = basic->MutableTerms();
+        terms.clear();
+        for (auto& term : openingTerms_)
+            terms.push_back(std::move(term));
+        openingTerms_.clear();
+    }
+    ApplyBounds(openingLow_, openingHigh_);
+    if (RestoreCellTexts(*ruleBase_, openingCells_))
+        PrepareKeepingCells(*ruleBase_);
 }
 
 void TDlgAddVar::StoreIntoVariable() {
@@ -311,11 +329,10 @@ void TDlgAddVar::StoreIntoVariable() {
     PrepareKeepingCells(*ruleBase_);
 }
 
-void TDlgAddVar::RenameInRules(const std::string& oldText, const std::string& newText) {
-    if (!ruleBase_)
+void TDlgAddVar::RenameInRules(const std::map<std::string, std::string>& renames) {
+    if (!ruleBase_ || renames.empty())
         return;
-    ReplaceCellTexts(*ruleBase_, VariableIndex(), {{oldText, newText}});
-    PrepareKeepingCells(*ruleBase_);
+    RenameTermsInCells(*ruleBase_, VariableIndex(), renames);
 }
 
 void TDlgAddVar::edDiscretExit() {

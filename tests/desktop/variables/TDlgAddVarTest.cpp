@@ -244,15 +244,29 @@ class TDlgAddVarTest : public QObject {
         QCOMPARE(Texts(prompts), QStringList{"Discretization is out of range"});
     }
 
-    void renameInRules() {
-        auto ruleBase = AboutFive();
+    // A rename reaches each use of the term in every variable of its language definition (x
+    // and its alias x2, not w); Cancel takes it back with the expressions.
+    void renameInRulesFollowsTheTerms() {
+        const std::string hot =
+            " UserTerm\n  name=hot, ho\n  type=triang\n  parameters= 5 8 10\n End_UserTerm\n";
+        auto ruleBase =
+            Make({Variable("x", "linguistic", 0, 10, 301, hot), Variable("x2", "alias(x)"),
+                  Variable("w", "linguistic", 0, 10, 301, hot)},
+                 {Variable("y")}, {{"hot and sm", "ho or hot", "hot", "sm"}});
+        const auto cells = [&] {
+            return ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
+                   ruleBase->GetAntExpression(2, 0);
+        };
         TDlgAddVar dialog;
-        dialog.ModalLoop = [&] { return int(QDialog::Rejected); };
-        dialog.EditInputVariable(*ruleBase, 1);
-        dialog.RenameInRules("sm", "small");
-        QCOMPARE(ruleBase->GetAntExpression(1, 0), std::string("small"));
-        QCOMPARE(ruleBase->GetAntExpression(1, 1), std::string("-sm"));
-        QCOMPARE(ruleBase->GetSucExpression(0, 0), std::string("sm"));
+        dialog.ModalLoop = [&] {
+            dialog.RenameInRules({{"hot", "warm"}});
+            [&] { QCOMPARE(cells(), std::string("warm and sm|ho or warm|hot")); }();
+            dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms().clear();
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(cells(), std::string("hot and sm|ho or hot|hot"));
+        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("hot and sm"));
     }
 
     void screenshot() {
