@@ -406,7 +406,8 @@ class TUserTermsTest : public QObject {
                 QCOMPARE(grid.Cells(9, 1), QString("U"));
                 QCOMPARE(Row(grid, 4),
                          QStringList({"comfortable", "gaussian", "", "20", "20", "23", "30", ""}));
-                grid.FocusCell(1, 1);
+                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                                  grid.CellRect(1, 1).center());
                 form.btnDeleteTermClick();
                 QCOMPARE(grid.RowCount(), 5);
             }();
