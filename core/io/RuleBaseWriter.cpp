@@ -20,14 +20,10 @@
 #include "core/sets/CFuzzyParamSet.h"
 #include "core/text/ESyntax.h"
 
-namespace {
-
-constexpr std::string_view kKindWords[] = {"linguistic", "takagi_sugeno", "singleton"};
-
 // The reader keeps single precision, so that is what a number must survive: printf's "%g" (six
 // significant digits, no trailing zeros, whatever the process locale) where it does, else the
 // fewest digits that do. Nine always do.
-void AppendNumber(std::string& text, double value) {
+std::string RuleBaseNumberText(double value) {
     const float stored = static_cast<float>(value);
     char buffer[32];
     for (int digits = 6;; ++digits) {
@@ -35,11 +31,17 @@ void AppendNumber(std::string& text, double value) {
                                            std::chars_format::general, digits);
         float readBack = 0.0f;
         std::from_chars(buffer, written.ptr, readBack);
-        if (readBack == stored || digits == 9) {
-            text.append(buffer, written.ptr);
-            return;
-        }
+        if (readBack == stored || digits == 9)
+            return std::string(buffer, written.ptr);
     }
+}
+
+namespace {
+
+constexpr std::string_view kKindWords[] = {"linguistic", "takagi_sugeno", "singleton"};
+
+void AppendNumber(std::string& text, double value) {
+    text += RuleBaseNumberText(value);
 }
 
 void AppendCount(std::string& text, int value) {

@@ -21,6 +21,8 @@ class CRuleBase;
 // with the fewest digits that do.
 
 std::string RuleBaseText(const CRuleBase& ruleBase);
+// A number as the file holds it; it reads back to value's single-precision value.
+std::string RuleBaseNumberText(double value);
 void Save(const CRuleBase& ruleBase, std::ostream& out);
 // Writes the file whole or not at all; throws ESyntax when it cannot be written (see
 // ReplaceFileText).

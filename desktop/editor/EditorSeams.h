@@ -11,8 +11,9 @@ struct EditorSeams {
     // true when the person pressed OK; variables are addressed by signed index.
     std::function<bool(TFormInfUnit& editor)> AddVariable;
     std::function<bool(TFormInfUnit& editor, int variable)> EditVariable;
-    // Opens the dialog only for a variable that fails its checks.
-    std::function<void(TFormInfUnit& editor, int variable)> CheckVariable;
+    // Opens the dialog only for a variable that fails its checks; true when the person then
+    // corrected it with OK.
+    std::function<bool(TFormInfUnit& editor, int variable)> CheckVariable;
     // The test window over the editor's rule base, which goes with the editor (installed by
     // InstallTestWindow).
     std::function<void(TFormInfUnit& editor)> OpenTestWindow;

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -26,6 +27,7 @@
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
 #include "core/lang/CBasicSettings.h"
+#include "core/lang/UserTermWords.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/SpeedButtonGlyphs.h"
@@ -367,21 +369,30 @@ void TFormInfUnit::FormCreate() {
     fTransformSettings_.clear();
     LoadWindowAttributes(*this);
     MemoDescription->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MemoDescription->setPlainText(QString::fromStdString(ruleBase_->GetDescription()));
+    // Showing what the rule base holds is no edit of it.
+    {
+        const QSignalBlocker showing(MemoDescription);
+        MemoDescription->setPlainText(QString::fromStdString(ruleBase_->GetDescription()));
+    }
     FillInferenceCombo();
     FillDefuzzCombo();
-    cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
+    {
+        const QSignalBlocker showing(cbUseFTFilter);
+        cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
+    }
     FillInputVarGrid();
     FillOutputVarGrid();
     LabelErrorMessage->clear();
     LabelGoodPart->clear();
     LabelBadPart->clear();
     PageControl->setCurrentWidget(TabSheetGeneral);
+    // A variable corrected in the dialog while the file opens is a change the file lacks.
+    bool corrected = false;
     if (const auto& check = InstalledEditorSeams().CheckVariable) {
         for (int v = 0; v < ruleBase_->GetNumAntVariables(); ++v)
-            check(*this, v);
+            corrected = check(*this, v) || corrected;
         for (int v = 0; v < ruleBase_->GetNumSucVariables(); ++v)
-            check(*this, -1 - v);
+            corrected = check(*this, -1 - v) || corrected;
     }
     FillInputVarGrid();
     SaveOutputDialog.InitialDir = QCoreApplication::applicationDirPath();
@@ -390,6 +401,8 @@ void TFormInfUnit::FormCreate() {
     ShowTypeOfUnit();
     rulesPage_->PushUndoSnapshot();
     SetEditingEnabled(true);
+    if (corrected)
+        MarkModified();
 }
 
 void TFormInfUnit::SetFileName(const QString& name) {
@@ -520,14 +533,23 @@ void TFormInfUnit::SetEditingEnabled(bool enabled) {
 
 bool TFormInfUnit::IsExpressionUsed(const QString& text, int variableIndex) const {
     const int inputs = ruleBase_->GetNumAntVariables();
-    const bool output = variableIndex >= inputs;
-    const int v = output ? variableIndex - inputs : variableIndex;
+    const auto signedIndex = [inputs](int index) {
+        return index < inputs ? index : inputs - 1 - index;
+    };
+    const auto& settings = ruleBase_->GetVariable(signedIndex(variableIndex)).GetSettings();
     const std::string wanted = text.toStdString();
-    for (int r = 0; r < ruleBase_->GetNumRules(); ++r) {
-        const std::string& cell =
-            output ? ruleBase_->GetSucExpression(v, r) : ruleBase_->GetAntExpression(v, r);
-        if (cell == wanted)
-            return true;
+    // Variables that share the language definition use its terms too.
+    const int variables = inputs + ruleBase_->GetNumSucVariables();
+    for (int index = 0; index < variables; ++index) {
+        const int v = signedIndex(index);
+        if (ruleBase_->GetVariable(v).GetSettings() != settings)
+            continue;
+        for (int r = 0; r < ruleBase_->GetNumRules(); ++r) {
+            const std::string& cell =
+                v < 0 ? ruleBase_->GetSucExpression(-1 - v, r) : ruleBase_->GetAntExpression(v, r);
+            if (cell == wanted || UsesUserTermName(*settings, cell, wanted))
+                return true;
+        }
     }
     return false;
 }
@@ -640,8 +662,9 @@ bool TFormInfUnit::StringGridOutputVarExit() {
     TStringGrid& grid = *StringGridOutputVar;
     std::vector<std::pair<double, double>> bounds;
     for (int row = 1; row < grid.RowCount() && !grid.Cells(0, row).isEmpty(); ++row) {
-        double low = 0.0;
-        double high = 0.0;
+        const bool variable = row <= ruleBase_->GetNumSucVariables();
+        double low = variable ? ruleBase_->GetLowerBound(-row) : 0.0;
+        double high = variable ? ruleBase_->GetUpperBound(-row) : 0.0;
         const QString message = CheckBoundTexts(grid.Cells(2, row), grid.Cells(3, row), low, high);
         if (!message.isEmpty()) {
             grid.FocusCell(0, row);
@@ -651,16 +674,14 @@ bool TFormInfUnit::StringGridOutputVarExit() {
         }
         bounds.emplace_back(low, high);
     }
-    // Only rows whose texts differ from the variable's are written back: re-reading the
-    // two-decimal texts would round bounds that have more decimals.
     for (int v = 0; v < int(bounds.size()) && v < ruleBase_->GetNumSucVariables(); ++v) {
         const int row = v + 1;
         CFuzzyVariable& variable = ruleBase_->GetVariable(-1 - v);
         const QString name = grid.Cells(0, row);
         if (name.toStdString() != variable.GetName())
             variable.SetName(name.toStdString());
-        if (grid.Cells(2, row) != BoundText(ruleBase_->GetLowerBound(-1 - v)) ||
-            grid.Cells(3, row) != BoundText(ruleBase_->GetUpperBound(-1 - v))) {
+        if (bounds[v].first != ruleBase_->GetLowerBound(-1 - v) ||
+            bounds[v].second != ruleBase_->GetUpperBound(-1 - v)) {
             CSettings& settings = ruleBase_->GetSettings(-1 - v);
             settings.SetContext(bounds[v].first, bounds[v].second);
             if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))

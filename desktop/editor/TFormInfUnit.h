@@ -68,8 +68,9 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     bool SaveRuleBaseAs();
     bool SaveRuleBaseFile();
     void SetEditingEnabled(bool enabled);
-    // Whether some rule's cell of the variable (inputs first, then outputs, in one range)
-    // holds exactly the text.
+    // Whether some rule's cell of the variable (inputs first, then outputs, in one range), or of
+    // a variable that shares its language definition, holds exactly the text or names it as a
+    // user term.
     bool IsExpressionUsed(const QString& text, int variableIndex) const;
     // The control that has or last had the focus in this window.
     QWidget* ActiveControl() const override;

@@ -53,11 +53,11 @@ QString BoundText(double bound) {
 
 QString CheckBoundTexts(const QString& lowText, const QString& highText, double& low,
                         double& high) {
-    double lowValue = 0.0;
-    double highValue = 0.0;
-    if (!toolkit::TryStrToFloat(lowText, lowValue))
+    double lowValue = low;
+    double highValue = high;
+    if (lowText != BoundText(low) && !toolkit::TryStrToFloat(lowText, lowValue))
         return "Real value expected in low bound!";
-    if (!toolkit::TryStrToFloat(highText, highValue))
+    if (highText != BoundText(high) && !toolkit::TryStrToFloat(highText, highValue))
         return "Real value expected in high bound!";
     if (!(highValue > lowValue))
         return "Low bound must be lower then high bound!";

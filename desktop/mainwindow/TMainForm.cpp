@@ -568,8 +568,8 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
     const QString fullName = file.absoluteFilePath();
     TFormInfUnit* editor = nullptr;
     try {
+        // The editor starts unmodified unless a variable was corrected while it opened.
         editor = new TFormInfUnit(this, fullName);
-        editor->SetModified(false);
         FileSaveAsItem->setEnabled(true);
         editor->show();
         ShowReadWarnings(editor->ReadWarnings());
@@ -580,7 +580,7 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
         ShowError(error);
     }
     AddRecentFile(fullName);
-    SetSaveEnabled(false);
+    SetSaveEnabled(editor && editor->Modified());
     return editor;
 }
 

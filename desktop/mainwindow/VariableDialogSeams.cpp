@@ -32,9 +32,12 @@ void BindToEditor(TDlgAddVar& dialog, TFormInfUnit& editor) {
     dialog.OnModified = [&editor] { editor.MarkModified(); };
     dialog.OnEditExpressions = [&editor](TDlgAddVar& owner) {
         UserTermsOwner terms = UserTermsOwnerOf(editor, owner.VariableIndex());
-        terms.RenameInRules = [&owner](const std::string& oldText, const std::string& newText) {
-            owner.RenameInRules(oldText, newText);
+        terms.RenameInRules = [&owner](const std::map<std::string, std::string>& renames) {
+            owner.RenameInRules(renames);
         };
+        // The variable dialog's OK marks the window, with one undo step for all it changed;
+        // its Cancel takes the expressions and their renames back.
+        terms.MarkModified = {};
         TUserTerms form(&owner);
         form.Execute(terms);
     };
@@ -55,7 +58,8 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
     };
     seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);
-        dialog.CheckByIndex(editor.RuleBase(), variable >= 0 ? variable : -1 - variable,
-                            variable >= 0);
+        const int index = variable >= 0 ? variable : -1 - variable;
+        return !dialog.Passes(editor.RuleBase(), index, variable >= 0) &&
+               dialog.CheckByIndex(editor.RuleBase(), index, variable >= 0);
     };
 }

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
@@ -41,8 +43,8 @@ void WrongInput(const QString& text) {
     toolkit::MessageDlg(text, "Wrong input", toolkit::MsgIcon::Warning, toolkit::mbOK);
 }
 
-void ShowConversionError(const toolkit::EConvertError& error) {
-    toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+void ShowConversionError(const QString& message) {
+    toolkit::MessageDlg(message, "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
 }
 
 // A parameter column whose header the font makes wider than the default width grows to show it.
@@ -154,6 +156,18 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
     EditUserTerms->OnSelectCell = [this](int col, int row) {
         return EditUserTermsSelectCell(col, row);
     };
+    EditUserTerms->OnSetEditText = [this](int col, int row, const QString&) {
+        TakeCellText(col, row);
+        MarkEditor(col, row);
+    };
+    // A cell whose text is no number is framed in red; the row goes on with its last number.
+    EditUserTerms->OnDrawCell = [this](int col, int row, const QRect& rect, TGridDrawState,
+                                       QPainter& painter) {
+        if (!HoldsNoNumber(col, row))
+            return;
+        painter.setPen(QPen(Qt::red, 2));
+        painter.drawRect(rect.adjusted(1, 1, -1, -1));
+    };
     EditUserTerms->OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
         return EditUserTermsKeyDown(key, modifiers);
     };
@@ -205,9 +219,6 @@ void TUserTerms::FormActivate() {
     parked_ = true;
     EditUserTerms->SetSelection({1, 1, 1, 1});
     SetEditing(false);
-    currentName_.clear();
-    if (EditUserTerms->RowCount() > 1)
-        currentName_ = EditUserTerms->Cells(kNameCol, 1);
     FuzzySetPaintBoxPaint();
     StdSetPaintBoxPaint();
 }
@@ -230,7 +241,6 @@ void TUserTerms::Execute(const UserTermsOwner& owner) {
     owner_ = owner;
     lo_ = owner_.Settings->GetLowerBound();
     hi_ = owner_.Settings->GetUpperBound();
-    count_ = static_cast<int>(owner_.Settings->Terms().size());
     FillUserGrid();
     FillStandardGrid();
     UpdateUsedFlags();
@@ -240,16 +250,51 @@ void TUserTerms::Execute(const UserTermsOwner& owner) {
         WriteBack();
 }
 
-userterm::RowCells TUserTerms::ReadRow(int row) const {
-    RowCells cells;
-    for (int col = 0; col < kColCount; ++col)
-        cells[static_cast<std::size_t>(col)] = EditUserTerms->Cells(col, row);
-    return cells;
+TermRow* TUserTerms::RowAt(int row) {
+    if (placeholder_ || row < 1 || row > rows_.Count())
+        return nullptr;
+    return &rows_[row - 1];
 }
 
-void TUserTerms::WriteRow(int row, const userterm::RowCells& cells) {
-    for (int col = kNameCol; col < kColCount; ++col)
-        EditUserTerms->SetCells(col, row, cells[static_cast<std::size_t>(col)]);
+const TermRow* TUserTerms::RowAt(int row) const {
+    return const_cast<TUserTerms*>(this)->RowAt(row);
+}
+
+void TUserTerms::ShowRow(int row) {
+    const TermRow& shown = rows_[row - 1];
+    EditUserTerms->SetCells(kNameCol, row, shown.name);
+    EditUserTerms->SetCells(kTypeCol, row, shown.type);
+    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
+        EditUserTerms->SetCells(col, row, shown.Param(col).text);
+    EditUserTerms->SetCells(kUsedCol, row, shown.used ? "U" : "N");
+}
+
+void TUserTerms::TakeCellText(int col, int row) {
+    TermRow* taken = RowAt(row);
+    if (!taken || col < kNameCol || col > kLastParamCol)
+        return;
+    const QString text = EditUserTerms->Cells(col, row);
+    if (col == kNameCol)
+        taken->name = text;
+    else if (col == kTypeCol)
+        taken->type = text;
+    else if (taken->Param(col).text != text)
+        SetParamText(*taken, col, text);
+}
+
+bool TUserTerms::HoldsNoNumber(int col, int row) const {
+    const TermRow* shown = RowAt(row);
+    return shown && col >= kFirstParamCol && col <= kLastParamCol && !shown->Param(col).readable;
+}
+
+void TUserTerms::MarkEditor(int col, int row) {
+    QLineEdit* editor = EditUserTerms->InplaceEditor();
+    if (!editor)
+        return;
+    const bool bad = HoldsNoNumber(col, row);
+    QPalette colours = editor->palette();
+    colours.setColor(QPalette::Text, bad ? QColor(Qt::red) : palette().color(QPalette::Text));
+    editor->setPalette(colours);
 }
 
 void TUserTerms::SizeNumberColumn(TStringGrid& grid, int count) {
@@ -266,12 +311,13 @@ void TUserTerms::RenumberRows() {
 
 void TUserTerms::FillUserGrid() {
     TStringGrid& grid = *EditUserTerms;
+    rows_.Load(*owner_.Settings);
+    count_ = rows_.Count();
     grid.SetRowCount(count_ + 1);
     grid.SetColCount(kColCount);
     for (int row = 1; row <= count_; ++row) {
         for (int col = 0; col < kColCount; ++col)
             grid.SetCells(col, row, {});
-        grid.SetObjects(kNameCol, row, 0);
     }
     placeholder_ = false;
     SizeNumberColumn(grid, count_);
@@ -280,25 +326,8 @@ void TUserTerms::FillUserGrid() {
     for (int col = 0; col < kColCount; ++col)
         grid.SetCells(col, 0, kHeaders[col]);
     FitHeaders(grid);
-    shortForms_.clear();
-    const auto& terms = owner_.Settings->Terms();
-    for (int i = 0; i < count_; ++i) {
-        RowCells cells;
-        const auto& names = terms[static_cast<std::size_t>(i)]->Names();
-        cells[kNameCol] = QString::fromStdString(names.front());
-        shortForms_.emplace_back(names.begin() + 1, names.end());
-        grid.SetObjects(kNameCol, i + 1, static_cast<std::intptr_t>(shortForms_.size()));
-        const CFuzzySet& set = terms[static_cast<std::size_t>(i)]->Element();
-        cells[kTypeCol] = ToQString(set.GetTypeName());
-        const auto shape = FindShape(set.GetTypeName());
-        const auto* params = dynamic_cast<const CFuzzyParamSet*>(&set);
-        if (shape && params) {
-            std::vector<double> values(static_cast<std::size_t>(params->ParamCount()));
-            params->GetParams(values);
-            WriteShape(cells, *shape, values, false);
-        }
-        WriteRow(i + 1, cells);
-    }
+    for (int row = 1; row <= count_; ++row)
+        ShowRow(row);
 }
 
 void TUserTerms::FillStandardGrid() {
@@ -374,11 +403,14 @@ void TUserTerms::FillStandardGrid() {
 
 void TUserTerms::UpdateUsedFlags() {
     if (!placeholder_) {
-        for (int row = 1; row < EditUserTerms->RowCount(); ++row) {
-            const bool used =
-                owner_.IsExpressionUsed &&
-                owner_.IsExpressionUsed(EditUserTerms->Cells(kNameCol, row), owner_.VariableIndex);
-            EditUserTerms->SetCells(kUsedCol, row, used ? "U" : "N");
+        for (int index = 0; index < rows_.Count(); ++index) {
+            // The rules know a loaded term by the names it was loaded with until OK renames it.
+            bool used = false;
+            for (const QString& name : rows_.NamesInRules(index))
+                used = used || (owner_.IsExpressionUsed &&
+                                owner_.IsExpressionUsed(name, owner_.VariableIndex));
+            rows_[index].used = used;
+            EditUserTerms->SetCells(kUsedCol, index + 1, used ? "U" : "N");
         }
     }
     EnsurePlaceholderRow();
@@ -390,7 +422,6 @@ void TUserTerms::EnsurePlaceholderRow() {
     EditUserTerms->SetRowCount(2);
     for (int col = 0; col < kColCount; ++col)
         EditUserTerms->SetCells(col, 1, {});
-    EditUserTerms->SetObjects(kNameCol, 1, 0);
     EditUserTerms->SetFixedRows(1);
     EditUserTerms->SetSelection({EditUserTerms->Col(), 1, EditUserTerms->Col(), 1});
     SetEditing(false);
@@ -416,13 +447,14 @@ void TUserTerms::AddRow(const QString& name, UserTermShape shape, std::span<cons
     MakeRoomForRow();
     ++count_;
     const int row = EditUserTerms->RowCount() - 1;
-    RowCells cells;
-    cells[kNameCol] = name;
-    WriteShape(cells, shape, params, fullPrecision);
-    WriteRow(row, cells);
+    TermRow added;
+    added.name = name;
+    WriteShape(added, shape, params, fullPrecision);
+    rows_.Insert(rows_.Count(), std::move(added));
+    ShowRow(row);
     SizeNumberColumn(*EditUserTerms, count_);
     RenumberRows();
-    // The name is in place before the row is entered, so that entering it is no rename.
+    // The row is in place before it is entered, so that its tab stops follow its shape.
     const int col = CurrentCol() >= kNameCol && CurrentCol() < kUsedCol ? CurrentCol() : kNameCol;
     EditUserTerms->FocusCell(col, row);
 }
@@ -431,7 +463,6 @@ void TUserTerms::AddShape(UserTermShape shape) {
     const std::vector<double> params = DefaultParams(shape, lo_, hi_);
     AddRow("expression" + QString::number(EditUserTerms->RowCount() - (placeholder_ ? 1 : 0)),
            shape, params, true);
-    EditUserTerms->SetCells(kUsedCol, EditUserTerms->RowCount() - 1, "N");
     FuzzySetPaintBoxPaint();
 }
 
@@ -451,13 +482,6 @@ void TUserTerms::btnAddGaussianClick() {
     AddShape(UserTermShape::kGaussian);
 }
 
-bool TUserTerms::HasName(const QString& name) const {
-    for (int row = 1; row < EditUserTerms->RowCount(); ++row)
-        if (!(placeholder_ && row == 1) && EditUserTerms->Cells(kNameCol, row) == name)
-            return true;
-    return false;
-}
-
 void TUserTerms::btnAddPilaClick() {
     QString text = "7";
     if (!toolkit::InputQuery("Properties of standard",
@@ -467,7 +491,7 @@ void TUserTerms::btnAddPilaClick() {
     try {
         number = toolkit::StrToFloat(text);
     } catch (const toolkit::EConvertError& error) {
-        ShowConversionError(error);
+        ShowConversionError(error.what());
         return;
     }
     if (!(std::fabs(number) < 1e9)) {
@@ -485,7 +509,7 @@ void TUserTerms::btnAddPilaClick() {
     }
     const auto name = [n](int k) { return QString("p%1_%2").arg(n).arg(k); };
     for (int k = 0; k < n; ++k) {
-        if (HasName(name(k))) {
+        if (rows_.HasName(name(k))) {
             WrongInput("One or more of expressions already exists.");
             return;
         }
@@ -497,46 +521,46 @@ void TUserTerms::btnAddPilaClick() {
 }
 
 void TUserTerms::btnDeleteTermClick() {
-    if (placeholder_)
+    // Straight after opening no row is current yet, and nothing is deleted.
+    const int row = CurrentRow();
+    if (!RowAt(row))
         return;
-    const int row = EditUserTerms->Row();
-    if (EditUserTerms->Cells(kUsedCol, row) == "U") {
+    if (rows_[row - 1].used) {
         toolkit::MessageDlg("Cannot delete expression used in description.", "Error",
                             toolkit::MsgIcon::Warning, toolkit::mbOK);
         return;
     }
-    if (EditUserTerms->RowCount() > 1) {
-        EditUserTerms->DeleteRows(row, 1);
-        RenumberRows();
-        --count_;
-        SizeNumberColumn(*EditUserTerms, count_);
-    }
-    currentName_ = EditUserTerms->Cells(kNameCol, EditUserTerms->Row());
+    EditUserTerms->DeleteRows(row, 1);
+    rows_.Remove(row - 1);
+    RenumberRows();
+    --count_;
+    SizeNumberColumn(*EditUserTerms, count_);
     UpdateUsedFlags();
     FuzzySetPaintBoxPaint();
 }
 
 void TUserTerms::pmChangeTypePopup() {
-    const auto shape = RowShape(ReadRow(EditUserTerms->Row()));
-    const bool dataRow = !placeholder_ && EditUserTerms->Row() >= 1;
-    mnChangeToQuadratic->setEnabled(dataRow && shape != UserTermShape::kQuadratic);
-    mnChangeToTrapezoid->setEnabled(dataRow && shape != UserTermShape::kTrapezoid);
-    mnChangeToTriangular->setEnabled(dataRow && shape != UserTermShape::kTriang);
-    mnChangeToGaussian->setEnabled(dataRow && shape != UserTermShape::kGaussian);
+    const TermRow* row = RowAt(CurrentRow());
+    const auto shape = row ? RowShape(*row) : std::nullopt;
+    mnChangeToQuadratic->setEnabled(row && shape != UserTermShape::kQuadratic);
+    mnChangeToTrapezoid->setEnabled(row && shape != UserTermShape::kTrapezoid);
+    mnChangeToTriangular->setEnabled(row && shape != UserTermShape::kTriang);
+    mnChangeToGaussian->setEnabled(row && shape != UserTermShape::kGaussian);
 }
 
-void TUserTerms::ChangeShape(void (*change)(userterm::RowCells&, double, double)) {
-    if (placeholder_)
+void TUserTerms::ChangeShape(void (*change)(TermRow&, double, double)) {
+    const int row = CurrentRow();
+    TermRow* changed = RowAt(row);
+    if (!changed)
         return;
-    const int row = EditUserTerms->Row();
-    RowCells cells = ReadRow(row);
+    TakeCellText(CurrentCol(), row);
     try {
-        change(cells, lo_, hi_);
+        change(*changed, lo_, hi_);
     } catch (const toolkit::EConvertError& error) {
-        ShowConversionError(error);
+        ShowConversionError(error.what());
         return;
     }
-    WriteRow(row, cells);
+    ShowRow(row);
     FuzzySetPaintBoxPaint();
 }
 
@@ -553,33 +577,45 @@ void TUserTerms::mnChangeToTriangularClick() {
 }
 
 bool TUserTerms::CheckCell(int col, int row, bool withMessages) {
-    if (col <= 0 || col >= EditUserTerms->ColCount() || row <= 0)
+    if (col <= 0 || col >= EditUserTerms->ColCount() || !RowAt(row))
         return true;
+    TakeCellText(col, row);
+    const TermRow& checked = rows_[row - 1];
     if (col == kNameCol) {
-        const QString name = EditUserTerms->Cells(kNameCol, row);
         CFEParser parser(nullptr);
-        bool clash = parser.Parse(name.toStdString()) != nullptr;
-        for (int other = 1; !clash && other < EditUserTerms->RowCount(); ++other)
-            clash = other != row && EditUserTerms->Cells(kNameCol, other) == name;
+        bool clash = parser.Parse(checked.name.toStdString()) != nullptr;
+        for (int other = 0; !clash && other < rows_.Count(); ++other)
+            clash = other != row - 1 && rows_[other].name == checked.name;
         if (clash) {
             if (withMessages)
                 WrongInput("Expression already exists");
             return false;
         }
-        return !name.trimmed().isEmpty();
+        return !checked.name.trimmed().isEmpty();
     }
-    try {
-        const auto problem = CheckParameter(ReadRow(row), col, lo_, hi_);
-        if (!problem)
-            return true;
-        if (withMessages)
+    const auto problem = CheckParameter(checked, col, lo_, hi_);
+    if (!problem)
+        return true;
+    if (withMessages) {
+        const ParamCell& cell = checked.Param(col);
+        if (!cell.readable || !cell.value)
+            ShowConversionError(*problem);
+        else
             toolkit::MessageDlg(*problem, "Information", toolkit::MsgIcon::Information,
                                 toolkit::mbOK);
-    } catch (const toolkit::EConvertError& error) {
-        if (withMessages)
-            ShowConversionError(error);
     }
     return false;
+}
+
+void TUserTerms::EnterCell(int col, int row) {
+    const TermRow* entered = RowAt(row);
+    const auto shape = entered ? RowShape(*entered) : std::nullopt;
+    tabStops_.assign(kColCount, false);
+    if (shape)
+        for (int stop : TabStops(*shape))
+            tabStops_[static_cast<std::size_t>(stop)] = true;
+    parked_ = false;
+    SetEditing(tabStops_[static_cast<std::size_t>(col)]);
 }
 
 bool TUserTerms::EditUserTermsSelectCell(int col, int row) {
@@ -587,20 +623,8 @@ bool TUserTerms::EditUserTermsSelectCell(int col, int row) {
         return false;
     if (!CheckCell(CurrentCol(), CurrentRow(), true))
         return false;
-    const auto shape = RowShape(ReadRow(row));
-    tabStops_.assign(kColCount, false);
-    if (shape)
-        for (int stop : TabStops(*shape))
-            tabStops_[static_cast<std::size_t>(stop)] = true;
-    const bool renaming = !placeholder_ && CurrentCol() == kNameCol && CurrentRow() >= 1;
-    const QString newName = EditUserTerms->Cells(kNameCol, CurrentRow());
-    // An empty old name is no expression: renaming it would fill every empty rule cell.
-    if (renaming && newName != currentName_ && !currentName_.isEmpty() && owner_.RenameInRules)
-        owner_.RenameInRules(currentName_.toStdString(), newName.toStdString());
-    parked_ = false;
-    SetEditing(tabStops_[static_cast<std::size_t>(col)]);
-    if (col == kNameCol && row >= 1)
-        currentName_ = EditUserTerms->Cells(kNameCol, row);
+    EnterCell(col, row);
+    MarkEditor(col, row);
     return true;
 }
 
@@ -680,10 +704,13 @@ void TUserTerms::EditStdTermsMouseUp() {
 void TUserTerms::CopyRows() {
     if (!owner_.CopiedRows || placeholder_)
         return;
+    TakeCellText(CurrentCol(), CurrentRow());
     owner_.CopiedRows->clear();
     const TGridRect selection = EditUserTerms->Selection();
-    for (int row = selection.Top; row <= selection.Bottom; ++row)
-        owner_.CopiedRows->append(CopyLine(ReadRow(row)));
+    for (int row = selection.Top; row <= selection.Bottom; ++row) {
+        if (const TermRow* copied = RowAt(row))
+            owner_.CopiedRows->append(CopyLine(*copied));
+    }
 }
 
 void TUserTerms::PasteRows() {
@@ -701,14 +728,12 @@ void TUserTerms::PasteRows() {
         EditUserTerms->InsertRows(start, m);
     }
     for (int i = 0; i < m; ++i) {
-        RowCells cells = PasteLine((*owner_.CopiedRows)[i]);
-        const QString base = cells[kNameCol];
-        QString name = base;
-        for (int counter = 1; HasName(name); ++counter)
-            name = base + "_" + QString::number(counter);
-        cells[kNameCol] = name;
-        cells[kUsedCol] = "N";
-        WriteRow(start + i, cells);
+        TermRow pasted = PasteLine((*owner_.CopiedRows)[i]);
+        const QString base = pasted.name;
+        for (int counter = 1; rows_.HasName(pasted.name); ++counter)
+            pasted.name = base + "_" + QString::number(counter);
+        rows_.Insert(start - 1 + i, std::move(pasted));
+        ShowRow(start + i);
     }
     RenumberRows();
     count_ += m;
@@ -717,12 +742,13 @@ void TUserTerms::PasteRows() {
 }
 
 bool TUserTerms::AllRowsBuild() {
-    for (int row = 1; row < EditUserTerms->RowCount(); ++row) {
-        try {
-            BuildSet(ReadRow(row), lo_, hi_);
-        } catch (const toolkit::EConvertError& error) {
-            EditUserTerms->SetSelection({kNameCol, row, kNameCol, row});
-            ShowConversionError(error);
+    for (int index = 0; index < rows_.Count(); ++index) {
+        if (const auto col = MissingParameter(rows_[index])) {
+            const int row = index + 1;
+            EditUserTerms->SetSelection({*col, row, *col, row});
+            EnterCell(*col, row);
+            MarkEditor(*col, row);
+            ShowConversionError(NotANumber(rows_[index].Param(*col)));
             return false;
         }
     }
@@ -739,25 +765,15 @@ void TUserTerms::btnCancelTermsClick() {
 }
 
 void TUserTerms::WriteBack() {
+    // The rules are renamed while the terms still have the names the rules were written with.
+    const auto renames = rows_.Renames();
+    if (!renames.empty() && owner_.RenameInRules)
+        owner_.RenameInRules(renames);
+    owner_.Settings->MutableTerms().clear();
+    for (auto& term : rows_.Terms(lo_, hi_))
+        owner_.Settings->AddTerm(std::move(term));
     if (owner_.MarkModified)
         owner_.MarkModified();
-    auto& terms = owner_.Settings->MutableTerms();
-    terms.clear();
-    for (int row = 1; row < EditUserTerms->RowCount(); ++row) {
-        const RowCells cells = ReadRow(row);
-        std::unique_ptr<CFuzzySet> set = BuildSet(cells, lo_, hi_);
-        if (!set)
-            continue;
-        // Rules may name an expression by a short form from the file; the short forms stay
-        // with the loaded row through renames and moves, and pasted rows have none.
-        std::vector<std::string> names{cells[kNameCol].toStdString()};
-        const std::intptr_t loaded = EditUserTerms->Objects(kNameCol, row);
-        if (loaded > 0) {
-            const auto& kept = shortForms_[static_cast<std::size_t>(loaded - 1)];
-            names.insert(names.end(), kept.begin(), kept.end());
-        }
-        owner_.Settings->AddTerm(std::make_unique<CNamedTerm>(std::move(names), std::move(set)));
-    }
 }
 
 void TUserTerms::FuzzySetPaintBoxPaint() {
@@ -765,25 +781,18 @@ void TUserTerms::FuzzySetPaintBoxPaint() {
     PlotBuilder builder(geometry, FuzzySetPaintBox->fontMetrics(),
                         palette().color(QPalette::Button));
     const int current = CurrentRow();
-    if (current == 0 || EditUserTerms->RowCount() < 2 || hi_ <= lo_) {
+    if (current == 0 || placeholder_ || hi_ <= lo_) {
         FuzzySetPaintBox->SetScene(builder.Take());
         return;
     }
-    // A row whose numbers do not read is left out of the drawing.
-    const auto buildSet = [this](int row) -> std::unique_ptr<CFuzzyParamSet> {
-        try {
-            return BuildSet(ReadRow(row), lo_, hi_);
-        } catch (const toolkit::EConvertError&) {
-            return nullptr;
-        }
-    };
-    for (int row = 1; row < EditUserTerms->RowCount(); ++row) {
-        if (row == current)
+    // A row without its numbers is left out of the drawing.
+    for (int index = 0; index < rows_.Count(); ++index) {
+        if (index == current - 1)
             continue;
-        if (const auto set = buildSet(row))
+        if (const auto set = BuildSet(rows_[index], lo_, hi_))
             builder.AddCurve(*set, Qt::blue, 1);
     }
-    const auto set = buildSet(current);
+    const auto set = RowAt(current) ? BuildSet(rows_[current - 1], lo_, hi_) : nullptr;
     if (!set) {
         FuzzySetPaintBox->SetScene(builder.Take());
         return;
@@ -842,45 +851,42 @@ void TUserTerms::FuzzySetPaintBoxMouseUp(Qt::MouseButton button, Qt::KeyboardMod
 
 void TUserTerms::DragPoint(int x, int y, Qt::KeyboardModifiers shift) {
     const int row = CurrentRow();
-    if (row < 1 || placeholder_ || hi_ <= lo_)
+    TermRow* dragged = RowAt(row);
+    if (!dragged || hi_ <= lo_)
         return;
-    RowCells cells = ReadRow(row);
-    const auto shape = RowShape(cells);
+    const auto shape = RowShape(*dragged);
     if (!shape)
         return;
+    // The numbers the row stands for; a cell whose text is no number keeps its last one.
     std::array<double, 6> params{};
-    try {
-        for (int col = kFirstParamCol; col <= kLastParamCol; ++col) {
-            const bool spread = *shape == UserTermShape::kGaussian && (col == 4 || col == 7);
-            const QString& text = cells[static_cast<std::size_t>(col)];
-            params[static_cast<std::size_t>(col - kFirstParamCol)] =
-                text.isEmpty() || spread ? DBL_MAX : toolkit::StrToFloat(text);
-        }
-    } catch (const toolkit::EConvertError&) {
-        return;
+    for (int col = kFirstParamCol; col <= kLastParamCol; ++col) {
+        const bool spread = *shape == UserTermShape::kGaussian && (col == 4 || col == 7);
+        const auto& value = dragged->Param(col).value;
+        params[static_cast<std::size_t>(col - kFirstParamCol)] =
+            !value || spread ? DBL_MAX : *value;
     }
     const PlotGeometry geometry{FuzzySetPaintBox->width(), FuzzySetPaintBox->height()};
     const double value = geometry.ValueAt(x, lo_, hi_);
     const int index = NearestPoint(params, lo_, hi_, geometry, x, y);
-    const int chosen = kFirstParamCol + index;
     if (params[static_cast<std::size_t>(index)] == DBL_MAX)
         return;
     const double offset = value - params[static_cast<std::size_t>(index)];
+    // A cell that would fail its check keeps what it had.
     const auto setChecked = [&](int col, double newValue) {
-        const QString old = EditUserTerms->Cells(col, row);
-        EditUserTerms->SetCells(col, row, Format3(newValue));
-        if (!CheckCell(col, row, false))
-            EditUserTerms->SetCells(col, row, old);
+        TermRow moved = *dragged;
+        SetNumber(moved, col, newValue);
+        if (!CheckParameter(moved, col, lo_, hi_))
+            *dragged = std::move(moved);
     };
     if (!(shift & Qt::ShiftModifier)) {
-        setChecked(chosen, value);
+        setChecked(kFirstParamCol + index, value);
     } else {
         for (int col = kFirstParamCol; col <= kLastParamCol; ++col) {
-            const QString old = EditUserTerms->Cells(col, row);
-            if (old.isEmpty())
-                continue;
-            setChecked(col, ClampToRange(toolkit::StrToFloat(old) + offset));
+            if (const auto old = dragged->Param(col).value)
+                setChecked(col, ClampToRange(*old + offset));
         }
     }
+    ShowRow(row);
+    MarkEditor(CurrentCol(), row);
     FuzzySetPaintBoxPaint();
 }

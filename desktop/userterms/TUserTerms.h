@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "desktop/userterms/UserTermCells.h"
+#include "desktop/userterms/UserTermRows.h"
 #include "desktop/userterms/UserTermsOwner.h"
 
 class CFuzzySet;
@@ -107,8 +108,18 @@ class TUserTerms : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    userterm::RowCells ReadRow(int row) const;
-    void WriteRow(int row, const userterm::RowCells& cells);
+    // The model row that grid row row shows; null for the header and the placeholder row.
+    userterm::TermRow* RowAt(int row);
+    const userterm::TermRow* RowAt(int row) const;
+    // Writes the model row into grid row row.
+    void ShowRow(int row);
+    // What was typed into the grid's cell goes into the model row.
+    void TakeCellText(int col, int row);
+    bool HoldsNoNumber(int col, int row) const;
+    // The in-cell editor over the cell shows a text that is no number in red.
+    void MarkEditor(int col, int row);
+    // Makes the cell the form's current one: tab stops and editing follow the row's shape.
+    void EnterCell(int col, int row);
     void FillUserGrid();
     void FillStandardGrid();
     void UpdateUsedFlags();
@@ -120,10 +131,9 @@ class TUserTerms : public QDialog {
     void AddRow(const QString& name, UserTermShape shape, std::span<const double> params,
                 bool fullPrecision);
     void AddShape(UserTermShape shape);
-    void ChangeShape(void (*change)(userterm::RowCells&, double, double));
+    void ChangeShape(void (*change)(userterm::TermRow&, double, double));
     void SetEditing(bool on);
     void MoveToTabStop(bool backwards);
-    bool HasName(const QString& name) const;
     // False, with the failing row made current and the error shown, when a row cannot become
     // a set.
     bool AllRowsBuild();
@@ -134,11 +144,10 @@ class TUserTerms : public QDialog {
     double lo_ = 0.0;
     double hi_ = 1.0;
     bool placeholder_ = false;
-    QString currentName_;
+    // The expressions being edited; the grid shows them below its header row.
+    UserTermRows rows_;
     std::vector<std::unique_ptr<CFuzzySet>> standardSets_;
     std::vector<bool> tabStops_;
-    // The short forms of the loaded expressions; a loaded row's name cell holds its index + 1.
-    std::vector<std::vector<std::string>> shortForms_;
     // No cell has been entered since activation: the form counts (0, 0) as current.
     bool parked_ = false;
 };

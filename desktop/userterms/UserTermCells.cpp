@@ -27,17 +27,21 @@ constexpr std::array<int, 5> kTrapezoidStops = {1, 3, 5, 6, 8};
 constexpr std::array<int, 7> kQuadraticStops = {1, 3, 4, 5, 6, 7, 8};
 constexpr std::array<int, 5> kGaussianStops = {1, 4, 5, 6, 7};
 
-double Number(const RowCells& row, int col) {
-    return toolkit::StrToFloat(row[col]);
+// A number a shape change needs; a cell without one refuses the change.
+double Number(const TermRow& row, int col) {
+    const ParamCell& cell = row.Param(col);
+    if (!cell.readable || !cell.value)
+        throw toolkit::EConvertError(NotANumber(cell).toStdString());
+    return *cell.value;
 }
 
-void SetNumber(RowCells& row, int col, double value) {
-    row[col] = Format3(value);
+void Clear(TermRow& row, int col) {
+    row.Param(col) = {};
 }
 
 // A Gaussian row leaves the support columns empty; the new support reaches two spreads beyond
 // the kernel, where the curve has all but vanished.
-void FillSupportOfGaussian(RowCells& row, double lo, double hi) {
+void FillSupportOfGaussian(TermRow& row, double lo, double hi) {
     if (RowShape(row) != UserTermShape::kGaussian)
         return;
     SetNumber(row, 3, Clamp(lo, Number(row, 5) - 2.0 * Number(row, 4), hi));
@@ -45,13 +49,21 @@ void FillSupportOfGaussian(RowCells& row, double lo, double hi) {
 }
 
 // Gives a triangle's peak b the kernel b -/+ (c - a)/8.
-void WidenPeak(RowCells& row, double lo, double hi) {
-    if (!row[6].isEmpty())
+void WidenPeak(TermRow& row, double lo, double hi) {
+    if (!row.Param(6).text.isEmpty())
         return;
     const double peak = Number(row, 5);
     const double half = (Number(row, 8) - Number(row, 3)) / 8.0;
     SetNumber(row, 5, Clamp(lo, peak - half, hi));
     SetNumber(row, 6, Clamp(lo, peak + half, hi));
+}
+
+// Changes a copy, so that a missing number leaves the row as it was.
+template <class Change>
+void ChangeWhole(TermRow& row, Change change) {
+    TermRow changed = row;
+    change(changed);
+    row = std::move(changed);
 }
 
 }  // namespace
@@ -131,34 +143,76 @@ std::span<const int> TabStops(UserTermShape shape) {
     return kGaussianStops;
 }
 
-std::optional<UserTermShape> RowShape(const RowCells& row) {
-    return FindShape(row[kTypeCol].toStdString());
+std::optional<UserTermShape> RowShape(const TermRow& row) {
+    return FindShape(row.type.toStdString());
 }
 
-void WriteShape(RowCells& row, UserTermShape shape, std::span<const double> params,
+void SetNumber(TermRow& row, int col, double value, int precision) {
+    ParamCell& cell = row.Param(col);
+    cell.text = FormatGeneral(value, precision);
+    double shown = value;
+    // The cell stands for what it shows: 0.12345 shown as 0.123 is 0.123.
+    toolkit::TryStrToFloat(cell.text, shown);
+    cell.value = shown;
+    cell.readable = true;
+}
+
+bool SetParamText(TermRow& row, int col, const QString& text) {
+    ParamCell& cell = row.Param(col);
+    cell.text = text;
+    if (text.trimmed().isEmpty()) {
+        cell.value.reset();
+        cell.readable = true;
+        return true;
+    }
+    double value = 0.0;
+    cell.readable = toolkit::TryStrToFloat(text, value);
+    if (cell.readable)
+        cell.value = value;
+    return cell.readable;
+}
+
+QString NotANumber(const ParamCell& cell) {
+    return "'" + cell.text + "' is not a valid floating point value";
+}
+
+void WriteShape(TermRow& row, UserTermShape shape, std::span<const double> params,
                 bool fullPrecision) {
-    row[kTypeCol] =
+    row.type =
         QString::fromUtf8(ShapeName(shape).data(), static_cast<qsizetype>(ShapeName(shape).size()));
-    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
-        row[col].clear();
+    row.params = {};
     const auto columns = ParamColumns(shape);
     for (std::size_t i = 0; i < columns.size() && i < params.size(); ++i)
-        row[columns[i]] = fullPrecision ? FormatFull(params[i]) : Format3(params[i]);
+        SetNumber(row, columns[i], params[i], fullPrecision ? 15 : 3);
 }
 
-std::unique_ptr<CFuzzyParamSet> BuildSet(const RowCells& row, double lo, double hi) {
+std::optional<int> MissingParameter(const TermRow& row) {
+    const auto shape = RowShape(row);
+    if (!shape)
+        return std::nullopt;
+    for (int col : ParamColumns(*shape)) {
+        if (!row.Param(col).readable || !row.Param(col).value)
+            return col;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<CFuzzyParamSet> BuildSet(const TermRow& row, double lo, double hi) {
     const auto shape = RowShape(row);
     if (!shape)
         return nullptr;
     std::vector<double> params;
-    for (int col : ParamColumns(*shape))
-        params.push_back(Number(row, col));
+    for (int col : ParamColumns(*shape)) {
+        if (!row.Param(col).value)
+            return nullptr;
+        params.push_back(*row.Param(col).value);
+    }
     auto set = CreateShapeSet(*shape, lo, hi);
     set->SetParams(params);
     return set;
 }
 
-std::optional<QString> CheckParameter(const RowCells& row, int col, double lo, double hi) {
+std::optional<QString> CheckParameter(const TermRow& row, int col, double lo, double hi) {
     const auto shape = RowShape(row);
     if (!shape)
         return std::nullopt;
@@ -166,7 +220,16 @@ std::optional<QString> CheckParameter(const RowCells& row, int col, double lo, d
     const auto at = std::find(columns.begin(), columns.end(), col);
     if (at == columns.end())
         return std::nullopt;
-    const double v = Number(row, col);
+    const ParamCell& cell = row.Param(col);
+    if (!cell.readable || !cell.value)
+        return NotANumber(cell);
+    const double v = *cell.value;
+    const auto less = [&](int other) {
+        return row.Param(other).value && v < *row.Param(other).value;
+    };
+    const auto greater = [&](int other) {
+        return row.Param(other).value && v > *row.Param(other).value;
+    };
     if (*shape == UserTermShape::kGaussian) {
         if (col == 4 || col == 7) {
             if (v <= 0)
@@ -175,46 +238,53 @@ std::optional<QString> CheckParameter(const RowCells& row, int col, double lo, d
         }
         if (v < lo || v > hi)
             return QString("Value is out of variable range");
-        if (col == 5 && v > Number(row, 6))
+        if (col == 5 && greater(6))
             return QString("Value is greater than next parameter");
-        if (col == 6 && v < Number(row, 5))
+        if (col == 6 && less(5))
             return QString("Value is less than previous parameter");
         return std::nullopt;
     }
     if (v < lo || v > hi)
         return QString("Value is out of variable range");
-    if (at != columns.begin() && v < Number(row, *(at - 1)))
+    if (at != columns.begin() && less(*(at - 1)))
         return QString("Value is less than previous parameter");
-    if (at + 1 != columns.end() && v > Number(row, *(at + 1)))
+    if (at + 1 != columns.end() && greater(*(at + 1)))
         return QString("Value is greater than next parameter");
     return std::nullopt;
 }
 
-void ChangeToTriangular(RowCells& row, double lo, double hi) {
-    FillSupportOfGaussian(row, lo, hi);
-    const double peak =
-        row[6].isEmpty() ? Number(row, 5) : Midpoint(Number(row, 5), Number(row, 6));
-    row[kTypeCol] = "triang";
-    SetNumber(row, 5, peak);
-    row[4].clear();
-    row[6].clear();
-    row[7].clear();
+void ChangeToTriangular(TermRow& row, double lo, double hi) {
+    ChangeWhole(row, [lo, hi](TermRow& changed) {
+        FillSupportOfGaussian(changed, lo, hi);
+        const double peak = changed.Param(6).text.isEmpty()
+                                ? Number(changed, 5)
+                                : Midpoint(Number(changed, 5), Number(changed, 6));
+        changed.type = "triang";
+        SetNumber(changed, 5, peak);
+        Clear(changed, 4);
+        Clear(changed, 6);
+        Clear(changed, 7);
+    });
 }
 
-void ChangeToTrapezoid(RowCells& row, double lo, double hi) {
-    FillSupportOfGaussian(row, lo, hi);
-    row[kTypeCol] = "trapezoid";
-    row[4].clear();
-    row[7].clear();
-    WidenPeak(row, lo, hi);
+void ChangeToTrapezoid(TermRow& row, double lo, double hi) {
+    ChangeWhole(row, [lo, hi](TermRow& changed) {
+        FillSupportOfGaussian(changed, lo, hi);
+        changed.type = "trapezoid";
+        Clear(changed, 4);
+        Clear(changed, 7);
+        WidenPeak(changed, lo, hi);
+    });
 }
 
-void ChangeToQuadratic(RowCells& row, double lo, double hi) {
-    FillSupportOfGaussian(row, lo, hi);
-    row[kTypeCol] = "quadratic";
-    WidenPeak(row, lo, hi);
-    SetNumber(row, 4, Midpoint(Number(row, 3), Number(row, 5)));
-    SetNumber(row, 7, Midpoint(Number(row, 6), Number(row, 8)));
+void ChangeToQuadratic(TermRow& row, double lo, double hi) {
+    ChangeWhole(row, [lo, hi](TermRow& changed) {
+        FillSupportOfGaussian(changed, lo, hi);
+        changed.type = "quadratic";
+        WidenPeak(changed, lo, hi);
+        SetNumber(changed, 4, Midpoint(Number(changed, 3), Number(changed, 5)));
+        SetNumber(changed, 7, Midpoint(Number(changed, 6), Number(changed, 8)));
+    });
 }
 
 std::vector<double> DefaultParams(UserTermShape shape, double lo, double hi) {
@@ -239,25 +309,30 @@ std::array<double, 3> UniformTriangle(int n, int k, double lo, double hi) {
     return {lo + std::max(k - 1, 0) * step, lo + k * step, lo + std::min(k + 1, n - 1) * step};
 }
 
-QString CopyLine(const RowCells& row) {
-    QString line;
-    for (int col = kNameCol; col <= kLastParamCol; ++col)
-        line += row[col] + ";";
+QString CopyLine(const TermRow& row) {
+    QString line = row.name + ";" + row.type + ";";
+    for (const ParamCell& cell : row.params)
+        line += cell.text + ";";
     return line;
 }
 
-RowCells PasteLine(const QString& line) {
-    RowCells row;
+TermRow PasteLine(const QString& line) {
+    std::array<QString, kLastParamCol + 1> fields;
     qsizetype start = 0;
     for (int col = kNameCol; col <= kLastParamCol; ++col) {
         const qsizetype end = line.indexOf(';', start);
         if (end < 0) {
-            row[col] = line.mid(start);
+            fields[static_cast<std::size_t>(col)] = line.mid(start);
             break;
         }
-        row[col] = line.mid(start, end - start);
+        fields[static_cast<std::size_t>(col)] = line.mid(start, end - start);
         start = end + 1;
     }
+    TermRow row;
+    row.name = fields[kNameCol];
+    row.type = fields[kTypeCol];
+    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
+        SetParamText(row, col, fields[static_cast<std::size_t>(col)]);
     return row;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <string>
 
 class CBasicSettings;
@@ -16,8 +17,9 @@ struct UserTermsOwner {
     int VariableIndex = 0;
     std::function<bool(const QString& text, int variableIndex)> IsExpressionUsed;
     std::function<void()> MarkModified;
-    // Every rule cell of the variable that reads oldText gets newText.
-    std::function<void(const std::string& oldText, const std::string& newText)> RenameInRules;
+    // Called on OK before the terms are written back: each use of an old name (key) as a term
+    // in the rules gets the new name.
+    std::function<void(const std::map<std::string, std::string>& renames)> RenameInRules;
     // The main window's list that copied rows travel through; null disables copy and paste.
     QStringList* CopiedRows = nullptr;
 };

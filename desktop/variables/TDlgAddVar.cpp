@@ -26,7 +26,7 @@
 namespace {
 
 QString BoundText(double value) {
-    return QString::number(value, 'g', 15);
+    return QString::fromStdString(BoundFieldText(value));
 }
 
 void PrepareKeepingCells(CRuleBase& ruleBase) {
@@ -124,6 +124,13 @@ void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
         edDiscret->setText(QString::number(Variable().GetDiscretization()));
     edLow->setText(BoundText(openingLow_));
     edHigh->setText(BoundText(openingHigh_));
+    openingTerms_.clear();
+    if (const auto* basic = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variable))) {
+        for (const auto& term : basic->Terms())
+            openingTerms_.push_back(
+                std::make_unique<CNamedTerm>(term->Names(), term->Element().Clone()));
+    }
+    openingCells_ = CellTextsOf(ruleBase);
 }
 
 int TDlgAddVar::RunModal() {
@@ -134,7 +141,7 @@ int TDlgAddVar::RunModal() {
 bool TDlgAddVar::RunEdit() {
     const int result = RunModal();
     if (result != QDialog::Accepted) {
-        RestoreBounds();
+        Restore();
         return false;
     }
     StoreIntoVariable();
@@ -151,11 +158,15 @@ bool TDlgAddVar::EditOutputVariable(CRuleBase& ruleBase, int index) {
     return RunEdit();
 }
 
-bool TDlgAddVar::CheckByIndex(CRuleBase& ruleBase, int index, bool isInput) {
+bool TDlgAddVar::Passes(CRuleBase& ruleBase, int index, bool isInput) {
     LoadForEdit(ruleBase, isInput ? index : -1 - index);
     const VariableFields fields{edName->text().toStdString(), edLow->text().toStdString(),
                                 edHigh->text().toStdString(), edDiscret->text().toStdString()};
-    if (!ValidateVariableFields(ruleBase, fields, {VariableIndex(), true, IsLinguistic()}))
+    return !ValidateVariableFields(ruleBase, fields, {VariableIndex(), true, IsLinguistic()});
+}
+
+bool TDlgAddVar::CheckByIndex(CRuleBase& ruleBase, int index, bool isInput) {
+    if (Passes(ruleBase, index, isInput))
         return true;
     return RunEdit();
 }
@@ -183,8 +194,10 @@ bool TDlgAddVar::Add(CRuleBase& ruleBase, int copySource) {
 
     if (RunModal() != QDialog::Accepted)
         return false;
-    const double low = toolkit::StrToFloat(edLow->text());
-    const double high = toolkit::StrToFloat(edHigh->text());
+    const double low =
+        FieldBound(toolkit::StrToFloat(edLow->text()), ruleBase.GetLowerBound(variableIndex_));
+    const double high =
+        FieldBound(toolkit::StrToFloat(edHigh->text()), ruleBase.GetUpperBound(variableIndex_));
     auto settings = std::make_shared<CLinguisticSettings>(low, high);
     if (const auto* source =
             dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variableIndex_)))
@@ -216,21 +229,40 @@ bool TDlgAddVar::Validate() {
         ValidateVariableFields(*ruleBase_, fields, {VariableIndex(), editMode_, IsLinguistic()});
     if (!error)
         return true;
-    if (error->notANumber) {
-        toolkit::MessageDlg(QString::fromStdString(error->message), "Warning",
+    ShowFieldError(*error);
+    return false;
+}
+
+void TDlgAddVar::ShowFieldError(const VariableFieldError& error) {
+    if (error.notANumber) {
+        toolkit::MessageDlg(QString::fromStdString(error.message), "Warning",
                             toolkit::MsgIcon::Warning, toolkit::mbOK);
     } else {
-        toolkit::ShowMessage(QString::fromStdString(error->message));
+        toolkit::ShowMessage(QString::fromStdString(error.message));
     }
-    return false;
+    // The correction belongs in the field the message is about, not where the focus went next.
+    if (error.field == BoundField::kLow)
+        edLow->setFocus();
+    else if (error.field == BoundField::kHigh)
+        edHigh->setFocus();
+}
+
+std::optional<double> TDlgAddVar::FieldValue(QLineEdit& field, double current) {
+    const BoundField which = &field == edLow ? BoundField::kLow : BoundField::kHigh;
+    if (const auto error = CheckBound(which, field.text().toStdString())) {
+        ShowFieldError(*error);
+        return std::nullopt;
+    }
+    return FieldBound(*ReadBound(field.text().toStdString()), current);
 }
 
 void TDlgAddVar::OKBtnClick() {
     if (!ruleBase_ || !Validate())
         return;
     if (editMode_) {
-        const double low = toolkit::StrToFloat(edLow->text());
-        const double high = toolkit::StrToFloat(edHigh->text());
+        // Fields left as they were shown stand for the bounds as they are.
+        const double low = FieldBound(toolkit::StrToFloat(edLow->text()), appliedLow_);
+        const double high = FieldBound(toolkit::StrToFloat(edHigh->text()), appliedHigh_);
         const int variable = VariableIndex();
         if ((low != appliedLow_ || high != appliedHigh_) && RulesUseNumbers(*ruleBase_, variable)) {
             const bool outside = SomeNumberOutside(*ruleBase_, variable, low, high);
@@ -276,9 +308,20 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
     appliedHigh_ = high;
 }
 
-void TDlgAddVar::RestoreBounds() {
-    if (editMode_)
-        ApplyBounds(openingLow_, openingHigh_);
+void TDlgAddVar::Restore() {
+    if (!editMode_)
+        return;
+    if (auto* basic = dynamic_cast<CBasicSettings*>(&ruleBase_->GetSettings(VariableIndex()))) {
+        // The copies are on the opening bounds, which the context gets back below.
+        auto& terms = basic->MutableTerms();
+        terms.clear();
+        for (auto& term : openingTerms_)
+            terms.push_back(std::move(term));
+        openingTerms_.clear();
+    }
+    ApplyBounds(openingLow_, openingHigh_);
+    if (RestoreCellTexts(*ruleBase_, openingCells_))
+        PrepareKeepingCells(*ruleBase_);
 }
 
 void TDlgAddVar::StoreIntoVariable() {
@@ -286,11 +329,10 @@ void TDlgAddVar::StoreIntoVariable() {
     PrepareKeepingCells(*ruleBase_);
 }
 
-void TDlgAddVar::RenameInRules(const std::string& oldText, const std::string& newText) {
-    if (!ruleBase_)
+void TDlgAddVar::RenameInRules(const std::map<std::string, std::string>& renames) {
+    if (!ruleBase_ || renames.empty())
         return;
-    ReplaceCellTexts(*ruleBase_, VariableIndex(), {{oldText, newText}});
-    PrepareKeepingCells(*ruleBase_);
+    RenameTermsInCells(*ruleBase_, VariableIndex(), renames);
 }
 
 void TDlgAddVar::edDiscretExit() {
@@ -313,37 +355,25 @@ void TDlgAddVar::edDiscretExit() {
 }
 
 void TDlgAddVar::edLowExit() {
-    try {
-        toolkit::StrToFloat(edLow->text());
-    } catch (const toolkit::EConvertError& error) {
-        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-    }
+    FieldValue(*edLow, appliedLow_);
 }
 
 void TDlgAddVar::edHighExit() {
-    try {
-        toolkit::StrToFloat(edHigh->text());
-    } catch (const toolkit::EConvertError& error) {
-        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-    }
+    FieldValue(*edHigh, appliedHigh_);
 }
 
 void TDlgAddVar::btnEditTermsClick() {
     if (!ruleBase_ || !editMode_)
         return;
-    double low = 0.0;
-    double high = 0.0;
-    if (!toolkit::TryStrToFloat(edLow->text(), low) ||
-        !toolkit::TryStrToFloat(edHigh->text(), high)) {
-        toolkit::MessageDlg("Something is wrong!", "Warning", toolkit::MsgIcon::Warning,
-                            toolkit::mbOK);
+    const auto low = FieldValue(*edLow, appliedLow_);
+    const auto high = low ? FieldValue(*edHigh, appliedHigh_) : std::nullopt;
+    if (!low || !high)
         return;
-    }
-    if (high <= low) {
+    if (static_cast<float>(*high) <= static_cast<float>(*low)) {
         toolkit::ShowMessage("Low bound is greater or equal to high bound!");
         return;
     }
-    ApplyBounds(low, high);
+    ApplyBounds(*low, *high);
     if (OnEditExpressions)
         OnEditExpressions(*this);
 }

@@ -3,19 +3,29 @@
 #include <QDialog>
 
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+template <class T>
+class CNamedElement;
+class CFuzzySet;
+using CNamedTerm = CNamedElement<CFuzzySet>;
 class CFuzzyVariable;
 class CRuleBase;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct VariableFieldError;
 
 // The modal dialog that adds an input variable, or edits the name, bounds and discretization of
 // an input or output variable. When the bounds of a variable whose rules hold numbers change, it
 // offers to recompute the numbers for the new range or to cut them to it. Any end but OK gives
-// the variable its opening bounds back. One instance serves every editor window.
+// the variable its opening bounds, its user expressions and the rule cells that their renames
+// changed back. One instance serves every editor window.
 class TDlgAddVar : public QDialog {
     Q_OBJECT
 
@@ -33,8 +43,12 @@ class TDlgAddVar : public QDialog {
     bool EditOutputVariable(CRuleBase& ruleBase, int index);
     // Validates the variable as it stands; only when it fails is the dialog shown, as by Edit.
     bool CheckByIndex(CRuleBase& ruleBase, int index, bool isInput);
-    // Every cell of the dialog's variable that reads oldText (case-sensitive) gets newText.
-    void RenameInRules(const std::string& oldText, const std::string& newText);
+    // Whether the variable passes the dialog's validation as it stands; shows nothing.
+    bool Passes(CRuleBase& ruleBase, int index, bool isInput);
+    // Each use of a key as a user term, in every cell whose variable shares the dialog's
+    // variable's language definition, gets the mapped name. Called before the terms themselves
+    // are renamed; any end of the dialog but OK takes it back.
+    void RenameInRules(const std::map<std::string, std::string>& renames);
 
     // Runs the dialog modally and gives its result; tests replace it to act as the person.
     std::function<int()> ModalLoop;
@@ -79,8 +93,13 @@ class TDlgAddVar : public QDialog {
     // Gives the variable's context and, for a linguistic one, every user expression these
     // bounds, when they differ from the applied ones.
     void ApplyBounds(double low, double high);
-    void RestoreBounds();
+    // Any end but OK: the bounds, the user expressions and the rule cells as they were opened.
+    void Restore();
     void StoreIntoVariable();
+    // The bound a field stands for; nothing, with the refusal shown and the focus in the field,
+    // when the field holds no bound.
+    std::optional<double> FieldValue(QLineEdit& field, double current);
+    void ShowFieldError(const VariableFieldError& error);
 
     CRuleBase* ruleBase_ = nullptr;
     double appliedLow_ = 0.0;
@@ -90,4 +109,7 @@ class TDlgAddVar : public QDialog {
     int variableIndex_ = 0;
     bool isOutput_ = false;
     bool editMode_ = true;
+    // What the user-expressions editor may change while the dialog is open, as it was opened.
+    std::vector<std::unique_ptr<CNamedTerm>> openingTerms_;
+    std::vector<std::vector<std::string>> openingCells_;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class CRuleBase;
 class ExprOperator;
@@ -23,3 +25,17 @@ void ApplyToNumbers(CRuleBase& ruleBase, int variable, const ExprOperator& op);
 // rule base is not prepared.
 void ReplaceCellTexts(CRuleBase& ruleBase, int variable,
                       const std::unordered_map<std::string, std::string>& replacements);
+
+// Every cell text of every variable, inputs first, then outputs, rule by rule.
+using RuleCellTexts = std::vector<std::vector<std::string>>;
+RuleCellTexts CellTextsOf(const CRuleBase& ruleBase);
+// Puts texts taken by CellTextsOf back; false when they are the texts already. Active flags stay;
+// the rule base is not prepared.
+bool RestoreCellTexts(CRuleBase& ruleBase, const RuleCellTexts& texts);
+
+// Renames user terms in the cells of every variable that shares the variable's language
+// definition: each use of a key as a term, found as the expression parser reads the cell
+// before the terms themselves are renamed, gets the mapped name. Active flags stay; the rule
+// base is not prepared.
+void RenameTermsInCells(CRuleBase& ruleBase, int variable,
+                        const std::map<std::string, std::string>& renames);

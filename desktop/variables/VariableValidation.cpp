@@ -1,9 +1,11 @@
 #include "desktop/variables/VariableValidation.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <string_view>
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/toolkit/Conversions.h"
 
@@ -28,10 +30,44 @@ bool CellsHoldMinus(const CRuleBase& ruleBase, int variable) {
 }
 
 VariableFieldError NotANumber() {
-    return {"Something is wrong!", true};
+    return {"Something is wrong!", true, std::nullopt};
+}
+
+// The file reads its numbers in single precision; beyond this they would read back infinite.
+bool FileHolds(double value) {
+    return std::fabs(value) <= FLT_MAX;
+}
+
+// Compared as the file keeps them: two doubles that round to one float are one bound there.
+float AsStored(double value) {
+    return static_cast<float>(value);
 }
 
 }  // namespace
+
+std::optional<VariableFieldError> CheckBound(BoundField field, const std::string& text) {
+    const std::string label = field == BoundField::kLow ? "Lower bound" : "Upper bound";
+    const auto value = ReadBound(text);
+    if (!value)
+        return VariableFieldError{
+            label + ": \"" + std::string(Trimmed(text)) + "\" is not a number.", true, field};
+    if (!FileHolds(*value))
+        return VariableFieldError{label + ": " + std::string(Trimmed(text)) +
+                                      " is more than a rulebase file can hold (at most " +
+                                      RuleBaseNumberText(FLT_MAX) + " in magnitude).",
+                                  false, field};
+    return std::nullopt;
+}
+
+std::string BoundFieldText(double bound) {
+    return RuleBaseNumberText(bound);
+}
+
+double FieldBound(double number, double current) {
+    if (FileHolds(number) && FileHolds(current) && AsStored(number) == AsStored(current))
+        return current;
+    return number;
+}
 
 std::optional<double> ReadBound(const std::string& text) {
     // The same reading as the conversion that stores the bounds after validation.
@@ -61,28 +97,33 @@ std::optional<VariableFieldError> ValidateVariableFields(const CRuleBase& ruleBa
             if (context.editMode && a == context.variable)
                 continue;
             if (ruleBase.GetVariableName(a) == fields.name)
-                return VariableFieldError{"Variable name is already used!"};
+                return VariableFieldError{"Variable name is already used!", false, std::nullopt};
         }
     }
-    const auto low = ReadBound(fields.low);
-    const auto high = ReadBound(fields.high);
-    if (!low || !high)
-        return NotANumber();
-    if (*high <= *low)
-        return VariableFieldError{"Low bound is greater or equal to high bound!"};
+    if (auto error = CheckBound(BoundField::kLow, fields.low))
+        return error;
+    if (auto error = CheckBound(BoundField::kHigh, fields.high))
+        return error;
+    const double low = *ReadBound(fields.low);
+    const double high = *ReadBound(fields.high);
+    if (AsStored(high) <= AsStored(low))
+        return VariableFieldError{"Low bound is greater or equal to high bound!", false,
+                                  std::nullopt};
     // A "-" marks a signed linguistic expression; in a linear combination it only subtracts.
-    if (context.linguistic && *low >= 0 && CellsHoldMinus(ruleBase, context.variable))
+    if (context.linguistic && low >= 0 && CellsHoldMinus(ruleBase, context.variable))
         return VariableFieldError{
-            "Rulebase contains negative expressions for not symetrical bounds!"};
+            "Rulebase contains negative expressions for not symetrical bounds!", false,
+            std::nullopt};
     if (context.linguistic) {
         const auto discretization = ReadDiscretization(fields.discretization);
         if (!discretization)
             return NotANumber();
         if (*discretization < kDialogMinDiscretization ||
             *discretization > kDialogMaxDiscretization)
-            return VariableFieldError{"Discretization is out of range"};
-        if (std::fabs(std::trunc(*low)) == std::fabs(std::trunc(*high)) && *discretization % 2 == 0)
-            return VariableFieldError{"Discretization for symetrical variable must be odd value!"};
+            return VariableFieldError{"Discretization is out of range", false, std::nullopt};
+        if (std::fabs(std::trunc(low)) == std::fabs(std::trunc(high)) && *discretization % 2 == 0)
+            return VariableFieldError{"Discretization for symetrical variable must be odd value!",
+                                      false, std::nullopt};
     }
     return std::nullopt;
 }

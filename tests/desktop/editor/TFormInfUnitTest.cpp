@@ -16,6 +16,7 @@
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/editor/VariableGrids.h"
 #include "desktop/toolkit/TStringGrid.h"
+#include "tests/core/rulebase/RuleBaseTestSupport.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
@@ -249,6 +250,25 @@ class TFormInfUnitTest : public QObject {
         editor->StringGridOutputVar->SetCells(2, 1, "x");
         QVERIFY(!editor->StringGridOutputVarExit());
         QCOMPARE(prompts.Captions(), QStringList({"Error"}));
+    }
+
+    // Both bounds of <1, 1.004> show as "1.00"; the page checks the numbers, not those texts.
+    void outputBoundsCloserThanTwoDecimalsPass() {
+        rulebase_test::Model model;
+        model.inputs = {rulebase_test::Variable("x")};
+        model.outputs = {rulebase_test::Variable("y", "linguistic", 1, 1.004)};
+        model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
+        const QString name = folder_.filePath("narrow.rb");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
+        file.close();
+        ScriptedPrompts prompts;
+        TFormInfUnit editor(nullptr, name);
+        QCOMPARE(editor.StringGridOutputVar->Cells(3, 1), QString("1.00"));
+        QVERIFY(editor.StringGridOutputVarExit());
+        QVERIFY(prompts.Messages.empty());
+        QCOMPARE(editor.RuleBase().GetUpperBound(-1), double(1.004f));
     }
 
     void expressionUseCountsInputsThenOutputs() {

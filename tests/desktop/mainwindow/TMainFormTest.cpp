@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -163,6 +164,30 @@ class TMainFormTest : public QObject {
             QVERIFY2(prompts_->Messages.empty(),
                      qPrintable(example + ": " + prompts_->Captions().join(", ")));
         }
+    }
+
+    // An even discretization on a symmetric context fails the checks, so the dialog opens while
+    // the file is read; what the person corrects there is a change to save.
+    void aVariableCorrectedWhileOpeningIsAChange() {
+        QFile file(Copy("symmetric.rb"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray text = file.readAll().replace("discretization=101", "discretization=100");
+        file.seek(0);
+        file.write(text);
+        file.close();
+        TDlgAddVar variableDialog;
+        InstallVariableDialog(variableDialog);
+        variableDialog.ModalLoop = [&] {
+            variableDialog.edDiscret->setText("101");
+            variableDialog.OKBtnClick();
+            return variableDialog.result();
+        };
+        TFormInfUnit* editor = form_->OpenFileByName(file.fileName());
+        QVERIFY(editor && editor->Modified());
+        QVERIFY(form_->ActionFileSave->isEnabled());
+        form_->ActionFileSave->trigger();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("discretization=101"));
     }
 
     // Tiling shares the area, but no window is made smaller than it can be drawn.

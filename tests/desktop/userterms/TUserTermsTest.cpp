@@ -1,5 +1,8 @@
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/lang/CLinguisticSettings.h"
@@ -9,6 +12,8 @@
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/rules/RulesGridController.h"
+#include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermCells.h"
@@ -18,6 +23,7 @@
 #include "tests/desktop/support/TemporaryRegistry.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <utility>
@@ -45,6 +51,28 @@ QStringList Row(const TStringGrid& grid, int row) {
     for (int col = 1; col <= 8; ++col)
         cells << grid.Cells(col, row);
     return cells;
+}
+
+// Plays the person in the expressions editor: names row row anew and ends with OK or Cancel.
+std::function<int(QDialog&)> Rename(int row, const QString& name, bool ok) {
+    return [row, name, ok](QDialog& dialog) {
+        auto& form = static_cast<TUserTerms&>(dialog);
+        form.show();
+        form.EditUserTerms->FocusCell(1, row);
+        form.EditUserTerms->SetCells(1, row, name);
+        ok ? form.btnOkTermsClick() : form.btnCancelTermsClick();
+        return form.result();
+    };
+}
+
+// user_terms.rb, its text changed from one text to another.
+QString CopyOfExample(const QTemporaryDir& folder, const QByteArray& from = "",
+                      const QByteArray& to = "") {
+    QFile example(TAVO_EXAMPLES "/user_terms.rb");
+    QFile copy(folder.filePath("user_terms.rb"));
+    if (example.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+        copy.write(from.isEmpty() ? example.readAll() : example.readAll().replace(from, to));
+    return copy.fileName();
 }
 
 }  // namespace
@@ -79,8 +107,8 @@ class TUserTermsTest : public QObject {
         owner.VariableIndex = 0;
         owner.IsExpressionUsed = [this](const QString& text, int) { return used_.count(text) > 0; };
         owner.MarkModified = [this] { ++marks_; };
-        owner.RenameInRules = [this](const std::string& from, const std::string& to) {
-            renames_.emplace_back(from, to);
+        owner.RenameInRules = [this](const std::map<std::string, std::string>& renames) {
+            renames_.insert(renames_.end(), renames.begin(), renames.end());
         };
         owner.CopiedRows = &copied_;
         TUserTerms form;
@@ -198,7 +226,9 @@ class TUserTermsTest : public QObject {
             TStringGrid& grid = *form.EditUserTerms;
             [&] {
                 QCOMPARE(grid.Cells(4, 2), QString("0.123"));
-                QVERIFY(grid.FocusCell(1, 1));
+                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                                  grid.CellRect(1, 1).center());
+                QCOMPARE(form.CurrentRow(), 1);
                 form.pmChangeTypePopup();
                 QVERIFY(!form.mnChangeToTriangular->isEnabled());
                 form.mnChangeToTrapezoidClick();
@@ -376,7 +406,8 @@ class TUserTermsTest : public QObject {
                 QCOMPARE(grid.Cells(9, 1), QString("U"));
                 QCOMPARE(Row(grid, 4),
                          QStringList({"comfortable", "gaussian", "", "20", "20", "23", "30", ""}));
-                grid.FocusCell(1, 1);
+                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                                  grid.CellRect(1, 1).center());
                 form.btnDeleteTermClick();
                 QCOMPARE(grid.RowCount(), 5);
             }();
@@ -420,6 +451,108 @@ class TUserTermsTest : public QObject {
         QCOMPARE(settings.Terms()[2]->Names(), std::vector<std::string>({"warm", "ho"}));
         QCOMPARE(editor.RuleBase().GetAntExpression(0, 4), std::string("warm"));
         QCOMPARE(editor.RuleBase().GetAntExpression(0, 5), std::string("ho and not comfortable"));
+    }
+
+    // "comfortable" stands alone in rule 4 and inside "ho and not comfortable" in rule 6. A rename
+    // in the expressions editor reaches both on OK of both windows, as one undo step; Cancel of
+    // either leaves the rules and the expressions as they were.
+    void renamesReachEveryUseUntilCancelled() {
+        TemporaryRegistry store;
+        QTemporaryDir folder;
+        const QString file = CopyOfExample(folder);
+        TDlgAddVar dialog;
+        InstallVariableDialog(dialog);
+        TFormInfUnit editor(nullptr, file);
+        const RuleUndoStacks& undo = editor.RulesPage().Controller().Editor().UndoStacks();
+        const CRuleBase& ruleBase = editor.RuleBase();
+        ScriptedPrompts prompts;
+        const auto edit = [&](bool expressionsOk, bool dialogOk) {
+            prompts.Dialogs.push_back(Rename(4, "cosy", expressionsOk));
+            dialog.ModalLoop = [&] {
+                dialog.btnEditTermsClick();
+                if (dialogOk)
+                    dialog.OKBtnClick();
+                return dialog.result();
+            };
+            editor.StringGridInputVar->FocusCell(0, 1);
+            editor.ButtonEditInputVarClick();
+            return QString::fromStdString(ruleBase.GetAntExpression(0, 3) + " / " +
+                                          ruleBase.GetAntExpression(0, 5));
+        };
+        const QString opened = "comfortable / ho and not comfortable";
+        QCOMPARE(edit(false, true), opened);
+        const std::size_t steps = undo.UndoDepth();
+        QCOMPARE(edit(true, false), opened);
+        QCOMPARE(undo.UndoDepth(), steps);
+        QCOMPARE(ruleBase.GetVariable(0).GetSettings()->UserTerms()[3]->Name(),
+                 std::string("comfortable"));
+        QCOMPARE(edit(true, true), QString("cosy / ho and not cosy"));
+        InstalledEditorSeams() = {};
+        QCOMPARE(undo.UndoDepth(), steps + 1);
+        QVERIFY(editor.Save());
+        QCOMPARE(TFormInfUnit(nullptr, file).RuleBase().GetAntExpression(0, 5),
+                 std::string("ho and not cosy"));
+        QVERIFY(prompts.Messages.empty());
+    }
+
+    // With "mild or comfortable" in rule 4, "comfortable" is used only inside longer cells.
+    void termsUsedInsideLongerCellsAreNotDeleted() {
+        TemporaryRegistry store;
+        QTemporaryDir folder;
+        TFormInfUnit editor(nullptr, CopyOfExample(folder, "\"comfortable\" \"mu\"",
+                                                   "\"mild or comfortable\" \"mu\""));
+        ScriptedPrompts prompts;
+        prompts.Dialogs.push_back([](QDialog& dialog) {
+            auto& form = static_cast<TUserTerms&>(dialog);
+            form.show();
+            form.EditUserTerms->FocusCell(1, 4);
+            form.btnDeleteTermClick();
+            form.btnOkTermsClick();
+            return form.result();
+        });
+        TUserTerms(nullptr).Execute(UserTermsOwnerOf(editor, 0));
+        QCOMPARE(prompts.Captions(), QStringList({"Error"}));
+        QCOMPARE(editor.RuleBase().GetVariable(0).GetSettings()->UserTerms().size(), 4u);
+    }
+
+    void deleteAndChangeTypeWaitForACurrentRow() {
+        settings_->AddTerm(Term("t", UserTermShape::kTriang, {0.2, 0.5, 0.8}, 0, 1));
+        ScriptedPrompts prompts;
+        Run(prompts, [](TUserTerms& form) {
+            form.btnDeleteTermClick();
+            form.mnChangeToQuadraticClick();
+            [&] {
+                QCOMPARE(Row(*form.EditUserTerms, 1).mid(0, 3),
+                         QStringList({"t", "triang", "0.2"}));
+            }();
+            return true;
+        });
+        QCOMPARE(settings_->Terms().size(), std::size_t{1});
+    }
+
+    // A bad number typed into a spread, then a Shift+click on the plot: this did end the program.
+    void shiftClickAfterABadNumberMovesTheLastGoodOne() {
+        settings_->AddTerm(Term("g", UserTermShape::kGaussian, {0.05, 0.3, 0.4, 0.1}, 0, 1));
+        ScriptedPrompts prompts;
+        Run(prompts, [](TUserTerms& form) {
+            TStringGrid& grid = *form.EditUserTerms;
+            // A thousand pixels per unit: of the kernel, 0.4 is nearest to a click at 0.5.
+            form.FuzzySetPaintBox->setFixedSize(1050, 1060);
+            [&] {
+                QVERIFY(grid.FocusCell(4, 1));
+                grid.SetEditorMode(true);
+                QTest::keyClicks(grid.InplaceEditor(), "abc");
+                QCOMPARE(grid.InplaceEditor()->palette().color(QPalette::Text), QColor(Qt::red));
+                QVERIFY(!grid.FocusCell(5, 1));
+                grid.grab().save(TAVO_ARTIFACT_DIR "/userterms-bad-number.png");
+                QTest::mouseClick(form.FuzzySetPaintBox, Qt::LeftButton, Qt::ShiftModifier,
+                                  QPoint(525, 30));
+                QCOMPARE(Row(grid, 1).mid(2), QStringList({"", "0.15", "0.4", "0.5", "0.2", ""}));
+            }();
+            return true;
+        });
+        QCOMPARE(prompts.Messages.at(0).Text, QString("'abc' is not a valid floating point value"));
+        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0.15, 0.4, 0.5, 0.2}));
     }
 
     void plotsDrawEachShapeWhereItsParametersSay() {

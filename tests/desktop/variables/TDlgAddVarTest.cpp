@@ -112,10 +112,55 @@ class TDlgAddVarTest : public QObject {
         };
         QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
         QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
-                                              "Something is wrong!", "Something is wrong!"}));
+                                              "Lower bound: \"ten\" is not a number.",
+                                              "Lower bound: \"0x1\" is not a number."}));
         QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
         QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
+    }
+
+    // A file's 0.1 is the float nearest to it: the field shows "0.1", and OK asks nothing.
+    void boundsShowAsTheFileWritesThem() {
+        auto ruleBase =
+            Make({Variable("x", "linguistic", 0.1, 0.7)}, {Variable("y")}, {{"about 0.3", "sm"}});
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        dialog.ModalLoop = [&] {
+            [&] {
+                QCOMPARE(dialog.edLow->text() + " " + dialog.edHigh->text(), QString("0.1 0.7"));
+            }();
+            dialog.OKBtnClick();
+            return dialog.result();
+        };
+        QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
+        QVERIFY(prompts.Messages.empty());
+        QCOMPARE(ruleBase->GetLowerBound(0), double(0.1f));
+    }
+
+    // A bound the file cannot hold, or one that is no number, is refused, and its field keeps
+    // the focus for the correction.
+    void refusedBoundsKeepTheFocus() {
+        auto ruleBase = AboutFive();
+        ScriptedPrompts prompts;
+        TDlgAddVar dialog;
+        QList<QWidget*> focused;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.edHigh->setText("1e300");
+            dialog.OKBtnClick();
+            focused << dialog.focusWidget();
+            dialog.edLow->setText("ten");
+            dialog.edHigh->setFocus();
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(dialog.edLow, &out);
+            focused << dialog.focusWidget();
+            return dialog.result();
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(focused, QList<QWidget*>({dialog.edHigh, dialog.edLow}));
+        QCOMPARE(Texts(prompts), QStringList({"Upper bound: 1e300 is more than a rulebase file can "
+                                              "hold (at most 3.4028235e+38 in magnitude).",
+                                              "Lower bound: \"ten\" is not a number."}));
     }
 
     void outputWithNegativeCellsRefusesNonNegativeBounds() {
@@ -199,15 +244,29 @@ class TDlgAddVarTest : public QObject {
         QCOMPARE(Texts(prompts), QStringList{"Discretization is out of range"});
     }
 
-    void renameInRules() {
-        auto ruleBase = AboutFive();
+    // A rename reaches each use of the term in every variable of its language definition (x
+    // and its alias x2, not w); Cancel takes it back with the expressions.
+    void renameInRulesFollowsTheTerms() {
+        const std::string hot =
+            " UserTerm\n  name=hot, ho\n  type=triang\n  parameters= 5 8 10\n End_UserTerm\n";
+        auto ruleBase =
+            Make({Variable("x", "linguistic", 0, 10, 301, hot), Variable("x2", "alias(x)"),
+                  Variable("w", "linguistic", 0, 10, 301, hot)},
+                 {Variable("y")}, {{"hot and sm", "ho or hot", "hot", "sm"}});
+        const auto cells = [&] {
+            return ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
+                   ruleBase->GetAntExpression(2, 0);
+        };
         TDlgAddVar dialog;
-        dialog.ModalLoop = [&] { return int(QDialog::Rejected); };
-        dialog.EditInputVariable(*ruleBase, 1);
-        dialog.RenameInRules("sm", "small");
-        QCOMPARE(ruleBase->GetAntExpression(1, 0), std::string("small"));
-        QCOMPARE(ruleBase->GetAntExpression(1, 1), std::string("-sm"));
-        QCOMPARE(ruleBase->GetSucExpression(0, 0), std::string("sm"));
+        dialog.ModalLoop = [&] {
+            dialog.RenameInRules({{"hot", "warm"}});
+            [&] { QCOMPARE(cells(), std::string("warm and sm|ho or warm|hot")); }();
+            dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms().clear();
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(cells(), std::string("hot and sm|ho or hot|hot"));
+        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("hot and sm"));
     }
 
     void screenshot() {
