@@ -5,8 +5,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Graphics3D.h"
@@ -14,6 +16,7 @@
 #include "desktop/graphics3d/SurfaceRotation.h"
 #include "desktop/testwindow/SurfaceBox.h"
 #include "desktop/testwindow/TMDIChild.h"
+#include "desktop/toolkit/UserPrompts.h"
 
 namespace {
 
@@ -115,9 +118,26 @@ void TFormSurface::Recompute() {
     const int j = cbxVar2->currentIndex();
     if (i < 0 || j < 0 || i == j || d_->testWindow.RuleBase().GetNumSucVariables() == 0)
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    d_->testWindow.SampleSurface(d_->net, i, j, cbxSteps->currentText().toInt());
-    QGuiApplication::restoreOverrideCursor();
+    // Sampled aside, so that a failure leaves the surface as it was drawn.
+    Net3D sampled;
+    std::optional<QString> failure;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        try {
+            d_->testWindow.SampleSurface(sampled, i, j, cbxSteps->currentText().toInt());
+        } catch (const std::exception& error) {
+            failure = QString::fromUtf8(error.what());
+        }
+    }
+    if (failure) {
+        toolkit::MessageDlg(*failure, QStringLiteral("Error"), toolkit::MsgIcon::Error,
+                            toolkit::mbOK);
+        return;
+    }
+    // Nothing is sampled once the rule base has gone with its editor.
+    if (sampled.PointCount() > 0)
+        d_->net = std::move(sampled);
     pbxSurface->update();
 }
 

@@ -22,6 +22,7 @@ class TFormSurface : public QWidget {
     explicit TFormSurface(TMDIChild& testWindow);
     ~TFormSurface() override;
 
+    // Samples the net again; a failure is reported and leaves the net as it was.
     void Recompute();
     const Net3D& Net() const;
     Graphics3D& Renderer() const;

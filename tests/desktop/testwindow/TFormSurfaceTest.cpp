@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/SurfaceBox.h"
 #include "desktop/testwindow/TMDIChild.h"
+#include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
 namespace {
@@ -32,11 +34,13 @@ class TFormSurfaceTest : public QObject {
     void combosStartOnTwoVariablesAndStayApart();
     void seventyStepsFillTheCube();
     void pressingTurnsAndReleasingStops();
+    void aFailedRecomputeIsReportedAndKeepsTheSurface();
     void screenshot();
 
   private:
     std::unique_ptr<QTemporaryDir> runtimeFolder_;
     TemporaryRegistry registry_;
+    ScriptedPrompts prompts_;
     std::unique_ptr<CRuleBase> ruleBase_;
     QPointer<TMDIChild> testWindow_;
     QPointer<TFormSurface> surface_;
@@ -119,6 +123,18 @@ void TFormSurfaceTest::pressingTurnsAndReleasingStops() {
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(xEnd.x, xEnd.y));
     QCOMPARE(surface_->RotationAxis(), 1);
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(xEnd.x, xEnd.y));
+}
+
+void TFormSurfaceTest::aFailedRecomputeIsReportedAndKeepsTheSurface() {
+    surface_->cbxVar2->setCurrentIndex(2);
+    const Vector3D corner = surface_->Net().Point(9, 9);
+    // The sampled input is gone from the rule base (as after an edit the window never heard of).
+    ruleBase_->DeleteVariable(2);
+    QVERIFY_THROWS_NO_EXCEPTION(surface_->btRecount->click());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(prompts_.Captions(), QStringList{QStringLiteral("Error")});
+    QCOMPARE(surface_->Net().Rows(), 10);
+    QCOMPARE(surface_->Net().Point(9, 9).z, corner.z);
 }
 
 void TFormSurfaceTest::screenshot() {
