@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/graphics3d/SurfaceRotation.h"
 #include "desktop/testwindow/SurfaceBox.h"
+#include "desktop/testwindow/SurfacePlacement.h"
 #include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/UserPrompts.h"
 
@@ -29,6 +31,14 @@ void KeepApart(QComboBox* changed, QComboBox* other) {
         return;
     const QSignalBlocker blocker(other);
     other->setCurrentIndex(other->currentIndex() == 0 ? 1 : other->currentIndex() - 1);
+}
+
+// The test window as the screen shows it: its MDI frame when it has one.
+QRect ScreenRect(const QWidget& testWindow) {
+    if (testWindow.isWindow())
+        return testWindow.frameGeometry();
+    const QWidget& frame = *testWindow.parentWidget();
+    return {frame.mapToGlobal(QPoint(0, 0)), frame.size()};
 }
 
 }  // namespace
@@ -49,6 +59,7 @@ TFormSurface::TFormSurface(TMDIChild& testWindow)
       d_(std::make_unique<Private>(testWindow)) {
     setAttribute(Qt::WA_DeleteOnClose);
     FormCreate();
+    PlaceBesideTestWindow();
     Recompute();
 }
 
@@ -111,6 +122,19 @@ int TFormSurface::RotationAxis() const {
 }
 bool TFormSurface::IsDragging() const {
     return d_->dragging;
+}
+
+// A window of its own would open wherever the window manager puts it, which may be over the
+// main window's menu; beside the test window it hides neither.
+void TFormSurface::PlaceBesideTestWindow() {
+    const QWidget& testWindow = d_->testWindow;
+    const QWidget& topLevel = *testWindow.window();
+    // The frame is not known before the window is shown; the program's windows share one.
+    const QSize decoration = topLevel.frameGeometry().size() - topLevel.size();
+    const QScreen* screen = testWindow.screen();
+    if (!screen)
+        return;
+    move(PlaceBeside(ScreenRect(testWindow), size() + decoration, screen->availableGeometry()));
 }
 
 void TFormSurface::Recompute() {

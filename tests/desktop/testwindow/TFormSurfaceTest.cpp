@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "desktop/graphics3d/Projection.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/SurfaceBox.h"
+#include "desktop/testwindow/SurfacePlacement.h"
 #include "desktop/testwindow/TMDIChild.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -35,6 +37,9 @@ class TFormSurfaceTest : public QObject {
     void seventyStepsFillTheCube();
     void pressingTurnsAndReleasingStops();
     void aFailedRecomputeIsReportedAndKeepsTheSurface();
+    void opensBesideItsTestWindowWithinTheScreen();
+    void placement_data();
+    void placement();
     void screenshot();
 
   private:
@@ -135,6 +140,40 @@ void TFormSurfaceTest::aFailedRecomputeIsReportedAndKeepsTheSurface() {
     QCOMPARE(prompts_.Captions(), QStringList{QStringLiteral("Error")});
     QCOMPARE(surface_->Net().Rows(), 10);
     QCOMPARE(surface_->Net().Point(9, 9).z, corner.z);
+}
+
+void TFormSurfaceTest::opensBesideItsTestWindowWithinTheScreen() {
+    delete surface_;
+    // Room on the left only: the screen is 800 pixels wide, the test window a little less.
+    testWindow_->move(530, 100);
+    testWindow_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(testWindow_));
+    surface_ = new TFormSurface(*testWindow_);
+    surface_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface_));
+    const QRect beside = testWindow_->frameGeometry();
+    QCOMPARE(surface_->frameGeometry().right() + 1, beside.left());
+    QCOMPARE(surface_->frameGeometry().top(), beside.top());
+    QVERIFY(surface_->screen()->availableGeometry().contains(surface_->frameGeometry()));
+    QVERIFY(surface_->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+void TFormSurfaceTest::placement_data() {
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QPoint>("placed");
+    // A 400 by 300 frame on a 1000 by 700 screen.
+    QTest::newRow("right") << QRect(100, 50, 300, 200) << QPoint(400, 50);
+    QTest::newRow("left") << QRect(500, 50, 300, 200) << QPoint(100, 50);
+    QTest::newRow("nowhere beside: more room left") << QRect(300, 50, 500, 200) << QPoint(0, 50);
+    QTest::newRow("nowhere beside: more room right") << QRect(200, 50, 500, 200) << QPoint(600, 50);
+    QTest::newRow("low on the screen") << QRect(100, 600, 300, 50) << QPoint(400, 400);
+    QTest::newRow("above the screen") << QRect(100, -80, 300, 200) << QPoint(400, 0);
+}
+
+void TFormSurfaceTest::placement() {
+    QFETCH(QRect, anchor);
+    QFETCH(QPoint, placed);
+    QCOMPARE(PlaceBeside(anchor, QSize(400, 300), QRect(0, 0, 1000, 700)), placed);
 }
 
 void TFormSurfaceTest::screenshot() {
