@@ -67,7 +67,7 @@ struct TMDIChild::Private {
     int steps = kInitialSteps;
     int projectionPoint = -1;
     std::vector<double> projectionOutputs;
-    std::string temporaryPath;
+    TemporaryRuleBaseFile temporary;
     bool reportingSteps = false;
     bool ruleBaseGone = false;
 };
@@ -80,9 +80,8 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     BuildControls();
     LoadWindowAttributes(*this);
 
-    const TemporaryRuleBaseFile temporary = WriteTemporaryRuleBase(ruleBase);
-    MemoRuleBase->setPlainText(QString::fromStdString(temporary.text));
-    d_->temporaryPath = temporary.path;
+    d_->temporary = WriteTemporaryRuleBase(ruleBase);
+    MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
 
     const int inputCount = ruleBase.GetNumAntVariables();
     const int outputCount = ruleBase.GetNumSucVariables();
@@ -282,7 +281,7 @@ const std::vector<double>& TMDIChild::ProjectionOutputs() const {
     return d_->projectionOutputs;
 }
 const std::string& TMDIChild::TemporaryFilePath() const {
-    return d_->temporaryPath;
+    return d_->temporary.path;
 }
 const std::vector<FuzzySetInputPanel*>& TMDIChild::InputPanels() const {
     return d_->inputPanels;

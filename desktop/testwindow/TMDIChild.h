@@ -49,7 +49,7 @@ class TMDIChild : public QWidget {
     int ProjectionPoint() const;
     // The projected outputs, steps + 1 of them; empty while the projection is off.
     const std::vector<double>& ProjectionOutputs() const;
-    // Where "temp.rb" was written; empty when it could not be.
+    // Where "temp.rb" was written; empty when it could not be. Removed with the window.
     const std::string& TemporaryFilePath() const;
     const std::vector<FuzzySetInputPanel*>& InputPanels() const;
     const std::vector<FuzzySetOutputPanel*>& OutputPanels() const;

@@ -70,6 +70,7 @@ class TMDIChildTest : public QObject {
     void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
+    void temporaryFilesGoWithTheirWindows();
     void screenshot();
 
   private:
@@ -290,6 +291,20 @@ void TMDIChildTest::unwritableFolderStillShowsTheText() {
         WriteTemporaryRuleBase(ruleBase, (runtimeFolder_->path() + "/missing").toStdString());
     QVERIFY(shown.path.empty());
     QCOMPARE(shown.text, RuleBaseText(ruleBase));
+}
+
+void TMDIChildTest::temporaryFilesGoWithTheirWindows() {
+    Open(kOneInput);
+    const QString first = QString::fromStdString(window_->TemporaryFilePath());
+    // A second window over the same rule base keeps its own copy when the first one closes.
+    auto second = std::make_unique<TMDIChild>(*ruleBase_, QStringLiteral("case"), &owner_);
+    const QString kept = QString::fromStdString(second->TemporaryFilePath());
+    QVERIFY(QFile::exists(first));
+    delete window_;
+    QVERIFY(!QFile::exists(first));
+    QVERIFY(QFile::exists(kept));
+    second.reset();
+    QVERIFY(QDir(runtimeFolder_->path()).isEmpty());
 }
 
 void TMDIChildTest::screenshot() {
