@@ -97,6 +97,9 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
         FuzzySetInputBox* box = panel->Box();
         connect(box, &FuzzySetInputBox::activated, this,
                 [this, box] { d_->currentInputBox = box; });
+        // Typing a value moves the cursor as a drag does, the projection following.
+        connect(panel, &FuzzySetInputPanel::valueTyped, this,
+                [this, box] { d_->currentInputBox = box; });
         connect(box, &FuzzySetInputBox::cursorChanged, this, [this] { Evaluate(false); });
     }
     if (!d_->inputPanels.empty())
@@ -524,12 +527,13 @@ void TMDIChild::FormActivate() {
         return;
     if (d_->owner)
         d_->owner->UpdateSaveState();
-    Evaluate(false);
+    // Rules, methods and contexts may have been edited meanwhile: the projection is computed
+    // again with the rest.
+    Evaluate(true);
     for (FuzzySetInputPanel* panel : d_->inputPanels)
         panel->update();
     for (FuzzySetOutputPanel* panel : d_->outputPanels)
         panel->update();
-    pbxProjection->update();
 }
 
 void TMDIChild::ForgetRuleBase() {

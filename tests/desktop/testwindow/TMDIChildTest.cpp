@@ -67,6 +67,8 @@ class TMDIChildTest : public QObject {
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
+    void aTypedValueRedrawsTheProjection();
+    void activationShowsRulesEditedMeanwhile();
     void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
@@ -236,6 +238,33 @@ void TMDIChildTest::projectionLeavesTheUserPointsFiredRules() {
     QCOMPARE(ruleBase_->GetFiredCount(), 1);
     QCOMPARE(QString::fromStdString(FiredRulesText(*ruleBase_)),
              window->MemoFiredRules->toPlainText());
+}
+
+void TMDIChildTest::aTypedValueRedrawsTheProjection() {
+    TMDIChild* window = Open(kTwoOutputs);
+    const std::vector<double> before = window->ProjectionOutputs();
+    QLineEdit* y = window->InputPanels()[1]->ValueEdit();
+    y->selectAll();
+    QTest::keyClicks(y, "0.9");
+    std::vector<double> expected;
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.9}, 0, 25, false, expected);
+    QVERIFY(expected != before);
+    QCOMPARE(window->ProjectionOutputs(), expected);
+}
+
+void TMDIChildTest::activationShowsRulesEditedMeanwhile() {
+    TMDIChild* window = Open(kTwoOutputs);
+    const std::vector<double> before = window->ProjectionOutputs();
+    // The editor's rules grid stays open to edits while the test window is open.
+    const std::vector<const char*> rules = {"1",  "sm",    "sm", "bi", "me", "1",  "me", "bi",
+                                            "sm", "ro bi", "1",  "bi", "sm", "bi", "sm"};
+    ruleBase_->SetRules(rules, 3);
+    ruleBase_->Prepare();
+    window->FormActivate();
+    std::vector<double> expected;
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.5}, 0, 25, false, expected);
+    QVERIFY(expected != before);
+    QCOMPARE(window->ProjectionOutputs(), expected);
 }
 
 // Both are computed as one sweep over the cores; each value must still be the inference at its
