@@ -57,6 +57,13 @@ void FuzzySetInputPanel::Refresh() {
     ShowExpression(Value());
 }
 
+void FuzzySetInputPanel::FollowRange() {
+    if (!ReadRange())
+        return;
+    box_->SetRange(Lo(), Hi());
+    Refresh();
+}
+
 void FuzzySetInputPanel::ShowExpression(double value) {
     ExpressionEdit()->setText(QString::fromStdString(TypicalExpressionText(Settings(), value)));
 }

@@ -28,6 +28,8 @@ class FuzzySetInputPanel : public FuzzySetPanel {
     void SetCursor(double cursor);
     // Shows the cursor's value and its typical expression.
     void Refresh();
+    // Takes a changed context of the variable: the cursor keeps its place, so the value moves.
+    void FollowRange();
     // A text other than InUse is marked in the edit, with the value in use in its tool tip.
     TypedText TypedTextState() const { return typedText_; }
 

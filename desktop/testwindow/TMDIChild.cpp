@@ -296,13 +296,19 @@ FuzzySetInputBox* TMDIChild::CurrentInputBox() const {
     return d_->currentInputBox;
 }
 
+void TMDIChild::ReadInputs() {
+    for (std::size_t i = 0; i < d_->inputPanels.size(); ++i) {
+        d_->inputPanels[i]->FollowRange();
+        d_->inputs[i] = d_->inputPanels[i]->Value();
+    }
+}
+
 void TMDIChild::Evaluate(bool forced) {
     if (d_->ruleBaseGone)
         return;
     Private& d = *d_;
     CRuleBase& ruleBase = d.ruleBase;
-    for (std::size_t i = 0; i < d.inputPanels.size(); ++i)
-        d.inputs[i] = d.inputPanels[i]->Value();
+    ReadInputs();
 
     d.currentOutputSet.reset();
     std::optional<double> crisp;
@@ -363,8 +369,7 @@ void TMDIChild::UpdateProjection() {
         return;
     }
     CRuleBase& ruleBase = d.ruleBase;
-    for (std::size_t i = 0; i < d.inputPanels.size(); ++i)
-        d.inputs[i] = d.inputPanels[i]->Value();
+    ReadInputs();
     try {
         SampleProjection(ruleBase, d.inputs, variable, d.steps, cbUseFTFilter->isChecked(),
                          d.projectionOutputs);
@@ -517,8 +522,7 @@ void TMDIChild::btSurfaceClick() {
 void TMDIChild::SampleSurface(Net3D& net, int i, int j, int n) {
     if (d_->ruleBaseGone)
         return;
-    for (std::size_t k = 0; k < d_->inputPanels.size(); ++k)
-        d_->inputs[k] = d_->inputPanels[k]->Value();
+    ReadInputs();
     ::SampleSurface(d_->ruleBase, d_->inputs, i, j, n, net);
 }
 
@@ -541,7 +545,7 @@ void TMDIChild::ForgetRuleBase() {
     d_->owner = nullptr;
     // The output set may share its universe with the rule base's variables.
     for (FuzzySetOutputPanel* panel : d_->outputPanels)
-        panel->ShowResult(nullptr, std::nullopt);
+        panel->ClearResult();
     d_->currentOutputSet.reset();
 }
 

@@ -85,6 +85,8 @@ class TMDIChild : public QWidget {
     void BuildControls();
     void FillMethodCombos();
     void Recompute(bool forced);
+    // The inputs at the panels' cursors, on their variables' contexts as they are now.
+    void ReadInputs();
     void UpdateProjection();
     void PlacePanels();
 

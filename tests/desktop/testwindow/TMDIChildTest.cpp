@@ -16,6 +16,7 @@
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
+#include "core/lang/CSettings.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/testwindow/FiredRulesText.h"
@@ -69,6 +70,7 @@ class TMDIChildTest : public QObject {
     void projectionLeavesTheUserPointsFiredRules();
     void aTypedValueRedrawsTheProjection();
     void activationShowsRulesEditedMeanwhile();
+    void panelsFollowAChangedContext();
     void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
@@ -265,6 +267,22 @@ void TMDIChildTest::activationShowsRulesEditedMeanwhile() {
     SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.5}, 0, 25, false, expected);
     QVERIFY(expected != before);
     QCOMPARE(window->ProjectionOutputs(), expected);
+}
+
+void TMDIChildTest::panelsFollowAChangedContext() {
+    TMDIChild* window = Open(kTwoOutputs);
+    // As the variable dialog leaves them, with the window open.
+    ruleBase_->GetSettings(0).SetContext(0, 20);
+    ruleBase_->GetSettings(-1).SetContext(0, 200);
+    ruleBase_->Prepare();
+    window->FormActivate();
+    FuzzySetInputPanel* x = window->InputPanels()[0];
+    QCOMPARE(x->ValueEdit()->text(), QStringLiteral("10.00"));
+    QCOMPARE(ruleBase_->GetInputs()[0], 10.0);
+    FuzzySetOutputBox* u = window->OutputPanels()[0]->Box();
+    const double crisp = ruleBase_->CrispOutput(std::vector<double>{10.0, 0.5});
+    QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), QString::number(crisp, 'f', 2));
+    QCOMPARE(u->Scene().marker.point(0).x(), PixelAtPosition(crisp / 200, u->width()));
 }
 
 // Both are computed as one sweep over the cores; each value must still be the inference at its
