@@ -333,6 +333,11 @@ void TMDIChild::Evaluate(bool forced) {
             default:
                 break;
         }
+        // The filter answers instead of the rule base, here as in the projection.
+        if (crisp && cbUseFTFilter->isChecked()) {
+            d.crispOutput = ruleBase.FilteredInference(d.inputs);
+            crisp = d.crispOutput;
+        }
     } catch (const std::exception& error) {
         stbChild->showMessage(QString::fromUtf8(error.what()));
     }
@@ -441,7 +446,8 @@ void TMDIChild::cbUseFTFilterClick(bool checked) {
     }
     if (d_->owner)
         d_->owner->SetFuzzyFilterChecked(checked);
-    UpdateProjection();
+    // The crisp output follows the filter as the projection does.
+    Evaluate(true);
 }
 
 void TMDIChild::PlacePanels() {

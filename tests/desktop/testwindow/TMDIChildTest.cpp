@@ -71,6 +71,7 @@ class TMDIChildTest : public QObject {
     void aTypedValueRedrawsTheProjection();
     void activationShowsRulesEditedMeanwhile();
     void panelsFollowAChangedContext();
+    void theFilteredOutputIsTheOneShown();
     void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
@@ -283,6 +284,18 @@ void TMDIChildTest::panelsFollowAChangedContext() {
     const double crisp = ruleBase_->CrispOutput(std::vector<double>{10.0, 0.5});
     QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), QString::number(crisp, 'f', 2));
     QCOMPARE(u->Scene().marker.point(0).x(), PixelAtPosition(crisp / 200, u->width()));
+}
+
+// The filter answers for the rule base: the output shown is the projection's at the same point.
+void TMDIChildTest::theFilteredOutputIsTheOneShown() {
+    TMDIChild* window = Open(kTwoOutputs);
+    SetCursors(0.4, 0.7);
+    window->cbUseFTFilter->setChecked(true);
+    // x = 4 is the tenth of the projection's 25 steps over [0, 10].
+    const QString projected = QString::number(window->ProjectionOutputs()[10], 'f', 2);
+    QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), projected);
+    QVERIFY(QString::number(ruleBase_->CrispOutput(std::vector<double>{4.0, 0.7}), 'f', 2) !=
+            projected);
 }
 
 // Both are computed as one sweep over the cores; each value must still be the inference at its
