@@ -33,12 +33,19 @@ void KeepApart(QComboBox* changed, QComboBox* other) {
     other->setCurrentIndex(other->currentIndex() == 0 ? 1 : other->currentIndex() - 1);
 }
 
-// The test window as the screen shows it: its MDI frame when it has one.
+QRect GlobalRect(const QWidget& widget) {
+    return {widget.mapToGlobal(QPoint(0, 0)), widget.size()};
+}
+
+// The test window as the screen shows it: its MDI frame when it has one, as far as the MDI area
+// does not cut it off.
 QRect ScreenRect(const QWidget& testWindow) {
     if (testWindow.isWindow())
         return testWindow.frameGeometry();
     const QWidget& frame = *testWindow.parentWidget();
-    return {frame.mapToGlobal(QPoint(0, 0)), frame.size()};
+    if (frame.isWindow() || !frame.parentWidget())
+        return GlobalRect(frame);
+    return GlobalRect(frame) & GlobalRect(*frame.parentWidget());
 }
 
 }  // namespace
