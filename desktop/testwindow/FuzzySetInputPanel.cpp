@@ -85,7 +85,6 @@ void FuzzySetInputPanel::onValueEditTextChanged(const QString& text) {
         return;
     }
     const double value = std::max(Lo(), std::min(*number, Hi()));
-    emit valueTyped();
     {
         const QScopedValueRollback<bool> typing(typing_, true);
         box_->SetCursor(Hi() > Lo() ? (value - Lo()) / (Hi() - Lo()) : 0.0);

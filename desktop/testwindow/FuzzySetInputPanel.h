@@ -33,10 +33,6 @@ class FuzzySetInputPanel : public FuzzySetPanel {
     // A text other than InUse is marked in the edit, with the value in use in its tool tip.
     TypedText TypedTextState() const { return typedText_; }
 
-  signals:
-    // The user typed a value; the cursor moves to it right after.
-    void valueTyped();
-
   private:
     void onValueEditTextChanged(const QString& text);
     void onValueEditEditingFinished();

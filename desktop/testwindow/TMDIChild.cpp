@@ -67,6 +67,8 @@ struct TMDIChild::Private {
     int steps = kInitialSteps;
     int projectionPoint = -1;
     std::vector<double> projectionOutputs;
+    // The inputs that the projection was drawn at.
+    std::vector<double> projectedInputs;
     TemporaryRuleBaseFile temporary;
     bool reportingSteps = false;
     bool ruleBaseGone = false;
@@ -96,9 +98,6 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
         cbxProjectionVariable->addItem(QString::fromStdString(ruleBase.GetVariableName(i)));
         FuzzySetInputBox* box = panel->Box();
         connect(box, &FuzzySetInputBox::activated, this,
-                [this, box] { d_->currentInputBox = box; });
-        // Typing a value moves the cursor as a drag does, the projection following.
-        connect(panel, &FuzzySetInputPanel::valueTyped, this,
                 [this, box] { d_->currentInputBox = box; });
         connect(box, &FuzzySetInputBox::cursorChanged, this, [this] { Evaluate(false); });
     }
@@ -352,15 +351,26 @@ void TMDIChild::Evaluate(bool forced) {
             d.outputPanels[k]->ShowResult(nullptr, std::nullopt);
     }
 
-    const int projected = cbxProjectionVariable->currentIndex();
-    FuzzySetInputBox* projectionBox =
-        projected >= 0 ? d.inputPanels[static_cast<std::size_t>(projected)]->Box() : nullptr;
-    if (forced || projectionBox != d.currentInputBox) {
+    if (forced || OtherInputsMoved()) {
         UpdateProjection();
     } else if (d.projectionPoint == -1) {
         UpdateProjection();
         d.projectionPoint = -2;
     }
+}
+
+// The projection runs its own input over the whole context, so only the others change it: they
+// may be moved by a drag, by typing or from the program.
+bool TMDIChild::OtherInputsMoved() const {
+    const Private& d = *d_;
+    if (d.projectedInputs.size() != d.inputs.size())
+        return true;
+    const auto projected = static_cast<std::size_t>(cbxProjectionVariable->currentIndex());
+    for (std::size_t i = 0; i < d.inputs.size(); ++i) {
+        if (i != projected && d.inputs[i] != d.projectedInputs[i])
+            return true;
+    }
+    return false;
 }
 
 void TMDIChild::UpdateProjection() {
@@ -375,6 +385,7 @@ void TMDIChild::UpdateProjection() {
     }
     CRuleBase& ruleBase = d.ruleBase;
     ReadInputs();
+    d.projectedInputs = d.inputs;
     try {
         SampleProjection(ruleBase, d.inputs, variable, d.steps, cbUseFTFilter->isChecked(),
                          d.projectionOutputs);

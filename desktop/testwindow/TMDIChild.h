@@ -37,7 +37,7 @@ class TMDIChild : public QWidget {
     ~TMDIChild() override;
 
     // Inference at the panels' cursors, the fired rules and the output panels; the projection
-    // when forced or when the cursor moved was not the projection variable's.
+    // when forced or when an input other than the projection variable moved.
     void Evaluate(bool forced);
     // Fills an n by n net (n >= 2) of the first output over inputs i and j, the other inputs at
     // their cursors.
@@ -88,6 +88,7 @@ class TMDIChild : public QWidget {
     // The inputs at the panels' cursors, on their variables' contexts as they are now.
     void ReadInputs();
     void UpdateProjection();
+    bool OtherInputsMoved() const;
     void PlacePanels();
 
     void cbxInfMethodChange(int index);

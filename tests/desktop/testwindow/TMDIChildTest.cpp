@@ -68,7 +68,7 @@ class TMDIChildTest : public QObject {
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
-    void aTypedValueRedrawsTheProjection();
+    void projectionFollowsTheOtherInputs();
     void activationShowsRulesEditedMeanwhile();
     void panelsFollowAChangedContext();
     void theFilteredOutputIsTheOneShown();
@@ -243,15 +243,19 @@ void TMDIChildTest::projectionLeavesTheUserPointsFiredRules() {
              window->MemoFiredRules->toPlainText());
 }
 
-void TMDIChildTest::aTypedValueRedrawsTheProjection() {
+void TMDIChildTest::projectionFollowsTheOtherInputs() {
     TMDIChild* window = Open(kTwoOutputs);
     const std::vector<double> before = window->ProjectionOutputs();
+    std::vector<double> expected;
+    // Moved from the program, as the screenshot below does.
+    window->InputPanels()[1]->SetCursor(0.2);
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.2}, 0, 25, false, expected);
+    QVERIFY(expected != before);
+    QCOMPARE(window->ProjectionOutputs(), expected);
     QLineEdit* y = window->InputPanels()[1]->ValueEdit();
     y->selectAll();
     QTest::keyClicks(y, "0.9");
-    std::vector<double> expected;
     SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.9}, 0, 25, false, expected);
-    QVERIFY(expected != before);
     QCOMPARE(window->ProjectionOutputs(), expected);
 }
 
