@@ -1,5 +1,6 @@
 #include "desktop/graphics3d/Graphics3D.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "desktop/graphics3d/Net3D.h"
@@ -10,16 +11,17 @@ Graphics3D::Graphics3D() : view_(InitialViewMatrix()) {}
 void Graphics3D::SetClientSize(int width, int height) {
     centreX_ = width / 2;
     centreY_ = height / 2;
+    scale_ = kScale * std::max(1.0, std::min(width, height) / double(kDesignSide));
 }
 
 ScreenPoint Graphics3D::ToScreen(const Vector3D& point) const {
     const Vector3D seen = Project(view_, point);
-    return {static_cast<int>(std::floor(kScale * seen.x + centreX_)),
-            static_cast<int>(std::floor(centreY_ - kScale * seen.z))};
+    return {static_cast<int>(std::floor(scale_ * seen.x + centreX_)),
+            static_cast<int>(std::floor(centreY_ - scale_ * seen.z))};
 }
 
 Vector3D Graphics3D::Unproject(int x, int y) const {
-    return {(x - centreX_) / kScale, 0.0, (centreY_ - y) / kScale};
+    return {(x - centreX_) / scale_, 0.0, (centreY_ - y) / scale_};
 }
 
 void Graphics3D::MoveTo3D(DrawingSurface& surface, const Vector3D& point) const {

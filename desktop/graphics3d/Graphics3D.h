@@ -10,16 +10,24 @@
 class Net3D;
 
 // Draws nets and axes of the model space, seen through a view matrix, on a drawing surface of
-// a given client size: the origin at the centre, 50 pixels per model unit.
+// a given client size: the origin at the centre, 50 pixels per model unit up to a square of
+// kDesignSide, more as the surface grows beyond it.
 class Graphics3D {
   public:
     static constexpr double kScale = 50.0;
+    // The axes' ends lie at most 4 view units from the origin, however the view turns: at 50
+    // pixels per unit they stay whole on a square of this side.
+    static constexpr int kDesignSide = 420;
 
     Graphics3D();
 
+    // Centres the origin and sets the scale, kScale for a square of kDesignSide and smaller, in
+    // proportion to the shorter side for a larger one.
     void SetClientSize(int width, int height);
     int CentreX() const { return centreX_; }
     int CentreY() const { return centreY_; }
+    // Pixels per model unit.
+    double Scale() const { return scale_; }
 
     const Transform3D& ViewMatrix() const { return view_; }
     void SetViewMatrix(const Transform3D& view) { view_ = view; }
@@ -49,6 +57,7 @@ class Graphics3D {
   private:
     int centreX_ = 0;
     int centreY_ = 0;
+    double scale_ = kScale;
     Transform3D view_;
     std::array<ScreenPoint, 4> quad_{};
     // The net's points on the screen, projected once per drawing.

@@ -14,6 +14,13 @@ FuzzySetInputBox::FuzzySetInputBox(QWidget* owner, double lo, double hi, const Q
     show();
 }
 
+void FuzzySetInputBox::SetRange(double lo, double hi) {
+    lo_ = lo;
+    hi_ = hi;
+    boundTexts_ = BoundTexts(lo, hi);
+    UpdateScene();
+}
+
 void FuzzySetInputBox::SetCursor(double cursor) {
     cursor = std::clamp(cursor, 0.0, 1.0);
     if (cursor == cursor_)

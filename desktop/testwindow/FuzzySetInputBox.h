@@ -14,6 +14,8 @@ class FuzzySetInputBox : public QWidget {
   public:
     FuzzySetInputBox(QWidget* owner, double lo, double hi, const QRect& rect);
 
+    // The cursor keeps its place on the axis; its value moves with the context.
+    void SetRange(double lo, double hi);
     double Cursor() const { return cursor_; }
     // Clamped into [0, 1].
     void SetCursor(double cursor);

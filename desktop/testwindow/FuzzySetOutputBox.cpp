@@ -13,6 +13,12 @@ FuzzySetOutputBox::FuzzySetOutputBox(QWidget* owner, double lo, double hi, const
     show();
 }
 
+void FuzzySetOutputBox::SetRange(double lo, double hi) {
+    lo_ = lo;
+    hi_ = hi;
+    boundTexts_ = BoundTexts(lo, hi);
+}
+
 void FuzzySetOutputBox::ShowResult(const CFuzzySet* set, std::optional<double> crisp) {
     hasResult_ = crisp && std::isfinite(*crisp);
     if (hasResult_)

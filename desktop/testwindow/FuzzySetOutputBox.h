@@ -16,6 +16,8 @@ class FuzzySetOutputBox : public QWidget {
   public:
     FuzzySetOutputBox(QWidget* owner, double lo, double hi, const QRect& rect);
 
+    // For the next result, which is placed on the new context.
+    void SetRange(double lo, double hi);
     // set: borrowed until the next call (the test window keeps its current output set that
     // long), or null; crisp: the result to mark, none for no result.
     void ShowResult(const CFuzzySet* set, std::optional<double> crisp);

@@ -19,7 +19,14 @@ FuzzySetOutputPanel::FuzzySetOutputPanel(QWidget* owner, int variableIndex,
 }
 
 void FuzzySetOutputPanel::ShowResult(const CFuzzySet* set, std::optional<double> crisp) {
+    if (ReadRange())
+        box_->SetRange(Lo(), Hi());
     box_->ShowResult(set, crisp);
+    Refresh();
+}
+
+void FuzzySetOutputPanel::ClearResult() {
+    box_->ShowResult(nullptr, std::nullopt);
     Refresh();
 }
 

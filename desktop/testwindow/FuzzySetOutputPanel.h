@@ -17,8 +17,11 @@ class FuzzySetOutputPanel : public FuzzySetPanel {
                         const QRect& rect);
 
     FuzzySetOutputBox* Box() const { return box_; }
-    // See FuzzySetOutputBox::ShowResult; the fields follow.
+    // See FuzzySetOutputBox::ShowResult, on the variable's context as it is now; the fields
+    // follow.
     void ShowResult(const CFuzzySet* set, std::optional<double> crisp);
+    // No result, without asking the rule base anything: it may be gone.
+    void ClearResult();
     void Refresh();
 
   private:

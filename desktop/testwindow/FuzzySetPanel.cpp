@@ -33,6 +33,16 @@ const CSettings& FuzzySetPanel::Settings() const {
     return ruleBase_.GetSettings(variableIndex_);
 }
 
+bool FuzzySetPanel::ReadRange() {
+    const double lo = ruleBase_.GetLowerBound(variableIndex_);
+    const double hi = ruleBase_.GetUpperBound(variableIndex_);
+    if (lo == lo_ && hi == hi_)
+        return false;
+    lo_ = lo;
+    hi_ = hi;
+    return true;
+}
+
 void FuzzySetPanel::resizeEvent(QResizeEvent*) {
     std::array<QWidget*, 6> children = {nameLabel_, nameEdit_,        valueLabel_,
                                         valueEdit_, expressionLabel_, expressionEdit_};

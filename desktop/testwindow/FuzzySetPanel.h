@@ -28,8 +28,12 @@ class FuzzySetPanel : public QFrame {
     void resizeEvent(QResizeEvent* event) override;
 
     const CSettings& Settings() const;
+    // The variable's context as last read.
     double Lo() const { return lo_; }
     double Hi() const { return hi_; }
+    // Reads the context again, which the variable dialog may have changed since; true when it
+    // changed.
+    bool ReadRange();
     const CRuleBase& RuleBase() const { return ruleBase_; }
 
   private:

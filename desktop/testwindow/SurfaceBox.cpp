@@ -8,7 +8,7 @@
 
 SurfaceBox::SurfaceBox(QWidget* parent, Graphics3D& renderer, const Net3D& net)
     : QWidget(parent), renderer_(renderer), net_(net) {
-    setMinimumSize(420, 420);
+    setMinimumSize(Graphics3D::kDesignSide, Graphics3D::kDesignSide);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);

@@ -5,15 +5,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Graphics3D.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/graphics3d/SurfaceRotation.h"
 #include "desktop/testwindow/SurfaceBox.h"
+#include "desktop/testwindow/SurfacePlacement.h"
 #include "desktop/testwindow/TMDIChild.h"
+#include "desktop/toolkit/UserPrompts.h"
 
 namespace {
 
@@ -26,6 +31,21 @@ void KeepApart(QComboBox* changed, QComboBox* other) {
         return;
     const QSignalBlocker blocker(other);
     other->setCurrentIndex(other->currentIndex() == 0 ? 1 : other->currentIndex() - 1);
+}
+
+QRect GlobalRect(const QWidget& widget) {
+    return {widget.mapToGlobal(QPoint(0, 0)), widget.size()};
+}
+
+// The test window as the screen shows it: its MDI frame when it has one, as far as the MDI area
+// does not cut it off.
+QRect ScreenRect(const QWidget& testWindow) {
+    if (testWindow.isWindow())
+        return testWindow.frameGeometry();
+    const QWidget& frame = *testWindow.parentWidget();
+    if (frame.isWindow() || !frame.parentWidget())
+        return GlobalRect(frame);
+    return GlobalRect(frame) & GlobalRect(*frame.parentWidget());
 }
 
 }  // namespace
@@ -46,6 +66,7 @@ TFormSurface::TFormSurface(TMDIChild& testWindow)
       d_(std::make_unique<Private>(testWindow)) {
     setAttribute(Qt::WA_DeleteOnClose);
     FormCreate();
+    PlaceBesideTestWindow();
     Recompute();
 }
 
@@ -110,14 +131,44 @@ bool TFormSurface::IsDragging() const {
     return d_->dragging;
 }
 
+// A window of its own would open wherever the window manager puts it, which may be over the
+// main window's menu; beside the test window it hides neither.
+void TFormSurface::PlaceBesideTestWindow() {
+    const QWidget& testWindow = d_->testWindow;
+    const QWidget& topLevel = *testWindow.window();
+    // The frame is not known before the window is shown; the program's windows share one.
+    const QSize decoration = topLevel.frameGeometry().size() - topLevel.size();
+    const QScreen* screen = testWindow.screen();
+    if (!screen)
+        return;
+    move(PlaceBeside(ScreenRect(testWindow), size() + decoration, screen->availableGeometry()));
+}
+
 void TFormSurface::Recompute() {
     const int i = cbxVar1->currentIndex();
     const int j = cbxVar2->currentIndex();
     if (i < 0 || j < 0 || i == j || d_->testWindow.RuleBase().GetNumSucVariables() == 0)
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    d_->testWindow.SampleSurface(d_->net, i, j, cbxSteps->currentText().toInt());
-    QGuiApplication::restoreOverrideCursor();
+    // Sampled aside, so that a failure leaves the surface as it was drawn.
+    Net3D sampled;
+    std::optional<QString> failure;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        try {
+            d_->testWindow.SampleSurface(sampled, i, j, cbxSteps->currentText().toInt());
+        } catch (const std::exception& error) {
+            failure = QString::fromUtf8(error.what());
+        }
+    }
+    if (failure) {
+        toolkit::MessageDlg(*failure, QStringLiteral("Error"), toolkit::MsgIcon::Error,
+                            toolkit::mbOK);
+        return;
+    }
+    // Nothing is sampled once the rule base has gone with its editor.
+    if (sampled.PointCount() > 0)
+        d_->net = std::move(sampled);
     pbxSurface->update();
 }
 

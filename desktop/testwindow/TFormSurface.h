@@ -12,7 +12,7 @@ class TMDIChild;
 
 // The control surface of a test window's rule base: the first output over two chosen inputs,
 // sampled on a square grid and drawn as a net the user turns with the mouse. A window of its
-// own, kept on top, that closes with its test window.
+// own, kept on top, that opens beside its test window and closes with it.
 class TFormSurface : public QWidget {
     Q_OBJECT
 
@@ -22,6 +22,7 @@ class TFormSurface : public QWidget {
     explicit TFormSurface(TMDIChild& testWindow);
     ~TFormSurface() override;
 
+    // Samples the net again; a failure is reported and leaves the net as it was.
     void Recompute();
     const Net3D& Net() const;
     Graphics3D& Renderer() const;
@@ -37,6 +38,7 @@ class TFormSurface : public QWidget {
 
   private:
     void FormCreate();
+    void PlaceBesideTestWindow();
     void btRecountClick();
     void cbxStepsChange();
     void cbxVar1Change(int index);

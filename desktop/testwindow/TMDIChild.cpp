@@ -67,7 +67,9 @@ struct TMDIChild::Private {
     int steps = kInitialSteps;
     int projectionPoint = -1;
     std::vector<double> projectionOutputs;
-    std::string temporaryPath;
+    // The inputs that the projection was drawn at.
+    std::vector<double> projectedInputs;
+    TemporaryRuleBaseFile temporary;
     bool reportingSteps = false;
     bool ruleBaseGone = false;
 };
@@ -80,9 +82,8 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     BuildControls();
     LoadWindowAttributes(*this);
 
-    const TemporaryRuleBaseFile temporary = WriteTemporaryRuleBase(ruleBase);
-    MemoRuleBase->setPlainText(QString::fromStdString(temporary.text));
-    d_->temporaryPath = temporary.path;
+    d_->temporary = WriteTemporaryRuleBase(ruleBase);
+    MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
 
     const int inputCount = ruleBase.GetNumAntVariables();
     const int outputCount = ruleBase.GetNumSucVariables();
@@ -282,7 +283,7 @@ const std::vector<double>& TMDIChild::ProjectionOutputs() const {
     return d_->projectionOutputs;
 }
 const std::string& TMDIChild::TemporaryFilePath() const {
-    return d_->temporaryPath;
+    return d_->temporary.path;
 }
 const std::vector<FuzzySetInputPanel*>& TMDIChild::InputPanels() const {
     return d_->inputPanels;
@@ -294,13 +295,19 @@ FuzzySetInputBox* TMDIChild::CurrentInputBox() const {
     return d_->currentInputBox;
 }
 
+void TMDIChild::ReadInputs() {
+    for (std::size_t i = 0; i < d_->inputPanels.size(); ++i) {
+        d_->inputPanels[i]->FollowRange();
+        d_->inputs[i] = d_->inputPanels[i]->Value();
+    }
+}
+
 void TMDIChild::Evaluate(bool forced) {
     if (d_->ruleBaseGone)
         return;
     Private& d = *d_;
     CRuleBase& ruleBase = d.ruleBase;
-    for (std::size_t i = 0; i < d.inputPanels.size(); ++i)
-        d.inputs[i] = d.inputPanels[i]->Value();
+    ReadInputs();
 
     d.currentOutputSet.reset();
     std::optional<double> crisp;
@@ -325,6 +332,11 @@ void TMDIChild::Evaluate(bool forced) {
             default:
                 break;
         }
+        // The filter answers instead of the rule base, here as in the projection.
+        if (crisp && cbUseFTFilter->isChecked()) {
+            d.crispOutput = ruleBase.FilteredInference(d.inputs);
+            crisp = d.crispOutput;
+        }
     } catch (const std::exception& error) {
         stbChild->showMessage(QString::fromUtf8(error.what()));
     }
@@ -339,15 +351,26 @@ void TMDIChild::Evaluate(bool forced) {
             d.outputPanels[k]->ShowResult(nullptr, std::nullopt);
     }
 
-    const int projected = cbxProjectionVariable->currentIndex();
-    FuzzySetInputBox* projectionBox =
-        projected >= 0 ? d.inputPanels[static_cast<std::size_t>(projected)]->Box() : nullptr;
-    if (forced || projectionBox != d.currentInputBox) {
+    if (forced || OtherInputsMoved()) {
         UpdateProjection();
     } else if (d.projectionPoint == -1) {
         UpdateProjection();
         d.projectionPoint = -2;
     }
+}
+
+// The projection runs its own input over the whole context, so only the others change it: they
+// may be moved by a drag, by typing or from the program.
+bool TMDIChild::OtherInputsMoved() const {
+    const Private& d = *d_;
+    if (d.projectedInputs.size() != d.inputs.size())
+        return true;
+    const auto projected = static_cast<std::size_t>(cbxProjectionVariable->currentIndex());
+    for (std::size_t i = 0; i < d.inputs.size(); ++i) {
+        if (i != projected && d.inputs[i] != d.projectedInputs[i])
+            return true;
+    }
+    return false;
 }
 
 void TMDIChild::UpdateProjection() {
@@ -361,8 +384,8 @@ void TMDIChild::UpdateProjection() {
         return;
     }
     CRuleBase& ruleBase = d.ruleBase;
-    for (std::size_t i = 0; i < d.inputPanels.size(); ++i)
-        d.inputs[i] = d.inputPanels[i]->Value();
+    ReadInputs();
+    d.projectedInputs = d.inputs;
     try {
         SampleProjection(ruleBase, d.inputs, variable, d.steps, cbUseFTFilter->isChecked(),
                          d.projectionOutputs);
@@ -434,7 +457,8 @@ void TMDIChild::cbUseFTFilterClick(bool checked) {
     }
     if (d_->owner)
         d_->owner->SetFuzzyFilterChecked(checked);
-    UpdateProjection();
+    // The crisp output follows the filter as the projection does.
+    Evaluate(true);
 }
 
 void TMDIChild::PlacePanels() {
@@ -515,8 +539,7 @@ void TMDIChild::btSurfaceClick() {
 void TMDIChild::SampleSurface(Net3D& net, int i, int j, int n) {
     if (d_->ruleBaseGone)
         return;
-    for (std::size_t k = 0; k < d_->inputPanels.size(); ++k)
-        d_->inputs[k] = d_->inputPanels[k]->Value();
+    ReadInputs();
     ::SampleSurface(d_->ruleBase, d_->inputs, i, j, n, net);
 }
 
@@ -525,12 +548,13 @@ void TMDIChild::FormActivate() {
         return;
     if (d_->owner)
         d_->owner->UpdateSaveState();
-    Evaluate(false);
+    // Rules, methods and contexts may have been edited meanwhile: the projection is computed
+    // again with the rest.
+    Evaluate(true);
     for (FuzzySetInputPanel* panel : d_->inputPanels)
         panel->update();
     for (FuzzySetOutputPanel* panel : d_->outputPanels)
         panel->update();
-    pbxProjection->update();
 }
 
 void TMDIChild::ForgetRuleBase() {
@@ -538,7 +562,7 @@ void TMDIChild::ForgetRuleBase() {
     d_->owner = nullptr;
     // The output set may share its universe with the rule base's variables.
     for (FuzzySetOutputPanel* panel : d_->outputPanels)
-        panel->ShowResult(nullptr, std::nullopt);
+        panel->ClearResult();
     d_->currentOutputSet.reset();
 }
 

@@ -37,7 +37,7 @@ class TMDIChild : public QWidget {
     ~TMDIChild() override;
 
     // Inference at the panels' cursors, the fired rules and the output panels; the projection
-    // when forced or when the cursor moved was not the projection variable's.
+    // when forced or when an input other than the projection variable moved.
     void Evaluate(bool forced);
     // Fills an n by n net (n >= 2) of the first output over inputs i and j, the other inputs at
     // their cursors.
@@ -49,7 +49,7 @@ class TMDIChild : public QWidget {
     int ProjectionPoint() const;
     // The projected outputs, steps + 1 of them; empty while the projection is off.
     const std::vector<double>& ProjectionOutputs() const;
-    // Where "temp.rb" was written; empty when it could not be.
+    // Where "temp.rb" was written; empty when it could not be. Removed with the window.
     const std::string& TemporaryFilePath() const;
     const std::vector<FuzzySetInputPanel*>& InputPanels() const;
     const std::vector<FuzzySetOutputPanel*>& OutputPanels() const;
@@ -85,7 +85,10 @@ class TMDIChild : public QWidget {
     void BuildControls();
     void FillMethodCombos();
     void Recompute(bool forced);
+    // The inputs at the panels' cursors, on their variables' contexts as they are now.
+    void ReadInputs();
     void UpdateProjection();
+    bool OtherInputsMoved() const;
     void PlacePanels();
 
     void cbxInfMethodChange(int index);

@@ -16,11 +16,18 @@ TemporaryRuleBaseFile WriteTemporaryRuleBase(const CRuleBase& ruleBase, const st
         result.text = error.what();
         return result;
     }
-    const QString directory =
-        folder.empty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-                       : QString::fromStdString(folder);
-    if (directory.isEmpty())
-        return result;
+    QString directory = QString::fromStdString(folder);
+    if (folder.empty()) {
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (runtime.isEmpty())
+            return result;
+        // One folder per window: a window that closes takes its own copy, never another's.
+        result.folder = std::make_unique<QTemporaryDir>(
+            QDir(runtime).filePath(QStringLiteral("tavodesk-test-XXXXXX")));
+        if (!result.folder->isValid())
+            return result;
+        directory = result.folder->path();
+    }
     const std::string path = QDir(directory).filePath(QStringLiteral("temp.rb")).toStdString();
     try {
         ReplaceFileText(path, result.text);

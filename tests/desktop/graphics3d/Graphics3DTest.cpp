@@ -56,6 +56,18 @@ TEST(Graphics3D, ScreenPixelsAndUnprojectionMeetAtTheCentre) {
     ExpectNear(renderer.Unproject(150, 100), kOrigin);
 }
 
+// An enlarged window draws a larger picture, which the mouse still meets where it is drawn.
+TEST(Graphics3D, GrowsWithTheShorterSideBeyondTheDesignSquare) {
+    Graphics3D renderer;
+    renderer.SetViewMatrix(Transform3D::Identity());
+    renderer.SetClientSize(Graphics3D::kDesignSide, 2000);
+    EXPECT_EQ(renderer.Scale(), Graphics3D::kScale);
+    renderer.SetClientSize(1000, 2 * Graphics3D::kDesignSide);
+    EXPECT_EQ(renderer.Scale(), 2 * Graphics3D::kScale);
+    EXPECT_EQ(renderer.ToScreen({1, 0, 1}), (ScreenPoint{600, 320}));
+    ExpectNear(renderer.Unproject(600, 320), {1, 0, 1});
+}
+
 TEST(Net3D, ResizeKeepsPointsWhileTheirNumberStays) {
     Net3D net;
     EXPECT_EQ(net.PointCount(), 0);

@@ -24,6 +24,7 @@ class FuzzySetInputPanelTest : public QObject {
     void draggingPastTheEndsPinsTheCursor();
     void typingAValueMovesTheCursor_data();
     void typingAValueMovesTheCursor();
+    void aTextSetInTheEditIsReadToo();
     void negativeValuesCarryTheirSignOnce();
 
   private:
@@ -69,31 +70,52 @@ void FuzzySetInputPanelTest::draggingPastTheEndsPinsTheCursor() {
 }
 
 void FuzzySetInputPanelTest::typingAValueMovesTheCursor_data() {
+    using State = FuzzySetInputPanel::TypedText;
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("cursor");
-    QTest::newRow("comma") << "0,5" << 0.5;
-    QTest::newRow("point") << "0.25" << 0.25;
-    QTest::newRow("upper end") << "1" << 1.0;
-    QTest::newRow("beyond the context") << "2" << 0.5;
-    QTest::newRow("below the context") << "-3" << 0.5;
-    QTest::newRow("half typed") << "-" << 0.5;
-    QTest::newRow("not a number") << "abc" << 0.5;
+    QTest::addColumn<State>("state");
+    QTest::addColumn<QString>("finished");
+    // On tilt, [-10, 10], from 0.
+    QTest::newRow("comma") << "2,5" << 0.625 << State::InUse << "2,5";
+    QTest::newRow("point") << "-5.0" << 0.25 << State::InUse << "-5.0";
+    QTest::newRow("beyond, after a digit within") << "80" << 1.0 << State::Clamped << "10.00";
+    QTest::newRow("below") << "-20" << 0.0 << State::Clamped << "-10.00";
+    QTest::newRow("far beyond") << "1e30" << 1.0 << State::Clamped << "10.00";
+    QTest::newRow("half typed") << "-" << 0.5 << State::NotANumber << "-";
+    QTest::newRow("not a number") << "abc" << 0.5 << State::NotANumber << "abc";
+    QTest::newRow("number and more") << "5x" << 0.75 << State::NotANumber << "5x";
 }
 
+// The whole text is one number; one beyond the context is held at its end, and the edit shows
+// that end once the typing is over; a text that is not a number is marked, and the value in use
+// stays on the box and in the mark's tip.
 void FuzzySetInputPanelTest::typingAValueMovesTheCursor() {
     QFETCH(QString, typed);
     QFETCH(double, cursor);
-    QLineEdit* edit = share_->ValueEdit();
-    const QString expression = share_->ExpressionEdit()->text();
+    QFETCH(FuzzySetInputPanel::TypedText, state);
+    QFETCH(QString, finished);
+    QLineEdit* edit = tilt_->ValueEdit();
     edit->selectAll();
     QTest::keyClicks(edit, typed);
-    QCOMPARE(share_->Box()->Cursor(), cursor);
-    // The edit keeps what was typed.
+    QCOMPARE(tilt_->Box()->Cursor(), cursor);
     QCOMPARE(edit->text(), typed);
-    if (cursor == 0.5)
-        QCOMPARE(share_->ExpressionEdit()->text(), expression);
-    else
-        QVERIFY(!share_->ExpressionEdit()->text().isEmpty());
+    QCOMPARE(tilt_->TypedTextState(), state);
+    const QString inUse = QString::number(tilt_->Value(), 'f', 2);
+    QCOMPARE(edit->toolTip().contains(inUse), state != FuzzySetInputPanel::TypedText::InUse);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(edit->text(), finished);
+    QCOMPARE(tilt_->Box()->Cursor(), cursor);
+    QCOMPARE(tilt_->TypedTextState() == FuzzySetInputPanel::TypedText::NotANumber,
+             state == FuzzySetInputPanel::TypedText::NotANumber);
+}
+
+void FuzzySetInputPanelTest::aTextSetInTheEditIsReadToo() {
+    share_->ValueEdit()->setText(QStringLiteral("0.75"));
+    QCOMPARE(share_->Box()->Cursor(), 0.75);
+    // The panel's own text of the value reads back as that value, to the last digit.
+    share_->SetCursor(0.123456);
+    QCOMPARE(share_->ValueEdit()->text(), QStringLiteral("0.12"));
+    QCOMPARE(share_->Box()->Cursor(), 0.123456);
 }
 
 void FuzzySetInputPanelTest::negativeValuesCarryTheirSignOnce() {

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -13,7 +15,9 @@
 #include "desktop/graphics3d/Projection.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/SurfaceBox.h"
+#include "desktop/testwindow/SurfacePlacement.h"
 #include "desktop/testwindow/TMDIChild.h"
+#include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
 namespace {
@@ -32,11 +36,16 @@ class TFormSurfaceTest : public QObject {
     void combosStartOnTwoVariablesAndStayApart();
     void seventyStepsFillTheCube();
     void pressingTurnsAndReleasingStops();
+    void aFailedRecomputeIsReportedAndKeepsTheSurface();
+    void opensBesideItsTestWindowWithinTheScreen();
+    void placement_data();
+    void placement();
     void screenshot();
 
   private:
     std::unique_ptr<QTemporaryDir> runtimeFolder_;
     TemporaryRegistry registry_;
+    ScriptedPrompts prompts_;
     std::unique_ptr<CRuleBase> ruleBase_;
     QPointer<TMDIChild> testWindow_;
     QPointer<TFormSurface> surface_;
@@ -119,6 +128,49 @@ void TFormSurfaceTest::pressingTurnsAndReleasingStops() {
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(xEnd.x, xEnd.y));
     QCOMPARE(surface_->RotationAxis(), 1);
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(xEnd.x, xEnd.y));
+}
+
+void TFormSurfaceTest::aFailedRecomputeIsReportedAndKeepsTheSurface() {
+    surface_->cbxVar2->setCurrentIndex(2);
+    const Vector3D corner = surface_->Net().Point(9, 9);
+    // The sampled input is gone from the rule base (as after an edit the window never heard of).
+    ruleBase_->DeleteVariable(2);
+    QVERIFY_THROWS_NO_EXCEPTION(surface_->btRecount->click());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(prompts_.Captions(), QStringList{QStringLiteral("Error")});
+    QCOMPARE(surface_->Net().Rows(), 10);
+    QCOMPARE(surface_->Net().Point(9, 9).z, corner.z);
+}
+
+void TFormSurfaceTest::opensBesideItsTestWindowWithinTheScreen() {
+    delete surface_;
+    // Room on the left only: the screen is 800 pixels wide, the test window a little less.
+    testWindow_->move(530, 100);
+    testWindow_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(testWindow_));
+    surface_ = new TFormSurface(*testWindow_);
+    surface_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface_));
+    const QRect beside = testWindow_->frameGeometry();
+    QCOMPARE(surface_->frameGeometry().right() + 1, beside.left());
+    QCOMPARE(surface_->frameGeometry().top(), beside.top());
+    QVERIFY(surface_->screen()->availableGeometry().contains(surface_->frameGeometry()));
+    QVERIFY(surface_->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+void TFormSurfaceTest::placement_data() {
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QPoint>("placed");
+    // A 400 by 300 frame on a 1000 by 700 screen.
+    QTest::newRow("nowhere beside: more room left") << QRect(300, 50, 500, 200) << QPoint(0, 50);
+    QTest::newRow("nowhere beside: more room right") << QRect(200, 50, 500, 200) << QPoint(600, 50);
+    QTest::newRow("low on the screen") << QRect(100, 600, 300, 50) << QPoint(400, 400);
+}
+
+void TFormSurfaceTest::placement() {
+    QFETCH(QRect, anchor);
+    QFETCH(QPoint, placed);
+    QCOMPARE(PlaceBeside(anchor, QSize(400, 300), QRect(0, 0, 1000, 700)), placed);
 }
 
 void TFormSurfaceTest::screenshot() {

@@ -16,6 +16,7 @@
 #include "core/inference/MethodTables.h"
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
+#include "core/lang/CSettings.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/testwindow/FiredRulesText.h"
@@ -67,9 +68,14 @@ class TMDIChildTest : public QObject {
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
+    void projectionFollowsTheOtherInputs();
+    void activationShowsRulesEditedMeanwhile();
+    void panelsFollowAChangedContext();
+    void theFilteredOutputIsTheOneShown();
     void projectionAndSurfaceAreTheInferencesAtTheirPoints();
     void editingIsOffWhileTheWindowIsOpen();
     void unwritableFolderStillShowsTheText();
+    void temporaryFilesGoWithTheirWindows();
     void screenshot();
 
   private:
@@ -237,6 +243,65 @@ void TMDIChildTest::projectionLeavesTheUserPointsFiredRules() {
              window->MemoFiredRules->toPlainText());
 }
 
+void TMDIChildTest::projectionFollowsTheOtherInputs() {
+    TMDIChild* window = Open(kTwoOutputs);
+    const std::vector<double> before = window->ProjectionOutputs();
+    std::vector<double> expected;
+    // Moved from the program, as the screenshot below does.
+    window->InputPanels()[1]->SetCursor(0.2);
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.2}, 0, 25, false, expected);
+    QVERIFY(expected != before);
+    QCOMPARE(window->ProjectionOutputs(), expected);
+    QLineEdit* y = window->InputPanels()[1]->ValueEdit();
+    y->selectAll();
+    QTest::keyClicks(y, "0.9");
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.9}, 0, 25, false, expected);
+    QCOMPARE(window->ProjectionOutputs(), expected);
+}
+
+void TMDIChildTest::activationShowsRulesEditedMeanwhile() {
+    TMDIChild* window = Open(kTwoOutputs);
+    const std::vector<double> before = window->ProjectionOutputs();
+    // The editor's rules grid stays open to edits while the test window is open.
+    const std::vector<const char*> rules = {"1",  "sm",    "sm", "bi", "me", "1",  "me", "bi",
+                                            "sm", "ro bi", "1",  "bi", "sm", "bi", "sm"};
+    ruleBase_->SetRules(rules, 3);
+    ruleBase_->Prepare();
+    window->FormActivate();
+    std::vector<double> expected;
+    SampleProjection(*ruleBase_, std::vector<double>{5.0, 0.5}, 0, 25, false, expected);
+    QVERIFY(expected != before);
+    QCOMPARE(window->ProjectionOutputs(), expected);
+}
+
+void TMDIChildTest::panelsFollowAChangedContext() {
+    TMDIChild* window = Open(kTwoOutputs);
+    // As the variable dialog leaves them, with the window open.
+    ruleBase_->GetSettings(0).SetContext(0, 20);
+    ruleBase_->GetSettings(-1).SetContext(0, 200);
+    ruleBase_->Prepare();
+    window->FormActivate();
+    FuzzySetInputPanel* x = window->InputPanels()[0];
+    QCOMPARE(x->ValueEdit()->text(), QStringLiteral("10.00"));
+    QCOMPARE(ruleBase_->GetInputs()[0], 10.0);
+    FuzzySetOutputBox* u = window->OutputPanels()[0]->Box();
+    const double crisp = ruleBase_->CrispOutput(std::vector<double>{10.0, 0.5});
+    QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), QString::number(crisp, 'f', 2));
+    QCOMPARE(u->Scene().marker.point(0).x(), PixelAtPosition(crisp / 200, u->width()));
+}
+
+// The filter answers for the rule base: the output shown is the projection's at the same point.
+void TMDIChildTest::theFilteredOutputIsTheOneShown() {
+    TMDIChild* window = Open(kTwoOutputs);
+    SetCursors(0.4, 0.7);
+    window->cbUseFTFilter->setChecked(true);
+    // x = 4 is the tenth of the projection's 25 steps over [0, 10].
+    const QString projected = QString::number(window->ProjectionOutputs()[10], 'f', 2);
+    QCOMPARE(window->OutputPanels()[0]->ValueEdit()->text(), projected);
+    QVERIFY(QString::number(ruleBase_->CrispOutput(std::vector<double>{4.0, 0.7}), 'f', 2) !=
+            projected);
+}
+
 // Both are computed as one sweep over the cores; each value must still be the inference at its
 // point, whatever the method, also when the window passes more inputs than the rule base reads.
 void TMDIChildTest::projectionAndSurfaceAreTheInferencesAtTheirPoints() {
@@ -290,6 +355,20 @@ void TMDIChildTest::unwritableFolderStillShowsTheText() {
         WriteTemporaryRuleBase(ruleBase, (runtimeFolder_->path() + "/missing").toStdString());
     QVERIFY(shown.path.empty());
     QCOMPARE(shown.text, RuleBaseText(ruleBase));
+}
+
+void TMDIChildTest::temporaryFilesGoWithTheirWindows() {
+    Open(kOneInput);
+    const QString first = QString::fromStdString(window_->TemporaryFilePath());
+    // A second window over the same rule base keeps its own copy when the first one closes.
+    auto second = std::make_unique<TMDIChild>(*ruleBase_, QStringLiteral("case"), &owner_);
+    const QString kept = QString::fromStdString(second->TemporaryFilePath());
+    QVERIFY(QFile::exists(first));
+    delete window_;
+    QVERIFY(!QFile::exists(first));
+    QVERIFY(QFile::exists(kept));
+    second.reset();
+    QVERIFY(QDir(runtimeFolder_->path()).isEmpty());
 }
 
 void TMDIChildTest::screenshot() {
