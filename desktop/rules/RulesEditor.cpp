@@ -251,20 +251,29 @@ void RulesEditor::ResetUndo() {
     undo_.Push(CurrentSnapshot());
 }
 
+void RulesEditor::DropSnapshotsOfOtherVariables() {
+    const int width = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
+    if (snapshotWidth_ == width)
+        return;
+    // Snapshots of other variables cannot be restored into these.
+    undo_.Clear();
+    snapshotWidth_ = width;
+    undo_.Push(CurrentSnapshot());
+}
+
 void RulesEditor::PushUndoSnapshot(bool currentCellValid) {
+    // Whatever the current cell holds: a variable added or deleted must never leave snapshots
+    // that no longer fit the rules.
+    DropSnapshotsOfOtherVariables();
     if (!currentCellValid || grid_.VariableCount() == 0)
         return;
-    Rules snapshot = CurrentSnapshot();
-    // Snapshots of other variables cannot be restored into these.
-    if (snapshotWidth_ != ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables()) {
-        undo_.Clear();
-        snapshotWidth_ = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
-    }
-    undo_.Push(std::move(snapshot));
+    undo_.Push(CurrentSnapshot());
 }
 
 Rules RulesEditor::CurrentSnapshot() const {
-    if (!gridStale_ && storedRevision_ != grid_.Revision())
+    if (!gridStale_ && storedRevision_ != grid_.Revision() &&
+        grid_.InputCount() == ruleBase_.GetNumAntVariables() &&
+        grid_.OutputCount() == ruleBase_.GetNumSucVariables())
         return grid_.Snapshot();
     Rules snapshot(true);
     for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
@@ -293,6 +302,7 @@ void RulesEditor::ReplaceRules(const Rules& rules, bool refillGrid) {
 }
 
 bool RulesEditor::UndoRuleEdit(bool refillGrid) {
+    DropSnapshotsOfOtherVariables();
     const std::optional<Rules> restore = undo_.Undo(CurrentSnapshot());
     if (!restore)
         return false;
@@ -301,6 +311,7 @@ bool RulesEditor::UndoRuleEdit(bool refillGrid) {
 }
 
 bool RulesEditor::RedoRuleEdit(bool refillGrid) {
+    DropSnapshotsOfOtherVariables();
     const std::optional<Rules> restore = undo_.Redo(CurrentSnapshot());
     if (!restore)
         return false;

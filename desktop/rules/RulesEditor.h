@@ -95,6 +95,8 @@ class RulesEditor {
   private:
     void FillRow(int row, std::string_view line);
     void ReplaceRules(const Rules& rules, bool refillGrid);
+    // Empties the stacks, keeping the rules as they are, when the variables changed in number.
+    void DropSnapshotsOfOtherVariables();
     // The grid's complete rows; the rule base's rules while the grid is unchanged since it
     // matched them, so that changes made to the rule base elsewhere count.
     Rules CurrentSnapshot() const;

@@ -155,6 +155,10 @@ void RulesGridController::ShowGrid() {
     }
     shownCheckRevision_.reset();
     ShowCheckColumns();
+    // Fewer variables than before can leave the current cell on a check column, which is never
+    // current: it has no expression to check, and nothing typed there is kept.
+    if (model.IsCheckColumn(grid_.Col()))
+        grid_.FocusCell(model.VariableCount(), grid_.Row());
     gridReady_ = true;
     if (controls_.lbRuleForm) {
         // The form names the connective "&&"; the label shows it as one '&'.

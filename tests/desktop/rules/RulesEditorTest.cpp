@@ -240,6 +240,24 @@ class RulesEditorTest : public QObject {
         QCOMPARE(ruleBase->GetSucExpression(0, 0), std::string("ze"));
         QCOMPARE(ruleBase->GetNumRules(), 3);
     }
+
+    // Snapshots one cell wider than the rules did reach the rule base (std::invalid_argument)
+    // when no valid cell was current while a variable went.
+    void undoAfterAVariableWentWithNoValidCurrentCell() {
+        auto ruleBase = TwoInputs({{"sm", "sm", "bi"}, {"me", "me", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.ResetUndo();
+        editor.Grid().SetCell(3, 2, "bi");
+        editor.StoreGrid();
+        editor.PushUndoSnapshot(true);
+        ruleBase->DeleteVariable(1);
+        editor.PushUndoSnapshot(false);
+        QVERIFY(!editor.UndoRuleEdit(true));
+        QVERIFY(!editor.RedoRuleEdit(true));
+        QCOMPARE(ruleBase->GetNumRules(), 2);
+        QCOMPARE(ruleBase->GetSucExpression(0, 1), std::string("bi"));
+    }
 };
 
 QTEST_GUILESS_MAIN(RulesEditorTest)

@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
@@ -282,6 +284,38 @@ class TRulesPageTest : public QObject {
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
         editor->ShowRulesPage();
         QCOMPARE(editor->StringGridRules->ColCount(), 7);
+    }
+
+    // This did throw std::invalid_argument out of Undo: the deleted input left the current cell
+    // on the "Group" column, so the stacks kept snapshots one cell wider than the rules.
+    void undoAfterTheNumberOfVariablesChanged() {
+        auto editor = Show(Checked());
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(3, 2));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->StringGridInputVar->FocusCell(0, 2);
+        prompts_.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        editor->ShowRulesPage();
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+
+        InstalledEditorSeams().AddVariable = [](TFormInfUnit& window) {
+            window.RuleBase().AddAntVariable(
+                std::make_unique<CFuzzyVariable>(
+                    "load", std::make_shared<CLinguisticSettings>(0.0, 1.0), 301),
+                0);
+            return true;
+        };
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->ButtonAddVarClick();
+        InstalledEditorSeams() = {};
+        editor->RulesPage().UndoRuleEdit();
+        editor->ShowRulesPage();
+        editor->RulesPage().UndoRuleEdit();
+        editor->RulesPage().RedoRuleEdit();
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
+        QCOMPARE(Column(grid, 1), QString("sm|sm|me|me|ve bi|bi"));
+        QCOMPARE(Column(grid, 3), QString("bi|bi|bi|ve bi|me|me"));
     }
 
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
