@@ -275,7 +275,7 @@ Rules RulesEditor::CurrentSnapshot() const {
         grid_.InputCount() == ruleBase_.GetNumAntVariables() &&
         grid_.OutputCount() == ruleBase_.GetNumSucVariables())
         return grid_.Snapshot();
-    Rules snapshot(true);
+    Rules snapshot;
     for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
         std::vector<std::string> cells;
         for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)

@@ -512,6 +512,9 @@ void RulesGridController::ButtonDeleteRuleClick() {
         return;
     if (!editor_.DeleteRules(range->first, range->second))
         return;
+    // The selected rows are gone: a paste now goes in after the current row instead of
+    // replacing the row that moved up into the gap.
+    SetRangeSelect(false);
     gridReady_ = false;
     grid_.FocusCell(std::max(grid_.Col(), 1),
                     std::min(range->first, editor_.Grid().RuleRowCount()));
@@ -561,6 +564,7 @@ void RulesGridController::CutRules() {
     QApplication::clipboard()->setText(Q(editor_.CopyRows(range->first, range->second)));
     clipboardHoldsCellText_ = false;
     if (editor_.DeleteRules(range->first, range->second)) {
+        SetRangeSelect(false);
         gridReady_ = false;
         grid_.FocusCell(std::max(grid_.Col(), 1),
                         std::min(range->first, editor_.Grid().RuleRowCount()));

@@ -360,6 +360,47 @@ class TRulesPageTest : public QObject {
         QCOMPARE(Column(grid, 1), start);
     }
 
+    // Each of these lost a rule: snapshots dropped the pasted copies, Escape wrote back the text
+    // the cell held before Undo, and a paste after Cut replaced the row that moved up.
+    void undoRedoAndPasteKeepEveryRule() {
+        auto editor =
+            Show(Make({Variable("x")}, {Variable("y")},
+                      {{"sm", "sm"}, {"me", "sm"}, {"bi", "sm"}, {"ze", "sm"}, {"ve sm", "sm"}}));
+        TStringGrid& grid = *editor->StringGridRules;
+        TRulesPage& page = editor->RulesPage();
+        Click(grid, 0, 1);
+        Click(grid, 0, 2, Qt::ShiftModifier);
+        page.CopyRules();
+        Click(grid, 0, 5);
+        page.PasteRules();
+        const QString pasted = "sm|me|bi|ze|sm|me";
+        QCOMPARE(Column(grid, 1), pasted);
+        page.UndoRuleEdit();
+        QCOMPARE(Column(grid, 1), QString("sm|me|bi|ze|ve sm"));
+        page.RedoRuleEdit();
+        QCOMPARE(Column(grid, 1), pasted);
+
+        QVERIFY(grid.FocusCell(1, 3));
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        QTest::keyClicks(grid.InplaceEditor(), "ro bi");
+        page.UndoRuleEdit();
+        QCOMPARE(grid.Cells(1, 3), QString("bi"));
+        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+        QCOMPARE(grid.Cells(1, 3), QString("bi"));
+        QCOMPARE(Column(grid, 1), pasted);
+
+        Click(grid, 0, 2);
+        Click(grid, 0, 3, Qt::ShiftModifier);
+        page.CutRules();
+        page.PasteRules();
+        QCOMPARE(Column(grid, 1), QString("sm|ze|me|bi|sm|me"));
+        Click(grid, 0, 1);
+        page.ButtonDeleteRuleClick();
+        QApplication::clipboard()->setText("ex sm;ze;\r\n");
+        page.PasteRules();
+        QCOMPARE(Column(grid, 1), QString("ze|ex sm|me|bi|sm|me"));
+    }
+
     void wordButtonsOnlyOnTheRulesPage() {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}}));
         TStringGrid& grid = *editor->StringGridRules;
