@@ -777,7 +777,8 @@ void TStringGrid::mousePressEvent(QMouseEvent* event) {
             }
         }
     }
-    if (OnMouseDown)
+    // A press that starts sizing a column is no click on its header.
+    if (OnMouseDown && d->sizingCol < 0)
         OnMouseDown(event->button(), event->modifiers(), point.x(), point.y());
 }
 

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -144,6 +145,26 @@ class TRulesPageTest : public QObject {
                                    {{"sm", "2*x1"}, {"me", "x1"}, {"bi", "-1"}}, "singleton"));
         Click(*singleton->StringGridRules, 2, 0);
         QCOMPARE(Column(*singleton->StringGridRules, 2), QString("-1|x1|2*x1"));
+    }
+
+    // Sizing a column by its header border did sort every rule and mark the window modified.
+    void resizingAColumnIsNotAHeaderClick() {
+        auto editor = Show(Checked());
+        editor->SetModified(false);
+        TStringGrid& grid = *editor->StringGridRules;
+        const QString rows = Column(grid, 1);
+        const int width = grid.ColWidths(1);
+        const QRect header = grid.CellRect(1, 0);
+        const QPoint border(header.right() + 1, header.center().y());
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, border);
+        QMouseEvent drag(QEvent::MouseMove, border + QPoint(30, 0),
+                         grid.viewport()->mapToGlobal(border + QPoint(30, 0)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &drag);
+        QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+        QCOMPARE(grid.ColWidths(1), width + 30);
+        QCOMPARE(Column(grid, 1), rows);
+        QVERIFY(!editor->Modified());
     }
 
     void keysAndClicks() {
