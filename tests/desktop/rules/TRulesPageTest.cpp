@@ -97,7 +97,7 @@ class TRulesPageTest : public QObject {
         QVERIFY(!editor->close());
         QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 3));
         QCOMPARE(grid.Cells(2, 3), QString("sm xx"));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("connective expected"));
         QCOMPARE(editor->LabelGoodPart->text(), QString("sm "));
         QCOMPARE(editor->LabelBadPart->text(), QString("xx"));
 
@@ -106,6 +106,32 @@ class TRulesPageTest : public QObject {
         QCOMPARE(grid.Row(), 4);
         QVERIFY(editor->LabelErrorMessage->text().isEmpty());
         QCOMPARE(editor->RuleBase().GetAntExpression(1, 2), std::string("ro sm"));
+    }
+
+    // A click away from a bad cell was refused out of sight: the editor lost the focus, so the
+    // next keys went on into the bad cell with no editor to be seen, and its row's dot stayed
+    // green.
+    void aRefusedMoveShowsTheBadCell() {
+        auto editor = Show(Checked());
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        TStringGrid& grid = *editor->StringGridRules;
+        Click(grid, 2, 2);
+        Type(grid, "foo");
+        Click(grid, 1, 5);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+        QLineEdit* edit = grid.InplaceEditor();
+        QVERIFY(edit && edit->isVisible() && edit->hasFocus());
+        QVERIFY(edit->palette().color(QPalette::Base) != grid.palette().color(QPalette::Base));
+        const QImage picture = grid.viewport()->grab().toImage();
+        const QRect number = grid.CellRect(0, 2);
+        const QColor dot = picture.pixelColor(number.right() - 9, number.center().y());
+        QVERIFY2(dot.red() > 150 && dot.green() < 100, qPrintable(dot.name()));
+        editor->grab().save(TAVO_ARTIFACT_DIR "/RulesPageBadCell.png");
+
+        Type(grid, "sm");
+        Click(grid, 1, 5);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
+        QVERIFY(edit->palette().color(QPalette::Base) == grid.palette().color(QPalette::Base));
     }
 
     void checkColumnsAndScreenshot() {
@@ -239,7 +265,7 @@ class TRulesPageTest : public QObject {
         QCOMPARE(Column(grid, 1), QString("ze|sm|ve sm||qq|ve bi|bi"));
         QCOMPARE(Column(grid, 3), QString("ze|bi|||me|me|me"));
         QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("atomic term expected"));
         Type(grid, "me");
         page.DeleteEmptyRules();
         QCOMPARE(Column(grid, 1), QString("ze|sm|ve sm|me|ve bi|bi"));
