@@ -126,7 +126,6 @@ class TRulesPageTest : public QObject {
         const QRect number = grid.CellRect(0, 2);
         const QColor dot = picture.pixelColor(number.right() - 9, number.center().y());
         QVERIFY2(dot.red() > 150 && dot.green() < 100, qPrintable(dot.name()));
-        editor->grab().save(TAVO_ARTIFACT_DIR "/RulesPageBadCell.png");
 
         Type(grid, "sm");
         Click(grid, 1, 5);
