@@ -708,23 +708,46 @@ bool TFormInfUnit::Save() {
 }
 
 bool TFormInfUnit::SaveRuleBaseFile() {
-    // What is typed in the rules grid belongs to the file too.
-    if (ShowsRulesPage())
-        rulesPage_->StoreRulesFromGrid();
-    ruleBase_->SetDescription(MemoDescription->toPlainText().toStdString());
+    return WriteRuleBaseFile(ruleBaseFileName_);
+}
+
+namespace {
+
+// The writer's refusal in full: its message and, where that does not say it, the first line of
+// the text it refused ("context=<0,inf>").
+QString WriteFailure(const ESyntax& error, const std::string& fileName) {
+    std::string reason = error.Message();
+    const std::string line = error.Text().substr(0, error.Text().find('\n'));
+    if (!line.empty() && line != fileName && reason.find(line) == std::string::npos)
+        reason += " (" + line + ")";
+    return QString::fromStdString(reason);
+}
+
+}  // namespace
+
+bool TFormInfUnit::WriteRuleBaseFile(const QString& fileName) {
+    const auto refuse = [&](const QString& reason) {
+        MessageDlg("Cannot write to rulebase file " + fileName + ": " + reason, "Write Error",
+                   MsgIcon::Warning, toolkit::mbOK);
+        return false;
+    };
+    const std::string name = fileName.toStdString();
     try {
-        ::SaveRuleBaseFile(*ruleBase_, ruleBaseFileName_.toStdString());
-    } catch (const ESyntax&) {
-        MessageDlg("Cannot write to rulebase file", "Write Error", MsgIcon::Warning, toolkit::mbOK);
-        return false;
+        // What is typed in the rules grid belongs to the file too, but only what the reader
+        // takes back: a cell it refuses would make the whole file unreadable.
+        if (const auto fault = rulesPage_->GoToCellKeepingTheRulesFromAFile())
+            return refuse(QString::fromStdString(*fault));
+        ruleBase_->SetDescription(MemoDescription->toPlainText().toStdString());
+        ::SaveRuleBaseFile(*ruleBase_, name);
+    } catch (const ESyntax& error) {
+        return refuse(WriteFailure(error, name));
     } catch (const std::exception& error) {
-        MessageDlg(QString::fromUtf8(error.what()), "Write Error", MsgIcon::Warning, toolkit::mbOK);
-        return false;
+        return refuse(QString::fromUtf8(error.what()));
     }
     modified_ = false;
     if (owner_) {
         owner_->UpdateSaveState();
-        owner_->AddRecentFile(ruleBaseFileName_);
+        owner_->AddRecentFile(fileName);
     }
     return true;
 }
@@ -735,22 +758,27 @@ bool TFormInfUnit::SaveRuleBaseAs() {
     SaveDialog.FileName = ruleBaseFileName_;
     if (!SaveDialog.Execute())
         return false;
-    ruleBaseFileName_ = SaveDialog.FileName;
-    setWindowTitle(ruleBaseFileName_);
-    const bool written = SaveRuleBaseFile();
+    // The window takes the name only once the file is there: a failed write leaves the name,
+    // and every later Save, where they were.
+    const QString chosen = SaveDialog.FileName;
+    if (!WriteRuleBaseFile(chosen))
+        return false;
+    SetFileName(chosen);
     hasFileName_ = true;
-    EditUnitName->setText(BaseName(ruleBaseFileName_));
-    if (written) {
-        modified_ = false;
-        if (owner_)
-            owner_->UpdateSaveState();
-    }
-    return written;
+    // Naming the window marks it modified, as any change of the unit's name does.
+    modified_ = false;
+    if (owner_)
+        owner_->UpdateSaveState();
+    return true;
 }
 
 bool TFormInfUnit::FormClose() {
-    if (!rulesPage_->CurrentCellValid() || !rulesPage_->AllRulesComplete())
+    if (const auto fault = rulesPage_->GoToCellHoldingTheWindow()) {
+        MessageDlg("Cannot close " + QFileInfo(ruleBaseFileName_).fileName() + ": " +
+                       QString::fromStdString(*fault),
+                   "Warning", MsgIcon::Warning, toolkit::mbOK);
         return false;
+    }
     if (modified_) {
         const toolkit::ModalResult answer = MessageDlg(
             "Do you want to save changes in " + QFileInfo(ruleBaseFileName_).fileName() + "?",

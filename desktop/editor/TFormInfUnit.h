@@ -169,6 +169,8 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     static LoadedRuleBase ReadRuleBase(const QString& fileName);
     TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName);
     void BuildControls();
+    // Checks and writes the rule base to fileName; says why when it does not.
+    bool WriteRuleBaseFile(const QString& fileName);
     void FormCreate();
     // The close handler: false keeps the window open.
     bool FormClose();

@@ -6,7 +6,7 @@
 #include "core/rulebase/Rules.h"
 
 // The undo and redo stacks of one editor window: snapshots of the rules grid, each its complete
-// rows in order without duplicates (RulesGridModel::Snapshot). The top of the undo stack
+// rows in order (RulesGridModel::Snapshot). The top of the undo stack
 // normally equals the current state, so undoing skips the snapshots equal to it.
 class RuleUndoStacks {
   public:
@@ -22,7 +22,7 @@ class RuleUndoStacks {
     std::size_t UndoDepth() const { return undo_.size(); }
     std::size_t RedoDepth() const { return redo_.size(); }
 
-    // Same rows in the same order; the counts of duplicates do not matter.
+    // Same rows in the same order.
     static bool Equal(const Rules& a, const Rules& b);
 
   private:

@@ -12,6 +12,7 @@
 #include "core/lang/ELingExpr.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
+#include "desktop/rules/RuleCellFaults.h"
 #include "desktop/rules/RuleClipboardText.h"
 #include "desktop/rules/RuleRowSorter.h"
 
@@ -68,7 +69,53 @@ std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
     const std::string& text = grid_.Cell(column, row);
     if (text.empty())
         return std::nullopt;
-    return ruleBase_.GetSettings(grid_.VariableIndexOfColumn(column)).CheckExpression(text);
+    const int variable = grid_.VariableIndexOfColumn(column);
+    std::optional<ESyntax> error = ruleBase_.GetSettings(variable).CheckExpression(text);
+    if (!error)
+        return std::nullopt;
+    // The reader says what it expected where the check only says "parse error"; the check's
+    // position stays, as it splits the labels into the good and the bad part.
+    if (const std::optional<ESyntax> reason = CellBuildError(ruleBase_, variable, text))
+        return ESyntax(reason->Message(), error->Position(), error->Text());
+    return error;
+}
+
+std::optional<RulesEditor::CellFault> RulesEditor::CellFaultAt(int column, int row) const {
+    const std::optional<ESyntax> error = CheckCell(column, row);
+    if (!error)
+        return std::nullopt;
+    return CellFault{column, row,
+                     BadExpressionMessage(ruleBase_, row - 1, grid_.VariableIndexOfColumn(column),
+                                          error->Message())};
+}
+
+std::optional<RulesEditor::CellFault> RulesEditor::FirstIncompleteCell() const {
+    for (int row = 1; row <= grid_.RuleRowCount(); ++row) {
+        for (int column = 1; column <= grid_.VariableCount(); ++column) {
+            if (grid_.Cell(column, row).empty())
+                return CellFault{column, row,
+                                 "rule " + std::to_string(row) + " is incomplete: variable " +
+                                     grid_.Header(column) + " is empty"};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<RulesEditor::CellFault> RulesEditor::FirstCellThatDoesNotBuild() {
+    const std::optional<RuleCellFault> fault = ::FirstCellThatDoesNotBuild(ruleBase_);
+    if (!fault)
+        return std::nullopt;
+    // Rule k is the k-th complete row of a grid that matches the rule base; a grid that does not
+    // is filled from it before it is shown again.
+    const std::vector<int> complete = grid_.CompleteRows();
+    const bool matches = !gridStale_ && grid_.InputCount() == ruleBase_.GetNumAntVariables() &&
+                         grid_.OutputCount() == ruleBase_.GetNumSucVariables() &&
+                         static_cast<int>(complete.size()) == ruleBase_.GetNumRules();
+    const int row = matches ? complete[fault->rule] : fault->rule + 1;
+    const int inputs = ruleBase_.GetNumAntVariables();
+    const int column = fault->variable >= 0 ? fault->variable + 1 : inputs - fault->variable;
+    return CellFault{column, row,
+                     BadExpressionMessage(ruleBase_, row - 1, fault->variable, fault->reason)};
 }
 
 std::optional<std::string> RulesEditor::NormalizedText(int column, int row) const {
@@ -251,22 +298,31 @@ void RulesEditor::ResetUndo() {
     undo_.Push(CurrentSnapshot());
 }
 
+void RulesEditor::DropSnapshotsOfOtherVariables() {
+    const int width = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
+    if (snapshotWidth_ == width)
+        return;
+    // Snapshots of other variables cannot be restored into these.
+    undo_.Clear();
+    snapshotWidth_ = width;
+    undo_.Push(CurrentSnapshot());
+}
+
 void RulesEditor::PushUndoSnapshot(bool currentCellValid) {
+    // Whatever the current cell holds: a variable added or deleted must never leave snapshots
+    // that no longer fit the rules.
+    DropSnapshotsOfOtherVariables();
     if (!currentCellValid || grid_.VariableCount() == 0)
         return;
-    Rules snapshot = CurrentSnapshot();
-    // Snapshots of other variables cannot be restored into these.
-    if (snapshotWidth_ != ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables()) {
-        undo_.Clear();
-        snapshotWidth_ = ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables();
-    }
-    undo_.Push(std::move(snapshot));
+    undo_.Push(CurrentSnapshot());
 }
 
 Rules RulesEditor::CurrentSnapshot() const {
-    if (!gridStale_ && storedRevision_ != grid_.Revision())
+    if (!gridStale_ && storedRevision_ != grid_.Revision() &&
+        grid_.InputCount() == ruleBase_.GetNumAntVariables() &&
+        grid_.OutputCount() == ruleBase_.GetNumSucVariables())
         return grid_.Snapshot();
-    Rules snapshot(true);
+    Rules snapshot;
     for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
         std::vector<std::string> cells;
         for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
@@ -293,6 +349,7 @@ void RulesEditor::ReplaceRules(const Rules& rules, bool refillGrid) {
 }
 
 bool RulesEditor::UndoRuleEdit(bool refillGrid) {
+    DropSnapshotsOfOtherVariables();
     const std::optional<Rules> restore = undo_.Undo(CurrentSnapshot());
     if (!restore)
         return false;
@@ -301,6 +358,7 @@ bool RulesEditor::UndoRuleEdit(bool refillGrid) {
 }
 
 bool RulesEditor::RedoRuleEdit(bool refillGrid) {
+    DropSnapshotsOfOtherVariables();
     const std::optional<Rules> restore = undo_.Redo(CurrentSnapshot());
     if (!restore)
         return false;

@@ -46,8 +46,24 @@ class RulesEditor {
     std::uint64_t ChecksRun() const { return checksRun_; }
     void SetShown(int check, bool shown);
 
-    // The error of a variable cell's text; nothing for a valid or empty cell.
+    // The error of a variable cell's text; nothing for a valid or empty cell. The message is
+    // the rulebase reader's reason where the reader refuses the text too.
     std::optional<ESyntax> CheckCell(int column, int row) const;
+
+    // A cell that keeps the rules from a rulebase file, in grid coordinates, and what is wrong
+    // with it, naming its rule (the row's number) and its variable.
+    struct CellFault {
+        int column = 0;
+        int row = 0;
+        std::string message;
+    };
+    // The cell's check error as a fault; nothing for a valid or empty cell.
+    std::optional<CellFault> CellFaultAt(int column, int row) const;
+    // The first empty cell, row by row, of a row that is not complete.
+    std::optional<CellFault> FirstIncompleteCell() const;
+    // The first cell of the rule base that the rulebase reader would refuse, with the row that
+    // shows its rule.
+    std::optional<CellFault> FirstCellThatDoesNotBuild();
     // The cell's expression in normalised long form, for hints over input columns and the first
     // output column; nothing when it does not parse.
     std::optional<std::string> NormalizedText(int column, int row) const;
@@ -95,6 +111,8 @@ class RulesEditor {
   private:
     void FillRow(int row, std::string_view line);
     void ReplaceRules(const Rules& rules, bool refillGrid);
+    // Empties the stacks, keeping the rules as they are, when the variables changed in number.
+    void DropSnapshotsOfOtherVariables();
     // The grid's complete rows; the rule base's rules while the grid is unchanged since it
     // matched them, so that changes made to the rule base elsewhere count.
     Rules CurrentSnapshot() const;

@@ -21,6 +21,8 @@ constexpr int kImageSize = 12;
 constexpr int kImageMargin = 3;
 // The progress bar moves and the window repaints every so many rules.
 constexpr int kProgressStride = 64;
+// Background of a cell whose expression fails its check.
+const QColor kBadCellColor(255, 215, 215);
 
 int DecimalDigits(int n) {
     int digits = 1;
@@ -29,13 +31,18 @@ int DecimalDigits(int n) {
     return digits;
 }
 
-QPixmap RuleImage(bool active) {
+enum class RuleImageKind { kActive, kInactive, kBadCell };
+
+QPixmap RuleImage(RuleImageKind kind) {
     QPixmap image(kImageSize, kImageSize);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF dot(1.5, 1.5, kImageSize - 3, kImageSize - 3);
-    if (active) {
+    if (kind == RuleImageKind::kBadCell) {
+        painter.setPen(QPen(QColor(140, 0, 0), 1));
+        painter.setBrush(QColor(220, 30, 30));
+    } else if (kind == RuleImageKind::kActive) {
         painter.setPen(QPen(QColor(0, 100, 0), 1));
         painter.setBrush(QColor(40, 170, 40));
     } else {
@@ -58,7 +65,8 @@ RulesGridController::RulesGridController(CRuleBase& ruleBase, const RulesGridCon
       controls_(controls),
       hooks_(std::move(hooks)),
       grid_(*controls.StringGridRules),
-      activeRuleImages_{RuleImage(true), RuleImage(false)} {
+      activeRuleImages_{RuleImage(RuleImageKind::kActive), RuleImage(RuleImageKind::kInactive),
+                        RuleImage(RuleImageKind::kBadCell)} {
     grid_.SetDefaultRowHeight(22);
     grid_.SetFixedCols(1);
     grid_.SetFixedRows(1);
@@ -155,6 +163,12 @@ void RulesGridController::ShowGrid() {
     }
     shownCheckRevision_.reset();
     ShowCheckColumns();
+    // Rewritten cells are checked anew.
+    MarkBadCell(std::nullopt);
+    // Fewer variables than before can leave the current cell on a check column, which is never
+    // current: it has no expression to check, and nothing typed there is kept.
+    if (model.IsCheckColumn(grid_.Col()))
+        grid_.FocusCell(model.VariableCount(), grid_.Row());
     gridReady_ = true;
     if (controls_.lbRuleForm) {
         // The form names the connective "&&"; the label shows it as one '&'.
@@ -189,7 +203,8 @@ std::optional<ESyntax> RulesGridController::CheckRuleCell(int column, int row) c
     return editor_.CheckCell(column, row);
 }
 
-void RulesGridController::ShowCellCheck(const std::optional<ESyntax>& error, const QString& text) {
+void RulesGridController::ShowCellCheck(int column, int row, const std::optional<ESyntax>& error) {
+    MarkBadCell(error ? std::optional<QPoint>(QPoint(column, row)) : std::nullopt);
     if (!controls_.LabelErrorMessage)
         return;
     if (!error) {
@@ -198,6 +213,7 @@ void RulesGridController::ShowCellCheck(const std::optional<ESyntax>& error, con
         controls_.LabelBadPart->clear();
         return;
     }
+    const QString text = Q(editor_.Grid().Cell(column, row));
     controls_.LabelErrorMessage->setText(Q(error->Message()));
     if (error->Position() != -2) {
         controls_.LabelGoodPart->setText(text.left(error->Position()));
@@ -205,12 +221,35 @@ void RulesGridController::ShowCellCheck(const std::optional<ESyntax>& error, con
     }
 }
 
+void RulesGridController::MarkBadCell(std::optional<QPoint> cell) {
+    if (cell != badCell_) {
+        for (const std::optional<QPoint>& marked : {badCell_, cell}) {
+            if (marked) {
+                grid_.InvalidateCell(marked->x(), marked->y());
+                grid_.InvalidateCell(0, marked->y());
+            }
+        }
+        badCell_ = cell;
+    }
+    // The open editor covers the cell's mark; it shows it itself.
+    if (QLineEdit* edit = grid_.InplaceEditor()) {
+        QPalette palette = grid_.palette();
+        if (badCell_ == QPoint(grid_.Col(), grid_.Row()))
+            palette.setColor(QPalette::Base, kBadCellColor);
+        edit->setPalette(palette);
+    }
+}
+
 bool RulesGridController::ValidateRuleCell(int column, int row) {
-    if (!editor_.Grid().IsVariableColumn(column) || !editor_.Grid().IsRuleRow(row) ||
-        editor_.Grid().Cell(column, row).empty())
+    if (!editor_.Grid().IsVariableColumn(column) || !editor_.Grid().IsRuleRow(row))
         return true;
+    if (editor_.Grid().Cell(column, row).empty()) {
+        if (badCell_ == QPoint(column, row))
+            MarkBadCell(std::nullopt);
+        return true;
+    }
     const std::optional<ESyntax> error = CheckRuleCell(column, row);
-    ShowCellCheck(error, Q(editor_.Grid().Cell(column, row)));
+    ShowCellCheck(column, row, error);
     return !error;
 }
 
@@ -218,29 +257,73 @@ bool RulesGridController::CurrentCellValid() {
     return ValidateRuleCell(grid_.Col(), grid_.Row());
 }
 
-bool RulesGridController::AllRulesComplete() {
-    auto showGrid = [this] {
-        if (hooks_.ShowRulesPage)
-            hooks_.ShowRulesPage();
+void RulesGridController::GoToCell(const RulesEditor::CellFault& fault) {
+    if (hooks_.ShowRulesPage)
+        hooks_.ShowRulesPage();
+    if (fault.column != grid_.Col() || fault.row != grid_.Row()) {
+        grid_.SetEditorMode(false);
+        grid_.SetSelection({fault.column, fault.row, fault.column, fault.row});
+    }
+    // Back into the cell as it was left: typing goes on in an editor that is open there.
+    if (QLineEdit* edit = grid_.InplaceEditor())
+        edit->setFocus();
+    else
         grid_.setFocus();
-    };
-    if (!CurrentCellValid()) {
-        showGrid();
-        return false;
+    ScrollToCurrentRow();
+    // The labels split a text that fails its check into its good and its bad part.
+    if (const std::optional<ESyntax> error = CheckRuleCell(fault.column, fault.row)) {
+        ShowCellCheck(fault.column, fault.row, error);
+        return;
     }
-    const RulesGridModel& model = editor_.Grid();
-    for (int r = 1; r <= model.RuleRowCount(); ++r) {
-        for (int c = 1; c <= model.VariableCount(); ++c) {
-            if (!model.Cell(c, r).empty())
-                continue;
-            grid_.SetEditorMode(false);
-            showGrid();
-            grid_.SetSelection({c, r, c, r});
-            ScrollToCurrentRow();
-            return false;
-        }
+    MarkBadCell(QPoint(fault.column, fault.row));
+    if (controls_.LabelErrorMessage) {
+        controls_.LabelErrorMessage->setText(Q(fault.message));
+        controls_.LabelGoodPart->clear();
+        controls_.LabelBadPart->clear();
     }
-    return true;
+}
+
+std::optional<RulesEditor::CellFault> RulesGridController::CellHoldingTheGrid() {
+    if (auto fault = editor_.CellFaultAt(grid_.Col(), grid_.Row()))
+        return fault;
+    return editor_.FirstIncompleteCell();
+}
+
+bool RulesGridController::AllRulesComplete() {
+    const auto fault = CellHoldingTheGrid();
+    if (!fault)
+        return true;
+    GoToCell(*fault);
+    return false;
+}
+
+std::optional<std::string> RulesGridController::GoToCellHoldingTheWindow() {
+    // A hidden grid was whole when it was left, and its current cell may since have gone stale
+    // through edits of the variables; the rules it holds are checked when they are saved.
+    if (!ShowsRulesPage())
+        return std::nullopt;
+    const auto fault = CellHoldingTheGrid();
+    if (!fault)
+        return std::nullopt;
+    GoToCell(*fault);
+    return fault->message;
+}
+
+std::optional<std::string> RulesGridController::GoToCellKeepingTheRulesFromAFile() {
+    // A shown grid is the working copy; a hidden one was stored when it was left, and other
+    // pages may have changed the rules since.
+    std::optional<RulesEditor::CellFault> fault;
+    if (ShowsRulesPage()) {
+        fault = CellHoldingTheGrid();
+        if (!fault)
+            StoreRulesFromGrid();
+    }
+    if (!fault)
+        fault = editor_.FirstCellThatDoesNotBuild();
+    if (!fault)
+        return std::nullopt;
+    GoToCell(*fault);
+    return fault->message;
 }
 
 void RulesGridController::TabSheetRulesEnter() {
@@ -301,9 +384,14 @@ bool RulesGridController::StringGridRulesSelectCell(int column, int /*row*/) {
         return false;
     const std::optional<ESyntax> error = CheckRuleCell(grid_.Col(), grid_.Row());
     if (error) {
-        ShowCellCheck(error, grid_.Cells(grid_.Col(), grid_.Row()));
+        ShowCellCheck(grid_.Col(), grid_.Row(), error);
+        // The move is refused where the person looks: the typing goes on in the editor that
+        // they see, not in one that lost the focus to the click.
+        if (QLineEdit* edit = grid_.InplaceEditor())
+            edit->setFocus();
         return false;
     }
+    MarkBadCell(std::nullopt);
     btnCheckConsClick();
     ShowUserExpressionButtons(column);
     return true;
@@ -374,10 +462,25 @@ void RulesGridController::StringGridRulesDrawCell(int column, int row, const QRe
     const RulesGridModel& model = editor_.Grid();
     if (row < 1 || row > model.RuleRowCount())
         return;
-    if (column == 0)
+    const bool badRow = badCell_ && badCell_->y() == row;
+    if (column == 0) {
+        RuleImageKind image =
+            model.IsActive(row) ? RuleImageKind::kActive : RuleImageKind::kInactive;
+        if (badRow)
+            image = RuleImageKind::kBadCell;
         painter.drawPixmap(ActiveImageRect(rect).topLeft(),
-                           activeRuleImages_[model.IsActive(row) ? 0 : 1]);
-    else if (column == model.InputCount())
+                           activeRuleImages_[static_cast<int>(image)]);
+        return;
+    }
+    if (badRow && badCell_->x() == column) {
+        painter.fillRect(rect, kBadCellColor);
+        painter.setPen(QPen(Qt::red, 2));
+        painter.drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+        painter.setPen(Qt::darkRed);
+        painter.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         Q(model.Cell(column, row)));
+    }
+    if (column == model.InputCount())
         painter.fillRect(rect.right() - 1, rect.top(), 2, rect.height() + 1, Qt::black);
 }
 
@@ -508,6 +611,9 @@ void RulesGridController::ButtonDeleteRuleClick() {
         return;
     if (!editor_.DeleteRules(range->first, range->second))
         return;
+    // The selected rows are gone: a paste now goes in after the current row instead of
+    // replacing the row that moved up into the gap.
+    SetRangeSelect(false);
     gridReady_ = false;
     grid_.FocusCell(std::max(grid_.Col(), 1),
                     std::min(range->first, editor_.Grid().RuleRowCount()));
@@ -557,6 +663,7 @@ void RulesGridController::CutRules() {
     QApplication::clipboard()->setText(Q(editor_.CopyRows(range->first, range->second)));
     clipboardHoldsCellText_ = false;
     if (editor_.DeleteRules(range->first, range->second)) {
+        SetRangeSelect(false);
         gridReady_ = false;
         grid_.FocusCell(std::max(grid_.Col(), 1),
                         std::min(range->first, editor_.Grid().RuleRowCount()));
@@ -605,7 +712,7 @@ void RulesGridController::SelectFirstInvalidCell(int top, int bottom) {
                 gridReady_ = false;
                 grid_.FocusCell(c, r);
                 gridReady_ = true;
-                ShowCellCheck(error, Q(editor_.Grid().Cell(c, r)));
+                ShowCellCheck(c, r, error);
                 return;
             }
         }

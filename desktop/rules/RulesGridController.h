@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "desktop/rules/RulesEditor.h"
@@ -67,7 +69,14 @@ class RulesGridController {
     std::optional<ESyntax> CheckRuleCell(int column, int row) const;
     bool ValidateRuleCell(int column, int row);
     bool CurrentCellValid();
+    // False, with the page shown and the cell selected, marked and its fault in the labels,
+    // while the current cell is invalid or a row is incomplete.
     bool AllRulesComplete();
+    // What keeps the window from closing (an invalid current cell, an incomplete row) or the
+    // rules from a rulebase file (those, and any cell that the reader would refuse), naming the
+    // rule and the variable; the rules page then shows that cell as AllRulesComplete does.
+    std::optional<std::string> GoToCellHoldingTheWindow();
+    std::optional<std::string> GoToCellKeepingTheRulesFromAFile();
     int RuleNumberColumnWidth(int ruleCount) const;
 
     void TabSheetRulesEnter();
@@ -116,7 +125,12 @@ class RulesGridController {
     // The working copy into the widget: everything, or the check columns only.
     void ShowGrid();
     void ShowCheckColumns();
-    void ShowCellCheck(const std::optional<ESyntax>& error, const QString& text);
+    void ShowCellCheck(int column, int row, const std::optional<ESyntax>& error);
+    // The cell whose expression fails, or none: drawn red, with a red dot for its row.
+    void MarkBadCell(std::optional<QPoint> cell);
+    // An invalid current cell, else the first incomplete row's empty cell.
+    std::optional<RulesEditor::CellFault> CellHoldingTheGrid();
+    void GoToCell(const RulesEditor::CellFault& fault);
     void SetRangeSelect(bool on);
     // The selection's rule rows, top first; nothing when it holds none.
     std::optional<std::pair<int, int>> RowRange() const;
@@ -139,6 +153,8 @@ class RulesGridController {
     // Widths of the check columns before they were hidden.
     std::array<int, RulesGridModel::kCheckColumnCount> hiddenWidths_{};
     std::optional<std::uint64_t> shownCheckRevision_;
-    std::array<QPixmap, 2> activeRuleImages_;
+    // Active rule, inactive rule, rule with a bad cell.
+    std::array<QPixmap, 3> activeRuleImages_;
+    std::optional<QPoint> badCell_;
     QStringList shownUserExpressions_;
 };

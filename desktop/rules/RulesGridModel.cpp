@@ -44,7 +44,9 @@ void RulesGridModel::Store(CRuleBase& ruleBase) const {
 }
 
 Rules RulesGridModel::Snapshot() const {
-    Rules snapshot(true);
+    // Without the duplicate check: a pasted or duplicated copy of a rule is a rule of its own,
+    // and undo and redo must bring it back.
+    Rules snapshot;
     for (const Row& row : rows_) {
         if (std::none_of(row.cells.begin(), row.cells.end(),
                          [](const std::string& cell) { return cell.empty(); }))

@@ -39,7 +39,7 @@ class RulesGridModel {
     // Replaces the rule base's rules by the complete rows, in grid order, with their active
     // flags, and prepares it. Prepare's ESyntaxRB passes (the rules are replaced by then).
     void Store(CRuleBase& ruleBase) const;
-    // The complete rows as a rule set with the duplicate check: what undo keeps.
+    // The complete rows in order, equal rows included: what undo keeps.
     Rules Snapshot() const;
 
     int InputCount() const { return static_cast<int>(inputNames_.size()); }

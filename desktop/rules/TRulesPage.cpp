@@ -65,6 +65,14 @@ bool TRulesPage::AllRulesComplete() {
     return controller_->AllRulesComplete();
 }
 
+std::optional<std::string> TRulesPage::GoToCellHoldingTheWindow() {
+    return controller_->GoToCellHoldingTheWindow();
+}
+
+std::optional<std::string> TRulesPage::GoToCellKeepingTheRulesFromAFile() {
+    return controller_->GoToCellKeepingTheRulesFromAFile();
+}
+
 bool TRulesPage::GridFocused() const {
     const QWidget* active = window_.ActiveControl();
     const TStringGrid* grid = &grid_;

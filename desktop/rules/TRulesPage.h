@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class EditorPageHost;
 class QLabel;
@@ -34,6 +36,10 @@ class TRulesPage {
     // is incomplete (or the current cell is invalid).
     bool AllRulesComplete();
     bool GridFocused() const;
+    // What keeps the window from closing, or the rules from a rulebase file, naming the rule
+    // and the variable; the page then shows that cell selected. See RulesGridController.
+    std::optional<std::string> GoToCellHoldingTheWindow();
+    std::optional<std::string> GoToCellKeepingTheRulesFromAFile();
 
     // Page events.
     void TabSheetRulesEnter();

@@ -471,8 +471,13 @@ void TStringGrid::SetCells(int col, int row, const QString& text) {
     if (col < 0 || row < 0 || col >= d->colCount || row >= d->rowCount)
         return;
     d->rows[row][col].text = text;
-    if (d->editorMode && d->editor && col == d->col && row == d->row && d->editor->text() != text)
-        d->editor->setText(text);
+    if (d->editorMode && d->editor && col == d->col && row == d->row) {
+        // The owner rewrote the cell under the open editor (an undo may have moved another rule
+        // there): Escape goes back to this text, never to one from before.
+        d->textBeforeEdit = text;
+        if (d->editor->text() != text)
+            d->editor->setText(text);
+    }
     InvalidateCell(col, row);
 }
 
@@ -772,7 +777,8 @@ void TStringGrid::mousePressEvent(QMouseEvent* event) {
             }
         }
     }
-    if (OnMouseDown)
+    // A press that starts sizing a column is no click on its header.
+    if (OnMouseDown && d->sizingCol < 0)
         OnMouseDown(event->button(), event->modifiers(), point.x(), point.y());
 }
 

@@ -122,7 +122,8 @@ class TStringGrid : public QAbstractScrollArea {
     // Return true to consume the key (the grid then does nothing with it).
     std::function<bool(int key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
     std::function<void(int key, Qt::KeyboardModifiers modifiers)> OnKeyUp;
-    // After the grid's own handling of the press; x, y in viewport coordinates.
+    // After the grid's own handling of the press; x, y in viewport coordinates. Not for a press
+    // that starts sizing a column.
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)>
         OnMouseDown;
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)>

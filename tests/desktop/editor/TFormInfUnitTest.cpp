@@ -11,16 +11,20 @@
 #include <QTest>
 
 #include "core/inference/MethodTables.h"
+#include "core/lang/CSettings.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/editor/VariableGrids.h"
 #include "desktop/toolkit/TStringGrid.h"
+#include "desktop/variables/VariableNumbers.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 using toolkit::ModalResult;
 
@@ -29,6 +33,27 @@ namespace {
 QByteArray Contents(const QString& fileName) {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The person replaces the current cell's text in its editor.
+void Type(TStringGrid& grid, const QString& text) {
+    grid.SetEditorMode(true);
+    grid.InplaceEditor()->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Backspace);
+    else
+        QTest::keyClicks(grid.InplaceEditor(), text);
+}
+
+std::vector<std::string> RuleTexts(const CRuleBase& ruleBase) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < ruleBase.GetNumRules(); ++r) {
+        for (int a = 0; a < ruleBase.GetNumAntVariables(); ++a)
+            texts.push_back(ruleBase.GetAntExpression(a, r));
+        for (int s = 0; s < ruleBase.GetNumSucVariables(); ++s)
+            texts.push_back(ruleBase.GetSucExpression(s, r));
+    }
+    return texts;
 }
 
 }  // namespace
@@ -139,6 +164,8 @@ class TFormInfUnitTest : public QObject {
         QVERIFY(Contents(editor->FileName()).contains("Changed description") == written);
     }
 
+    // A failed save said only "Cannot write to rulebase file", and a failed Save As renamed
+    // the window to the path it never wrote, where every later Save failed too.
     void failedOrCancelledSaveKeepsTheWindowAndTheFile() {
         auto editor = Open("controller.rb");
         const QString fileName = editor->FileName();
@@ -148,14 +175,30 @@ class TFormInfUnitTest : public QObject {
         const QString blocked = folder_.filePath("blocked.rb");
         QVERIFY(QDir().mkpath(blocked));
         ScriptedPrompts prompts;
-        prompts.Answers = {ModalResult::Yes};
         prompts.FileNames = {blocked};
         QVERIFY(!editor->SaveRuleBaseAs());
         QCOMPARE(prompts.Captions(), QStringList({"Write Error"}));
-        QCOMPARE(prompts.Messages[0].Text, QString("Cannot write to rulebase file"));
+        QCOMPARE(prompts.Messages[0].Text, "Cannot write to rulebase file " + blocked +
+                                               ": cannot write file by open: not a regular file");
+        QCOMPARE(editor->FileName(), fileName);
+        QCOMPARE(editor->windowTitle(), fileName);
         QVERIFY(editor->Modified());
+
+        editor->RuleBase().GetSettings(0).SetContext(0.0, 1e300);
+        QVERIFY(!editor->Save());
+        QCOMPARE(prompts.Messages[1].Text,
+                 "Cannot write to rulebase file " + fileName +
+                     ": the file would not read back the same: bad context bounds "
+                     "(context=<0,inf>)");
+        editor->RuleBase().GetSettings(0).SetContext(0.0, 50.0);
+
+        editor->MemoDescription->setPlainText("Lost? InfMethod=x");
+        prompts.Answers = {ModalResult::Yes};
         editor->show();
         QVERIFY(!editor->close());
+        QCOMPARE(prompts.Messages[3].Text,
+                 "Cannot write to rulebase file " + fileName +
+                     ": the description holds the keyword InfMethod= (InfMethod=x)");
         QVERIFY(editor->Modified());
         QCOMPARE(Contents(fileName), before);
 
@@ -183,19 +226,84 @@ class TFormInfUnitTest : public QObject {
         QVERIFY(Contents(folder_.filePath("plant.rb")).contains("TypeOfDescription=singleton"));
     }
 
-    void incompleteRuleRowBlocksClosing() {
+    // Close was refused without a word for an incomplete rule and for a bad cell.
+    void closeSaysWhatHoldsTheWindow() {
         auto editor = Open("controller.rb");
         editor->ShowRulesPage();
-        // The person empties the cell in its editor.
-        QVERIFY(editor->StringGridRules->FocusCell(2, 4));
-        editor->StringGridRules->SetEditorMode(true);
-        editor->StringGridRules->InplaceEditor()->selectAll();
-        QTest::keyClick(editor->StringGridRules->InplaceEditor(), Qt::Key_Backspace);
-        editor->StringGridRules->FocusCell(1, 1);
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(2, 4));
+        Type(grid, "");
+        grid.FocusCell(1, 1);
         editor->show();
+        ScriptedPrompts prompts;
         QVERIFY(!editor->close());
-        QCOMPARE(editor->StringGridRules->Col(), 2);
-        QCOMPARE(editor->StringGridRules->Row(), 4);
+        QCOMPARE(prompts.Captions(), QStringList({"Warning"}));
+        QCOMPARE(prompts.Messages[0].Text,
+                 QString("Cannot close controller.rb: rule 4 is incomplete: variable speed is "
+                         "empty"));
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 4));
+
+        Type(grid, "sm xx");
+        QVERIFY(!editor->close());
+        QCOMPARE(prompts.Messages[1].Text,
+                 QString("Cannot close controller.rb: bad expression in rule 4, variable speed: "
+                         "connective expected"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("connective expected"));
+        QCOMPARE(editor->LabelBadPart->text(), QString("xx"));
+
+        // The hidden grid's current cell goes bad through a change on another page: that is
+        // the file's business, and Close asks about saving as ever.
+        Type(grid, "sm");
+        editor->PageControl->setCurrentWidget(editor->TabSheetGeneral);
+        ReplaceCellTexts(editor->RuleBase(), 1, {{"sm", "sm xx"}});
+        prompts.Answers = {ModalResult::Yes};
+        QVERIFY(!editor->close());
+        QCOMPARE(prompts.Messages.size(), size_t(4));
+        QCOMPARE(prompts.Messages[2].Caption, QString("Confirmation"));
+        QCOMPARE(prompts.Messages[3].Text,
+                 "Cannot write to rulebase file " + editor->FileName() +
+                     ": bad expression in rule 2, variable speed: connective expected");
+        QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetRules);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+        Type(grid, "ve sm");
+        prompts.Answers = {ModalResult::No};
+        QVERIFY(editor->close());
+    }
+
+    // Save As wrote a cell that fails its check ("me" "foo" | "sm"), after which the file no
+    // longer opened; an incomplete rule went missing from the file without a word.
+    void aSaveWritesOnlyWhatOpensAgain() {
+        auto editor = Open("controller.rb");
+        const QString fileName = editor->FileName();
+        const QByteArray before = Contents(fileName);
+        editor->show();
+        editor->ShowRulesPage();
+        TStringGrid& grid = *editor->StringGridRules;
+        ScriptedPrompts prompts;
+        QVERIFY(grid.FocusCell(2, 2));
+        Type(grid, "foo");
+        QVERIFY(!editor->Save());
+        QCOMPARE(prompts.Captions(), QStringList({"Write Error"}));
+        QCOMPARE(prompts.Messages[0].Text,
+                 "Cannot write to rulebase file " + fileName +
+                     ": bad expression in rule 2, variable speed: atomic term expected");
+        Type(grid, "sm");
+        QVERIFY(grid.FocusCell(1, 5));
+        Type(grid, "");
+        QVERIFY(grid.FocusCell(3, 6));
+        QVERIFY(!editor->Save());
+        QCOMPARE(prompts.Messages[1].Text,
+                 "Cannot write to rulebase file " + fileName +
+                     ": rule 5 is incomplete: variable distance is empty");
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
+        QCOMPARE(Contents(fileName), before);
+        QVERIFY(editor->Modified());
+
+        Type(grid, "ro bi");
+        QVERIFY(editor->Save());
+        const TFormInfUnit reopened(nullptr, fileName);
+        QCOMPARE(RuleTexts(reopened.RuleBase()), RuleTexts(editor->RuleBase()));
+        QCOMPARE(reopened.RuleBase().GetAntExpression(0, 4), std::string("ro bi"));
     }
 
     void deletingInputVariables() {

@@ -508,6 +508,23 @@ class TMainFormTest : public QObject {
         QCOMPARE(entries[10], QString("11 NoName10.rb"));
     }
 
+    // Exit stopped at an editor's bad cell without saying why.
+    void exitSaysWhatHoldsAnEditor() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        editor->ShowRulesPage();
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(3, 2));
+        grid.SetEditorMode(true);
+        QTest::keyClicks(grid.InplaceEditor(), "xx");
+        prompts_->Answers = {ModalResult::Yes};
+        QVERIFY(!form_->close());
+        QCOMPARE(prompts_->Messages.size(), size_t(2));
+        QCOMPARE(prompts_->Messages[1].Text,
+                 QString("Cannot close controller.rb: bad expression in rule 2, variable braking: "
+                         "atomic term expected"));
+        QCOMPARE(ChildTitles().size(), 1);
+    }
+
     void placementIsRestoredByCaption() {
         form_->setGeometry(30, 40, 700, 500);
         prompts_->Answers = {ModalResult::Yes};

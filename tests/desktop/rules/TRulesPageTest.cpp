@@ -3,11 +3,14 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
+#include "core/lang/CLinguisticSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
@@ -94,7 +97,7 @@ class TRulesPageTest : public QObject {
         QVERIFY(!editor->close());
         QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 3));
         QCOMPARE(grid.Cells(2, 3), QString("sm xx"));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("connective expected"));
         QCOMPARE(editor->LabelGoodPart->text(), QString("sm "));
         QCOMPARE(editor->LabelBadPart->text(), QString("xx"));
 
@@ -103,6 +106,31 @@ class TRulesPageTest : public QObject {
         QCOMPARE(grid.Row(), 4);
         QVERIFY(editor->LabelErrorMessage->text().isEmpty());
         QCOMPARE(editor->RuleBase().GetAntExpression(1, 2), std::string("ro sm"));
+    }
+
+    // A click away from a bad cell was refused out of sight: the editor lost the focus, so the
+    // next keys went on into the bad cell with no editor to be seen, and its row's dot stayed
+    // green.
+    void aRefusedMoveShowsTheBadCell() {
+        auto editor = Show(Checked());
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        TStringGrid& grid = *editor->StringGridRules;
+        Click(grid, 2, 2);
+        Type(grid, "foo");
+        Click(grid, 1, 5);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+        QLineEdit* edit = grid.InplaceEditor();
+        QVERIFY(edit && edit->isVisible() && edit->hasFocus());
+        QVERIFY(edit->palette().color(QPalette::Base) != grid.palette().color(QPalette::Base));
+        const QImage picture = grid.viewport()->grab().toImage();
+        const QRect number = grid.CellRect(0, 2);
+        const QColor dot = picture.pixelColor(number.right() - 9, number.center().y());
+        QVERIFY2(dot.red() > 150 && dot.green() < 100, qPrintable(dot.name()));
+
+        Type(grid, "sm");
+        Click(grid, 1, 5);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
+        QVERIFY(edit->palette().color(QPalette::Base) == grid.palette().color(QPalette::Base));
     }
 
     void checkColumnsAndScreenshot() {
@@ -142,6 +170,26 @@ class TRulesPageTest : public QObject {
                                    {{"sm", "2*x1"}, {"me", "x1"}, {"bi", "-1"}}, "singleton"));
         Click(*singleton->StringGridRules, 2, 0);
         QCOMPARE(Column(*singleton->StringGridRules, 2), QString("-1|x1|2*x1"));
+    }
+
+    // Sizing a column by its header border did sort every rule and mark the window modified.
+    void resizingAColumnIsNotAHeaderClick() {
+        auto editor = Show(Checked());
+        editor->SetModified(false);
+        TStringGrid& grid = *editor->StringGridRules;
+        const QString rows = Column(grid, 1);
+        const int width = grid.ColWidths(1);
+        const QRect header = grid.CellRect(1, 0);
+        const QPoint border(header.right() + 1, header.center().y());
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, border);
+        QMouseEvent drag(QEvent::MouseMove, border + QPoint(30, 0),
+                         grid.viewport()->mapToGlobal(border + QPoint(30, 0)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &drag);
+        QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+        QCOMPARE(grid.ColWidths(1), width + 30);
+        QCOMPARE(Column(grid, 1), rows);
+        QVERIFY(!editor->Modified());
     }
 
     void keysAndClicks() {
@@ -216,7 +264,7 @@ class TRulesPageTest : public QObject {
         QCOMPARE(Column(grid, 1), QString("ze|sm|ve sm||qq|ve bi|bi"));
         QCOMPARE(Column(grid, 3), QString("ze|bi|||me|me|me"));
         QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("atomic term expected"));
         Type(grid, "me");
         page.DeleteEmptyRules();
         QCOMPARE(Column(grid, 1), QString("ze|sm|ve sm|me|ve bi|bi"));
@@ -284,6 +332,38 @@ class TRulesPageTest : public QObject {
         QCOMPARE(editor->StringGridRules->ColCount(), 7);
     }
 
+    // This did throw std::invalid_argument out of Undo: the deleted input left the current cell
+    // on the "Group" column, so the stacks kept snapshots one cell wider than the rules.
+    void undoAfterTheNumberOfVariablesChanged() {
+        auto editor = Show(Checked());
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(3, 2));
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->StringGridInputVar->FocusCell(0, 2);
+        prompts_.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        editor->ShowRulesPage();
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+
+        InstalledEditorSeams().AddVariable = [](TFormInfUnit& window) {
+            window.RuleBase().AddAntVariable(
+                std::make_unique<CFuzzyVariable>(
+                    "load", std::make_shared<CLinguisticSettings>(0.0, 1.0), 301),
+                0);
+            return true;
+        };
+        editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
+        editor->ButtonAddVarClick();
+        InstalledEditorSeams() = {};
+        editor->RulesPage().UndoRuleEdit();
+        editor->ShowRulesPage();
+        editor->RulesPage().UndoRuleEdit();
+        editor->RulesPage().RedoRuleEdit();
+        QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
+        QCOMPARE(Column(grid, 1), QString("sm|sm|me|me|ve bi|bi"));
+        QCOMPARE(Column(grid, 3), QString("bi|bi|bi|ve bi|me|me"));
+    }
+
     void undoAndRedoAcrossAddsDeletesPastesAndSorts() {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}, {"bi", "sm"}}));
         TStringGrid& grid = *editor->StringGridRules;
@@ -324,6 +404,47 @@ class TRulesPageTest : public QObject {
         for (int i = 0; i < 6; ++i)
             page.UndoRuleEdit();
         QCOMPARE(Column(grid, 1), start);
+    }
+
+    // Each of these lost a rule: snapshots dropped the pasted copies, Escape wrote back the text
+    // the cell held before Undo, and a paste after Cut replaced the row that moved up.
+    void undoRedoAndPasteKeepEveryRule() {
+        auto editor =
+            Show(Make({Variable("x")}, {Variable("y")},
+                      {{"sm", "sm"}, {"me", "sm"}, {"bi", "sm"}, {"ze", "sm"}, {"ve sm", "sm"}}));
+        TStringGrid& grid = *editor->StringGridRules;
+        TRulesPage& page = editor->RulesPage();
+        Click(grid, 0, 1);
+        Click(grid, 0, 2, Qt::ShiftModifier);
+        page.CopyRules();
+        Click(grid, 0, 5);
+        page.PasteRules();
+        const QString pasted = "sm|me|bi|ze|sm|me";
+        QCOMPARE(Column(grid, 1), pasted);
+        page.UndoRuleEdit();
+        QCOMPARE(Column(grid, 1), QString("sm|me|bi|ze|ve sm"));
+        page.RedoRuleEdit();
+        QCOMPARE(Column(grid, 1), pasted);
+
+        QVERIFY(grid.FocusCell(1, 3));
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        QTest::keyClicks(grid.InplaceEditor(), "ro bi");
+        page.UndoRuleEdit();
+        QCOMPARE(grid.Cells(1, 3), QString("bi"));
+        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+        QCOMPARE(grid.Cells(1, 3), QString("bi"));
+        QCOMPARE(Column(grid, 1), pasted);
+
+        Click(grid, 0, 2);
+        Click(grid, 0, 3, Qt::ShiftModifier);
+        page.CutRules();
+        page.PasteRules();
+        QCOMPARE(Column(grid, 1), QString("sm|ze|me|bi|sm|me"));
+        Click(grid, 0, 1);
+        page.ButtonDeleteRuleClick();
+        QApplication::clipboard()->setText("ex sm;ze;\r\n");
+        page.PasteRules();
+        QCOMPARE(Column(grid, 1), QString("ze|ex sm|me|bi|sm|me"));
     }
 
     void wordButtonsOnlyOnTheRulesPage() {
