@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "core/checks/CRuleChecks.h"
@@ -335,8 +336,39 @@ Rules RulesEditor::CurrentSnapshot() const {
 }
 
 void RulesEditor::ReplaceRules(const Rules& rules, bool refillGrid) {
+    // Snapshots hold no active flags: a rule switched off stays off when it comes back.
+    std::set<std::vector<std::string>> inactive;
+    if (!gridStale_) {
+        for (int row = 1; row <= grid_.RuleRowCount(); ++row) {
+            if (!grid_.IsActive(row))
+                inactive.insert(grid_.RuleRow(row).cells);
+        }
+    } else {
+        for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
+            if (ruleBase_.IsRuleActive(r))
+                continue;
+            std::vector<std::string> cells;
+            for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
+                cells.push_back(ruleBase_.GetAntExpression(a, r));
+            for (int s = 0; s < ruleBase_.GetNumSucVariables(); ++s)
+                cells.push_back(ruleBase_.GetSucExpression(s, r));
+            inactive.insert(std::move(cells));
+        }
+    }
+    static constexpr char kActive[] = "";
+    const std::size_t cellCount =
+        static_cast<std::size_t>(ruleBase_.GetNumAntVariables() + ruleBase_.GetNumSucVariables());
+    std::vector<const char*> table;
+    for (const Rule& row : rules) {
+        if (row.cells.size() != cellCount)
+            throw std::invalid_argument("a rule whose cells do not fit the variables");
+        table.push_back(inactive.count(row.cells) ? nullptr : kActive);
+        for (const std::string& cell : row.cells)
+            table.push_back(cell.c_str());
+    }
     try {
-        ruleBase_.SetRulesFromSet(rules);
+        ruleBase_.SetRules(table, static_cast<int>(rules.Size()));
+        ruleBase_.Prepare();
     } catch (const ESyntaxRB&) {
         // Kept as typed; the cell check shows the failing cells once the grid is filled.
     }

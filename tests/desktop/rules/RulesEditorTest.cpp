@@ -240,6 +240,20 @@ class RulesEditorTest : public QObject {
         QCOMPARE(ruleBase->GetNumRules(), 3);
     }
 
+    // Undo turned every rule it brought back on, so a rule switched off came back on.
+    void undoKeepsARuleSwitchedOff() {
+        auto ruleBase = TwoInputs({{"#", "sm", "sm", "bi"}, {"me", "me", "me"}});
+        RulesEditor editor(*ruleBase);
+        editor.FillGrid();
+        editor.ResetUndo();
+        editor.Grid().SetCell(1, 2, "bi");
+        editor.PushUndoSnapshot(true);
+        QVERIFY(editor.UndoRuleEdit(true));
+        QCOMPARE(Rows(editor.Grid()), std::string("#sm,sm,bi|me,me,me"));
+        QVERIFY(editor.RedoRuleEdit(false));
+        QVERIFY(!ruleBase->IsRuleActive(0));
+    }
+
     // Snapshots one cell wider than the rules did reach the rule base (std::invalid_argument)
     // when no valid cell was current while a variable went.
     void undoAfterAVariableWentWithNoValidCurrentCell() {
