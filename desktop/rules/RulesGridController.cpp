@@ -786,7 +786,8 @@ void RulesGridController::DeleteDuplicateRules() {
 }
 
 void RulesGridController::DeleteRedundantRules() {
-    if (ShowsRulesPage() ? !AllRulesComplete() : !CurrentCellValid())
+    // A hidden grid was whole when it was left; its current cell may since have gone stale.
+    if (ShowsRulesPage() && !AllRulesComplete())
         return;
     // Other pages change the rules (variable bounds, renamed expressions); the hidden grid must
     // not write its older texts back over them.
@@ -817,8 +818,10 @@ void RulesGridController::DeleteRedundantRules() {
 }
 
 void RulesGridController::MergeInconsistentRules() {
-    if (ShowsRulesPage() ? !AllRulesComplete() : !CurrentCellValid())
+    if (ShowsRulesPage() && !AllRulesComplete())
         return;
+    if (!ShowsRulesPage())
+        editor_.RuleBaseChanged();
     bool changed = false;
     try {
         changed = editor_.MergeInconsistentRules();

@@ -313,11 +313,17 @@ class TRulesPageTest : public QObject {
     void hiddenGridKeepsChangesMadeOnOtherPages() {
         auto editor = Show(Make({Variable("x", "linguistic", -1, 1)}, {Variable("y")},
                                 {{"ve bi", "me"}, {"bi", "me"}, {"sm", "sm"}}));
+        QVERIFY(editor->StringGridRules->FocusCell(1, 1));
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
         ReplaceCellTexts(editor->RuleBase(), -1, {{"sm", "bi"}});
+        // A current cell gone stale in the hidden grid held these commands back in silence.
+        editor->RulesPage().Controller().Editor().Grid().SetCell(1, 1, "foo");
         editor->RulesPage().DeleteRedundantRules();
         QCOMPARE(editor->RuleBase().GetNumRules(), 2);
         QCOMPARE(editor->RuleBase().GetSucExpression(0, 1), std::string("bi"));
+        ReplaceCellTexts(editor->RuleBase(), 0, {{"sm", "bi"}});
+        editor->RulesPage().MergeInconsistentRules();
+        QCOMPARE(editor->RuleBase().GetNumRules(), 1);
     }
 
     void deletingTheCurrentColumnsVariable() {
