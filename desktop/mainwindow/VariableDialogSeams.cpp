@@ -6,6 +6,8 @@
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TMainForm.h"
+#include "desktop/rules/RulesGridController.h"
+#include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/variables/TDlgAddVar.h"
@@ -53,8 +55,20 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
     };
     seams.EditVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);
-        return variable >= 0 ? dialog.EditInputVariable(editor.RuleBase(), variable)
-                             : dialog.EditOutputVariable(editor.RuleBase(), -1 - variable);
+        // Renamed expressions are renamed in the undo history too, so that undo never brings
+        // back a name that is no term; Cancel takes that back with the rest of the dialog.
+        RulesEditor& rules = editor.RulesPage().Controller().Editor();
+        const RuleUndoStacks history = rules.UndoStacks();
+        dialog.OnRenamedInRules = [&rules, variable](const auto& renames) {
+            rules.RenameInSnapshots(variable, renames);
+        };
+        const bool kept = variable >= 0
+                              ? dialog.EditInputVariable(editor.RuleBase(), variable)
+                              : dialog.EditOutputVariable(editor.RuleBase(), -1 - variable);
+        dialog.OnRenamedInRules = {};
+        if (!kept)
+            rules.RestoreUndoStacks(history);
+        return kept;
     };
     seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);

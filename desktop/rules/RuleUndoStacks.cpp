@@ -54,3 +54,18 @@ bool RuleUndoStacks::Equal(const Rules& a, const Rules& b) {
     }
     return true;
 }
+
+void RuleUndoStacks::RewriteRows(
+    const std::function<void(std::vector<std::string>& cells)>& rewrite) {
+    for (std::vector<Rules>* stack : {&undo_, &redo_}) {
+        for (Rules& snapshot : *stack) {
+            Rules rewritten(snapshot.HasDuplicateCheck());
+            for (const Rule& row : snapshot) {
+                std::vector<std::string> cells = row.cells;
+                rewrite(cells);
+                rewritten.AddRule(std::move(cells));
+            }
+            snapshot = std::move(rewritten);
+        }
+    }
+}

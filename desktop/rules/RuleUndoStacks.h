@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/rulebase/Rules.h"
@@ -18,6 +20,10 @@ class RuleUndoStacks {
     std::optional<Rules> Undo(const Rules& current);
     // The rules to restore again after an undo, or nothing.
     std::optional<Rules> Redo(const Rules& current);
+
+    // Every row of every snapshot through rewrite, for a change that the rules follow but undo
+    // must not take back (renamed user expressions).
+    void RewriteRows(const std::function<void(std::vector<std::string>& cells)>& rewrite);
 
     std::size_t UndoDepth() const { return undo_.size(); }
     std::size_t RedoDepth() const { return redo_.size(); }

@@ -11,6 +11,8 @@
 #include "core/lang/CBasicSettings.h"
 #include "core/lang/CFEParser.h"
 #include "core/lang/ELingExpr.h"
+#include "core/lang/UserTermWords.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
 #include "desktop/rules/RuleCellFaults.h"
@@ -291,6 +293,25 @@ bool RulesEditor::MergeInconsistentRules() {
     FillGrid();
     RunChecks();
     return true;
+}
+
+void RulesEditor::RenameInSnapshots(int variable,
+                                    const std::map<std::string, std::string>& renames) {
+    const auto& settings = ruleBase_.GetVariable(variable).GetSettings();
+    // Aliases share the language definition, and with it the names.
+    std::vector<bool> renamed;
+    for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
+        renamed.push_back(ruleBase_.GetVariable(a).GetSettings() == settings);
+    for (int s = 0; s < ruleBase_.GetNumSucVariables(); ++s)
+        renamed.push_back(ruleBase_.GetVariable(-1 - s).GetSettings() == settings);
+    undo_.RewriteRows([&](std::vector<std::string>& cells) {
+        if (cells.size() != renamed.size())
+            return;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (renamed[c])
+                cells[c] = RenameUserTerms(*settings, cells[c], renames);
+        }
+    });
 }
 
 void RulesEditor::ResetUndo() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -107,6 +108,10 @@ class RulesEditor {
     bool UndoRuleEdit(bool refillGrid);
     bool RedoRuleEdit(bool refillGrid);
     const RuleUndoStacks& UndoStacks() const { return undo_; }
+    // User expressions of the variable were renamed in the rules; the snapshots follow, so that
+    // undo never brings back a name that no longer exists.
+    void RenameInSnapshots(int variable, const std::map<std::string, std::string>& renames);
+    void RestoreUndoStacks(RuleUndoStacks stacks) { undo_ = std::move(stacks); }
 
   private:
     void FillRow(int row, std::string_view line);

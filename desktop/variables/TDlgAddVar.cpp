@@ -333,6 +333,8 @@ void TDlgAddVar::RenameInRules(const std::map<std::string, std::string>& renames
     if (!ruleBase_ || renames.empty())
         return;
     RenameTermsInCells(*ruleBase_, VariableIndex(), renames);
+    if (OnRenamedInRules)
+        OnRenamedInRules(renames);
 }
 
 void TDlgAddVar::edDiscretExit() {

@@ -56,6 +56,9 @@ class TDlgAddVar : public QDialog {
     std::function<void()> OnModified;
     // The user-expressions editor for the dialog's variable, run by "Edit expressions...".
     std::function<void(TDlgAddVar&)> OnEditExpressions;
+    // Called when RenameInRules renamed user expressions in the rule cells, while the old names
+    // are still the terms' names.
+    std::function<void(const std::map<std::string, std::string>& renames)> OnRenamedInRules;
 
     CRuleBase* EditedRuleBase() const { return ruleBase_; }
     // The signed index of the variable being edited, or of the copy source.
