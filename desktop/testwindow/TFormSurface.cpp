@@ -61,9 +61,10 @@ struct TFormSurface::Private {
     Vector3D mousePoint;
 };
 
+// A tool window of the program stays above its windows; a window kept above every other would
+// hide the program's own message boxes too.
 TFormSurface::TFormSurface(TMDIChild& testWindow)
-    : QWidget(&testWindow, Qt::Window | Qt::WindowStaysOnTopHint),
-      d_(std::make_unique<Private>(testWindow)) {
+    : QWidget(&testWindow, Qt::Tool), d_(std::make_unique<Private>(testWindow)) {
     setAttribute(Qt::WA_DeleteOnClose);
     FormCreate();
     PlaceBesideTestWindow();
