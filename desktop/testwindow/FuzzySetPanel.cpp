@@ -34,6 +34,10 @@ const CSettings& FuzzySetPanel::Settings() const {
 }
 
 bool FuzzySetPanel::ReadRange() {
+    // The name may have been edited meanwhile too.
+    const QString name = QString::fromStdString(ruleBase_.GetVariableName(variableIndex_));
+    if (nameEdit_->text() != name)
+        nameEdit_->setText(name);
     const double lo = ruleBase_.GetLowerBound(variableIndex_);
     const double hi = ruleBase_.GetUpperBound(variableIndex_);
     if (lo == lo_ && hi == hi_)

@@ -31,8 +31,8 @@ class FuzzySetPanel : public QFrame {
     // The variable's context as last read.
     double Lo() const { return lo_; }
     double Hi() const { return hi_; }
-    // Reads the context again, which the variable dialog may have changed since; true when it
-    // changed.
+    // Reads the context and the name again, which the editor may have changed since; true when
+    // the context changed.
     bool ReadRange();
     const CRuleBase& RuleBase() const { return ruleBase_; }
 

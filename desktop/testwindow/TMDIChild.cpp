@@ -548,8 +548,13 @@ void TMDIChild::FormActivate() {
         return;
     if (d_->owner)
         d_->owner->UpdateSaveState();
-    // Rules, methods and contexts may have been edited meanwhile: the projection is computed
-    // again with the rest.
+    // Rules, methods, contexts and names may have been edited meanwhile: the projection is
+    // computed again with the rest, and the rule base and names are shown as they are now.
+    if (UpdateTemporaryRuleBase(d_->temporary, d_->ruleBase))
+        MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
+    for (int i = 0; i < cbxProjectionVariable->count(); ++i)
+        cbxProjectionVariable->setItemText(i,
+                                           QString::fromStdString(d_->ruleBase.GetVariableName(i)));
     Evaluate(true);
     for (FuzzySetInputPanel* panel : d_->inputPanels)
         panel->update();

@@ -36,3 +36,25 @@ TemporaryRuleBaseFile WriteTemporaryRuleBase(const CRuleBase& ruleBase, const st
     }
     return result;
 }
+
+bool UpdateTemporaryRuleBase(TemporaryRuleBaseFile& file, const CRuleBase& ruleBase) {
+    std::string text;
+    bool written = true;
+    try {
+        text = RuleBaseText(ruleBase);
+    } catch (const std::exception& error) {
+        text = error.what();
+        written = false;
+    }
+    if (text == file.text)
+        return false;
+    file.text = std::move(text);
+    // The copy keeps the last rule base a file could hold.
+    if (written && !file.path.empty()) {
+        try {
+            ReplaceFileText(file.path, file.text);
+        } catch (const ESyntax&) {
+        }
+    }
+    return true;
+}

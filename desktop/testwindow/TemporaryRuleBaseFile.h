@@ -20,3 +20,7 @@ struct TemporaryRuleBaseFile {
 // leaves the text shown and no file.
 TemporaryRuleBaseFile WriteTemporaryRuleBase(const CRuleBase& ruleBase,
                                              const std::string& folder = {});
+
+// Shows and writes the rule base again when its text changed since (rules, contexts or names
+// edited while the test window is open); true when it did.
+bool UpdateTemporaryRuleBase(TemporaryRuleBaseFile& file, const CRuleBase& ruleBase);

@@ -17,6 +17,7 @@
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
 #include "core/lang/CSettings.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/testwindow/FiredRulesText.h"
@@ -279,9 +280,13 @@ void TMDIChildTest::panelsFollowAChangedContext() {
     // As the variable dialog leaves them, with the window open.
     ruleBase_->GetSettings(0).SetContext(0, 20);
     ruleBase_->GetSettings(-1).SetContext(0, 200);
+    ruleBase_->GetVariable(0).SetName("gap");
     ruleBase_->Prepare();
     window->FormActivate();
     FuzzySetInputPanel* x = window->InputPanels()[0];
+    QCOMPARE(x->NameEdit()->text(), QStringLiteral("gap"));
+    QCOMPARE(window->cbxProjectionVariable->itemText(0), QStringLiteral("gap"));
+    QCOMPARE(window->MemoRuleBase->toPlainText(), QString::fromStdString(RuleBaseText(*ruleBase_)));
     QCOMPARE(x->ValueEdit()->text(), QStringLiteral("10.00"));
     QCOMPARE(ruleBase_->GetInputs()[0], 10.0);
     FuzzySetOutputBox* u = window->OutputPanels()[0]->Box();
