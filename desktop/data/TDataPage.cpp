@@ -437,6 +437,12 @@ void TDataPage::InputDeleted(int input) {
 }
 
 void TDataPage::btInverseFTransformClick() {
+    // None yet, or the one there was went with a changed input.
+    if (!window_.FTransform()) {
+        MessageDlg("There is no F-transform to invert: compute one with Learn, F-Transform.",
+                   "Information", MsgIcon::Information, toolkit::mbOK);
+        return;
+    }
     WriteInverse();
 }
 

@@ -341,6 +341,7 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->FTransformSettings()[0].nodes, 10);
         Import(*editor, prompts, Write("one.txt", "0 30\n120 30\n"));
         editor->btInverseFTransform->click();
+        QCOMPARE(prompts.Captions().back(), QString("Information"));
         editor->DataPage().mnFTransform->trigger();
         QCOMPARE(editor->StringGridData->Cells(3, 2), QString("30.000000"));
 
