@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -50,6 +51,8 @@ struct TStringGrid::Private {
     int sizingStartX = 0;
     int sizingStartWidth = 0;
     bool dragSelecting = false;
+    bool forwardingKey = false;
+    bool editorRefusedKey = false;
 
     int ColPitch(int c) const { return colWidths[c] > 0 ? colWidths[c] + kLineWidth : 0; }
     int RowPitch() const { return defaultRowHeight + kLineWidth; }
@@ -255,10 +258,11 @@ struct TStringGrid::Private {
             MoveCurrent(c, r, true);
     }
 
-    // The grid's keys; true when the key was used.
-    bool HandleKey(QKeyEvent* event, bool fromEditor) {
-        int key = event->key();
-        Qt::KeyboardModifiers modifiers = event->modifiers();
+    bool EditorShown() const { return editorMode && editor && editor->isVisible(); }
+
+    // The grid's keys; true when the key was used. With the editor open, the keys that move
+    // within its text stay with it.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool fromEditor) {
         if (key == Qt::Key_Backtab) {
             key = Qt::Key_Tab;
             modifiers |= Qt::ShiftModifier;
@@ -331,14 +335,18 @@ struct TStringGrid::Private {
             default:
                 break;
         }
-        if (!fromEditor && !editorMode && CanShowEditor() && !event->text().isEmpty() &&
-            event->text()[0].isPrint() && !(modifiers & Qt::ControlModifier)) {
-            q->SetEditorMode(true);
-            QKeyEvent typed(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
-            QApplication::sendEvent(editor, &typed);
-            return true;
-        }
         return false;
+    }
+
+    // Hands a key that reached the grid to the open editor, once; true when the editor took
+    // it. A key the editor refuses comes back up to the grid, which must not send it down
+    // again: that loop ends only when the stack is gone.
+    bool ForwardToEditor(QKeyEvent* event) {
+        QScopedValueRollback<bool> forwarding(forwardingKey, true);
+        editorRefusedKey = false;
+        editor->setFocus();
+        QApplication::sendEvent(editor, event);
+        return !editorRefusedKey;
     }
 
     bool IsOwnWidget(const QWidget* widget) const {
@@ -731,19 +739,41 @@ void TStringGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
-    // Keys that reach the grid while its editor is open belong to the editor.
-    if (d->editorMode && d->editor && d->editor->isVisible()) {
-        QApplication::sendEvent(d->editor, event);
+    if (d->forwardingKey) {
+        // Accepted here so that it stops on its way up; ForwardToEditor sends it on.
+        d->editorRefusedKey = true;
         return;
     }
-    if (!d->HandleKey(event, false))
-        QAbstractScrollArea::keyPressEvent(event);
+    // With the editor open the grid already saw the key through its filter; a key that comes
+    // up from the focused editor goes on to the parent, never back to the editor.
+    if (d->EditorShown()) {
+        if (d->editor->hasFocus() || !d->ForwardToEditor(event))
+            event->ignore();
+        return;
+    }
+    if (d->HandleKey(event->key(), event->modifiers(), false))
+        return;
+    const QString text = event->text();
+    if (d->CanShowEditor() && !text.isEmpty() && text[0].isPrint() &&
+        !(event->modifiers() & Qt::ControlModifier)) {
+        // Typing on a cell opens the editor with that first character.
+        SetEditorMode(true);
+        if (d->EditorShown() && d->ForwardToEditor(event))
+            return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void TStringGrid::keyReleaseEvent(QKeyEvent* event) {
-    if (OnKeyUp)
+    // The filter on the editor reported the release already.
+    const bool fromEditor = d->EditorShown() && d->editor->hasFocus();
+    if (OnKeyUp && !fromEditor)
         OnKeyUp(event->key() == Qt::Key_Backtab ? Qt::Key_Tab : event->key(), event->modifiers());
     QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+bool TStringGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    return d->HandleKey(key, modifiers, d->EditorShown());
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
@@ -824,7 +854,8 @@ void TStringGrid::scrollContentsBy(int, int) {
 bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == d->editor) {
         if (event->type() == QEvent::KeyPress) {
-            if (d->HandleKey(static_cast<QKeyEvent*>(event), true))
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (d->HandleKey(key->key(), key->modifiers(), true))
                 return true;
         } else if (event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);

@@ -1,3 +1,4 @@
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -5,6 +6,16 @@
 #include "desktop/toolkit/TStringGrid.h"
 
 #include <vector>
+
+namespace {
+
+// The keys that reach a grid's parent.
+struct KeyRecorder : QWidget {
+    std::vector<QKeyCombination> keys;
+    void keyPressEvent(QKeyEvent* event) override { keys.push_back(event->keyCombination()); }
+};
+
+}  // namespace
 
 class TStringGridTest : public QObject {
     Q_OBJECT
@@ -82,6 +93,38 @@ class TStringGridTest : public QObject {
         QVERIFY(!f.grid.EditorMode());
         QCOMPARE(f.grid.Cells(1, 1), QString("sm"));
         QCOMPARE(edits.back(), QString("sm"));
+    }
+
+    // These did overflow the stack: the grid sent every key the editor refused back to it.
+    void keysTheOpenEditorRefusesGoUpToTheParent() {
+        KeyRecorder parent;
+        Fixture f;
+        f.grid.setParent(&parent);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowActive(&parent));
+        f.grid.SetEditorMode(true);
+        QLineEdit* editor = f.grid.InplaceEditor();
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> refused[] = {
+            {Qt::Key_Shift, Qt::ShiftModifier}, {Qt::Key_Control, Qt::ControlModifier},
+            {Qt::Key_Alt, Qt::AltModifier},     {Qt::Key_F1, Qt::NoModifier},
+            {Qt::Key_F12, Qt::NoModifier},      {Qt::Key_Insert, Qt::NoModifier},
+            {Qt::Key_S, Qt::ControlModifier}};
+        for (const auto& [key, modifiers] : refused) {
+            QTest::keyClick(editor, key, modifiers);
+            QCOMPARE(parent.keys.back().key(), key);
+        }
+
+        // Taken keys stay in the editor, with or without the focus in it.
+        QTest::keyClick(editor, Qt::Key_F2);
+        QTest::keyClick(editor, 'S', Qt::ShiftModifier);
+        QTest::keyClicks(editor, "m+");
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, 'V', Qt::ShiftModifier);
+        f.grid.setFocus();
+        QTest::keyClick(&f.grid, 'e');
+        QVERIFY(editor->hasFocus());
+        QTest::keyClicks(editor, " Sm");
+        QCOMPARE(f.grid.Cells(1, 1), QString("Ve Sm"));
     }
 
     void editorFollowsTheCurrentCellAcrossMoves() {
