@@ -778,7 +778,11 @@ bool TStringGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
-    setFocus();
+    // An open editor keeps the focus, also when the cell under the mouse is refused.
+    if (d->EditorShown())
+        d->editor->setFocus();
+    else
+        setFocus();
     if (event->button() == Qt::LeftButton) {
         const int sizing = d->SizingColAt(point.x(), point.y());
         if (sizing >= 0) {
