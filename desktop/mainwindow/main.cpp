@@ -1,5 +1,3 @@
-#include <QApplication>
-
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/mainwindow/TAboutBox.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
@@ -7,11 +5,12 @@
 #include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/toolkit/Conversions.h"
+#include "desktop/toolkit/TApplication.h"
 #include "desktop/variables/TDlgAddVar.h"
 
 int main(int argc, char* argv[]) {
     toolkit::UseDecimalPoint();
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
     QApplication::setApplicationName("Tavodesk");
     QApplication::setApplicationDisplayName("TAVO for Win32");
     // Qt adopts the user's locale while it starts; the program's numbers keep their '.'.
