@@ -23,6 +23,11 @@ constexpr int kLineWidth = 1;
 constexpr int kSizingMargin = 3;
 constexpr int kMinSizedWidth = 4;
 
+// Set while a grid's exit handler runs. A grid that loses the focus to it was not left by the
+// person; were its own handler to take the focus back in turn, two grids that both refuse to be
+// left would pass the focus between them without end.
+bool exitHandlerRunning = false;
+
 }  // namespace
 
 struct TStringGrid::Private {
@@ -422,10 +427,22 @@ TStringGrid::TStringGrid(QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const bool wasIn = d->IsOwnWidget(old);
         const bool isIn = d->IsOwnWidget(now);
-        if (wasIn && !isIn && OnExit)
-            OnExit();
-        else if (!wasIn && isIn && OnEnter)
+        if (wasIn && !isIn && OnExit && !exitHandlerRunning) {
+            // Once the focus has moved: an exit handler that takes the focus back while Qt is
+            // still moving it fights the MDI area, which moves it on again, until the stack is
+            // gone.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!OnExit || d->IsOwnWidget(QApplication::focusWidget()))
+                        return;
+                    QScopedValueRollback<bool> running(exitHandlerRunning, true);
+                    OnExit();
+                },
+                Qt::QueuedConnection);
+        } else if (!wasIn && isIn && OnEnter) {
             OnEnter();
+        }
         if (wasIn != isIn)
             viewport()->update();
     });

@@ -1,5 +1,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -125,6 +127,37 @@ class TStringGridTest : public QObject {
         QVERIFY(editor->hasFocus());
         QTest::keyClicks(editor, " Sm");
         QCOMPARE(f.grid.Cells(1, 1), QString("Ve Sm"));
+    }
+
+    // Both did overflow the stack: a grid that takes the focus back from inside the focus change
+    // fought the MDI area, and two grids that both refuse to be left fought each other.
+    void exitHandlersThatKeepTheFocusRunOnceItHasMoved() {
+        QMdiArea area;
+        auto* first = new TStringGrid;
+        auto* second = new TStringGrid;
+        area.addSubWindow(first)->setGeometry(0, 0, 300, 200);
+        area.addSubWindow(second)->setGeometry(300, 0, 300, 200);
+        int firstExits = 0;
+        int secondExits = 0;
+        first->OnExit = [&] {
+            ++firstExits;
+            first->setFocus();
+        };
+        second->OnExit = [&] {
+            ++secondExits;
+            second->setFocus();
+        };
+        area.resize(620, 220);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        first->setFocus();
+        QTest::mouseClick(second->viewport(), Qt::LeftButton, {}, QPoint(150, 60));
+        QCOMPARE(firstExits, 0);
+        QTRY_COMPARE(QApplication::focusWidget(), first);
+        QCoreApplication::processEvents();
+        QCOMPARE(firstExits, 1);
+        QCOMPARE(secondExits, 0);
+        QCOMPARE(area.activeSubWindow()->widget(), first);
     }
 
     void editorFollowsTheCurrentCellAcrossMoves() {
