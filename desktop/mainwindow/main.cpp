@@ -1,5 +1,3 @@
-#include <QApplication>
-
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/mainwindow/TAboutBox.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
@@ -7,11 +5,12 @@
 #include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/toolkit/Conversions.h"
+#include "desktop/toolkit/TApplication.h"
 #include "desktop/variables/TDlgAddVar.h"
 
 int main(int argc, char* argv[]) {
     toolkit::UseDecimalPoint();
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
     // The application's title. Not as its display name: the window system would add that to
     // every caption, the main window's own included ("TAVO for Win32 - [...] — TAVO for Win32").
     QApplication::setApplicationName("TAVO for Win32");

@@ -1,8 +1,6 @@
 #include "desktop/rules/TRulesPage.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -95,8 +93,7 @@ void TRulesPage::InsertWord(const QString& word) {
 void TRulesPage::MoveToNextCell() {
     if (!window_.ShowsRulesPage())
         return;
-    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-    QApplication::sendEvent(&grid_, &tab);
+    grid_.KeyDown(Qt::Key_Tab, Qt::NoModifier);
 }
 
 void TRulesPage::PushUndoSnapshot() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -21,6 +22,11 @@ constexpr int kLineWidth = 1;
 // How near to a column's right edge, in pixels, a press in a header row starts sizing it.
 constexpr int kSizingMargin = 3;
 constexpr int kMinSizedWidth = 4;
+
+// Set while a grid's exit handler runs. A grid that loses the focus to it was not left by the
+// person; were its own handler to take the focus back in turn, two grids that both refuse to be
+// left would pass the focus between them without end.
+bool exitHandlerRunning = false;
 
 }  // namespace
 
@@ -50,6 +56,8 @@ struct TStringGrid::Private {
     int sizingStartX = 0;
     int sizingStartWidth = 0;
     bool dragSelecting = false;
+    bool forwardingKey = false;
+    bool editorRefusedKey = false;
 
     int ColPitch(int c) const { return colWidths[c] > 0 ? colWidths[c] + kLineWidth : 0; }
     int RowPitch() const { return defaultRowHeight + kLineWidth; }
@@ -255,10 +263,11 @@ struct TStringGrid::Private {
             MoveCurrent(c, r, true);
     }
 
-    // The grid's keys; true when the key was used.
-    bool HandleKey(QKeyEvent* event, bool fromEditor) {
-        int key = event->key();
-        Qt::KeyboardModifiers modifiers = event->modifiers();
+    bool EditorShown() const { return editorMode && editor && editor->isVisible(); }
+
+    // The grid's keys; true when the key was used. With the editor open, the keys that move
+    // within its text stay with it.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool fromEditor) {
         if (key == Qt::Key_Backtab) {
             key = Qt::Key_Tab;
             modifiers |= Qt::ShiftModifier;
@@ -331,14 +340,18 @@ struct TStringGrid::Private {
             default:
                 break;
         }
-        if (!fromEditor && !editorMode && CanShowEditor() && !event->text().isEmpty() &&
-            event->text()[0].isPrint() && !(modifiers & Qt::ControlModifier)) {
-            q->SetEditorMode(true);
-            QKeyEvent typed(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
-            QApplication::sendEvent(editor, &typed);
-            return true;
-        }
         return false;
+    }
+
+    // Hands a key that reached the grid to the open editor, once; true when the editor took
+    // it. A key the editor refuses comes back up to the grid, which must not send it down
+    // again: that loop ends only when the stack is gone.
+    bool ForwardToEditor(QKeyEvent* event) {
+        QScopedValueRollback<bool> forwarding(forwardingKey, true);
+        editorRefusedKey = false;
+        editor->setFocus();
+        QApplication::sendEvent(editor, event);
+        return !editorRefusedKey;
     }
 
     bool IsOwnWidget(const QWidget* widget) const {
@@ -414,10 +427,22 @@ TStringGrid::TStringGrid(QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const bool wasIn = d->IsOwnWidget(old);
         const bool isIn = d->IsOwnWidget(now);
-        if (wasIn && !isIn && OnExit)
-            OnExit();
-        else if (!wasIn && isIn && OnEnter)
+        if (wasIn && !isIn && OnExit && !exitHandlerRunning) {
+            // Once the focus has moved: an exit handler that takes the focus back while Qt is
+            // still moving it fights the MDI area, which moves it on again, until the stack is
+            // gone.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!OnExit || d->IsOwnWidget(QApplication::focusWidget()))
+                        return;
+                    QScopedValueRollback<bool> running(exitHandlerRunning, true);
+                    OnExit();
+                },
+                Qt::QueuedConnection);
+        } else if (!wasIn && isIn && OnEnter) {
             OnEnter();
+        }
         if (wasIn != isIn)
             viewport()->update();
     });
@@ -736,24 +761,50 @@ void TStringGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
-    // Keys that reach the grid while its editor is open belong to the editor.
-    if (d->editorMode && d->editor && d->editor->isVisible()) {
-        QApplication::sendEvent(d->editor, event);
+    if (d->forwardingKey) {
+        // Accepted here so that it stops on its way up; ForwardToEditor sends it on.
+        d->editorRefusedKey = true;
         return;
     }
-    if (!d->HandleKey(event, false))
-        QAbstractScrollArea::keyPressEvent(event);
+    // With the editor open the grid already saw the key through its filter; a key that comes
+    // up from the focused editor goes on to the parent, never back to the editor.
+    if (d->EditorShown()) {
+        if (d->editor->hasFocus() || !d->ForwardToEditor(event))
+            event->ignore();
+        return;
+    }
+    if (d->HandleKey(event->key(), event->modifiers(), false))
+        return;
+    const QString text = event->text();
+    if (d->CanShowEditor() && !text.isEmpty() && text[0].isPrint() &&
+        !(event->modifiers() & Qt::ControlModifier)) {
+        // Typing on a cell opens the editor with that first character.
+        SetEditorMode(true);
+        if (d->EditorShown() && d->ForwardToEditor(event))
+            return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void TStringGrid::keyReleaseEvent(QKeyEvent* event) {
-    if (OnKeyUp)
+    // The filter on the editor reported the release already.
+    const bool fromEditor = d->EditorShown() && d->editor->hasFocus();
+    if (OnKeyUp && !fromEditor)
         OnKeyUp(event->key() == Qt::Key_Backtab ? Qt::Key_Tab : event->key(), event->modifiers());
     QAbstractScrollArea::keyReleaseEvent(event);
 }
 
+bool TStringGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    return d->HandleKey(key, modifiers, d->EditorShown());
+}
+
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
-    setFocus();
+    // An open editor keeps the focus, also when the cell under the mouse is refused.
+    if (d->EditorShown())
+        d->editor->setFocus();
+    else
+        setFocus();
     if (event->button() == Qt::LeftButton) {
         const int sizing = d->SizingColAt(point.x(), point.y());
         if (sizing >= 0) {
@@ -830,7 +881,8 @@ void TStringGrid::scrollContentsBy(int, int) {
 bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == d->editor) {
         if (event->type() == QEvent::KeyPress) {
-            if (d->HandleKey(static_cast<QKeyEvent*>(event), true))
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (d->HandleKey(key->key(), key->modifiers(), true))
                 return true;
         } else if (event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);

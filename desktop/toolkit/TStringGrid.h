@@ -88,6 +88,10 @@ class TStringGrid : public QAbstractScrollArea {
     // The open editor, or null.
     QLineEdit* InplaceEditor() const;
 
+    // The grid's answer to a key press (OnKeyDown, then its own moves), as if a person pressed
+    // the key; true when it was used.
+    bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
     int TopRow() const;
     void SetTopRow(int row);
     int LeftCol() const;

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -368,6 +369,26 @@ class TMainFormTest : public QObject {
         QCOMPARE(grid.Cells(1, 1), QString("vr sm"));
         QCOMPARE(grid.Col(), 2);
         QVERIFY(editor->Modified());
+    }
+
+    // This did overflow the stack: the refused click left the focus on the grid, which sent
+    // the Control and Alt presses to the open cell editor and got them back.
+    void shortcutsAfterACellThatFailsItsCheck() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        editor->ShowRulesPage();
+        TStringGrid& grid = *editor->StringGridRules;
+        QVERIFY(grid.FocusCell(2, 3));
+        grid.SetEditorMode(true);
+        QTest::keyClicks(grid.InplaceEditor(), "foo");
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 1).center());
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 3));
+        QCOMPARE(QApplication::focusWidget(), grid.InplaceEditor());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(grid.Cells(2, 3), QString("foo"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
     }
 
     void closePromptNoKeepsEverything() {

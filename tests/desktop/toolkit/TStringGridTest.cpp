@@ -1,10 +1,23 @@
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "desktop/toolkit/TStringGrid.h"
 
 #include <vector>
+
+namespace {
+
+// The keys that reach a grid's parent.
+struct KeyRecorder : QWidget {
+    std::vector<QKeyCombination> keys;
+    void keyPressEvent(QKeyEvent* event) override { keys.push_back(event->keyCombination()); }
+};
+
+}  // namespace
 
 class TStringGridTest : public QObject {
     Q_OBJECT
@@ -82,6 +95,69 @@ class TStringGridTest : public QObject {
         QVERIFY(!f.grid.EditorMode());
         QCOMPARE(f.grid.Cells(1, 1), QString("sm"));
         QCOMPARE(edits.back(), QString("sm"));
+    }
+
+    // These did overflow the stack: the grid sent every key the editor refused back to it.
+    void keysTheOpenEditorRefusesGoUpToTheParent() {
+        KeyRecorder parent;
+        Fixture f;
+        f.grid.setParent(&parent);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowActive(&parent));
+        f.grid.SetEditorMode(true);
+        QLineEdit* editor = f.grid.InplaceEditor();
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> refused[] = {
+            {Qt::Key_Shift, Qt::ShiftModifier}, {Qt::Key_Control, Qt::ControlModifier},
+            {Qt::Key_Alt, Qt::AltModifier},     {Qt::Key_F1, Qt::NoModifier},
+            {Qt::Key_F12, Qt::NoModifier},      {Qt::Key_Insert, Qt::NoModifier},
+            {Qt::Key_S, Qt::ControlModifier}};
+        for (const auto& [key, modifiers] : refused) {
+            QTest::keyClick(editor, key, modifiers);
+            QCOMPARE(parent.keys.back().key(), key);
+        }
+
+        // Taken keys stay in the editor, with or without the focus in it.
+        QTest::keyClick(editor, Qt::Key_F2);
+        QTest::keyClick(editor, 'S', Qt::ShiftModifier);
+        QTest::keyClicks(editor, "m+");
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, 'V', Qt::ShiftModifier);
+        f.grid.setFocus();
+        QTest::keyClick(&f.grid, 'e');
+        QVERIFY(editor->hasFocus());
+        QTest::keyClicks(editor, " Sm");
+        QCOMPARE(f.grid.Cells(1, 1), QString("Ve Sm"));
+    }
+
+    // Both did overflow the stack: a grid that takes the focus back from inside the focus change
+    // fought the MDI area, and two grids that both refuse to be left fought each other.
+    void exitHandlersThatKeepTheFocusRunOnceItHasMoved() {
+        QMdiArea area;
+        auto* first = new TStringGrid;
+        auto* second = new TStringGrid;
+        area.addSubWindow(first)->setGeometry(0, 0, 300, 200);
+        area.addSubWindow(second)->setGeometry(300, 0, 300, 200);
+        int firstExits = 0;
+        int secondExits = 0;
+        first->OnExit = [&] {
+            ++firstExits;
+            first->setFocus();
+        };
+        second->OnExit = [&] {
+            ++secondExits;
+            second->setFocus();
+        };
+        area.resize(620, 220);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        first->setFocus();
+        QTest::mouseClick(second->viewport(), Qt::LeftButton, {}, QPoint(150, 60));
+        QCOMPARE(firstExits, 0);
+        QTRY_COMPARE(QApplication::focusWidget(), first);
+        QCoreApplication::processEvents();
+        QCOMPARE(firstExits, 1);
+        QCOMPARE(secondExits, 0);
+        QCOMPARE(area.activeSubWindow()->widget(), first);
     }
 
     void editorFollowsTheCurrentCellAcrossMoves() {
