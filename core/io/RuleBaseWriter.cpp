@@ -23,6 +23,14 @@
 // The reader keeps single precision, so that is what a number must survive: printf's "%g" (six
 // significant digits, no trailing zeros, whatever the process locale) where it does, else the
 // fewest digits that do. Nine always do.
+bool FileHoldsName(std::string_view name) {
+    // The reader ends a name at a comma or a byte below 32 (bytes above 127 count as such), and
+    // drops the blanks around it.
+    return !name.empty() && name.front() != ' ' && name.back() != ' ' &&
+           std::all_of(name.begin(), name.end(),
+                       [](char c) { return c >= 32 && c < 127 && c != ','; });
+}
+
 std::string RuleBaseNumberText(double value) {
     const float stored = static_cast<float>(value);
     char buffer[32];

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 class CRuleBase;
 
@@ -23,6 +24,10 @@ class CRuleBase;
 std::string RuleBaseText(const CRuleBase& ruleBase);
 // A number as the file holds it; it reads back to value's single-precision value.
 std::string RuleBaseNumberText(double value);
+// Whether a variable's or a user expression's name reads back as written: not empty, printable
+// ASCII without a comma, and no blank at either end. (A name that looks like a line of the
+// file's own may still make the whole text refuse to be written.)
+bool FileHoldsName(std::string_view name);
 void Save(const CRuleBase& ruleBase, std::ostream& out);
 // Writes the file whole or not at all; throws ESyntax when it cannot be written (see
 // ReplaceFileText).

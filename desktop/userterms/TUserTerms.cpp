@@ -14,6 +14,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/CFEParser.h"
 #include "core/lang/CLingTerm.h"
 #include "core/lang/CLinguisticSettings.h"
@@ -591,7 +592,14 @@ bool TUserTerms::CheckCell(int col, int row, bool withMessages) {
                 WrongInput("Expression already exists");
             return false;
         }
-        return !checked.name.trimmed().isEmpty();
+        if (!FileHoldsName(checked.name.toStdString())) {
+            if (withMessages)
+                WrongInput("Expression name \"" + checked.name +
+                           "\" cannot be kept in a rulebase file: use letters, digits and signs "
+                           "without a comma, and no blank at its start or end.");
+            return false;
+        }
+        return true;
     }
     const auto problem = CheckParameter(checked, col, lo_, hi_);
     if (!problem)

@@ -13,6 +13,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/CBasicSettings.h"
 #include "core/lang/CLinguisticSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
@@ -225,6 +226,16 @@ void TDlgAddVar::cbxCopyVarChange() {
 bool TDlgAddVar::Validate() {
     const VariableFields fields{edName->text().toStdString(), edLow->text().toStdString(),
                                 edHigh->text().toStdString(), edDiscret->text().toStdString()};
+    // A new name the file cannot hold would make every later Save fail; a name read from a file
+    // is left as it came.
+    if ((!editMode_ || fields.name != Variable().GetName()) && !FileHoldsName(fields.name)) {
+        toolkit::ShowMessage(
+            "Variable name \"" + edName->text() +
+            "\" cannot be kept in a rulebase file: use letters, digits and signs without a "
+            "comma, and no blank at its start or end.");
+        edName->setFocus();
+        return false;
+    }
     const auto error =
         ValidateVariableFields(*ruleBase_, fields, {VariableIndex(), editMode_, IsLinguistic()});
     if (!error)

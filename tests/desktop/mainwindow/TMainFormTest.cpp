@@ -388,7 +388,7 @@ class TMainFormTest : public QObject {
         QTRY_VERIFY(QApplication::activePopupWidget());
         QApplication::activePopupWidget()->close();
         QCOMPARE(grid.Cells(2, 3), QString("foo"));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("parse error"));
+        QCOMPARE(editor->LabelErrorMessage->text(), QString("atomic term expected"));
     }
 
     void closePromptNoKeepsEverything() {

@@ -287,6 +287,7 @@ class TUserTermsTest : public QObject {
                 grid.SetCells(4, 2, "0.1");
                 refused(1, 1, "very small");
                 refused(1, 1, "g");
+                refused(1, 1, "#j,");
                 grid.SetCells(1, 1, "q");
                 QVERIFY(grid.FocusCell(1, 3));
                 QCOMPARE(grid.Cells(9, 3), QString("U"));
@@ -302,6 +303,9 @@ class TUserTermsTest : public QObject {
                                      "Value is out of variable range",
                                      "Scale factor must be greater then zero",
                                      "Expression already exists", "Expression already exists",
+                                     "Expression name \"#j,\" cannot be kept in a rulebase file: "
+                                     "use letters, digits and signs without a comma, and no "
+                                     "blank at its start or end.",
                                      "Cannot delete expression used in description."}));
     }
 

@@ -102,7 +102,7 @@ class TDlgAddVarTest : public QObject {
         TDlgAddVar dialog;
         dialog.ModalLoop = [&] {
             const std::pair<QString, QString> attempts[] = {
-                {"w", "0"}, {"x", "ten"}, {"x", "0x1"}, {"speed", "0"}};
+                {"w", "0"}, {"0,5", "0"}, {"x", "ten"}, {"x", "0x1"}, {"speed", "0"}};
             for (const auto& [name, low] : attempts) {
                 dialog.edName->setText(name);
                 dialog.edLow->setText(low);
@@ -111,11 +111,14 @@ class TDlgAddVarTest : public QObject {
             return dialog.result();
         };
         QVERIFY(dialog.EditInputVariable(*ruleBase, 0));
-        QCOMPARE(Texts(prompts), QStringList({"Variable name is already used!",
-                                              "Lower bound: \"ten\" is not a number.",
-                                              "Lower bound: \"0x1\" is not a number."}));
-        QCOMPARE(prompts.Messages[1].Caption, QString("Warning"));
-        QCOMPARE(prompts.Messages[1].Icon, toolkit::MsgIcon::Warning);
+        QCOMPARE(Texts(prompts).size(), 4);
+        QCOMPARE(Texts(prompts)[0], QString("Variable name is already used!"));
+        // A name the file cannot hold made every later Save fail.
+        QVERIFY(Texts(prompts)[1].startsWith("Variable name \"0,5\" cannot be kept"));
+        QCOMPARE(Texts(prompts).mid(2), QStringList({"Lower bound: \"ten\" is not a number.",
+                                                     "Lower bound: \"0x1\" is not a number."}));
+        QCOMPARE(prompts.Messages[2].Caption, QString("Warning"));
+        QCOMPARE(prompts.Messages[2].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
     }
 
