@@ -131,6 +131,8 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
     btnCancelTerms = MakeButton("Cancel", UserExpPage, 527, 412, 90);
 
     EditStdTerms = MakeGrid(StdExpPage);
+    // The language's own expressions are shown, not edited.
+    EditStdTerms->SetOptions(EditStdTerms->Options() & ~goEditing);
     StdSetPanel = MakePanel(StdExpPage, StdSetPaintBox, 224, 151);
     Button2 = MakeButton("OK", StdExpPage, 430, 388, 90);
     Button1 = MakeButton("Cancel", StdExpPage, 527, 388, 90);
