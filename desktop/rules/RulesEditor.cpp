@@ -19,6 +19,20 @@
 #include "desktop/rules/RuleClipboardText.h"
 #include "desktop/rules/RuleRowSorter.h"
 
+namespace {
+
+// The texts of rule r, inputs first.
+std::vector<std::string> CellsOfRule(const CRuleBase& ruleBase, int r) {
+    std::vector<std::string> cells;
+    for (int a = 0; a < ruleBase.GetNumAntVariables(); ++a)
+        cells.push_back(ruleBase.GetAntExpression(a, r));
+    for (int s = 0; s < ruleBase.GetNumSucVariables(); ++s)
+        cells.push_back(ruleBase.GetSucExpression(s, r));
+    return cells;
+}
+
+}  // namespace
+
 RulesEditor::RulesEditor(CRuleBase& ruleBase) : ruleBase_(ruleBase) {}
 
 void RulesEditor::FillGrid() {
@@ -345,14 +359,8 @@ Rules RulesEditor::CurrentSnapshot() const {
         grid_.OutputCount() == ruleBase_.GetNumSucVariables())
         return grid_.Snapshot();
     Rules snapshot;
-    for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
-        std::vector<std::string> cells;
-        for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
-            cells.push_back(ruleBase_.GetAntExpression(a, r));
-        for (int s = 0; s < ruleBase_.GetNumSucVariables(); ++s)
-            cells.push_back(ruleBase_.GetSucExpression(s, r));
-        snapshot.AddRule(std::move(cells));
-    }
+    for (int r = 0; r < ruleBase_.GetNumRules(); ++r)
+        snapshot.AddRule(CellsOfRule(ruleBase_, r));
     return snapshot;
 }
 
@@ -366,14 +374,8 @@ void RulesEditor::ReplaceRules(const Rules& rules, bool refillGrid) {
         }
     } else {
         for (int r = 0; r < ruleBase_.GetNumRules(); ++r) {
-            if (ruleBase_.IsRuleActive(r))
-                continue;
-            std::vector<std::string> cells;
-            for (int a = 0; a < ruleBase_.GetNumAntVariables(); ++a)
-                cells.push_back(ruleBase_.GetAntExpression(a, r));
-            for (int s = 0; s < ruleBase_.GetNumSucVariables(); ++s)
-                cells.push_back(ruleBase_.GetSucExpression(s, r));
-            inactive.insert(std::move(cells));
+            if (!ruleBase_.IsRuleActive(r))
+                inactive.insert(CellsOfRule(ruleBase_, r));
         }
     }
     static constexpr char kActive[] = "";

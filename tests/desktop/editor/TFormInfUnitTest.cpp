@@ -19,6 +19,7 @@
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/VariableNumbers.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
+#include "tests/desktop/support/RulesTestModels.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
@@ -26,6 +27,7 @@
 #include <string>
 #include <vector>
 
+using rules_test::Type;
 using toolkit::ModalResult;
 
 namespace {
@@ -33,16 +35,6 @@ namespace {
 QByteArray Contents(const QString& fileName) {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The person replaces the current cell's text in its editor.
-void Type(TStringGrid& grid, const QString& text) {
-    grid.SetEditorMode(true);
-    grid.InplaceEditor()->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Backspace);
-    else
-        QTest::keyClicks(grid.InplaceEditor(), text);
 }
 
 std::vector<std::string> RuleTexts(const CRuleBase& ruleBase) {

@@ -28,6 +28,7 @@
 #include "toolbars/TToolbarKit.h"
 
 using rules_test::Make;
+using rules_test::Type;
 using rules_test::Variable;
 
 namespace {
@@ -56,16 +57,6 @@ void Click(TStringGrid& grid, int column, int row, Qt::KeyboardModifiers modifie
     const QRect cell = grid.CellRect(column, row);
     const QPoint point = column == 0 ? QPoint(cell.left() + 2, cell.center().y()) : cell.center();
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, point);
-}
-
-// The person replaces the current cell's text.
-void Type(TStringGrid& grid, const QString& text) {
-    grid.SetEditorMode(true);
-    grid.InplaceEditor()->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Backspace);
-    else
-        QTest::keyClicks(grid.InplaceEditor(), text);
 }
 
 QString Column(const TStringGrid& grid, int column) {

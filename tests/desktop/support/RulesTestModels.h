@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QLineEdit>
+#include <QTest>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/io/RuleBaseReader.h"
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/toolkit/TStringGrid.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 
 namespace rules_test {
@@ -33,6 +37,16 @@ inline std::unique_ptr<CRuleBase> Make(const std::vector<Variable>& inputs,
         model.rules.push_back(rulebase_test::RuleLine(in, out, active));
     }
     return std::make_unique<CRuleBase>(rulebase_test::Build(model));
+}
+
+// The person replaces the current cell's text in its editor.
+inline void Type(TStringGrid& grid, const QString& text) {
+    grid.SetEditorMode(true);
+    grid.InplaceEditor()->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Backspace);
+    else
+        QTest::keyClicks(grid.InplaceEditor(), text);
 }
 
 }  // namespace rules_test
