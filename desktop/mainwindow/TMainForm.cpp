@@ -106,8 +106,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 TMainForm::~TMainForm() {
     // Editors call back into the main window while they go.
     disconnect(MdiArea, nullptr, this, nullptr);
-    // An editor takes its test window with it, so a window of the list may be gone already.
-    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    // Test windows go first: one that its editor takes along while the editor's frame is torn
+    // down would restore itself among frames that are half gone. Guarded all the same.
+    QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    std::stable_partition(children.begin(), children.end(), [](QMdiSubWindow* child) {
+        return !qobject_cast<TFormInfUnit*>(child->widget());
+    });
     const std::vector<QPointer<QMdiSubWindow>> guarded(children.begin(), children.end());
     for (const QPointer<QMdiSubWindow>& child : guarded)
         delete child.data();

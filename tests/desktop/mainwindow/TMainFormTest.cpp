@@ -419,12 +419,24 @@ class TMainFormTest : public QObject {
     }
 
     // This did crash: an editor's frame took its test window's frame along, and the main
-    // window then deleted that one a second time.
+    // window then deleted that one a second time; and a minimised test window that a maximised
+    // editor took along restored itself while the editor's frame was half gone.
     void teardownWithATestWindowOpen() {
-        QPointer<TMDIChild> window = PressTest(form_->OpenFileByName(Copy("controller.rb")));
-        QVERIFY(window);
-        form_.reset();
-        QVERIFY(window.isNull());
+        for (bool minimised : {true, false}) {
+            if (!form_) {
+                form_ = std::make_unique<TMainForm>();
+                form_->show();
+            }
+            TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+            QPointer<TMDIChild> window = PressTest(editor);
+            QVERIFY(window);
+            if (minimised) {
+                FrameOf(window)->showMinimized();
+                FrameOf(editor)->showMaximized();
+            }
+            form_.reset();
+            QVERIFY(window.isNull());
+        }
     }
 
     void aTestWindowOpenAtExitStoresItsPlacement() {
