@@ -61,8 +61,8 @@ End_SucVariable1
 RULES
  "freezing" "small" | "ze"
  "fr or mi" "medium" | "sm"
- "mild" "not muggy" | "ml sm"
+ "mild" "mu or medium" | "ml sm"
  "comfortable" "mu" | "me"
  "hot" "big" | "ve bi"
- "ho and not comfortable" "very big" | "ex bi"
+ "ho or comfortable" "mu and big" | "ex bi"
 END_RULES

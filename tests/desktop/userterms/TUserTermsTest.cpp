@@ -454,10 +454,10 @@ class TUserTermsTest : public QObject {
             dynamic_cast<const CBasicSettings&>(*editor.RuleBase().GetVariable(0).GetSettings());
         QCOMPARE(settings.Terms()[2]->Names(), std::vector<std::string>({"warm", "ho"}));
         QCOMPARE(editor.RuleBase().GetAntExpression(0, 4), std::string("warm"));
-        QCOMPARE(editor.RuleBase().GetAntExpression(0, 5), std::string("ho and not comfortable"));
+        QCOMPARE(editor.RuleBase().GetAntExpression(0, 5), std::string("ho or comfortable"));
     }
 
-    // "comfortable" stands alone in rule 4 and inside "ho and not comfortable" in rule 6. A rename
+    // "comfortable" stands alone in rule 4 and inside "ho or comfortable" in rule 6. A rename
     // in the expressions editor reaches both on OK of both windows, as one undo step; Cancel of
     // either leaves the rules and the expressions as they were.
     void renamesReachEveryUseUntilCancelled() {
@@ -483,21 +483,21 @@ class TUserTermsTest : public QObject {
             return QString::fromStdString(ruleBase.GetAntExpression(0, 3) + " / " +
                                           ruleBase.GetAntExpression(0, 5));
         };
-        const QString opened = "comfortable / ho and not comfortable";
+        const QString opened = "comfortable / ho or comfortable";
         QCOMPARE(edit(false, true), opened);
         const std::size_t steps = undo.UndoDepth();
         QCOMPARE(edit(true, false), opened);
         QCOMPARE(undo.UndoDepth(), steps);
         QCOMPARE(ruleBase.GetVariable(0).GetSettings()->UserTerms()[3]->Name(),
                  std::string("comfortable"));
-        QCOMPARE(edit(true, true), QString("cosy / ho and not cosy"));
+        QCOMPARE(edit(true, true), QString("cosy / ho or cosy"));
         InstalledEditorSeams() = {};
         // Undo takes back rule edits, never a rename: the old name is no term any more.
         editor.RulesPage().UndoRuleEdit();
         QCOMPARE(ruleBase.GetAntExpression(0, 3), std::string("cosy"));
         QVERIFY(editor.Save());
         QCOMPARE(TFormInfUnit(nullptr, file).RuleBase().GetAntExpression(0, 5),
-                 std::string("ho and not cosy"));
+                 std::string("ho or cosy"));
         QVERIFY(prompts.Messages.empty());
     }
 
