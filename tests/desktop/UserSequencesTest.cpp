@@ -10,6 +10,7 @@
 //   UserSequencesTest randomSequences:"seed 17"     one of the default seeds
 //   TAVO_SEED=123456 UserSequencesTest              any seed
 //   TAVO_SEQUENCES=2000 UserSequencesTest           more sequences
+//   TAVO_FIRST_SEED=2401 TAVO_SEQUENCES=200 ...     others
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -412,7 +414,9 @@ class UserSequencesTest : public QObject {
             return;
         }
         const int count = qEnvironmentVariableIntValue("TAVO_SEQUENCES");
-        for (unsigned seed = 1; seed <= unsigned(count > 0 ? count : kDefaultSequences); ++seed)
+        const unsigned first = std::max(1, qEnvironmentVariableIntValue("TAVO_FIRST_SEED"));
+        const unsigned last = first - 1 + unsigned(count > 0 ? count : kDefaultSequences);
+        for (unsigned seed = first; seed <= last; ++seed)
             QTest::addRow("seed %u", seed) << seed;
     }
 
