@@ -26,6 +26,17 @@ void WriteRecord(const QString& caption, std::vector<std::uint8_t> bytes) {
     Registry().WriteBinary(Root::CurrentUser, kWindowAttributesKey, caption.toStdString(), bytes);
 }
 
+// A child named like the rule base it would show, in an area shown at 600 x 400.
+QMdiSubWindow* ShownChild(QMdiArea& area) {
+    area.resize(600, 400);
+    auto* child = new QWidget;
+    child->setWindowTitle("child.rb");
+    QMdiSubWindow* sub = area.addSubWindow(child);
+    area.show();
+    sub->setGeometry(20, 25, 250, 150);
+    return sub;
+}
+
 QStringList Stored() {
     QStringList names;
     for (int i = 0; i < 6; ++i)
@@ -99,12 +110,8 @@ class PlacementStoreTest : public QObject {
     void mdiChildrenAreStoredInTheirAreasCoordinates() {
         TemporaryRegistry store;
         QMdiArea area;
-        area.resize(600, 400);
-        auto* child = new QWidget;
-        child->setWindowTitle("child.rb");
-        QMdiSubWindow* sub = area.addSubWindow(child);
-        sub->setGeometry(20, 25, 250, 150);
-        area.show();
+        QMdiSubWindow* sub = ShownChild(area);
+        QWidget* child = sub->widget();
         SaveWindowAttributes(*child);
         sub->setGeometry(0, 0, 100, 100);
         LoadWindowAttributes(*child);
@@ -126,12 +133,8 @@ class PlacementStoreTest : public QObject {
     void aMinimisedChildStoresItsNormalBounds() {
         TemporaryRegistry store;
         QMdiArea area;
-        area.resize(600, 400);
-        auto* child = new QWidget;
-        child->setWindowTitle("child.rb");
-        QMdiSubWindow* sub = area.addSubWindow(child);
-        area.show();
-        sub->setGeometry(20, 25, 250, 150);
+        QMdiSubWindow* sub = ShownChild(area);
+        QWidget* child = sub->widget();
         sub->showMinimized();
         SaveWindowAttributes(*child);
         sub->setGeometry(0, 0, 300, 300);
