@@ -582,6 +582,16 @@ void RulesGridController::SetCellText(int column, int row, const std::string& te
     grid_.SetCells(column, row, Q(text));
 }
 
+void RulesGridController::FocusCellQuietly(int column, int row) {
+    gridReady_ = false;
+    grid_.FocusCell(column, row);
+    gridReady_ = true;
+}
+
+void RulesGridController::FocusRuleRow(int row) {
+    FocusCellQuietly(std::max(grid_.Col(), 1), std::min(row, editor_.Grid().RuleRowCount()));
+}
+
 void RulesGridController::AfterRowCommand() {
     ShowGrid();
     MarkModified();
@@ -595,9 +605,7 @@ void RulesGridController::ButtonAddRuleClick() {
     const int top = std::max(grid_.Selection().Top, 0);
     const int added = editor_.AddRule(std::min(top, editor_.Grid().RuleRowCount()));
     ShowGrid();
-    gridReady_ = false;
-    grid_.FocusCell(1, added);
-    gridReady_ = true;
+    FocusCellQuietly(1, added);
     grid_.setFocus();
     btnCheckConsClick();
     MarkModified();
@@ -614,10 +622,7 @@ void RulesGridController::ButtonDeleteRuleClick() {
     // The selected rows are gone: a paste now goes in after the current row instead of
     // replacing the row that moved up into the gap.
     SetRangeSelect(false);
-    gridReady_ = false;
-    grid_.FocusCell(std::max(grid_.Col(), 1),
-                    std::min(range->first, editor_.Grid().RuleRowCount()));
-    gridReady_ = true;
+    FocusRuleRow(range->first);
     AfterRowCommand();
 }
 
@@ -664,10 +669,7 @@ void RulesGridController::CutRules() {
     clipboardHoldsCellText_ = false;
     if (editor_.DeleteRules(range->first, range->second)) {
         SetRangeSelect(false);
-        gridReady_ = false;
-        grid_.FocusCell(std::max(grid_.Col(), 1),
-                        std::min(range->first, editor_.Grid().RuleRowCount()));
-        gridReady_ = true;
+        FocusRuleRow(range->first);
         AfterRowCommand();
     }
 }
@@ -696,9 +698,7 @@ void RulesGridController::PasteRules() {
         return;
     SetRangeSelect(false);
     ShowGrid();
-    gridReady_ = false;
-    grid_.FocusCell(1, pasted->first);
-    gridReady_ = true;
+    FocusCellQuietly(1, pasted->first);
     MarkModified();
     btnCheckConsClick();
     SelectFirstInvalidCell(pasted->first, pasted->second);
@@ -709,9 +709,7 @@ void RulesGridController::SelectFirstInvalidCell(int top, int bottom) {
     for (int r = top; r <= bottom; ++r) {
         for (int c = 1; c <= editor_.Grid().VariableCount(); ++c) {
             if (const auto error = CheckRuleCell(c, r)) {
-                gridReady_ = false;
-                grid_.FocusCell(c, r);
-                gridReady_ = true;
+                FocusCellQuietly(c, r);
                 ShowCellCheck(c, r, error);
                 return;
             }
@@ -722,12 +720,8 @@ void RulesGridController::SelectFirstInvalidCell(int top, int bottom) {
 void RulesGridController::DeleteEmptyRules() {
     if (!CurrentCellValid())
         return;
-    if (editor_.DeleteEmptyRows()) {
-        gridReady_ = false;
-        grid_.FocusCell(std::max(grid_.Col(), 1),
-                        std::min(grid_.Row(), editor_.Grid().RuleRowCount()));
-        gridReady_ = true;
-    }
+    if (editor_.DeleteEmptyRows())
+        FocusRuleRow(grid_.Row());
     AfterRowCommand();
 }
 
@@ -740,9 +734,7 @@ void RulesGridController::DuplicateRules() {
     clipboardHoldsCellText_ = false;
     const auto copies = editor_.DuplicateRows(range->first, range->second);
     ShowGrid();
-    gridReady_ = false;
-    grid_.FocusCell(std::max(grid_.Col(), 1), copies.first);
-    gridReady_ = true;
+    FocusCellQuietly(std::max(grid_.Col(), 1), copies.first);
     MarkModified();
     btnCheckConsClick();
     ScrollToCurrentRow();
@@ -779,20 +771,23 @@ void RulesGridController::DeleteDuplicateRules() {
         return;
     if (!editor_.DeleteDuplicateRules())
         return;
-    gridReady_ = false;
-    grid_.FocusCell(std::max(grid_.Col(), 1), std::min(grid_.Row(), editor_.Grid().RuleRowCount()));
-    gridReady_ = true;
+    FocusRuleRow(grid_.Row());
     AfterRowCommand();
 }
 
-void RulesGridController::DeleteRedundantRules() {
-    // A hidden grid was whole when it was left; its current cell may since have gone stale.
-    if (ShowsRulesPage() && !AllRulesComplete())
-        return;
+bool RulesGridController::ReadyForRuleBaseCommand() {
+    if (ShowsRulesPage())
+        return AllRulesComplete();
+    // A hidden grid was whole when it was left, and its current cell may since have gone stale.
     // Other pages change the rules (variable bounds, renamed expressions); the hidden grid must
     // not write its older texts back over them.
-    if (!ShowsRulesPage())
-        editor_.RuleBaseChanged();
+    editor_.RuleBaseChanged();
+    return true;
+}
+
+void RulesGridController::DeleteRedundantRules() {
+    if (!ReadyForRuleBaseCommand())
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (hooks_.StartProgress)
         hooks_.StartProgress(editor_.RuleBase().GetNumRules());
@@ -808,20 +803,14 @@ void RulesGridController::DeleteRedundantRules() {
     QApplication::restoreOverrideCursor();
     if (!changed)
         return;
-    if (ShowsRulesPage()) {
-        gridReady_ = false;
-        grid_.FocusCell(std::max(grid_.Col(), 1),
-                        std::min(grid_.Row(), editor_.Grid().RuleRowCount()));
-        gridReady_ = true;
-    }
+    if (ShowsRulesPage())
+        FocusRuleRow(grid_.Row());
     AfterRowCommand();
 }
 
 void RulesGridController::MergeInconsistentRules() {
-    if (ShowsRulesPage() && !AllRulesComplete())
+    if (!ReadyForRuleBaseCommand())
         return;
-    if (!ShowsRulesPage())
-        editor_.RuleBaseChanged();
     bool changed = false;
     try {
         changed = editor_.MergeInconsistentRules();
@@ -830,9 +819,7 @@ void RulesGridController::MergeInconsistentRules() {
     }
     if (!changed)
         return;
-    gridReady_ = false;
-    grid_.FocusCell(std::max(grid_.Col(), 1), std::min(grid_.Row(), editor_.Grid().RuleRowCount()));
-    gridReady_ = true;
+    FocusRuleRow(grid_.Row());
     AfterRowCommand();
 }
 

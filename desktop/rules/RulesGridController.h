@@ -137,7 +137,14 @@ class RulesGridController {
     // The select-cell check for a move to column 0 of row: the current cell must be valid.
     bool MayLeaveCurrentCell();
     void SetCellText(int column, int row, const std::string& text);
+    // Moves the current cell for the program, without the grid's select-cell check.
+    void FocusCellQuietly(int column, int row);
+    // After rows went: the current column in row, or in the last rule when row is beyond it.
+    void FocusRuleRow(int row);
     void AfterRowCommand();
+    // The whole-rule-base commands' start: a shown grid must be whole; a hidden one gives way to
+    // the rule base.
+    bool ReadyForRuleBaseCommand();
     // Selects the first pasted cell that fails its check, so that it is corrected first.
     void SelectFirstInvalidCell(int top, int bottom);
     QRect ActiveImageRect(const QRect& cell) const;

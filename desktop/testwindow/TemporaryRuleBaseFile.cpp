@@ -8,14 +8,35 @@
 #include "core/io/RuleBaseWriter.h"
 #include "core/text/ESyntax.h"
 
+namespace {
+
+// The rulebase file's text, or why the rule base has none; false with the latter.
+bool FileText(const CRuleBase& ruleBase, std::string& text) {
+    try {
+        text = RuleBaseText(ruleBase);
+        return true;
+    } catch (const std::exception& error) {
+        text = error.what();
+        return false;
+    }
+}
+
+// The copy is a convenience: a folder that cannot be written leaves the text shown and no file.
+bool WriteCopy(const std::string& path, const std::string& text) {
+    try {
+        ReplaceFileText(path, text);
+        return true;
+    } catch (const ESyntax&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 TemporaryRuleBaseFile WriteTemporaryRuleBase(const CRuleBase& ruleBase, const std::string& folder) {
     TemporaryRuleBaseFile result;
-    try {
-        result.text = RuleBaseText(ruleBase);
-    } catch (const std::exception& error) {
-        result.text = error.what();
+    if (!FileText(ruleBase, result.text))
         return result;
-    }
     QString directory = QString::fromStdString(folder);
     if (folder.empty()) {
         const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -29,32 +50,19 @@ TemporaryRuleBaseFile WriteTemporaryRuleBase(const CRuleBase& ruleBase, const st
         directory = result.folder->path();
     }
     const std::string path = QDir(directory).filePath(QStringLiteral("temp.rb")).toStdString();
-    try {
-        ReplaceFileText(path, result.text);
+    if (WriteCopy(path, result.text))
         result.path = path;
-    } catch (const ESyntax&) {
-    }
     return result;
 }
 
 bool UpdateTemporaryRuleBase(TemporaryRuleBaseFile& file, const CRuleBase& ruleBase) {
     std::string text;
-    bool written = true;
-    try {
-        text = RuleBaseText(ruleBase);
-    } catch (const std::exception& error) {
-        text = error.what();
-        written = false;
-    }
+    const bool describable = FileText(ruleBase, text);
     if (text == file.text)
         return false;
     file.text = std::move(text);
     // The copy keeps the last rule base a file could hold.
-    if (written && !file.path.empty()) {
-        try {
-            ReplaceFileText(file.path, file.text);
-        } catch (const ESyntax&) {
-        }
-    }
+    if (describable && !file.path.empty())
+        WriteCopy(file.path, file.text);
     return true;
 }
