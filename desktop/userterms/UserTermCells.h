@@ -17,7 +17,6 @@ class CFuzzyParamSet;
 // checking a parameter cell, changing the shape, and the line a row is copied as.
 namespace userterm {
 
-inline constexpr int kNumberCol = 0;
 inline constexpr int kNameCol = 1;
 inline constexpr int kTypeCol = 2;
 inline constexpr int kFirstParamCol = 3;

@@ -15,7 +15,8 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
-#include "desktop/editor/VariableGrids.h"
+#include "desktop/editor/TVariablePage.h"
+#include "desktop/editor/VariablesModel.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/VariableNumbers.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
@@ -83,10 +84,15 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(editor->ComboBoxDefType->currentText(),
                  QString("Defuzzification of Linguistic Expressions"));
         QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetGeneral);
-        TStringGrid& inputs = *editor->StringGridInputVar;
-        QCOMPARE(inputs.RowCount(), 3);
-        QCOMPARE(inputs.Cells(0, 2), QString("speed"));
-        QCOMPARE(inputs.Cells(3, 2), QString("120.00"));
+        const VariablesModel& inputs = editor->TabSheetInputVar->Model();
+        QCOMPARE(inputs.rowCount(), 2);
+        QCOMPARE(inputs.index(1, 0).data(), QVariant("speed"));
+        QCOMPARE(inputs.index(1, 3).data(), QVariant("120.00"));
+        for (TVariablePage* page : {editor->TabSheetInputVar, editor->TabSheetOutputVar}) {
+            editor->PageControl->setCurrentWidget(page);
+            editor->grab().save(
+                QString(TAVO_ARTIFACT_DIR "/editor-%1.png").arg(page->objectName()));
+        }
         QCOMPARE(editor->StringGridRules->RowCount(), 26);
         QCOMPARE(editor->StringGridRules->ColCount(), 3 + 5);
     }
@@ -301,14 +307,14 @@ class TFormInfUnitTest : public QObject {
     void deletingInputVariables() {
         ScriptedPrompts prompts;
         auto editor = Open("controller.rb");
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts.Answers = {ModalResult::No, ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
         editor->ButtonDeleteVarClick();
         QCOMPARE(prompts.Messages[1].Text, QString("Are you sure to delete the variable speed?"));
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
-        QCOMPARE(editor->StringGridInputVar->RowCount(), 2);
+        QCOMPARE(editor->TabSheetInputVar->Model().rowCount(), 1);
         editor->ButtonDeleteVarClick();
         QCOMPARE(prompts.Messages.back().Text, QString("At least one variable is required"));
         QCOMPARE(prompts.Messages.back().Caption, QString("Warning"));
@@ -324,7 +330,7 @@ class TFormInfUnitTest : public QObject {
             asked = variable;
             return true;
         };
-        editor->StringGridOutputVar->FocusCell(0, 1);
+        editor->TabSheetOutputVar->SelectRow(0);
         editor->ButtonEditOutputVarClick();
         QCOMPARE(asked, -1);
         QVERIFY(editor->Modified());
@@ -332,30 +338,11 @@ class TFormInfUnitTest : public QObject {
         InstalledEditorSeams() = {};
     }
 
-    void outputBoundsAreCheckedAndNotRounded() {
-        double low = 0;
-        double high = 0;
-        QCOMPARE(CheckBoundTexts("a", "1", low, high),
-                 QString("Real value expected in low bound!"));
-        QCOMPARE(CheckBoundTexts("0", "", low, high),
-                 QString("Real value expected in high bound!"));
-        QCOMPARE(CheckBoundTexts("1", "1", low, high),
-                 QString("Low bound must be lower then high bound!"));
-        QCOMPARE(BoundText(0.5), QString("0.50"));
-        auto editor = Open("controller.rb");
-        const double before = editor->RuleBase().GetUpperBound(-1);
-        QVERIFY(editor->StringGridOutputVarExit());
-        QCOMPARE(editor->RuleBase().GetUpperBound(-1), before);
-        ScriptedPrompts prompts;
-        editor->StringGridOutputVar->SetCells(2, 1, "x");
-        QVERIFY(!editor->StringGridOutputVarExit());
-        QCOMPARE(prompts.Captions(), QStringList({"Error"}));
-    }
-
-    // Both bounds of <1, 1.004> show as "1.00"; the page checks the numbers, not those texts.
-    void outputBoundsCloserThanTwoDecimalsPass() {
+    // Both bounds of <1, 1.004> show as "1.00"; the page shows the bounds, it never writes them
+    // back: leaving it keeps 1.004 and says nothing.
+    void outputBoundsShowTwoDecimalsAndStayUnrounded() {
         rulebase_test::Model model;
-        model.inputs = {rulebase_test::Variable("x")};
+        model.inputs = {rulebase_test::Variable("x", "linguistic", 0, 0.5)};
         model.outputs = {rulebase_test::Variable("y", "linguistic", 1, 1.004)};
         model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
         const QString name = folder_.filePath("narrow.rb");
@@ -365,8 +352,14 @@ class TFormInfUnitTest : public QObject {
         file.close();
         ScriptedPrompts prompts;
         TFormInfUnit editor(nullptr, name);
-        QCOMPARE(editor.StringGridOutputVar->Cells(3, 1), QString("1.00"));
-        QVERIFY(editor.StringGridOutputVarExit());
+        QCOMPARE(editor.TabSheetInputVar->Model().index(0, 3).data(), QVariant("0.50"));
+        const VariablesModel& outputs = editor.TabSheetOutputVar->Model();
+        QCOMPARE(outputs.index(0, 2).data(), QVariant("1.00"));
+        QCOMPARE(outputs.index(0, 3).data(), QVariant("1.00"));
+        editor.show();
+        editor.PageControl->setCurrentWidget(editor.TabSheetOutputVar);
+        editor.TabSheetOutputVar->SelectRow(0);
+        editor.PageControl->setCurrentWidget(editor.TabSheetGeneral);
         QVERIFY(prompts.Messages.empty());
         QCOMPARE(editor.RuleBase().GetUpperBound(-1), double(1.004f));
     }

@@ -1,0 +1,88 @@
+#include "desktop/editor/TVariablePage.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "desktop/editor/VariablesModel.h"
+
+namespace {
+
+constexpr int kColumnWidths[] = {146, 64, 31, 31, 79};
+
+}  // namespace
+
+TVariablePage::TVariablePage(const CRuleBase& ruleBase, bool outputs, QWidget* parent)
+    : QWidget(parent), model_(new VariablesModel(ruleBase, outputs, this)) {
+    grid_ = new QTableView(this);
+    grid_->setObjectName(outputs ? "StringGridOutputVar" : "StringGridInputVar");
+    grid_->setModel(model_);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(22);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    auto* buttons = new QHBoxLayout;
+    if (!outputs) {
+        addButton_ = new QPushButton("&Add variable", this);
+        addButton_->setObjectName("ButtonAddVar");
+        deleteButton_ = new QPushButton("&Delete variable", this);
+        deleteButton_->setObjectName("ButtonDeleteVar");
+        buttons->addWidget(addButton_);
+        buttons->addWidget(deleteButton_);
+        connect(addButton_, &QPushButton::clicked, this, &TVariablePage::addVariableRequested);
+        connect(deleteButton_, &QPushButton::clicked, this,
+                &TVariablePage::deleteVariableRequested);
+    }
+    editButton_ = new QPushButton("&Edit variable", this);
+    editButton_->setObjectName(outputs ? "ButtonEditOutputVar" : "ButtonEditInputVar");
+    buttons->addWidget(editButton_);
+    buttons->addStretch(1);
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(grid_, 1);
+    page->addLayout(buttons);
+    connect(editButton_, &QPushButton::clicked, this, &TVariablePage::editVariableRequested);
+    connect(grid_, &QAbstractItemView::doubleClicked, this, &TVariablePage::editVariableRequested);
+    Fill();
+}
+
+void TVariablePage::Fill() {
+    const int row = SelectedRow();
+    model_->Refill();
+    SelectRow(std::min(std::max(row, 0), model_->rowCount() - 1));
+    FitColumns();
+}
+
+void TVariablePage::FitColumns() {
+    // The designed widths are a floor: bounds such as "-1000.00" must not be cut off.
+    QHeaderView& header = *grid_->horizontalHeader();
+    int boundWidth = kColumnWidths[VariablesModel::LowColumn];
+    for (int col : {VariablesModel::LowColumn, VariablesModel::HighColumn}) {
+        grid_->resizeColumnToContents(col);
+        boundWidth = std::max(boundWidth, header.sectionSize(col));
+    }
+    for (int col = 0; col < model_->columnCount(); ++col) {
+        const bool bound = col == VariablesModel::LowColumn || col == VariablesModel::HighColumn;
+        header.resizeSection(col, bound ? boundWidth : kColumnWidths[col]);
+    }
+}
+
+int TVariablePage::SelectedRow() const {
+    return grid_->currentIndex().row();
+}
+
+void TVariablePage::SelectRow(int row) {
+    grid_->setCurrentIndex(model_->index(row, 0));
+}
+
+void TVariablePage::SetEditingEnabled(bool enabled) {
+    for (QPushButton* button : {addButton_, deleteButton_, editButton_}) {
+        if (button)
+            button->setEnabled(enabled);
+    }
+}
