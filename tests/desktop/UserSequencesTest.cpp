@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -283,20 +284,29 @@ class RandomPerson : public UserPrompts {
             MouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(Below(tabs->count())).center());
     }
 
-    // A cell of any grid, then its editor: F2, Enter or a double click.
+    // A cell of any grid or table, then its editor: F2, Enter or a double click.
     void OpenCellEditor(QWidget& window) {
-        QPointer<TStringGrid> grid = AnyVisible<TStringGrid>(window);
-        if (!grid)
-            return;
-        const QRect cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
-        if (cell.isEmpty())
+        QPointer<QWidget> viewport;
+        QRect cell;
+        if (QTableView* table = Chance(50) ? AnyVisible<QTableView>(window) : nullptr) {
+            const QAbstractItemModel& model = *table->model();
+            if (model.rowCount() == 0 || model.columnCount() == 0)
+                return;
+            cell = table->visualRect(
+                model.index(Below(model.rowCount()), Below(model.columnCount())));
+            viewport = table->viewport();
+        } else if (TStringGrid* grid = AnyVisible<TStringGrid>(window)) {
+            cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
+            viewport = grid->viewport();
+        }
+        if (!viewport || cell.isEmpty())
             return;
         if (Chance(50)) {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center(), true);
+            MouseClick(viewport, Qt::LeftButton, {}, cell.center(), true);
         } else {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            if (grid)
-                KeyClick(FocusIn(*grid), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
+            MouseClick(viewport, Qt::LeftButton, {}, cell.center());
+            if (viewport)
+                KeyClick(FocusIn(*viewport), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
         }
     }
 

@@ -364,6 +364,34 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(editor.RuleBase().GetUpperBound(-1), double(1.004f));
     }
 
+    // An output that shares an input's context (settings=alias(x)) showed its old bounds after
+    // the input's were edited, and leaving its list wrote them back over the edit.
+    void aSharedContextShowsOnBothPagesAfterAnEdit() {
+        rulebase_test::Model model;
+        model.inputs = {rulebase_test::Variable("x")};
+        model.outputs = {rulebase_test::Variable("y", "alias(x)")};
+        model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
+        const QString name = folder_.filePath("shared.rb");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
+        file.close();
+        TFormInfUnit editor(nullptr, name);
+        InstalledEditorSeams().EditVariable = [](TFormInfUnit& window, int variable) {
+            window.RuleBase().GetSettings(variable).SetContext(0.0, 2.0);
+            return true;
+        };
+        editor.TabSheetInputVar->SelectRow(0);
+        editor.ButtonEditInputVarClick();
+        InstalledEditorSeams() = {};
+        QCOMPARE(editor.TabSheetOutputVar->Model().index(0, 3).data(), QVariant("2.00"));
+        editor.show();
+        editor.PageControl->setCurrentWidget(editor.TabSheetOutputVar);
+        editor.TabSheetOutputVar->SelectRow(0);
+        editor.PageControl->setCurrentWidget(editor.TabSheetGeneral);
+        QCOMPARE(editor.RuleBase().GetUpperBound(0), 2.0);
+    }
+
     void expressionUseCountsInputsThenOutputs() {
         auto editor = Open("controller.rb");
         const CRuleBase& ruleBase = editor->RuleBase();
