@@ -574,64 +574,39 @@ void TUserTerms::WriteBack() {
 }
 
 void TUserTerms::FuzzySetPaintBoxPaint() {
-    const PlotGeometry geometry{FuzzySetPaintBox->width(), FuzzySetPaintBox->height()};
-    PlotBuilder builder(geometry, FuzzySetPaintBox->fontMetrics(),
-                        palette().color(QPalette::Button));
-    const int current = CurrentIndex();
-    if (current < 0 || hi_ <= lo_) {
-        FuzzySetPaintBox->SetScene(builder.Take());
-        return;
+    // Nothing is drawn before a row is current; a row without its numbers is left out.
+    std::vector<std::unique_ptr<CFuzzyParamSet>> sets;
+    std::vector<const CFuzzySet*> others;
+    std::unique_ptr<CFuzzyParamSet> current;
+    for (int index = 0; CurrentIndex() >= 0 && hi_ > lo_ && index < model_->Count(); ++index) {
+        auto set = BuildSet(model_->Row(index), lo_, hi_);
+        if (index == CurrentIndex()) {
+            current = std::move(set);
+        } else if (set) {
+            others.push_back(set.get());
+            sets.push_back(std::move(set));
+        }
     }
-    // A row without its numbers is left out of the drawing.
-    for (int index = 0; index < model_->Count(); ++index) {
-        if (index == current)
-            continue;
-        if (const auto set = BuildSet(model_->Row(index), lo_, hi_))
-            builder.AddCurve(*set, Qt::blue, 1);
-    }
-    const auto set = BuildSet(model_->Row(current), lo_, hi_);
-    if (!set) {
-        FuzzySetPaintBox->SetScene(builder.Take());
-        return;
-    }
-    std::vector<double> params(static_cast<std::size_t>(set->ParamCount()));
-    set->GetParams(params);
-    builder.AddMarkers(MarkersOf(set->GetTypeName(), params), lo_, hi_);
-    builder.AddAxis();
-    builder.AddGrid(lo_, hi_);
-    builder.AddCurve(*set, Qt::red, 2);
-    builder.AddBoundLabels(lo_, hi_);
+    PlotBuilder builder({FuzzySetPaintBox->width(), FuzzySetPaintBox->height()},
+                        FuzzySetPaintBox->fontMetrics(), palette().color(QPalette::Button));
+    builder.AddSets(others, current.get(), lo_, hi_, true);
     FuzzySetPaintBox->SetScene(builder.Take());
 }
 
 void TUserTerms::StdSetPaintBoxPaint() {
-    const PlotGeometry geometry{StdSetPaintBox->width(), StdSetPaintBox->height()};
-    PlotBuilder builder(geometry, StdSetPaintBox->fontMetrics(), palette().color(QPalette::Button));
-    const QModelIndex currentIndex = EditStdTerms->currentIndex();
-    const int current = currentIndex.isValid() ? currentIndex.row() : -1;
-    const int rows = static_cast<int>(standardSets_.size());
-    if (current < 0 || current >= rows || hi_ <= lo_) {
-        StdSetPaintBox->SetScene(builder.Take());
-        return;
-    }
-    for (int row = 0; row < rows; ++row) {
+    const int current = EditStdTerms->currentIndex().row();
+    std::vector<const CFuzzySet*> others;
+    const CFuzzyParamSet* currentSet = nullptr;
+    for (int row = 0; current >= 0 && hi_ > lo_ && row < int(standardSets_.size()); ++row) {
         const CFuzzySet* set = standardSets_[static_cast<std::size_t>(row)].get();
-        if (row != current && set)
-            builder.AddCurve(*set, Qt::blue, 1);
+        if (row == current)
+            currentSet = dynamic_cast<const CFuzzyParamSet*>(set);
+        else if (set)
+            others.push_back(set);
     }
-    const auto* set =
-        dynamic_cast<const CFuzzyParamSet*>(standardSets_[static_cast<std::size_t>(current)].get());
-    if (!set) {
-        StdSetPaintBox->SetScene(builder.Take());
-        return;
-    }
-    std::vector<double> params(static_cast<std::size_t>(set->ParamCount()));
-    set->GetParams(params);
-    builder.AddMarkers(MarkersOf(set->GetTypeName(), params), set->GetLowerBound(),
-                       set->GetUpperBound());
-    builder.AddGrid(lo_, hi_);
-    builder.AddAxis();
-    builder.AddCurve(*set, Qt::red, 2);
+    PlotBuilder builder({StdSetPaintBox->width(), StdSetPaintBox->height()},
+                        StdSetPaintBox->fontMetrics(), palette().color(QPalette::Button));
+    builder.AddSets(others, currentSet, lo_, hi_, false);
     StdSetPaintBox->SetScene(builder.Take());
 }
 

@@ -292,8 +292,8 @@ class RandomPerson : public UserPrompts {
             const QAbstractItemModel& model = *table->model();
             if (model.rowCount() == 0 || model.columnCount() == 0)
                 return;
-            cell = table->visualRect(
-                model.index(Below(model.rowCount()), Below(model.columnCount())));
+            cell =
+                table->visualRect(model.index(Below(model.rowCount()), Below(model.columnCount())));
             viewport = table->viewport();
         } else if (TStringGrid* grid = AnyVisible<TStringGrid>(window)) {
             cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));

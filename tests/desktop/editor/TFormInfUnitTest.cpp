@@ -65,6 +65,14 @@ class TFormInfUnitTest : public QObject {
         return target;
     }
 
+    QString Write(const QString& fileName, const rulebase_test::Model& model) {
+        const QString target = folder_.filePath(fileName);
+        QFile file(target);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
+        return target;
+    }
+
     std::unique_ptr<TFormInfUnit> Open(const QString& example) {
         auto editor = std::make_unique<TFormInfUnit>(nullptr, Copy(example));
         editor->SetModified(false);
@@ -345,11 +353,7 @@ class TFormInfUnitTest : public QObject {
         model.inputs = {rulebase_test::Variable("x", "linguistic", 0, 0.5)};
         model.outputs = {rulebase_test::Variable("y", "linguistic", 1, 1.004)};
         model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
-        const QString name = folder_.filePath("narrow.rb");
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
-        file.close();
+        const QString name = Write("narrow.rb", model);
         ScriptedPrompts prompts;
         TFormInfUnit editor(nullptr, name);
         QCOMPARE(editor.TabSheetInputVar->Model().index(0, 3).data(), QVariant("0.50"));
@@ -371,11 +375,7 @@ class TFormInfUnitTest : public QObject {
         model.inputs = {rulebase_test::Variable("x")};
         model.outputs = {rulebase_test::Variable("y", "alias(x)")};
         model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
-        const QString name = folder_.filePath("shared.rb");
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
-        file.close();
+        const QString name = Write("shared.rb", model);
         TFormInfUnit editor(nullptr, name);
         InstalledEditorSeams().EditVariable = [](TFormInfUnit& window, int variable) {
             window.RuleBase().GetSettings(variable).SetContext(0.0, 2.0);
