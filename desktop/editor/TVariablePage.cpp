@@ -48,6 +48,12 @@ TVariablePage::TVariablePage(const CRuleBase& ruleBase, bool outputs, QWidget* p
     page->addLayout(buttons);
     connect(editButton_, &QPushButton::clicked, this, &TVariablePage::editVariableRequested);
     connect(grid_, &QAbstractItemView::doubleClicked, this, &TVariablePage::editVariableRequested);
+    // A click beside the rows clears the selection; the row that Edit and Delete name stays
+    // shown as selected.
+    connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!grid_->selectionModel()->hasSelection() && SelectedRow() >= 0)
+            SelectRow(SelectedRow());
+    });
     Fill();
 }
 

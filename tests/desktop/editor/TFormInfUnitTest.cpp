@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -338,8 +339,16 @@ class TFormInfUnitTest : public QObject {
             asked = variable;
             return true;
         };
-        editor->TabSheetOutputVar->SelectRow(0);
-        editor->ButtonEditOutputVarClick();
+        editor->show();
+        editor->PageControl->setCurrentWidget(editor->TabSheetOutputVar);
+        auto* grid = editor->TabSheetOutputVar->findChild<QTableView*>("StringGridOutputVar");
+        // A click beside the rows leaves the row that Edit names selected.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->viewport()->rect().bottomRight() - QPoint(5, 5));
+        QVERIFY(grid->selectionModel()->isRowSelected(0));
+        const QPoint row = grid->visualRect(grid->model()->index(0, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row);
         QCOMPARE(asked, -1);
         QVERIFY(editor->Modified());
         QVERIFY(editor->VariablesChanged());
