@@ -374,6 +374,10 @@ class TUserTermsTest : public QObject {
                 QCOMPARE(Cell(form.Model(), 4, 2), QString("0.35"));
                 QCOMPARE(form.CurrentCol() + 10 * form.CurrentRow(), 25);
                 QVERIFY(grid.indexWidget(grid.currentIndex()));
+                // Escape closes the editor and leaves the cell as it was.
+                Type(form, "0.9", Qt::Key_Escape);
+                QVERIFY(!grid.indexWidget(grid.currentIndex()));
+                QCOMPARE(Cell(form.Model(), 5, 2), QString("0.3"));
             }();
             return true;
         });
