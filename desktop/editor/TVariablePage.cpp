@@ -28,25 +28,23 @@ TVariablePage::TVariablePage(const CRuleBase& ruleBase, bool outputs, QWidget* p
     grid_->verticalHeader()->setDefaultSectionSize(22);
     grid_->horizontalHeader()->setHighlightSections(false);
     auto* buttons = new QHBoxLayout;
+    const auto addButton = [&](const QString& caption, const char* name,
+                               void (TVariablePage::*requested)()) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, requested);
+    };
     if (!outputs) {
-        addButton_ = new QPushButton("&Add variable", this);
-        addButton_->setObjectName("ButtonAddVar");
-        deleteButton_ = new QPushButton("&Delete variable", this);
-        deleteButton_->setObjectName("ButtonDeleteVar");
-        buttons->addWidget(addButton_);
-        buttons->addWidget(deleteButton_);
-        connect(addButton_, &QPushButton::clicked, this, &TVariablePage::addVariableRequested);
-        connect(deleteButton_, &QPushButton::clicked, this,
-                &TVariablePage::deleteVariableRequested);
+        addButton("&Add variable", "ButtonAddVar", &TVariablePage::addVariableRequested);
+        addButton("&Delete variable", "ButtonDeleteVar", &TVariablePage::deleteVariableRequested);
     }
-    editButton_ = new QPushButton("&Edit variable", this);
-    editButton_->setObjectName(outputs ? "ButtonEditOutputVar" : "ButtonEditInputVar");
-    buttons->addWidget(editButton_);
+    addButton("&Edit variable", outputs ? "ButtonEditOutputVar" : "ButtonEditInputVar",
+              &TVariablePage::editVariableRequested);
     buttons->addStretch(1);
     auto* page = new QVBoxLayout(this);
     page->addWidget(grid_, 1);
     page->addLayout(buttons);
-    connect(editButton_, &QPushButton::clicked, this, &TVariablePage::editVariableRequested);
     connect(grid_, &QAbstractItemView::doubleClicked, this, &TVariablePage::editVariableRequested);
     // A click beside the rows clears the selection; the row that Edit and Delete name stays
     // shown as selected.
@@ -87,8 +85,6 @@ void TVariablePage::SelectRow(int row) {
 }
 
 void TVariablePage::SetEditingEnabled(bool enabled) {
-    for (QPushButton* button : {addButton_, deleteButton_, editButton_}) {
-        if (button)
-            button->setEnabled(enabled);
-    }
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setEnabled(enabled);
 }

@@ -3,7 +3,6 @@
 #include <QWidget>
 
 class CRuleBase;
-class QPushButton;
 class QTableView;
 class VariablesModel;
 
@@ -38,7 +37,4 @@ class TVariablePage : public QWidget {
 
     VariablesModel* model_;
     QTableView* grid_;
-    QPushButton* editButton_;
-    QPushButton* addButton_ = nullptr;
-    QPushButton* deleteButton_ = nullptr;
 };

@@ -63,8 +63,6 @@ struct TermRow {
 
 // The grid columns of the shape's parameters, in the set's parameter order.
 std::span<const int> ParamColumns(UserTermShape shape);
-// The columns Tab stops at in a row of the shape, the name column first.
-std::span<const int> TabStops(UserTermShape shape);
 // Nothing for a row of no known shape (the placeholder row, a foreign pasted type).
 std::optional<UserTermShape> RowShape(const TermRow& row);
 

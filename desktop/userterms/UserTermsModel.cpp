@@ -60,12 +60,11 @@ Qt::ItemFlags UserTermsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!editable_)
         return flags;
-    // The name, and the parameter cells the row's shape uses; a row of no known shape only
-    // takes a new name.
+    // The name, and the parameter cells the row's shape uses (where Tab stops).
     const int col = GridColumn(index.column());
     const auto shape = RowShape(rows_[index.row()]);
-    const auto stops = shape ? TabStops(*shape) : std::span<const int>(&kNameCol, 1);
-    if (std::find(stops.begin(), stops.end(), col) != stops.end())
+    const auto params = shape ? ParamColumns(*shape) : std::span<const int>();
+    if (col == kNameCol || std::find(params.begin(), params.end(), col) != params.end())
         flags |= Qt::ItemIsEditable;
     return flags;
 }
