@@ -98,7 +98,8 @@ DataTable ImportedTable(const DataTable& earlier, const DataLayout& layout,
     std::vector<std::vector<QString>> cells(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::vector<QString>& row = cells[i];
-        row.reserve(rows[i].size() + 1);
+        // Room up to the description, which Compute writes.
+        row.reserve(layout.ColumnCount(true));
         row.push_back(QString::number(i + 1) + u'.');
         std::move(rows[i].begin(), rows[i].end(), std::back_inserter(row));
         for (int c = first; c <= last; ++c) {
