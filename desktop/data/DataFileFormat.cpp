@@ -122,12 +122,12 @@ std::string OutFileText(const DataTable& table, const DataLayout& layout, int co
         text += cell;
         text += u'\t';
     };
-    for (const QString DataLayout::Header::*line :
-         {&DataLayout::Header::name, &DataLayout::Header::context}) {
-        for (int c = 1; c < columnCount; ++c)
-            write(layout.HeaderOf(c).*line);
-        text += u'\n';
-    }
+    for (int c = 1; c < columnCount; ++c)
+        write(layout.HeaderOf(c).name);
+    text += u'\n';
+    for (int c = 1; c < columnCount; ++c)
+        write(layout.HeaderOf(c).context);
+    text += u'\n';
     for (int r = 0; r < table.RowCount(); ++r) {
         for (int c = 1; c < columnCount; ++c)
             write(table.Cell(c, r));

@@ -116,17 +116,23 @@ void TDataPage::BuildControls() {
     rows.setSectionResizeMode(QHeaderView::Fixed);
     rows.setDefaultSectionSize(22);
 
-    const auto button = [this](const QString& caption, const char* name) {
+    const auto button = [this](const QString& caption, const char* name, auto handler) {
         auto* created = new QPushButton(caption, this);
         created->setObjectName(name);
+        connect(created, &QPushButton::clicked, this, handler);
         return created;
     };
-    QPushButton* btnImport = button("Import file...", "btnImport");
-    QPushButton* btnCalculateValues = button("Compute", "btnCalculateValues");
-    QPushButton* btnSaveOutput = button("Save File...", "btnSaveOutput");
-    QPushButton* btInverseFTransform = button("inv F-Transform", "btInverseFTransform");
-    QPushButton* btnAddInputRow = button("Add R&ow", "btnAddInputRow");
-    QPushButton* btnDeleteInputRow = button("&Delete Row", "btnDeleteInputRow");
+    QPushButton* btnImport = button("Import file...", "btnImport", &TDataPage::btnImportClick);
+    QPushButton* btnCalculateValues =
+        button("Compute", "btnCalculateValues", &TDataPage::btnCalculateValuesClick);
+    QPushButton* btnSaveOutput =
+        button("Save File...", "btnSaveOutput", &TDataPage::btnSaveOutputClick);
+    QPushButton* btInverseFTransform =
+        button("inv F-Transform", "btInverseFTransform", &TDataPage::btInverseFTransformClick);
+    QPushButton* btnAddInputRow =
+        button("Add R&ow", "btnAddInputRow", &TDataPage::btnAddInputRowClick);
+    QPushButton* btnDeleteInputRow =
+        button("&Delete Row", "btnDeleteInputRow", &TDataPage::btnDeleteInputRowClick);
     cbLinguisticApproximation = new QCheckBox("Linguistic Approximation", this);
     cbLinguisticApproximation->setObjectName("cbLinguisticApproximation");
     lbMaxErrorValue = new QLabel(this);
@@ -157,39 +163,22 @@ void TDataPage::BuildControls() {
     buttons->addStretch(1);
     page->addLayout(buttons);
 
-    const auto item = [pmLearning, this](const char* caption, const char* name, auto handler) {
+    // Learning method 2 and the user-term transforms are there, but not offered.
+    const auto item = [pmLearning, this](const char* caption, const char* name, auto handler,
+                                         bool offered = true) {
         QAction* action = pmLearning->addAction(caption);
         action->setObjectName(name);
+        action->setVisible(offered);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    mnLearn1 = item("&Linguistic learning", "mnLearn1", &TDataPage::mnLearn1Click);
-    ApproxLearning = item("Approx learning", "ApproxLearning", &TDataPage::ApproxLearningClick);
-    mnFTransform = item("F-Transform", "mnFTransform", &TDataPage::mnFTransformClick);
-    mnLearn2 = item("Learning method 2", "mnLearn2", &TDataPage::mnLearn2Click);
-    mnLearn2->setEnabled(false);
-    mnLearn2->setVisible(false);
-    mnFuzzyTr = item("&Fuzzy transform", "mnFuzzyTr", &TDataPage::mnFuzzyTrClick);
-    mnFuzzyTr->setVisible(false);
-    mnVTransform = item("Least-Square F-Transform", "mnVTransform", &TDataPage::mnVTransformClick);
-    mnVTransform->setVisible(false);
-
-    const std::pair<QPushButton*, void (TDataPage::*)()> handlers[] = {
-        {btnImport, &TDataPage::btnImportClick},
-        {btnCalculateValues, &TDataPage::btnCalculateValuesClick},
-        {btnSaveOutput, &TDataPage::btnSaveOutputClick},
-        {btnAddInputRow, &TDataPage::btnAddInputRowClick},
-        {btnDeleteInputRow, &TDataPage::btnDeleteInputRowClick},
-        {btInverseFTransform, &TDataPage::btInverseFTransformClick}};
-    for (const auto& [button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this, handler);
+    item("&Linguistic learning", "mnLearn1", &TDataPage::mnLearn1Click);
+    item("Approx learning", "ApproxLearning", &TDataPage::ApproxLearningClick);
+    item("F-Transform", "mnFTransform", &TDataPage::mnFTransformClick);
+    item("Learning method 2", "mnLearn2", &TDataPage::mnLearn2Click, false)->setEnabled(false);
+    item("&Fuzzy transform", "mnFuzzyTr", &TDataPage::mnFuzzyTrClick, false);
+    item("Least-Square F-Transform", "mnVTransform", &TDataPage::mnVTransformClick, false);
     connect(cbLinguisticApproximation, &QCheckBox::toggled, this, &TDataPage::TabSheetImportShow);
-}
-
-TDataPage::~TDataPage() = default;
-
-bool TDataPage::LinguisticApproximation() const {
-    return cbLinguisticApproximation->isChecked();
 }
 
 void TDataPage::SetLinguisticApproximation(bool on) {

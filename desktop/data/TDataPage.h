@@ -10,7 +10,6 @@
 class DataTableModel;
 class DataTableView;
 class EditorPageHost;
-class QAction;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -30,10 +29,8 @@ class TDataPage : public QWidget {
   public:
     // The window's progress bar and its label show the long commands.
     TDataPage(EditorPageHost& window, QProgressBar& progress, QLabel& seconds);
-    ~TDataPage() override;
 
     DataTableModel& Model() { return *model_; }
-    bool LinguisticApproximation() const;
     void SetLinguisticApproximation(bool on);
     // The largest error as shown: empty until Compute or a transform gave one.
     QString MaxError() const;
@@ -85,12 +82,6 @@ class TDataPage : public QWidget {
     DataTableView* StringGridData;
     QCheckBox* cbLinguisticApproximation;
     QLabel* lbMaxErrorValue;
-    QAction* mnLearn1;
-    QAction* ApproxLearning;
-    QAction* mnFTransform;
-    QAction* mnLearn2;
-    QAction* mnFuzzyTr;
-    QAction* mnVTransform;
     toolkit::TFileDialog ImportDialog;
     toolkit::TFileDialog SaveOutputDialog;
     toolkit::TFileDialog SaveFVectorDialog;
