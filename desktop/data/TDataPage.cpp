@@ -200,7 +200,8 @@ void TDataPage::TabSheetImportShow() {
 
 void TDataPage::BeginCommand() {
     StringGridData->CommitEditor();
-    TabSheetImportShow();
+    // Widths the person set stay.
+    model_->SetLayout(DataLayout::Of(window_.RuleBase()), cbLinguisticApproximation->isChecked());
 }
 
 void TDataPage::FitColumns() {
