@@ -34,18 +34,21 @@ TVariablePage::TVariablePage(const CRuleBase& ruleBase, bool outputs, QWidget* p
         button->setObjectName(name);
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, requested);
+        return button;
     };
     if (!outputs) {
         addButton("&Add variable", "ButtonAddVar", &TVariablePage::addVariableRequested);
         addButton("&Delete variable", "ButtonDeleteVar", &TVariablePage::deleteVariableRequested);
     }
-    addButton("&Edit variable", outputs ? "ButtonEditOutputVar" : "ButtonEditInputVar",
-              &TVariablePage::editVariableRequested);
+    QPushButton* edit =
+        addButton("&Edit variable", outputs ? "ButtonEditOutputVar" : "ButtonEditInputVar",
+                  &TVariablePage::editVariableRequested);
     buttons->addStretch(1);
     auto* page = new QVBoxLayout(this);
     page->addWidget(grid_, 1);
     page->addLayout(buttons);
-    connect(grid_, &QAbstractItemView::doubleClicked, this, &TVariablePage::editVariableRequested);
+    // A double click is the Edit button's: nothing while a test window holds the rule base.
+    connect(grid_, &QAbstractItemView::doubleClicked, edit, &QPushButton::click);
     // A click beside the rows clears the selection; the row that Edit and Delete name stays
     // shown as selected.
     connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
