@@ -632,13 +632,13 @@ class TDataPageTest : public QObject {
         const QString data = Write("built.txt", rows);
         ScriptedPrompts prompts;
         Import(*editor, prompts, data);
-        editor->DataPage().mnLearn1->trigger();
+        Press(*editor, "mnLearn1");
 
         const auto estimates = [](TFormInfUnit& unit) {
-            unit.DataPage().btnCalculateValuesClick();
+            Press(unit, "btnCalculateValues");
             QStringList column;
-            for (int row = 2; row < unit.DataPage().Cells().RowCount(); ++row)
-                column << unit.DataPage().Cells().Cell(3, row);
+            for (int row = 0; row < Rows(unit); ++row)
+                column << Cell(unit, 3, row);
             return column;
         };
         qputenv("XDG_RUNTIME_DIR", folder_.path().toLocal8Bit());  // the test window's file
