@@ -340,26 +340,13 @@ TEST_F(RuleBaseFile, LeftoversDoNotBlockAndAFailedWriteLeavesNoneAndSaysWhy) {
 // The value is what the reader makes of the written text, for awkward doubles (ties between
 // two floats, the ends of the float range, subnormals) and random ones.
 TEST(RuleBaseNumber, IsWhatTheReaderMakesOfTheWrittenText) {
-    const double one = 1.0, next = std::nextafter(1.0f, 2.0f), tie = (one + next) / 2;
-    std::vector<double> values = {0.1,
-                                  2.3,
-                                  -0.7,
-                                  13.9,
-                                  0.304,
-                                  16777217,
-                                  0.1234567,
-                                  tie,
-                                  std::nextafter(tie, 2.0),
-                                  (next + next + 0x1p-23) / 2,
-                                  FLT_MAX,
-                                  std::nextafter(double(FLT_MAX), HUGE_VAL),
-                                  0x1.ffffffp+127,
-                                  std::nextafter(0x1.ffffffp+127, 0.0),
-                                  -1e300,
-                                  FLT_TRUE_MIN / 2,
-                                  FLT_TRUE_MIN * 0.75,
-                                  1e-50,
-                                  -0.0};
+    const double next = std::nextafter(1.0f, 2.0f), tie = (1 + next) / 2, oddTie = next + 0x1p-24;
+    const double overflow = 0x1.ffffffp+127;  // half way from FLT_MAX to infinity
+    std::vector<double> values = {0.1, 2.3, -0.7, 13.9, 0.304, 1e-50, 0.1234567, 16777217, -1e300};
+    // Each with its neighbours.
+    for (double value : {tie, oddTie, double(FLT_MAX), overflow, FLT_TRUE_MIN / 2.0, -0.0})
+        values.insert(values.end(),
+                      {value, std::nextafter(value, 0.0), std::nextafter(value, 1e300)});
     std::mt19937_64 random(20240611);
     for (int i = 0; i < 20000; ++i) {
         const auto bits = (random() & 0x800fffffffffffffu) | ((896 + random() % 256) << 52);
@@ -422,16 +409,14 @@ void DraggedUserExpression(CRuleBase& ruleBase) {
 // then merged into one with the mean of their conclusions.
 void LearnedAndMergedRules(CRuleBase& ruleBase) {
     TypedContexts(ruleBase);
-    std::mt19937 random(7);
     Rules rules;
     for (int row = 0; row < 40; ++row) {
         std::vector<std::string> cells;
         for (int v : {0, 1, -1}) {
-            const auto& settings =
-                dynamic_cast<const CLinguisticSettings&>(ruleBase.GetSettings(v));
+            const auto& settings = dynamic_cast<CLinguisticSettings&>(ruleBase.GetSettings(v));
             CLingTerm term;
-            settings.DescribeValue(std::uniform_real_distribution<double>(
-                                       settings.GetLowerBound(), settings.GetUpperBound())(random),
+            const double share = std::fmod(row * (0.37 - v * 0.21), 1.0);
+            settings.DescribeValue(settings.GetLowerBound() + share * settings.GetUpperBound(),
                                    term, 2);
             settings.TermToText(term, cells.emplace_back());
         }
