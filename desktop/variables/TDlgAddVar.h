@@ -103,6 +103,8 @@ class TDlgAddVar : public QDialog {
     // when the field holds no bound.
     std::optional<double> FieldValue(QLineEdit& field, double current);
     void ShowFieldError(const VariableFieldError& error);
+    // Tells the person why, then gives the focus back to field (null: leaves it).
+    void Refuse(QWidget* field, const std::function<void()>& tell);
 
     CRuleBase* ruleBase_ = nullptr;
     double appliedLow_ = 0.0;
@@ -112,6 +114,8 @@ class TDlgAddVar : public QDialog {
     int variableIndex_ = 0;
     bool isOutput_ = false;
     bool editMode_ = true;
+    // A refusal is being shown and its field takes the focus back.
+    bool refusing_ = false;
     // What the user-expressions editor may change while the dialog is open, as it was opened.
     std::vector<std::unique_ptr<CNamedTerm>> openingTerms_;
     std::vector<std::vector<std::string>> openingCells_;
