@@ -126,13 +126,6 @@ void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
         edDiscret->setText(QString::number(Variable().GetDiscretization()));
     edLow->setText(BoundText(openingLow_));
     edHigh->setText(BoundText(openingHigh_));
-    openingTerms_.clear();
-    if (const auto* basic = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variable))) {
-        for (const auto& term : basic->Terms())
-            openingTerms_.push_back(
-                std::make_unique<CNamedTerm>(term->Names(), term->Element().Clone()));
-    }
-    openingCells_ = CellTextsOf(ruleBase);
 }
 
 int TDlgAddVar::RunModal() {
@@ -345,17 +338,9 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
 void TDlgAddVar::Restore() {
     if (!editMode_)
         return;
-    if (auto* basic = dynamic_cast<CBasicSettings*>(&ruleBase_->GetSettings(VariableIndex()))) {
-        // The copies are on the opening bounds, which the context gets back below.
-        auto& terms = basic->MutableTerms();
-        terms.clear();
-        for (auto& term : openingTerms_)
-            terms.push_back(std::move(term));
-        openingTerms_.clear();
-    }
     ApplyBounds(openingLow_, openingHigh_);
-    if (RestoreCellTexts(*ruleBase_, openingCells_))
-        PrepareKeepingCells(*ruleBase_);
+    // Expressions confirmed in their editor stay, and so do the cells it renamed them in.
+    PrepareKeepingCells(*ruleBase_);
 }
 
 void TDlgAddVar::StoreIntoVariable() {

@@ -297,28 +297,37 @@ class TDlgAddVarTest : public QObject {
     }
 
     // A rename reaches each use of the term in every variable of its language definition (x
-    // and its alias x2, not w); Cancel takes it back with the expressions.
-    void renameInRulesFollowsTheTerms() {
+    // and its alias x2, not w). Expressions confirmed in their editor stay when the dialog is
+    // cancelled, renamed in the rules, and the cells still read: only the bounds go back.
+    void cancelKeepsConfirmedExpressionsAndResetsTheBounds() {
         const std::string hot =
             " UserTerm\n  name=hot, ho\n  type=triang\n  parameters= 5 8 10\n End_UserTerm\n";
         auto ruleBase =
             Make({Variable("x", "linguistic", 0, 10, 301, hot), Variable("x2", "alias(x)"),
                   Variable("w", "linguistic", 0, 10, 301, hot)},
                  {Variable("y")}, {{"hot and sm", "ho or hot", "hot", "sm"}});
-        const auto cells = [&] {
-            return ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
-                   ruleBase->GetAntExpression(2, 0);
-        };
+        auto& terms = dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms();
         TDlgAddVar dialog;
+        // What the expressions editor's OK does.
+        dialog.OnEditExpressions = [&](TDlgAddVar& owner) {
+            owner.RenameInRules({{"hot", "warm"}});
+            terms[0] = std::make_unique<CNamedTerm>(std::vector<std::string>{"warm", "ho"},
+                                                    terms[0]->Element().Clone());
+        };
         dialog.ModalLoop = [&] {
-            dialog.RenameInRules({{"hot", "warm"}});
-            [&] { QCOMPARE(cells(), std::string("warm and sm|ho or warm|hot")); }();
-            dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms().clear();
+            dialog.edHigh->setText("20");
+            dialog.btnEditTermsClick();
+            [&] { QCOMPARE(terms[0]->Element().GetUpperBound(), 20.0); }();
             return int(QDialog::Rejected);
         };
         QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
-        QCOMPARE(cells(), std::string("hot and sm|ho or hot|hot"));
-        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("hot and sm"));
+        QCOMPARE(ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
+                     ruleBase->GetAntExpression(2, 0),
+                 std::string("warm and sm|ho or warm|hot"));
+        QCOMPARE(terms[0]->Names(), std::vector<std::string>({"warm", "ho"}));
+        QCOMPARE(ruleBase->GetUpperBound(0), 10.0);
+        QCOMPARE(terms[0]->Element().GetUpperBound(), 10.0);
+        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("warm and sm"));
     }
 
     void screenshot() {
