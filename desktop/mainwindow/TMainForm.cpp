@@ -79,6 +79,21 @@ void ShowFileNameWhenMinimized(QMdiSubWindow& frame) {
     frame.setWindowTitle(frame.isMinimized() ? QFileInfo(caption).fileName() : caption);
 }
 
+// The reader's message; one that is about the whole file names it, as "File not found: " does.
+QString ReadFailureText(const ESyntax& error, const QString& fileName) {
+    const QString message = QString::fromStdString(error.Message());
+    return message == "bad file type" ? message + ": " + fileName : message;
+}
+
+// One file under two names (a link, "..", another spelling of the folder) is still one file.
+bool SameFile(const QString& one, const QString& other) {
+    const QString first = QFileInfo(one).canonicalFilePath();
+    if (!first.isEmpty())
+        return first == QFileInfo(other).canonicalFilePath();
+    return QDir::cleanPath(QFileInfo(one).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(other).absoluteFilePath());
+}
+
 void ShowError(const std::exception& error) {
     MessageDlg(QString::fromUtf8(error.what()), kProductTitle, MsgIcon::Error, toolkit::mbOK);
 }
@@ -570,6 +585,16 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
     }
     // Relative names from the command line would not find their file from another folder.
     const QString fullName = file.absoluteFilePath();
+    // A second editor on the file would save over the first one's changes without a word.
+    if (TFormInfUnit* holder = EditorOf(fullName)) {
+        auto* frame = qobject_cast<QMdiSubWindow*>(holder->parentWidget());
+        if (frame && frame->isMinimized())
+            frame->showNormal();
+        MdiArea->setActiveSubWindow(frame);
+        AddRecentFile(fullName);
+        SetSaveEnabled(holder->Modified());
+        return holder;
+    }
     TFormInfUnit* editor = nullptr;
     try {
         // The editor starts unmodified unless a variable was corrected while it opened.
@@ -578,14 +603,22 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
         editor->show();
         ShowReadWarnings(editor->ReadWarnings());
     } catch (const ESyntax& error) {
-        MessageDlg(QString::fromStdString(error.Message()), "Syntax error", MsgIcon::None,
-                   toolkit::mbOK);
+        MessageDlg(ReadFailureText(error, fullName), "Syntax error", MsgIcon::None, toolkit::mbOK);
     } catch (const std::exception& error) {
         ShowError(error);
     }
     AddRecentFile(fullName);
     SetSaveEnabled(editor && editor->Modified());
     return editor;
+}
+
+TFormInfUnit* TMainForm::EditorOf(const QString& fileName) const {
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        auto* editor = qobject_cast<TFormInfUnit*>(child->widget());
+        if (editor && SameFile(editor->FileName(), fileName))
+            return editor;
+    }
+    return nullptr;
 }
 
 void TMainForm::AddRecentFile(const QString& fileName) {

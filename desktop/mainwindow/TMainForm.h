@@ -50,8 +50,11 @@ class TMainForm : public QMainWindow, public EditorHost {
 
     void FileNew1Execute();
     void FileOpen1Execute();
-    // Null when the file was missing or could not be read.
+    // Null when the file was missing or could not be read. A file that an editor holds
+    // already is not read again: that editor comes forward.
     TFormInfUnit* OpenFileByName(const QString& fileName) override;
+    // The editor that holds the file, or null.
+    TFormInfUnit* EditorOf(const QString& fileName) const;
     void AddRecentFile(const QString& fileName) override;
     void RebuildReopenMenu();
     void ReopenItemClick(int tag);

@@ -194,8 +194,8 @@ class TMainFormTest : public QObject {
     // Tiling shares the area, but no window is made smaller than it can be drawn.
     void tilingKeepsEveryWindowAtLeastItsSmallestSize() {
         form_->resize(900, 650);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(form_->OpenFileByName(Copy(i == 0 ? "controller.rb" : "heater.rb")));
+        for (const char* name : {"controller.rb", "heater.rb", "singleton.rb"})
+            QVERIFY(form_->OpenFileByName(Copy(name)));
         QCoreApplication::processEvents();
         for (QAction* tile : {form_->WindowTileVertical1, form_->WindowTileHorizontal1}) {
             tile->trigger();
@@ -249,6 +249,7 @@ class TMainFormTest : public QObject {
         QVERIFY(!form_->OpenFileByName(broken));
         QVERIFY(!form_->OpenFileByName(folder_.filePath("gone.rb")));
         QCOMPARE(prompts_->Captions(), QStringList({"Syntax error", "IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text, "bad file type: " + broken);
         QCOMPARE(prompts_->Messages[0].Icon, toolkit::MsgIcon::None);
         QCOMPARE(prompts_->Messages[1].Text, "File not found: " + folder_.filePath("gone.rb"));
         QVERIFY(ChildTitles().isEmpty());
@@ -283,6 +284,31 @@ class TMainFormTest : public QObject {
         form_->RecentlyOpenedItem->actions()[1]->trigger();
         QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
         QVERIFY(form_->RecentlyOpenedItem->isEnabled());
+    }
+
+    // Reopen of a file that an editor holds gave a second editor: the two saved over each other.
+    void openingAnOpenFileBringsItsEditorForward() {
+        const QString first = Copy("controller.rb");
+        TFormInfUnit* editor = form_->OpenFileByName(first);
+        editor->MemoDescription->setPlainText("Changed, not saved");
+        form_->OpenFileByName(Copy("singleton.rb"));
+        FrameOf(editor)->showMinimized();
+        form_->RecentlyOpenedItem->actions()[1]->trigger();
+        QCOMPARE(ChildTitles(), QStringList({first, folder_.filePath("singleton.rb")}));
+        QCOMPARE(form_->ActiveEditor(), editor);
+        QVERIFY(!FrameOf(editor)->isMinimized());
+        QCOMPARE(editor->MemoDescription->toPlainText(), QString("Changed, not saved"));
+        QVERIFY(form_->ActionFileSave->isEnabled());
+        QCOMPARE(Captions(form_->RecentlyOpenedItem),
+                 QStringList({"controller.rb", "singleton.rb"}));
+        // Another spelling of the same file.
+        form_->MdiArea->activateNextSubWindow();
+        QCOMPARE(form_->OpenFileByName(folder_.path() + "/./../" + QDir(folder_.path()).dirName() +
+                                       "/controller.rb"),
+                 editor);
+        QCOMPARE(form_->ActiveEditor(), editor);
+        QCOMPARE(ChildTitles().size(), 2);
+        QVERIFY(prompts_->Messages.empty());
     }
 
     void commandLineOpensExistingFilesOnce() {
