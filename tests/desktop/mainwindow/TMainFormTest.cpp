@@ -191,22 +191,49 @@ class TMainFormTest : public QObject {
         QVERIFY(file.readAll().contains("discretization=101"));
     }
 
-    // Tiling shares the area, but no window is made smaller than it can be drawn.
-    void tilingKeepsEveryWindowAtLeastItsSmallestSize() {
+    // Tiling five windows left two of them as slivers behind the others, and Cascade covered
+    // the minimised windows. No window is made smaller than it can be drawn, every title bar
+    // stays in sight, and so do the minimised windows.
+    void tileAndCascadeLeaveEveryTitleAndTheMinimisedWindowsInReach() {
         form_->resize(900, 650);
-        for (const char* name : {"controller.rb", "heater.rb", "singleton.rb"})
+        for (const char* name :
+             {"controller.rb", "heater.rb", "singleton.rb", "triangles.rb", "symmetric.rb"})
             QVERIFY(form_->OpenFileByName(Copy(name)));
+        QMdiSubWindow* minimised = form_->MdiArea->subWindowList().front();
+        minimised->showMinimized();
         QCoreApplication::processEvents();
-        for (QAction* tile : {form_->WindowTileVertical1, form_->WindowTileHorizontal1}) {
-            tile->trigger();
+        QWidget* viewport = form_->MdiArea->viewport();
+        const auto windowAt = [viewport](QPoint point) {
+            QWidget* widget = viewport->childAt(point);
+            while (widget && !qobject_cast<QMdiSubWindow*>(widget))
+                widget = widget->parentWidget();
+            return widget;
+        };
+        for (QAction* arrange :
+             {form_->WindowTileVertical1, form_->WindowTileHorizontal1, form_->WindowCascade1}) {
+            arrange->trigger();
+            QCoreApplication::processEvents();
+            const QString name = arrange->text();
             for (QMdiSubWindow* child : form_->MdiArea->subWindowList()) {
+                const QRect bounds = child->geometry();
+                if (child == minimised) {
+                    QVERIFY2(viewport->rect().contains(bounds), qPrintable(name));
+                    QCOMPARE(windowAt(bounds.center()), child);
+                    continue;
+                }
                 QVERIFY(child->width() >= child->minimumSizeHint().width());
                 QVERIFY(child->height() >= child->minimumSizeHint().height());
+                const QPoint title(bounds.center().x(), bounds.top() + child->widget()->y() / 2);
+                QVERIFY2(windowAt(title) == child,
+                         qPrintable(name + ": " + child->widget()->windowTitle()));
             }
+            form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk-" + arrange->objectName() +
+                               ".png");
         }
-        form_->FileClose1->trigger();
-        form_->FileClose1->trigger();
+        for (int i = 0; i < 4; ++i)
+            form_->FileClose1->trigger();
         form_->WindowTileVertical1->trigger();
+        QCOMPARE(form_->MdiArea->subWindowList().size(), 1);
         QCOMPARE(form_->MdiArea->subWindowList().front()->geometry(),
                  form_->MdiArea->viewport()->rect());
     }
