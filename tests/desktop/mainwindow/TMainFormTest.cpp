@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -617,6 +618,19 @@ class TMainFormTest : public QObject {
         QVERIFY(form_->close());
         form_ = std::make_unique<TMainForm>();
         QCOMPARE(form_->geometry(), QRect(30, 40, 700, 500));
+    }
+
+    // After an exit with the window in a corner, the next start showed 95 by 50 pixels of it.
+    void aWindowLeftInACornerComesBackWhole() {
+        const QRect screen = form_->screen()->availableGeometry();
+        form_->setGeometry(screen.right() - 95, screen.bottom() - 50, 700, 500);
+        prompts_->Answers = {ModalResult::Yes};
+        QVERIFY(form_->close());
+        form_ = std::make_unique<TMainForm>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(screen.contains(form_->frameGeometry()));
+        QCOMPARE(form_->size(), QSize(700, 500));
     }
 
     void screenshotsOfEveryPage() {
