@@ -114,8 +114,11 @@ void KeepOnScreen(QWidget& window) {
     const QRect area = ScreenAreaFor(frame, areas);
     if (area.isEmpty())
         return;
-    const QSize smallest =
-        window.minimumSizeHint().expandedTo(window.minimumSize()).grownBy(margins);
+    // Shrunk for a smaller screen as far as its controls allow; never grown.
+    const QSize smallest = window.minimumSizeHint()
+                               .boundedTo(window.size())
+                               .expandedTo(window.minimumSize())
+                               .grownBy(margins);
     const QRect placed = FitInRect(frame, area, smallest).marginsRemoved(margins);
     if (placed != window.geometry())
         window.setGeometry(placed);
