@@ -370,12 +370,12 @@ void TMDIChildTest::editingIsOffWhileTheWindowIsOpen() {
     QVERIFY(written.fileName().startsWith(runtimeFolder_->path()));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(written.readAll()), window->MemoRuleBase->toPlainText());
-    window->resize(700, 500);
+    window->resize(780, 500);
     window->close();
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(owner_.editing, (std::vector<bool>{false, true}));
     // The next window of that caption takes the place the last one left.
-    QCOMPARE(Open(kOneInput, QStringLiteral("brakes"))->size(), QSize(700, 500));
+    QCOMPARE(Open(kOneInput, QStringLiteral("brakes"))->size(), QSize(780, 500));
 }
 
 void TMDIChildTest::unwritableFolderStillShowsTheText() {
