@@ -31,29 +31,49 @@ QMargins OwnFrame(const QWidget& window) {
     return handle && handle->isExposed() ? handle->frameMargins() : QMargins();
 }
 
-// Watches the native window until it is first exposed, then places it and goes.
+// Watches a window until the window system first shows it, then places it and goes. A widget
+// that has become a child by then (an MDI window) is the area's to place.
 class FramedWatcher : public QObject {
   public:
-    FramedWatcher(QWindow& handle, std::function<void()> place)
-        : QObject(&handle), handle_(handle), place_(std::move(place)) {
-        handle.installEventFilter(this);
+    FramedWatcher(QWidget& window, std::function<void()> place)
+        : QObject(&window), window_(window), place_(std::move(place)) {
+        window.installEventFilter(this);
+        if (window.isVisible())
+            Watch();
     }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &handle_ && event->type() == QEvent::Expose && handle_.isExposed() &&
-            place_) {
-            handle_.removeEventFilter(this);
-            const std::function<void()> place = std::move(place_);
-            place_ = {};
-            deleteLater();
-            place();
-        }
+        if (watched == &window_ && event->type() == QEvent::Show)
+            Watch();
+        else if (event->type() == QEvent::Expose && watched == window_.windowHandle())
+            PlaceWhenExposed();
         return false;
     }
 
   private:
-    QWindow& handle_;
+    void Watch() {
+        QWindow* handle = window_.isWindow() ? window_.windowHandle() : nullptr;
+        if (!handle) {
+            deleteLater();
+            return;
+        }
+        handle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        PlaceWhenExposed();
+    }
+
+    void PlaceWhenExposed() {
+        const QWindow* handle = window_.windowHandle();
+        if (!place_ || !handle || !handle->isExposed())
+            return;
+        const std::function<void()> place = std::move(place_);
+        place_ = {};
+        deleteLater();
+        place();
+    }
+
+    QWidget& window_;
     std::function<void()> place_;
 };
 
@@ -125,10 +145,7 @@ void KeepOnScreen(QWidget& window) {
 }
 
 void OnceFramed(QWidget& window, std::function<void()> place) {
-    // The native window is made now, so that there is one to watch.
-    window.winId();
-    if (QWindow* handle = window.windowHandle())
-        new FramedWatcher(*handle, std::move(place));
+    new FramedWatcher(window, std::move(place));
 }
 
 }  // namespace toolkit
