@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDialog;
+class QUrl;
 
 #include <optional>
 
@@ -71,6 +72,9 @@ class UserPrompts {
     virtual std::optional<FileDialogAnswer> ChooseFile(const FileDialogRequest& request) = 0;
     // Runs a modal form; answers QDialog::Accepted or QDialog::Rejected.
     virtual int Modal(QDialog& dialog) = 0;
+    // Opens a file or an address in the program the desktop has for it; false when none could
+    // be started. Prompts that do not answer it start nothing.
+    virtual bool OpenUrl(const QUrl& url);
 };
 
 // Installs prompts, not owned, that answer instead of the real dialogs until another call
@@ -91,6 +95,9 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 // Shows a form of the program modally (a dialog, the about box) and answers its result.
 int ShowModal(QDialog& dialog);
+
+// Opens a document (the help file) in the desktop's viewer; false when no viewer was started.
+bool OpenUrl(const QUrl& url);
 
 // A form's file dialog: its settings stay between runs; Execute stores the chosen name and
 // filter index and answers whether the person chose one.
