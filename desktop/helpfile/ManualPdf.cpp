@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QUrl>
 
@@ -29,6 +30,8 @@ constexpr double kBodyPoints = 10.0;
 constexpr double kCodePoints = 8.5;
 const char* const kTextFamily = "DejaVu Sans";
 const char* const kCodeFamily = "DejaVu Sans Mono";
+// Code of at most so many lines is not split between pages.
+constexpr int kCodeKeptWhole = 16;
 
 double Dots(double points) {
     return points * kResolution / 72.0;
@@ -191,28 +194,51 @@ class Typesetter {
     }
 
     // The layout splits a paragraph between pages line by line, a picture included, and leaves a
-    // heading at the foot of a page whose text starts on the next. Such paragraphs start a page.
+    // heading at the foot of a page whose text starts on the next. Such paragraphs start a page;
+    // a picture's heading goes with it. A break moves only what follows it, so one pass from the
+    // top settles every paragraph with the layout of those before it final.
     void KeepTogether() {
         QAbstractTextDocumentLayout* layout = document_.documentLayout();
         const auto pageOf = [&](double y) { return int(y / textHeight_); };
-        // Moving a paragraph moves only what follows it, so one pass from the top settles all.
-        for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+        QTextBlock previous;
+        for (QTextBlock block = document_.begin(); block.isValid();
+             previous = block, block = block.next()) {
             const QRectF box = layout->blockBoundingRect(block);
             const QTextBlock next = block.next();
-            bool split = false;
-            if (HasPicture(block))
-                split = pageOf(box.top()) != pageOf(box.bottom() - 1);
-            else if (block.blockFormat().headingLevel() > 1 && next.isValid())
-                split = pageOf(box.top()) != pageOf(layout->blockBoundingRect(next).top() + 1);
-            if (split) {
-                QTextBlockFormat format = block.blockFormat();
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                QTextCursor(block).setBlockFormat(format);
+            const bool heading = block.blockFormat().headingLevel() > 1;
+            if (HasPicture(block) && pageOf(box.top()) != pageOf(box.bottom() - 1)) {
+                const bool headed =
+                    previous.isValid() && previous.blockFormat().headingLevel() > 1 &&
+                    pageOf(layout->blockBoundingRect(previous).top()) == pageOf(box.top());
+                BreakBefore(headed ? previous : block);
+            } else if ((heading || IsLead(block)) && next.isValid() && !HasPicture(next) &&
+                       pageOf(box.top()) != pageOf(FirstLineTop(next))) {
+                BreakBefore(block);
+            } else if (LonelyFirstLine(block)) {
+                // A paragraph's first line alone at the foot of a page (a message and the line
+                // that explains it) goes with the rest.
+                BreakBefore(block);
+            } else if (IsCode(block) && !(previous.isValid() && IsCode(previous))) {
+                // A short piece of code reads as one: it goes whole to the next page.
+                QTextBlock last = block;
+                int lines = 1;
+                for (; last.next().isValid() && IsCode(last.next()); last = last.next())
+                    ++lines;
+                if (lines <= kCodeKeptWhole &&
+                    pageOf(FirstLineTop(block)) !=
+                        pageOf(layout->blockBoundingRect(last).bottom() - 1))
+                    BreakBefore(block);
             }
         }
     }
 
   private:
+    void BreakBefore(const QTextBlock& block) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    }
+
     // The Markdown reader opens a table that follows code with an empty paragraph in its first
     // cell, which would push that cell's text a line down.
     static void DropLeadingEmptyParagraph(const QTextTableCell& cell) {
@@ -220,6 +246,38 @@ class Typesetter {
         if (cursor.block().text().isEmpty() &&
             cursor.block().position() + 1 <= cell.lastCursorPosition().position())
             cursor.deleteChar();
+    }
+
+    // The layout moves a line that does not fit to the next page inside its paragraph, whose
+    // box still starts on the page before.
+    double FirstLineTop(const QTextBlock& block) const {
+        const double top = document_.documentLayout()->blockBoundingRect(block).top();
+        const QTextLayout* lines = block.layout();
+        return lines && lines->lineCount() > 0 ? top + lines->lineAt(0).y() + 1 : top + 1;
+    }
+
+    bool LonelyFirstLine(const QTextBlock& block) const {
+        const QTextLayout* lines = block.layout();
+        if (!lines || lines->lineCount() < 2 || QTextCursor(block).currentTable())
+            return false;
+        const double top = document_.documentLayout()->blockBoundingRect(block).top();
+        const auto pageOfLine = [&](int i) {
+            return int((top + lines->lineAt(i).y() + 1) / textHeight_);
+        };
+        return pageOfLine(0) != pageOfLine(1);
+    }
+
+    // A line in bold that leads the paragraph after it, as a message leads its explanation.
+    static bool IsLead(const QTextBlock& block) {
+        const QTextLayout* lines = block.layout();
+        const auto first = block.begin();
+        return lines && lines->lineCount() == 1 && !first.atEnd() &&
+               first.fragment().charFormat().fontWeight() >= QFont::Bold &&
+               !QTextCursor(block).currentTable();
+    }
+
+    static bool IsCode(const QTextBlock& block) {
+        return block.blockFormat().hasProperty(QTextFormat::BlockCodeLanguage);
     }
 
     static bool HasPicture(const QTextBlock& block) {
