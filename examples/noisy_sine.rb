@@ -17,6 +17,7 @@ AntVariable1
  settings=linguistic
  context=<0,10>
  discretization=301
+ lingparams=0.05 0.304 0.4 0.94
 End_AntVariable1
 
 SucVariable1
@@ -24,6 +25,7 @@ SucVariable1
  settings=linguistic
  context=<0,4>
  discretization=301
+ lingparams=0.05 0.304 0.4 0.94
 End_SucVariable1
 
 RULES

@@ -18,6 +18,7 @@ AntVariable1
  settings=linguistic
  context=<0,10>
  discretization=301
+ lingparams=0.05 0.304 0.4 0.94
 End_AntVariable1
 
 AntVariable2
@@ -25,6 +26,7 @@ AntVariable2
  settings=linguistic
  context=<0,10>
  discretization=301
+ lingparams=0.05 0.304 0.4 0.94
 End_AntVariable2
 
 SucVariable1
@@ -32,6 +34,7 @@ SucVariable1
  settings=linguistic
  context=<0,10>
  discretization=301
+ lingparams=0.05 0.304 0.4 0.94
 End_SucVariable1
 
 RULES
