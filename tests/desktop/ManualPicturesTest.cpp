@@ -109,7 +109,7 @@ void TypeIntoRulesCell(TFormInfUnit& editor, int column, int row, const QString&
 
 void Import(TFormInfUnit& editor, ScriptedPrompts& prompts, const QString& file) {
     prompts.FileNames.push_back(file);
-    editor.btnImport->click();
+    editor.DataPage().btnImportClick();
 }
 
 // The node count that a ".ftv" file states for its first input.
@@ -173,8 +173,8 @@ class ManualPicturesTest : public QObject {
     // Compute, and the largest error it shows.
     static double MaxError(TFormInfUnit& editor) {
         editor.PageControl->setCurrentWidget(editor.TabSheetImport);
-        editor.btnCalculateValues->click();
-        return editor.lbMaxErrorValue->text().toDouble();
+        editor.DataPage().btnCalculateValuesClick();
+        return editor.DataPage().MaxError().toDouble();
     }
 
     static void ChooseMethods(TFormInfUnit& editor, const QString& inference,
@@ -401,7 +401,7 @@ class ManualPicturesTest : public QObject {
         Import(*editor, *prompts_, Example("data/noisy_sine.txt"));
         QCOMPARE(prompts_->Messages.back().Text, QString("101 rows succesfully imported"));
 
-        editor->DataPage().mnLearn1->trigger();
+        editor->DataPage().mnLearn1Click();
         QCOMPARE(prompts_->Messages.back().Text, QString("53 rules were added."));
         QVERIFY(QFile::exists(QDir::temp().filePath("Tavo/data/noisy_sine.rules")));
         Report("sine, linguistic learning, default methods", MaxError(*editor));
@@ -411,7 +411,7 @@ class ManualPicturesTest : public QObject {
         QVERIFY(Save(*editor->parentWidget(), "example-sine-rules"));
         ChooseMethods(*editor, "Fuzzy Approximation (DNF) with Product",
                       "Simple Center Of Gravity (COG)");
-        editor->cbLinguisticApproximation->setChecked(true);
+        editor->DataPage().SetLinguisticApproximation(true);
         const double merged = MaxError(*editor);
         Report("sine, merged, DNF with product and COG", merged);
         QVERIFY(merged < 1.2);
@@ -430,8 +430,8 @@ class ManualPicturesTest : public QObject {
             Save(settings, "ftransform-settings");
             return int(QDialog::Accepted);
         }};
-        editor->DataPage().mnFTransform->trigger();
-        const double transform = editor->lbMaxErrorValue->text().toDouble();
+        editor->DataPage().mnFTransformClick();
+        const double transform = editor->DataPage().MaxError().toDouble();
         Report("sine, F-transform of 10 triangular nodes", transform);
         QVERIFY(transform < merged);
 
@@ -446,8 +446,8 @@ class ManualPicturesTest : public QObject {
         const QString vector = QDir::temp().filePath("Tavo/data/noisy_sine.ftv");
         QFile::remove(vector);
         prompts_->FileNames = {vector};
-        editor->DataPage().mnFTransform->trigger();
-        const double optimised = editor->lbMaxErrorValue->text().toDouble();
+        editor->DataPage().mnFTransformClick();
+        const double optimised = editor->DataPage().MaxError().toDouble();
         const int nodes = editor->FTransformSettings()[0].nodes;
         Report("sine, F-transform optimised to 0.4, nodes " + QString::number(nodes), optimised);
         QVERIFY(optimised < 0.4);
@@ -460,7 +460,7 @@ class ManualPicturesTest : public QObject {
         Import(*editor, *prompts_, Example("data/noisy_sine.txt"));
         GiveUniformExpressions(*editor, 0, 11, true);
         GiveUniformExpressions(*editor, -1, 9, false);
-        editor->DataPage().ApproxLearning->trigger();
+        editor->DataPage().ApproxLearningClick();
         QCOMPARE(prompts_->Messages.back().Text, QString("23 rules were added."));
         ChooseMethods(*editor, "Fuzzy Approximation (DNF) with Minimum",
                       "Simple Center Of Gravity (COG)");
@@ -480,11 +480,11 @@ class ManualPicturesTest : public QObject {
         QVERIFY(editor);
         Import(*editor, *prompts_, Example("data/noisy_surface.txt"));
         QCOMPARE(prompts_->Messages.back().Text, QString("441 rows succesfully imported"));
-        editor->DataPage().mnLearn1->trigger();
+        editor->DataPage().mnLearn1Click();
         QCOMPARE(prompts_->Messages.back().Text, QString("395 rules were added."));
         Report("surface, linguistic learning, default methods", MaxError(*editor));
-        editor->DataPage().mnFTransform->trigger();
-        const double transform = editor->lbMaxErrorValue->text().toDouble();
+        editor->DataPage().mnFTransformClick();
+        const double transform = editor->DataPage().MaxError().toDouble();
         Report("surface, F-transform of 10 by 10 nodes", transform);
         QVERIFY(transform < 1.5);
 
@@ -495,7 +495,7 @@ class ManualPicturesTest : public QObject {
         GiveUniformExpressions(*editor, 0, 7, false);
         GiveUniformExpressions(*editor, 1, 7, false);
         GiveUniformExpressions(*editor, -1, 9, false);
-        editor->DataPage().ApproxLearning->trigger();
+        editor->DataPage().ApproxLearningClick();
         QCOMPARE(prompts_->Messages.back().Text, QString("122 rules were added."));
         ChooseMethods(*editor, "Fuzzy Approximation (DNF) with Minimum",
                       "Simple Center Of Gravity (COG)");
