@@ -94,6 +94,22 @@ QStringList SplitArguments(const QString& code, qsizetype open, qsizetype close)
     return parts;
 }
 
+// Each match of pattern, which ends at an opening bracket, within the first `end` characters
+// of the code, with the positions of that bracket and of the one that closes it; matches whose
+// bracket is not closed are passed over.
+template <typename Visit>
+void ForEachBracketed(const QString& code, qsizetype end, const QRegularExpression& pattern,
+                      Visit visit) {
+    QRegularExpressionMatchIterator it = pattern.globalMatch(code.left(end));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const qsizetype open = match.capturedEnd() - 1;
+        const qsizetype close = MatchingClose(code, open);
+        if (close >= 0)
+            visit(match, open, close);
+    }
+}
+
 struct Definition {
     QString name;
     QStringList parameters;
@@ -106,22 +122,17 @@ Definition EnclosingDefinition(const QString& code, qsizetype pos) {
         R"(^(?!namespace\b|class\b|struct\b|enum\b|using\b|template\b|return\b)[A-Za-z_][^;(=]*?([A-Za-z_~][\w]*(?:::[A-Za-z_~][\w]*)*)\s*\()",
         QRegularExpression::MultilineOption);
     Definition found;
-    QRegularExpressionMatchIterator it = head.globalMatch(code.left(pos));
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        const qsizetype open = match.capturedEnd() - 1;
-        const qsizetype close = MatchingClose(code, open);
-        if (close < 0)
-            continue;
-        found.name = match.captured(1);
-        found.parameters.clear();
-        for (const QString& parameter : SplitArguments(code, open, close)) {
-            static const QRegularExpression name(R"(([A-Za-z_]\w*)\s*(?:=.*)?$)");
-            const QRegularExpressionMatch last = name.match(parameter);
-            found.parameters << (last.hasMatch() ? last.captured(1) : QString());
-        }
-        found.bodyOpen = code.indexOf(u'{', close);
-    }
+    ForEachBracketed(code, pos, head,
+                     [&](const QRegularExpressionMatch& match, qsizetype open, qsizetype close) {
+                         found.name = match.captured(1);
+                         found.parameters.clear();
+                         for (const QString& parameter : SplitArguments(code, open, close)) {
+                             static const QRegularExpression name(R"(([A-Za-z_]\w*)\s*(?:=.*)?$)");
+                             const QRegularExpressionMatch last = name.match(parameter);
+                             found.parameters << (last.hasMatch() ? last.captured(1) : QString());
+                         }
+                         found.bodyOpen = code.indexOf(u'{', close);
+                     });
     return found;
 }
 
@@ -221,6 +232,8 @@ MessageSources FindPromptCalls(const QVector<SourceFile>& sources) {
     QMap<QString, int> callees{
         {"MessageDlg", 0}, {"ShowMessage", 0}, {"InputBox", 1}, {"InputQuery", 1}};
     MessageSources found;
+    // A definition of a function with one of these names, not a call.
+    static const QRegularExpression body(R"(^\s*(const\s*)?(override\s*)?\{)");
     for (bool grown = true; grown;) {
         grown = false;
         found.calls.clear();
@@ -232,39 +245,34 @@ MessageSources FindPromptCalls(const QVector<SourceFile>& sources) {
             const QString& code = source.code;
             for (auto callee = callees.cbegin(); callee != callees.cend(); ++callee) {
                 const QRegularExpression call("(?<![\\w.>])" + callee.key() + "\\s*\\(");
-                QRegularExpressionMatchIterator it = call.globalMatch(code);
-                while (it.hasNext()) {
-                    const QRegularExpressionMatch match = it.next();
-                    const qsizetype open = match.capturedEnd() - 1;
-                    const qsizetype close = MatchingClose(code, open);
-                    if (close < 0)
-                        continue;
-                    // A definition, not a call.
-                    static const QRegularExpression body(R"(^\s*(const\s*)?(override\s*)?\{)");
-                    if (body.match(code.mid(close + 1, 40)).hasMatch())
-                        continue;
-                    const Definition enclosing = EnclosingDefinition(code, match.capturedStart());
-                    PromptCall prompt{
-                        source.path, int(code.left(match.capturedStart()).count(u'\n')) + 1,
-                        enclosing.name, callee.key(), SplitArguments(code, open, close)};
-                    const QString text = prompt.arguments.value(callee.value());
-                    found.calls.push_back(prompt);
-                    if (!Literals(text).isEmpty())
-                        continue;
-                    const auto forwarded = std::find_if(
-                        enclosing.parameters.cbegin(), enclosing.parameters.cend(),
-                        [&](const QString& parameter) { return Mentions(text, parameter); });
-                    if (forwarded == enclosing.parameters.cend()) {
-                        found.indirect.push_back(prompt);
-                        continue;
-                    }
-                    const QString wrapper = ShortName(enclosing.name);
-                    if (!callees.contains(wrapper)) {
-                        callees.insert(wrapper, int(forwarded - enclosing.parameters.cbegin()));
-                        found.wrappers << wrapper;
-                        grown = true;
-                    }
-                }
+                ForEachBracketed(
+                    code, code.size(), call,
+                    [&](const QRegularExpressionMatch& match, qsizetype open, qsizetype close) {
+                        if (body.match(code.mid(close + 1, 40)).hasMatch())
+                            return;
+                        const Definition enclosing =
+                            EnclosingDefinition(code, match.capturedStart());
+                        PromptCall prompt{
+                            source.path, int(code.left(match.capturedStart()).count(u'\n')) + 1,
+                            enclosing.name, callee.key(), SplitArguments(code, open, close)};
+                        const QString text = prompt.arguments.value(callee.value());
+                        found.calls.push_back(prompt);
+                        if (!Literals(text).isEmpty())
+                            return;
+                        const auto forwarded = std::find_if(
+                            enclosing.parameters.cbegin(), enclosing.parameters.cend(),
+                            [&](const QString& parameter) { return Mentions(text, parameter); });
+                        if (forwarded == enclosing.parameters.cend()) {
+                            found.indirect.push_back(prompt);
+                            return;
+                        }
+                        const QString wrapper = ShortName(enclosing.name);
+                        if (!callees.contains(wrapper)) {
+                            callees.insert(wrapper, int(forwarded - enclosing.parameters.cbegin()));
+                            found.wrappers << wrapper;
+                            grown = true;
+                        }
+                    });
             }
         }
     }
@@ -292,19 +300,17 @@ QString FunctionBody(const SourceFile& source, const QString& name) {
                                       QRegularExpression::escape(name) + "\\s*\\(",
                                   QRegularExpression::MultilineOption);
     const QString& code = source.code;
-    QRegularExpressionMatchIterator it = head.globalMatch(code);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        const qsizetype close = MatchingClose(code, match.capturedEnd() - 1);
-        if (close < 0)
-            continue;
-        const qsizetype open = code.indexOf(u'{', close);
-        const qsizetype semicolon = code.indexOf(u';', close);
-        if (open < 0 || (semicolon >= 0 && semicolon < open))
-            continue;  // a declaration
-        const qsizetype end = MatchingClose(code, open);
-        if (end > open)
-            return code.mid(open, end - open + 1);
-    }
-    return {};
+    QString body;
+    ForEachBracketed(code, code.size(), head,
+                     [&](const QRegularExpressionMatch&, qsizetype, qsizetype close) {
+                         const qsizetype open = code.indexOf(u'{', close);
+                         const qsizetype semicolon = code.indexOf(u';', close);
+                         // A declaration ends before any brace.
+                         if (!body.isEmpty() || open < 0 || (semicolon >= 0 && semicolon < open))
+                             return;
+                         const qsizetype end = MatchingClose(code, open);
+                         if (end > open)
+                             body = code.mid(open, end - open + 1);
+                     });
+    return body;
 }
