@@ -39,6 +39,8 @@ double Dots(double points) {
 
 QFont Font(const char* family, double points, bool bold = false) {
     QFont font(family);
+    // Without ligatures, so that the PDF's text reads "file", not a ligature of "fi".
+    font.setStyleStrategy(QFont::PreferNoShaping);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -82,7 +84,8 @@ class Typesetter {
             } else if (cursor.currentTable()) {
                 format.setTopMargin(0);
                 format.setBottomMargin(0);
-            } else if (!block.textList()) {
+            } else if (!block.textList() || block.next().textList() != block.textList()) {
+                // Paragraphs, and a list after its last item.
                 format.setBottomMargin(Dots(5));
             }
             cursor.setBlockFormat(format);
