@@ -338,9 +338,10 @@ class ManualPicturesTest : public QObject {
     void mainWindowAndEditor() {
         for (QAction* item : {form_->mnBasicTerms, form_->mnModifiers})
             item->trigger();
+        form_->resize(1000, 540);
         TFormInfUnit* editor = form_->OpenFileByName(Example("controller.rb"));
         QVERIFY(editor);
-        editor->parentWidget()->setGeometry(8, 8, 760, 430);
+        editor->parentWidget()->setGeometry(8, 8, 880, 400);
         editor->ShowRulesPage();
         SelectRulesCell(*editor, 2, 3);
         QVERIFY(Save(*form_, "main-window"));
