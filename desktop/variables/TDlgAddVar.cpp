@@ -301,20 +301,10 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
     if (low == appliedLow_ && high == appliedHigh_)
         return;
     CSettings& settings = ruleBase_->GetSettings(VariableIndex());
-    settings.SetContext(low, high);
-    if (auto* basic = dynamic_cast<CBasicSettings*>(&settings)) {
-        basic->UpdateSymmetry();
-        for (auto& term : basic->MutableTerms()) {
-            // Moving the upper end first keeps the set's interval ordered when it moves up.
-            if (low > term->Element().GetUpperBound()) {
-                term->Element().SetUpperBound(high);
-                term->Element().SetLowerBound(low);
-            } else {
-                term->Element().SetLowerBound(low);
-                term->Element().SetUpperBound(high);
-            }
-        }
-    }
+    if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))
+        basic->MoveContext(low, high);
+    else
+        settings.SetContext(low, high);
     appliedLow_ = low;
     appliedHigh_ = high;
 }

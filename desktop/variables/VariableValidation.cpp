@@ -39,8 +39,8 @@ bool FileHolds(double value) {
 }
 
 // Compared as the file keeps them: two doubles that round to one float are one bound there.
-float AsStored(double value) {
-    return static_cast<float>(value);
+double AsStored(double value) {
+    return RuleBaseNumber(value);
 }
 
 }  // namespace

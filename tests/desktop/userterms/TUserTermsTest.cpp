@@ -39,6 +39,7 @@ std::unique_ptr<CNamedTerm> Term(const std::string& name, UserTermShape shape,
     return std::make_unique<CNamedTerm>(std::vector<std::string>{name}, std::move(set));
 }
 
+// The parameters as the settings keep them: in the rulebase file's single precision.
 std::vector<double> Params(const CNamedTerm& term) {
     const auto& set = dynamic_cast<const CFuzzyParamSet&>(term.Element());
     std::vector<double> params(static_cast<std::size_t>(set.ParamCount()));
@@ -244,7 +245,7 @@ class TUserTermsTest : public QObject {
             return true;
         });
         QCOMPARE(marks_, 1);
-        QCOMPARE(Params(*settings_->Terms()[1])[1], 0.123);
+        QCOMPARE(Params(*settings_->Terms()[1])[1], double(0.123f));
     }
 
     void cancelLeavesTheExpressionsAlone() {
@@ -259,7 +260,7 @@ class TUserTermsTest : public QObject {
         });
         QCOMPARE(marks_, 0);
         QCOMPARE(settings_->Terms().size(), std::size_t{1});
-        QCOMPARE(Params(*settings_->Terms()[0])[1], 0.12345);
+        QCOMPARE(Params(*settings_->Terms()[0])[1], double(0.12345f));
     }
 
     void refusalsKeepTheCursor() {
@@ -363,7 +364,7 @@ class TUserTermsTest : public QObject {
         QCOMPARE(settings_->Terms().size(), std::size_t{3});
         QCOMPARE(settings_->Terms()[1]->Name(), std::string("t_2"));
         QCOMPARE(settings_->Terms()[2]->Name(), std::string("t_1"));
-        QCOMPARE(Params(*settings_->Terms()[2]), std::vector<double>({0.2, 0.5, 0.8}));
+        QCOMPARE(Params(*settings_->Terms()[2]), std::vector<double>({0.2f, 0.5f, 0.8f}));
     }
 
     void dragMovesTheNearestPoint() {
@@ -391,7 +392,7 @@ class TUserTermsTest : public QObject {
             }();
             return true;
         });
-        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0, 0.4, 0.6, 1}));
+        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0, 0.4f, 0.6f, 1}));
     }
 
     void editorWindowsRuleBaseKeepsItsRulesValid() {
@@ -558,7 +559,7 @@ class TUserTermsTest : public QObject {
             return true;
         });
         QCOMPARE(prompts.Messages.at(0).Text, QString("'abc' is not a valid floating point value"));
-        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0.15, 0.4, 0.5, 0.2}));
+        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0.15f, 0.4f, 0.5f, 0.2f}));
     }
 
     void plotsDrawEachShapeWhereItsParametersSay() {
