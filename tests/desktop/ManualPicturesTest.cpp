@@ -497,7 +497,7 @@ class ManualPicturesTest : public QObject {
         GiveUniformExpressions(*editor, 1, 7, false);
         GiveUniformExpressions(*editor, -1, 9, false);
         editor->DataPage().ApproxLearningClick();
-        QCOMPARE(prompts_->Messages.back().Text, QString("122 rules were added."));
+        QCOMPARE(prompts_->Messages.back().Text, QString("117 rules were added."));
         ChooseMethods(*editor, "Fuzzy Approximation (DNF) with Minimum",
                       "Simple Center Of Gravity (COG)");
         Report("surface, approximate learning, DNF with minimum and COG", MaxError(*editor));
