@@ -69,7 +69,11 @@ bool Save(const QPixmap& shot, const QString& name) {
 }
 
 bool Save(QWidget& widget, const QString& name) {
-    QCoreApplication::processEvents();
+    // Layouts settle in posted requests, which a grab does not wait for.
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
     return Save(widget.grab(), name);
 }
 
