@@ -2,10 +2,13 @@
 
 #include <QString>
 
-class QDialog;
-class QUrl;
-
+#include <memory>
 #include <optional>
+
+class QDialog;
+class QMessageBox;
+class QUrl;
+class QWidget;
 
 // Every modal question the program asks a person goes through the installed UserPrompts: the
 // message boxes, the input box and the file dialogs. Without an installed one, the real Qt
@@ -98,6 +101,10 @@ int ShowModal(QDialog& dialog);
 
 // Opens a document (the help file) in the desktop's viewer; false when no viewer was started.
 bool OpenUrl(const QUrl& url);
+
+// The box that the real prompts show for a request: wide enough for its caption as a window
+// manager's title bar shows it, in bold between the window's icon and its buttons.
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidget* parent);
 
 // A form's file dialog: its settings stay between runs; Execute stores the chosen name and
 // filter index and answers whether the person chose one.

@@ -49,8 +49,7 @@ std::optional<VariableFieldError> CheckBound(BoundField field, const std::string
     const std::string label = field == BoundField::kLow ? "Lower bound" : "Upper bound";
     const auto value = ReadBound(text);
     if (!value)
-        return VariableFieldError{
-            label + ": \"" + std::string(Trimmed(text)) + "\" is not a number.", true, field};
+        return VariableFieldError{"Something is wrong!", true, field};
     if (!FileHolds(*value))
         return VariableFieldError{label + ": " + std::string(Trimmed(text)) +
                                       " is more than a rulebase file can hold (at most " +

@@ -22,6 +22,7 @@ struct MessageFunction {
 };
 const MessageFunction kMessageFunctions[] = {
     {"desktop/data/DataLearning.cpp", "ApproxLearningRefusal"},
+    {"desktop/mainwindow/TMainForm.cpp", "ReadFailureText"},
     {"desktop/rules/RuleCellFaults.cpp", "BadExpressionMessage"},
     {"desktop/rules/RuleCellFaults.cpp", "FirstCellThatDoesNotBuild"},
     {"desktop/rules/RulesEditor.cpp", "FirstIncompleteCell"},
@@ -50,7 +51,7 @@ const IndirectText kIndirectTexts[] = {
     {"TFormInfUnit::StringGridOutputVarExit", "message", "none"},
     {"TFormInfUnit::FormClose", "QString::fromUtf8(error.what())", "thrown"},
     {"ShowReadWarnings", "lines.join('\\n')", "thrown"},
-    {"TMainForm::OpenFileByName", "QString::fromStdString(error.Message())", "thrown"},
+    {"TMainForm::OpenFileByName", "ReadFailureText(error, fullName)", "ReadFailureText"},
     {"TMainForm::FormCreate", "error", "thrown"},
     {"TMainForm::OpenFileByName", "error", "thrown"},
     {"TMainForm::AddRecentFile", "error", "thrown"},
@@ -68,6 +69,7 @@ const IndirectText kIndirectTexts[] = {
     {"TDlgAddVar::edDiscretExit", "error.what()", "thrown"},
     {"TDlgAddVar::Validate", "*error", "ValidateVariableFields"},
     {"TDlgAddVar::FieldValue", "*error", "CheckBound"},
+    {"TDlgAddVar::FieldValue", "error.what()", "thrown"},
 };
 
 QString Simplified(const QString& text) {
