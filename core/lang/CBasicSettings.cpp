@@ -346,7 +346,6 @@ void CBasicSettings::MoveContext(double lo, double hi) {
         }
     }
     SetContext(newLo, newHi);
-    UpdateSymmetry();
 }
 
 int CBasicSettings::UpdateSymmetry() {

@@ -50,7 +50,7 @@ class CBasicSettings : public CSettings {
     // The user terms stay where they are and are put on the new context as AddTerm puts them.
     void SetContext(double lo, double hi) override;
     // The user terms move along with the context (their parameters mapped affinely from the old
-    // context onto the new one), then are kept as AddTerm keeps them; the symmetry is updated.
+    // context onto the new one), then are kept as AddTerm keeps them.
     void MoveContext(double lo, double hi);
     const std::vector<std::unique_ptr<CNamedModifier>>& Modifiers() const { return modifiers_; }
     const std::vector<std::unique_ptr<CNamedConnective>>& Connectives() const {

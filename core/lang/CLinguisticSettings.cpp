@@ -61,6 +61,11 @@ CLinguisticSettings::CLinguisticSettings(double lo, double hi) : CBasicSettings(
 
 CLinguisticSettings::~CLinguisticSettings() = default;
 
+void CLinguisticSettings::SetContext(double lo, double hi) {
+    CBasicSettings::SetContext(lo, hi);
+    UpdateSymmetry();
+}
+
 void CLinguisticSettings::SetLingParams(const LingParams& params) {
     std::transform(params.begin(), params.end(), params_.begin(), RuleBaseNumber);
     ComputeShapeTable();

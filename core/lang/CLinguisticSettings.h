@@ -22,6 +22,9 @@ class CLinguisticSettings : public CBasicSettings {
 
     CLinguisticSettings(double lo, double hi);
     ~CLinguisticSettings() override;
+    // The symmetry follows the context here only: a file's "basic" and "triang" settings are
+    // never symmetric, and what is built in memory must compute as its file reads back.
+    void SetContext(double lo, double hi) override;
 
     std::string_view GetTypeName() const override { return "linguistic"; }
 

@@ -197,7 +197,6 @@ bool TDlgAddVar::Add(CRuleBase& ruleBase, int copySource) {
     if (const auto* source =
             dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variableIndex_)))
         settings->CopyTerms(*source);
-    settings->UpdateSymmetry();
     auto variable = std::make_unique<CFuzzyVariable>(edName->text().toStdString(), settings,
                                                      toolkit::StrToInt(edDiscret->text()));
     try {

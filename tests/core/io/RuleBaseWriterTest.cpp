@@ -438,6 +438,19 @@ void TriangContextTyped(CRuleBase& ruleBase) {
     ruleBase.Prepare();
 }
 
+// A file never makes triangular terms symmetric, so a context typed symmetric must not either:
+// "not" would keep only half of its grid until the file is read again.
+void TriangContextTypedSymmetric(CRuleBase& ruleBase) {
+    rulebase_test::Model model;
+    model.inputs = {{"t", "triang", 0, 10}};
+    model.outputs = {{"y"}};
+    for (const char* term : {"not small", "medium", "not big"})
+        model.rules.push_back(rulebase_test::RuleLine({term}, {"ml me"}));
+    ruleBase = rulebase_test::Build(model);
+    dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(0)).MoveContext(-13.9, 13.9);
+    ruleBase.Prepare();
+}
+
 void SingletonOutputs(CRuleBase& ruleBase) {
     ruleBase.GetSettings(0).SetContext(-0.7, 13.9);
     ruleBase.GetSettings(-1).SetContext(0.1, 2.3);
@@ -463,6 +476,7 @@ const BuiltModel kBuiltModels[] = {
     {"DraggedUserExpression", CRuleBase::kLinguistic, DraggedUserExpression},
     {"LearnedAndMergedRules", CRuleBase::kLinguistic, LearnedAndMergedRules},
     {"TriangContextTyped", CRuleBase::kLinguistic, TriangContextTyped},
+    {"TriangContextTypedSymmetric", CRuleBase::kLinguistic, TriangContextTypedSymmetric},
     {"SingletonOutputs", CRuleBase::kSingleton, SingletonOutputs}};
 
 // The outputs on a grid of steps + 1 points per input, in bits.
