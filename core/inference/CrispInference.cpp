@@ -262,6 +262,35 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
     throw std::logic_error("the Takagi-Sugeno method makes no output set");
 }
 
+bool IsZadehMethod(CrispMethod method) {
+    return method == CrispMethod::kZadehMinimum || method == CrispMethod::kZadehProduct ||
+           method == CrispMethod::kZadehLukasiewicz;
+}
+
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
+                               InferenceScratch& scratch, double* samples, int sampleCount) {
+    SetKernel kernel = SetKernel::kZadehMinimum;
+    if (method == CrispMethod::kZadehProduct)
+        kernel = SetKernel::kZadehProduct;
+    else if (method == CrispMethod::kZadehLukasiewicz)
+        kernel = SetKernel::kZadehLukasiewicz;
+    else if (method != CrispMethod::kZadehMinimum)
+        throw std::logic_error("not a Zadeh method");
+    // A t-norm does not fall as the degree rises, so of the rules that share a consequent the one
+    // of the greatest degree gives each sample its value: the loop runs once per consequent.
+    const int consequents = static_cast<int>(rules.distinctConsequentRuns.size());
+    double* degrees = scratch.consequentDegrees.data();
+    std::fill_n(degrees, consequents, 0.0);
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        double& degree = degrees[rules.consequentIds[r]];
+        if (rules.active[r] && firing[r] > degree)
+            degree = firing[r];
+    }
+    const KernelRules kernelRules{consequents, nullptr, rules.distinctConsequentRuns.data(),
+                                  degrees};
+    return RunZadehValueKernel(kernel, kernelRules, samples, sampleCount);
+}
+
 double InferLinearCombination(const CompiledRules& rules, const double* firing,
                               std::span<const double> inputs, bool constantOnly, double midpoint,
                               InferenceScratch& scratch) {

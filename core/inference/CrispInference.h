@@ -7,6 +7,7 @@
 #include "core/inference/CompiledRules.h"
 #include "core/inference/InferenceScratch.h"
 #include "core/inference/MethodRoutines.h"
+#include "core/inference/SetKernels.h"
 
 // The crisp-input inference methods as computations on compiled rules: what the routines of
 // InferenceMethods.h run after recording their inputs, and what sweeps run on many threads at
@@ -53,6 +54,12 @@ void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
 // A method that makes a set: writes its sampleCount output samples (sampleCount >= 1).
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount);
+
+// The three Zadeh methods (kZadehMinimum, kZadehProduct, kZadehLukasiewicz): the output samples
+// as InferOutputSamples writes them, without the fired flags, and what is known of them.
+bool IsZadehMethod(CrispMethod method);
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
+                               InferenceScratch& scratch, double* samples, int sampleCount);
 
 // The perception-based deduction in its two steps, for sweeps that keep what each selection
 // gives: the rules it selects (scratch.selectedRules, in rule order; their count returned), then

@@ -254,8 +254,15 @@ class PointEvaluator {
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
         const int n = model_.output.samples;
+        const std::span<const double> samples(scratch.samples.data(), n);
+        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method)) {
+            // The fired flags are not read here, and what the kernel knows spares the scans.
+            const SampleBounds bounds =
+                InferZadehSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
+            return SimpleLinguisticSampleValue(samples, model_.output, bounds);
+        }
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
-        return SetValue(std::span<const double>(scratch.samples.data(), n), value);
+        return SetValue(samples, value);
     }
 
     // The value the perception-based deduction gives with the rules selected in scratch.

@@ -64,7 +64,7 @@ void ZadehSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int 
     const auto exceeds = [](Double t, Double old) -> Mask { return t > old; };
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
-        if (!rules.active[r])
+        if (rules.active && !rules.active[r])
             continue;
         const SampleRun& c = rules.consequents[r];
         const int end = c.end < n ? c.end : n;
@@ -81,6 +81,59 @@ void ZadehSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int 
     }
 }
 
+// The samples of ZadehSamples alone, without fired flags, and what is known of them: each sample
+// keeps the greatest of 0 and the rules' t, as there (a replacement takes a strictly greater t),
+// so none is negative or NaN, those outside the runs visited are 0, and the greatest t is the
+// greatest sample. Only the samples from the first run to the end of the last are written.
+template <class Double, class Mask, class TNorm>
+SampleBounds ZadehValues(const KernelRules& rules, double* d, int n, TNorm tNorm) {
+    constexpr int kLanes = sizeof(Double) / sizeof(double);
+    const auto takesPart = [&](int r, int& end) {
+        const SampleRun& c = rules.consequents[r];
+        end = c.end < n ? c.end : n;
+        return (!rules.active || rules.active[r]) && c.first < end && rules.firing[r] != 0;
+    };
+    SampleBounds bounds{n, 0, 0.0};
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        int end = 0;
+        if (!takesPart(r, end))
+            continue;
+        const int first = rules.consequents[r].first;
+        bounds.first = first < bounds.first ? first : bounds.first;
+        bounds.end = end > bounds.end ? end : bounds.end;
+    }
+    if (bounds.first >= bounds.end)
+        return {};
+    for (int j = bounds.first; j < bounds.end; ++j)
+        d[j] = 0.0;
+    Double peak{};
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        int end = 0;
+        if (!takesPart(r, end))
+            continue;
+        const SampleRun& c = rules.consequents[r];
+        const Double degree = Broadcast<Double>(rules.firing[r]);
+        double* out = d + c.first;
+        const int count = end - c.first;
+        int k = 0;
+        for (; k + kLanes <= count; k += kLanes) {
+            const Double t = tNorm(degree, Load<Double>(c.values + k));
+            const Double old = Load<Double>(out + k);
+            const Double updated = t > old ? t : old;
+            std::memcpy(out + k, &updated, sizeof updated);
+            peak = t > peak ? t : peak;
+        }
+        for (; k < count; ++k) {
+            const Double t = tNorm(degree, Broadcast<Double>(c.values[k]));
+            out[k] = t[0] > out[k] ? t[0] : out[k];
+            peak = t > peak ? t : peak;
+        }
+    }
+    for (int lane = 0; lane < kLanes; ++lane)
+        bounds.peak = peak[lane] > bounds.peak ? peak[lane] : bounds.peak;
+    return bounds;
+}
+
 // The least implication value min(1, 1 - a + c) per sample, the scan ending at 0: a rule fires
 // where its value is below that of the rules before it. Outside its stored run a consequent reads
 // 0, where the implication is the same for every sample.
@@ -92,7 +145,7 @@ void LogicalSamples(const KernelRules& rules, std::uint8_t* fired, double* d, in
     const Double one = Broadcast<Double>(1.0);
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
-        if (!rules.active[r])
+        if (rules.active && !rules.active[r])
             continue;
         const double a = rules.firing[r];
         if (a == 0)
@@ -117,27 +170,37 @@ void LogicalSamples(const KernelRules& rules, std::uint8_t* fired, double* d, in
     }
 }
 
-template <class Double, class Mask>
-void Run(SetKernel kernel, const KernelRules& rules, std::uint8_t* fired, double* d, int n) {
+// Calls use with the t-norm of a Zadeh kernel (the minimum for any other).
+template <class Double, class Use>
+auto WithZadehNorm(SetKernel kernel, Use use) {
     switch (kernel) {
-        case SetKernel::kZadehMinimum:
-            ZadehSamples<Double, Mask>(rules, fired, d, n,
-                                       [](Double a, Double c) { return c < a ? c : a; });
-            return;
         case SetKernel::kZadehProduct:
-            ZadehSamples<Double, Mask>(rules, fired, d, n,
-                                       [](Double a, Double c) { return a * c; });
-            return;
+            return use([](Double a, Double c) { return a * c; });
         case SetKernel::kZadehLukasiewicz:
-            ZadehSamples<Double, Mask>(rules, fired, d, n, [](Double a, Double c) {
+            return use([](Double a, Double c) {
                 const Double t = a + c - 1;
                 return t > 0 ? t : Double{};
             });
-            return;
-        case SetKernel::kLogical:
-            LogicalSamples<Double, Mask>(rules, fired, d, n);
-            return;
+        default:
+            return use([](Double a, Double c) { return c < a ? c : a; });
     }
+}
+
+template <class Double, class Mask>
+void Run(SetKernel kernel, const KernelRules& rules, std::uint8_t* fired, double* d, int n) {
+    if (kernel == SetKernel::kLogical) {
+        LogicalSamples<Double, Mask>(rules, fired, d, n);
+        return;
+    }
+    WithZadehNorm<Double>(
+        kernel, [&](auto tNorm) { ZadehSamples<Double, Mask>(rules, fired, d, n, tNorm); });
+}
+
+// kernel is one of the Zadeh kernels.
+template <class Double, class Mask>
+SampleBounds RunValues(SetKernel kernel, const KernelRules& rules, double* d, int n) {
+    return WithZadehNorm<Double>(
+        kernel, [&](auto tNorm) { return ZadehValues<Double, Mask>(rules, d, n, tNorm); });
 }
 
 }  // namespace set_kernel_loops
