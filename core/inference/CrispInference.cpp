@@ -268,6 +268,7 @@ bool IsZadehMethod(CrispMethod method) {
 }
 
 SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
+                               std::optional<std::span<const int>> candidates,
                                InferenceScratch& scratch, double* samples, int sampleCount) {
     SetKernel kernel = SetKernel::kZadehMinimum;
     if (method == CrispMethod::kZadehProduct)
@@ -277,14 +278,22 @@ SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, c
     else if (method != CrispMethod::kZadehMinimum)
         throw std::logic_error("not a Zadeh method");
     // A t-norm does not fall as the degree rises, so of the rules that share a consequent the one
-    // of the greatest degree gives each sample its value: the loop runs once per consequent.
+    // of the greatest degree gives each sample its value: the loop runs once per consequent. A
+    // degree of 0 or less, or NaN, raises no sample.
     const int consequents = static_cast<int>(rules.distinctConsequentRuns.size());
     double* degrees = scratch.consequentDegrees.data();
     std::fill_n(degrees, consequents, 0.0);
-    for (int r = 0; r < rules.ruleCount; ++r) {
+    const auto raise = [&](int r) {
         double& degree = degrees[rules.consequentIds[r]];
         if (rules.active[r] && firing[r] > degree)
             degree = firing[r];
+    };
+    if (candidates) {
+        for (const int r : *candidates)
+            raise(r);
+    } else {
+        for (int r = 0; r < rules.ruleCount; ++r)
+            raise(r);
     }
     const KernelRules kernelRules{consequents, nullptr, rules.distinctConsequentRuns.data(),
                                   degrees};

@@ -168,8 +168,9 @@ struct SweepScratch {
     InferenceScratch inference;
     // The firing degrees come from the minima over inputs 1 and up (grid sweeps).
     bool partial = false;
-    // With those minima, for the perception-based deduction: the rules that may fire while only
-    // input 0 moves; liveCount -1 when every rule is to be looked at.
+    // With those minima, for the perception-based deduction and the Zadeh methods' simple
+    // linguistic values: the rules that may fire while only input 0 moves; liveCount -1 when every
+    // rule is to be looked at.
     std::vector<int> live;
     int liveCount = -1;
 
@@ -206,8 +207,8 @@ class PointEvaluator {
     // Inputs 1 and up have moved (grid sweeps): their share of the firing degrees is taken anew,
     // and from then on only input 0's. The rules that may fire are kept apart only when no
     // degree input 0 takes is negative.
-    void RefreshPartial(bool firstInputNonNegative) {
-        RefreshPartialOf(scratch_, firstInputNonNegative);
+    void RefreshPartial(bool firstInputNonNegative, PointValue value) {
+        RefreshPartialOf(scratch_, firstInputNonNegative, value);
     }
     std::vector<int>& Index() { return index_; }
     std::vector<double>& Point() { return point_; }
@@ -220,12 +221,15 @@ class PointEvaluator {
     }
 
   private:
-    void RefreshPartialOf(SweepScratch& scratch, bool firstInputNonNegative) {
+    void RefreshPartialOf(SweepScratch& scratch, bool firstInputNonNegative, PointValue value) {
         const CompiledRules& rules = *model_.rules;
         double* partial = scratch.inference.partialDegrees.data();
         PartialFirings(rules, scratch.inference.cellDegrees.data(), partial);
         scratch.partial = true;
-        scratch.liveCount = model_.method == CrispMethod::kPerceptionBased && firstInputNonNegative
+        const bool candidatesOnly =
+            model_.method == CrispMethod::kPerceptionBased ||
+            (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method));
+        scratch.liveCount = candidatesOnly && firstInputNonNegative
                                 ? RulesThatMayFire(rules, partial, scratch.live.data())
                                 : -1;
     }
@@ -238,8 +242,10 @@ class PointEvaluator {
         if (sweepScratch.liveCount >= 0) {
             const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
-            return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
-                                   value);
+            if (model_.method == CrispMethod::kPerceptionBased)
+                return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
+                                       value);
+            return ZadehLinguisticValue(scratch, live);
         }
         if (sweepScratch.partial)
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
@@ -253,16 +259,25 @@ class PointEvaluator {
         }
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
+        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method))
+            return ZadehLinguisticValue(scratch, std::nullopt);
         const int n = model_.output.samples;
-        const std::span<const double> samples(scratch.samples.data(), n);
-        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method)) {
-            // The fired flags are not read here, and what the kernel knows spares the scans.
-            const SampleBounds bounds =
-                InferZadehSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
-            return SimpleLinguisticSampleValue(samples, model_.output, bounds);
-        }
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
-        return SetValue(samples, value);
+        return SetValue(std::span<const double>(scratch.samples.data(), n), value);
+    }
+
+    // The simple linguistic value of a Zadeh method, with the firing degrees in scratch (of the
+    // candidates alone when there are any): the fired flags are not read here, and what the
+    // kernel knows of its samples spares the scans.
+    double ZadehLinguisticValue(InferenceScratch& scratch,
+                                std::optional<std::span<const int>> candidates) {
+        const int n = model_.output.samples;
+        double* samples = scratch.samples.data();
+        const SampleBounds bounds =
+            InferZadehSamples(model_.method, *model_.rules, scratch.ruleDegrees.data(), candidates,
+                              scratch, samples, n);
+        return SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output,
+                                           bounds);
     }
 
     // The value the perception-based deduction gives with the rules selected in scratch.
@@ -300,7 +315,7 @@ class PointEvaluator {
             LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.inference.cellDegrees.data());
         }
         const bool firstInputNonNegative = NoneNegative(windowDegrees_[0]);
-        RefreshPartialOf(inner_, firstInputNonNegative);
+        RefreshPartialOf(inner_, firstInputNonNegative, PointValue::kSimpleLinguistic);
         double weightSum = 0.0;
         double weightedSum = 0.0;
         for (;;) {
@@ -322,7 +337,7 @@ class PointEvaluator {
             if (i == m)
                 break;
             if (i > 0)
-                RefreshPartialOf(inner_, firstInputNonNegative);
+                RefreshPartialOf(inner_, firstInputNonNegative, PointValue::kSimpleLinguistic);
         }
         return weightSum == 0 ? 0.0 : weightedSum / weightSum;
     }
@@ -591,7 +606,7 @@ class GridWork {
             point[a] = axes_[a][index[a]];
             LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
         }
-        evaluator.RefreshPartial(firstInputNonNegative_);
+        evaluator.RefreshPartial(firstInputNonNegative_, value_);
         for (std::size_t p = 0; p < count; ++p) {
             out[p] = evaluator.Value(point, value_);
             // Only the inputs that move take new degrees.
@@ -606,7 +621,7 @@ class GridWork {
                     break;
             }
             if (a > 0 && a < axes_.size())
-                evaluator.RefreshPartial(firstInputNonNegative_);
+                evaluator.RefreshPartial(firstInputNonNegative_, value_);
         }
     }
 

@@ -81,53 +81,76 @@ void ZadehSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int 
     }
 }
 
+// Whether a rule's run is the first written (the samples before it are 0) or a later one.
+struct LeadRun {
+    static constexpr bool kLead = true;
+};
+struct LaterRun {
+    static constexpr bool kLead = false;
+};
+
 // The samples of ZadehSamples alone, without fired flags, and what is known of them: each sample
 // keeps the greatest of 0 and the rules' t, as there (a replacement takes a strictly greater t),
 // so none is negative or NaN, those outside the runs visited are 0, and the greatest t is the
-// greatest sample. Only the samples from the first run to the end of the last are written.
+// greatest sample. Only the samples from the first run to the end of the last are written: the
+// longest run first, over nothing, then zeros around it, then the others.
 template <class Double, class Mask, class TNorm>
 SampleBounds ZadehValues(const KernelRules& rules, double* d, int n, TNorm tNorm) {
     constexpr int kLanes = sizeof(Double) / sizeof(double);
-    const auto takesPart = [&](int r, int& end) {
+    const auto endOf = [&](int r) {
         const SampleRun& c = rules.consequents[r];
-        end = c.end < n ? c.end : n;
-        return (!rules.active || rules.active[r]) && c.first < end && rules.firing[r] != 0;
+        const int end = c.end < n ? c.end : n;
+        const bool takesPart =
+            (!rules.active || rules.active[r]) && c.first < end && rules.firing[r] != 0;
+        return takesPart ? end : -1;
     };
     SampleBounds bounds{n, 0, 0.0};
+    int lead = -1;
+    int leadCount = 0;
     for (int r = 0; r < rules.ruleCount; ++r) {
-        int end = 0;
-        if (!takesPart(r, end))
+        const int end = endOf(r);
+        if (end < 0)
             continue;
         const int first = rules.consequents[r].first;
         bounds.first = first < bounds.first ? first : bounds.first;
         bounds.end = end > bounds.end ? end : bounds.end;
+        if (end - first > leadCount) {
+            lead = r;
+            leadCount = end - first;
+        }
     }
-    if (bounds.first >= bounds.end)
+    if (lead < 0)
         return {};
-    for (int j = bounds.first; j < bounds.end; ++j)
-        d[j] = 0.0;
     Double peak{};
-    for (int r = 0; r < rules.ruleCount; ++r) {
-        int end = 0;
-        if (!takesPart(r, end))
-            continue;
+    const auto raise = [&](int r, auto order) {
+        constexpr bool kLead = decltype(order)::kLead;
         const SampleRun& c = rules.consequents[r];
         const Double degree = Broadcast<Double>(rules.firing[r]);
         double* out = d + c.first;
-        const int count = end - c.first;
+        const int count = endOf(r) - c.first;
         int k = 0;
         for (; k + kLanes <= count; k += kLanes) {
             const Double t = tNorm(degree, Load<Double>(c.values + k));
-            const Double old = Load<Double>(out + k);
+            const Double old = kLead ? Double{} : Load<Double>(out + k);
             const Double updated = t > old ? t : old;
             std::memcpy(out + k, &updated, sizeof updated);
             peak = t > peak ? t : peak;
         }
         for (; k < count; ++k) {
             const Double t = tNorm(degree, Broadcast<Double>(c.values[k]));
-            out[k] = t[0] > out[k] ? t[0] : out[k];
+            const double old = kLead ? 0.0 : out[k];
+            out[k] = t[0] > old ? t[0] : old;
             peak = t > peak ? t : peak;
         }
+    };
+    raise(lead, LeadRun{});
+    for (int j = bounds.first; j < rules.consequents[lead].first; ++j)
+        d[j] = 0.0;
+    for (int j = rules.consequents[lead].first + leadCount; j < bounds.end; ++j)
+        d[j] = 0.0;
+    for (int r = 0; r < rules.ruleCount; ++r) {
+        if (r != lead && endOf(r) >= 0)
+            raise(r, LaterRun{});
     }
     for (int lane = 0; lane < kLanes; ++lane)
         bounds.peak = peak[lane] > bounds.peak ? peak[lane] : bounds.peak;
