@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <ctime>
 #include <exception>
 #include <limits>
 #include <mutex>
@@ -459,6 +460,7 @@ class WorkerTeam {
     // would keep busy, judged from the pace so far.
     int HelpersWorthStarting() {
         const Clock::time_point start = Clock::now();
+        const std::clock_t processorStart = std::clock();
         std::size_t done = 0;
         Clock::duration spent{};
         while (spent < kTrial) {
@@ -466,6 +468,16 @@ class WorkerTeam {
                 return 0;
             ++done;
             spent = Clock::now() - start;
+        }
+        // The pace is that of the processor time taken where the clock tells it: on a loaded
+        // machine the trial's wall time stretches, and helpers started for work that looks longer
+        // than it is wait for a processor while the calling thread waits for them.
+        const std::clock_t processorEnd = std::clock();
+        if (processorStart != static_cast<std::clock_t>(-1) &&
+            processorEnd != static_cast<std::clock_t>(-1)) {
+            const auto taken = std::chrono::duration<double>(
+                static_cast<double>(processorEnd - processorStart) / CLOCKS_PER_SEC);
+            spent = std::min(spent, std::chrono::duration_cast<Clock::duration>(taken));
         }
         const std::size_t left = job_.chunks - std::min(job_.chunks, nextChunk_.load());
         const auto rest = spent * static_cast<double>(left) / static_cast<double>(done);
