@@ -269,7 +269,7 @@ bool IsZadehMethod(CrispMethod method) {
 
 SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                                std::optional<std::span<const int>> candidates,
-                               InferenceScratch& scratch, double* samples, int sampleCount) {
+                               double* consequentDegrees, double* samples, int sampleCount) {
     SetKernel kernel = SetKernel::kZadehMinimum;
     if (method == CrispMethod::kZadehProduct)
         kernel = SetKernel::kZadehProduct;
@@ -281,7 +281,7 @@ SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, c
     // of the greatest degree gives each sample its value: the loop runs once per consequent. A
     // degree of 0 or less, or NaN, raises no sample.
     const int consequents = static_cast<int>(rules.distinctConsequentRuns.size());
-    double* degrees = scratch.consequentDegrees.data();
+    double* degrees = consequentDegrees;
     std::fill_n(degrees, consequents, 0.0);
     const auto raise = [&](int r) {
         double& degree = degrees[rules.consequentIds[r]];

@@ -59,11 +59,11 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
 // as InferOutputSamples writes them, without the fired flags, and what is known of them; only
 // the samples inside the bounds returned are written. With candidates (rules in any order), the
 // firing degrees of those alone are read: every rule left out must have a degree of 0 or less, or
-// be switched off.
+// be switched off. consequentDegrees is scratch space of one double per distinct consequent.
 bool IsZadehMethod(CrispMethod method);
 SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                                std::optional<std::span<const int>> candidates,
-                               InferenceScratch& scratch, double* samples, int sampleCount);
+                               double* consequentDegrees, double* samples, int sampleCount);
 
 // The perception-based deduction in its two steps, for sweeps that keep what each selection
 // gives: the rules it selects (scratch.selectedRules, in rule order; their count returned), then

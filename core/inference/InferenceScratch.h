@@ -16,8 +16,6 @@ struct InferenceScratch {
     std::vector<double> partialDegrees;
     std::vector<int> selectedRules;
     std::vector<std::uint8_t> fired;
-    // [distinct consequent]: the greatest firing degree of the rules that have it.
-    std::vector<double> consequentDegrees;
     // [output sample]: samples whose scan has ended, and the output set's samples.
     std::vector<std::uint8_t> sampleDone;
     std::vector<double> samples;
@@ -30,7 +28,6 @@ struct InferenceScratch {
         Grow(partialDegrees, rules.ruleCount);
         Grow(selectedRules, rules.ruleCount);
         Grow(fired, rules.ruleCount);
-        Grow(consequentDegrees, static_cast<int>(rules.distinctConsequentRuns.size()));
         Grow(sampleDone, outputSamples);
         Grow(samples, outputSamples);
     }

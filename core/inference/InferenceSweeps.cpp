@@ -174,10 +174,13 @@ struct SweepScratch {
     // rule is to be looked at.
     std::vector<int> live;
     int liveCount = -1;
+    // [distinct consequent]: the greatest firing degree of its rules (Zadeh methods).
+    std::vector<double> consequentDegrees;
 
     void Fit(const CompiledRules& rules, int samples) {
         inference.Fit(rules, samples);
         live.resize(rules.ruleCount);
+        consequentDegrees.resize(rules.distinctConsequentRuns.size());
     }
 };
 
@@ -246,7 +249,7 @@ class PointEvaluator {
             if (model_.method == CrispMethod::kPerceptionBased)
                 return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
                                        value);
-            return ZadehLinguisticValue(scratch, live);
+            return ZadehLinguisticValue(sweepScratch, live);
         }
         if (sweepScratch.partial)
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
@@ -261,7 +264,7 @@ class PointEvaluator {
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
         if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method))
-            return ZadehLinguisticValue(scratch, std::nullopt);
+            return ZadehLinguisticValue(sweepScratch, std::nullopt);
         const int n = model_.output.samples;
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
         return SetValue(std::span<const double>(scratch.samples.data(), n), value);
@@ -270,13 +273,14 @@ class PointEvaluator {
     // The simple linguistic value of a Zadeh method, with the firing degrees in scratch (of the
     // candidates alone when there are any): the fired flags are not read here, and what the
     // kernel knows of its samples spares the scans.
-    double ZadehLinguisticValue(InferenceScratch& scratch,
+    double ZadehLinguisticValue(SweepScratch& sweepScratch,
                                 std::optional<std::span<const int>> candidates) {
         const int n = model_.output.samples;
+        InferenceScratch& scratch = sweepScratch.inference;
         double* samples = scratch.samples.data();
         const SampleBounds bounds =
             InferZadehSamples(model_.method, *model_.rules, scratch.ruleDegrees.data(), candidates,
-                              scratch, samples, n);
+                              sweepScratch.consequentDegrees.data(), samples, n);
         return SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output,
                                            bounds);
     }

@@ -64,7 +64,7 @@ void ZadehSamples(const KernelRules& rules, std::uint8_t* fired, double* d, int 
     const auto exceeds = [](Double t, Double old) -> Mask { return t > old; };
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
-        if (rules.active && !rules.active[r])
+        if (!rules.active[r])
             continue;
         const SampleRun& c = rules.consequents[r];
         const int end = c.end < n ? c.end : n;
@@ -93,15 +93,15 @@ struct LaterRun {
 // keeps the greatest of 0 and the rules' t, as there (a replacement takes a strictly greater t),
 // so none is negative or NaN, those outside the runs visited are 0, and the greatest t is the
 // greatest sample. Only the samples from the first run to the end of the last are written: the
-// longest run first, over nothing, then zeros around it, then the others.
+// longest run first, over nothing, then zeros around it, then the others. The active flags are
+// not read: a rule that takes no part has a degree of 0.
 template <class Double, class Mask, class TNorm>
 SampleBounds ZadehValues(const KernelRules& rules, double* d, int n, TNorm tNorm) {
     constexpr int kLanes = sizeof(Double) / sizeof(double);
     const auto endOf = [&](int r) {
         const SampleRun& c = rules.consequents[r];
         const int end = c.end < n ? c.end : n;
-        const bool takesPart =
-            (!rules.active || rules.active[r]) && c.first < end && rules.firing[r] != 0;
+        const bool takesPart = c.first < end && rules.firing[r] != 0;
         return takesPart ? end : -1;
     };
     SampleBounds bounds{n, 0, 0.0};
@@ -168,7 +168,7 @@ void LogicalSamples(const KernelRules& rules, std::uint8_t* fired, double* d, in
     const Double one = Broadcast<Double>(1.0);
     for (int r = 0; r < rules.ruleCount; ++r) {
         fired[r] = 0;
-        if (rules.active && !rules.active[r])
+        if (!rules.active[r])
             continue;
         const double a = rules.firing[r];
         if (a == 0)
@@ -193,37 +193,52 @@ void LogicalSamples(const KernelRules& rules, std::uint8_t* fired, double* d, in
     }
 }
 
-// Calls use with the t-norm of a Zadeh kernel (the minimum for any other).
-template <class Double, class Use>
-auto WithZadehNorm(SetKernel kernel, Use use) {
-    switch (kernel) {
-        case SetKernel::kZadehProduct:
-            return use([](Double a, Double c) { return a * c; });
-        case SetKernel::kZadehLukasiewicz:
-            return use([](Double a, Double c) {
-                const Double t = a + c - 1;
-                return t > 0 ? t : Double{};
-            });
-        default:
-            return use([](Double a, Double c) { return c < a ? c : a; });
+// The t-norms of the Zadeh kernels.
+template <class Double>
+struct MinimumNorm {
+    Double operator()(Double a, Double c) const { return c < a ? c : a; }
+};
+template <class Double>
+struct ProductNorm {
+    Double operator()(Double a, Double c) const { return a * c; }
+};
+template <class Double>
+struct LukasiewiczNorm {
+    Double operator()(Double a, Double c) const {
+        const Double t = a + c - 1;
+        return t > 0 ? t : Double{};
     }
-}
+};
 
 template <class Double, class Mask>
 void Run(SetKernel kernel, const KernelRules& rules, std::uint8_t* fired, double* d, int n) {
-    if (kernel == SetKernel::kLogical) {
-        LogicalSamples<Double, Mask>(rules, fired, d, n);
-        return;
+    switch (kernel) {
+        case SetKernel::kZadehMinimum:
+            ZadehSamples<Double, Mask>(rules, fired, d, n, MinimumNorm<Double>{});
+            return;
+        case SetKernel::kZadehProduct:
+            ZadehSamples<Double, Mask>(rules, fired, d, n, ProductNorm<Double>{});
+            return;
+        case SetKernel::kZadehLukasiewicz:
+            ZadehSamples<Double, Mask>(rules, fired, d, n, LukasiewiczNorm<Double>{});
+            return;
+        case SetKernel::kLogical:
+            LogicalSamples<Double, Mask>(rules, fired, d, n);
+            return;
     }
-    WithZadehNorm<Double>(
-        kernel, [&](auto tNorm) { ZadehSamples<Double, Mask>(rules, fired, d, n, tNorm); });
 }
 
 // kernel is one of the Zadeh kernels.
 template <class Double, class Mask>
 SampleBounds RunValues(SetKernel kernel, const KernelRules& rules, double* d, int n) {
-    return WithZadehNorm<Double>(
-        kernel, [&](auto tNorm) { return ZadehValues<Double, Mask>(rules, d, n, tNorm); });
+    switch (kernel) {
+        case SetKernel::kZadehProduct:
+            return ZadehValues<Double, Mask>(rules, d, n, ProductNorm<Double>{});
+        case SetKernel::kZadehLukasiewicz:
+            return ZadehValues<Double, Mask>(rules, d, n, LukasiewiczNorm<Double>{});
+        default:
+            return ZadehValues<Double, Mask>(rules, d, n, MinimumNorm<Double>{});
+    }
 }
 
 }  // namespace set_kernel_loops

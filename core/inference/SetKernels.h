@@ -13,7 +13,6 @@ enum class SetKernel { kZadehMinimum, kZadehProduct, kZadehLukasiewicz, kLogical
 // The rules as the loops read them: plain arrays of ruleCount entries.
 struct KernelRules {
     int ruleCount = 0;
-    // Null: every rule takes part.
     const std::uint8_t* active = nullptr;
     const SampleRun* consequents = nullptr;
     const double* firing = nullptr;
@@ -32,7 +31,8 @@ struct SampleBounds {
 };
 
 // The samples of a Zadeh kernel as RunSetKernel writes them, without the fired flags, for sweeps
-// that need only the samples: only those inside the bounds returned are written. Throws
+// that need only the samples: only those inside the bounds returned are written. The active flags
+// are not read (they may be null): a rule that takes no part must have a degree of 0. Throws
 // std::logic_error for the logical kernel.
 SampleBounds RunZadehValueKernel(SetKernel kernel, const KernelRules& rules, double* samples,
                                  int n);
