@@ -23,7 +23,7 @@ void RunSetKernel(SetKernel kernel, const KernelRules& rules, std::uint8_t* fire
                   int n);
 
 // What a Zadeh kernel knows of the samples it computed: none is negative or NaN, those outside
-// [first, end) are 0 (first == end when all are), and the greatest is peak.
+// [first, end) are 0 (first == end when it wrote none), and the greatest is peak.
 struct SampleBounds {
     int first = 0;
     int end = 0;
