@@ -281,10 +281,9 @@ SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, c
     // of the greatest degree gives each sample its value: the loop runs once per consequent. A
     // degree of 0 or less, or NaN, raises no sample.
     const int consequents = static_cast<int>(rules.distinctConsequentRuns.size());
-    double* degrees = consequentDegrees;
-    std::fill_n(degrees, consequents, 0.0);
+    std::fill_n(consequentDegrees, consequents, 0.0);
     const auto raise = [&](int r) {
-        double& degree = degrees[rules.consequentIds[r]];
+        double& degree = consequentDegrees[rules.consequentIds[r]];
         if (rules.active[r] && firing[r] > degree)
             degree = firing[r];
     };
@@ -296,7 +295,7 @@ SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, c
             raise(r);
     }
     const KernelRules kernelRules{consequents, nullptr, rules.distinctConsequentRuns.data(),
-                                  degrees};
+                                  consequentDegrees};
     return RunZadehValueKernel(kernel, kernelRules, samples, sampleCount);
 }
 
