@@ -267,23 +267,12 @@ bool IsZadehMethod(CrispMethod method) {
            method == CrispMethod::kZadehLukasiewicz;
 }
 
-SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
-                               std::optional<std::span<const int>> candidates,
-                               double* consequentDegrees, double* samples, int sampleCount) {
-    SetKernel kernel = SetKernel::kZadehMinimum;
-    if (method == CrispMethod::kZadehProduct)
-        kernel = SetKernel::kZadehProduct;
-    else if (method == CrispMethod::kZadehLukasiewicz)
-        kernel = SetKernel::kZadehLukasiewicz;
-    else if (method != CrispMethod::kZadehMinimum)
-        throw std::logic_error("not a Zadeh method");
-    // A t-norm does not fall as the degree rises, so of the rules that share a consequent the one
-    // of the greatest degree gives each sample its value: the loop runs once per consequent. A
-    // degree of 0 or less, or NaN, raises no sample.
-    const int consequents = static_cast<int>(rules.distinctConsequentRuns.size());
-    std::fill_n(consequentDegrees, consequents, 0.0);
+void ConsequentDegrees(const CompiledRules& rules, const double* firing,
+                       std::optional<std::span<const int>> candidates, double* degrees) {
+    std::fill(degrees, degrees + rules.distinctConsequentRuns.size(), 0.0);
+    // A degree of 0 or less, or NaN, raises no sample.
     const auto raise = [&](int r) {
-        double& degree = consequentDegrees[rules.consequentIds[r]];
+        double& degree = degrees[rules.consequentIds[r]];
         if (rules.active[r] && firing[r] > degree)
             degree = firing[r];
     };
@@ -294,8 +283,19 @@ SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, c
         for (int r = 0; r < rules.ruleCount; ++r)
             raise(r);
     }
-    const KernelRules kernelRules{consequents, nullptr, rules.distinctConsequentRuns.data(),
-                                  consequentDegrees};
+}
+
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,
+                               const double* consequentDegrees, double* samples, int sampleCount) {
+    SetKernel kernel = SetKernel::kZadehMinimum;
+    if (method == CrispMethod::kZadehProduct)
+        kernel = SetKernel::kZadehProduct;
+    else if (method == CrispMethod::kZadehLukasiewicz)
+        kernel = SetKernel::kZadehLukasiewicz;
+    else if (method != CrispMethod::kZadehMinimum)
+        throw std::logic_error("not a Zadeh method");
+    const KernelRules kernelRules{static_cast<int>(rules.distinctConsequentRuns.size()), nullptr,
+                                  rules.distinctConsequentRuns.data(), consequentDegrees};
     return RunZadehValueKernel(kernel, kernelRules, samples, sampleCount);
 }
 

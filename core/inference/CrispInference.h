@@ -55,15 +55,19 @@ void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount);
 
-// The three Zadeh methods (kZadehMinimum, kZadehProduct, kZadehLukasiewicz): the output samples
-// as InferOutputSamples writes them, without the fired flags, and what is known of them; only
-// the samples inside the bounds returned are written. With candidates (rules in any order), the
-// firing degrees of those alone are read: every rule left out must have a degree of 0 or less, or
-// be switched off. consequentDegrees is scratch space of one double per distinct consequent.
+// The three Zadeh methods (kZadehMinimum, kZadehProduct, kZadehLukasiewicz) in two steps, for
+// sweeps that need only the samples. A t-norm does not fall as the degree rises, so of the rules
+// that share a consequent the one of the greatest degree gives each sample its value: first
+// that degree per distinct consequent (0 where no rule's is above 0), read from the firing degrees
+// of the candidates alone when there are any (rules in any order; every rule left out must have a
+// degree of 0 or less, or be switched off). Then the output samples as InferOutputSamples writes
+// them, without the fired flags, and what is known of them; only the samples inside the bounds
+// returned are written. The samples depend on nothing but the consequent degrees.
 bool IsZadehMethod(CrispMethod method);
-SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
-                               std::optional<std::span<const int>> candidates,
-                               double* consequentDegrees, double* samples, int sampleCount);
+void ConsequentDegrees(const CompiledRules& rules, const double* firing,
+                       std::optional<std::span<const int>> candidates, double* degrees);
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,
+                               const double* consequentDegrees, double* samples, int sampleCount);
 
 // The perception-based deduction in its two steps, for sweeps that keep what each selection
 // gives: the rules it selects (scratch.selectedRules, in rule order; their count returned), then

@@ -174,13 +174,18 @@ struct SweepScratch {
     // rule is to be looked at.
     std::vector<int> live;
     int liveCount = -1;
-    // [distinct consequent]: the greatest firing degree of its rules (Zadeh methods).
+    // Zadeh methods: [distinct consequent] the greatest firing degree of its rules, at this point
+    // and at the one before, whose simple linguistic value is kept (points in a row where only
+    // input 0 moves often have the same degrees).
     std::vector<double> consequentDegrees;
+    std::vector<double> consequentDegreesBefore;
+    std::optional<double> zadehValueBefore;
 
     void Fit(const CompiledRules& rules, int samples) {
         inference.Fit(rules, samples);
         live.resize(rules.ruleCount);
         consequentDegrees.resize(rules.distinctConsequentRuns.size());
+        consequentDegreesBefore.resize(rules.distinctConsequentRuns.size());
     }
 };
 
@@ -272,17 +277,25 @@ class PointEvaluator {
 
     // The simple linguistic value of a Zadeh method, with the firing degrees in scratch (of the
     // candidates alone when there are any): the fired flags are not read here, and what the
-    // kernel knows of its samples spares the scans.
-    double ZadehLinguisticValue(SweepScratch& sweepScratch,
-                                std::optional<std::span<const int>> candidates) {
-        const int n = model_.output.samples;
+    // kernel knows of its samples spares the scans. Out of line, it leaves ValueWith small enough
+    // to be inlined in the loops of the other sweeps.
+    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch,
+                                                  std::optional<std::span<const int>> candidates) {
         InferenceScratch& scratch = sweepScratch.inference;
+        std::vector<double>& degrees = sweepScratch.consequentDegrees;
+        ConsequentDegrees(*model_.rules, scratch.ruleDegrees.data(), candidates, degrees.data());
+        // No degree is NaN or -0, so equal degrees are the same bits.
+        if (sweepScratch.zadehValueBefore && degrees == sweepScratch.consequentDegreesBefore)
+            return *sweepScratch.zadehValueBefore;
+        const int n = model_.output.samples;
         double* samples = scratch.samples.data();
         const SampleBounds bounds =
-            InferZadehSamples(model_.method, *model_.rules, scratch.ruleDegrees.data(), candidates,
-                              sweepScratch.consequentDegrees.data(), samples, n);
-        return SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output,
-                                           bounds);
+            InferZadehSamples(model_.method, *model_.rules, degrees.data(), samples, n);
+        const double y =
+            SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output, bounds);
+        degrees.swap(sweepScratch.consequentDegreesBefore);
+        sweepScratch.zadehValueBefore = y;
+        return y;
     }
 
     // The value the perception-based deduction gives with the rules selected in scratch.
