@@ -9,6 +9,7 @@
 #include <ctime>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -388,21 +389,30 @@ class WorkerTeam {
     // the calling thread alone, and helpers join it only when what is left would keep them busy
     // for longer than starting them takes.
     WorkerTeam(const SweepModel& model, int threads, bool eager, std::size_t smallestChunk)
-        : model_(model), threads_(std::max(threads, 1)), smallestChunk_(smallestChunk) {
+        : model_(model),
+          threads_(std::max(threads, 1)),
+          smallestChunk_(smallestChunk),
+          roster_(std::make_shared<Roster>()) {
         evaluators_.push_back(std::make_unique<PointEvaluator>(model));
         failures_.resize(threads_);
         if (eager && threads_ > 1)
             StartHelpers(threads_ - 1, false);
         decided_ = eager || threads_ == 1;
     }
+    // Waits for the helpers that are computing (a range may be under way when an exception
+    // leaves); the others are left to see that the team is gone when they next wake.
     ~WorkerTeam() {
+        if (helpers_.empty())
+            return;
         {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
+            std::unique_lock lock(roster_->mutex);
+            roster_->stopping = true;
+            roster_->open = false;
+            roster_->done.wait(lock, [this] { return roster_->computing == 0; });
         }
-        wake_.notify_all();
+        roster_->wake.notify_all();
         for (std::thread& thread : helpers_)
-            thread.join();
+            thread.detach();
     }
     WorkerTeam(const WorkerTeam&) = delete;
     WorkerTeam& operator=(const WorkerTeam&) = delete;
@@ -419,11 +429,11 @@ class WorkerTeam {
         if (helpers_.empty())
             return;
         {
-            const std::lock_guard lock(mutex_);
-            busy_ = helpers_.size();
-            ++generation_;
+            const std::lock_guard lock(roster_->mutex);
+            ++roster_->generation;
+            roster_->open = true;
         }
-        wake_.notify_all();
+        roster_->wake.notify_all();
     }
 
     // Computes what is left of the range and waits for it; rethrows the failure of the earliest
@@ -436,8 +446,11 @@ class WorkerTeam {
         }
         Run(0);
         if (!helpers_.empty()) {
-            std::unique_lock lock(mutex_);
-            done_.wait(lock, [this] { return busy_ == 0; });
+            // Helpers that have not come in by now find no chunk left: the range is closed to
+            // them, and only those computing are waited for.
+            std::unique_lock lock(roster_->mutex);
+            roster_->open = false;
+            roster_->done.wait(lock, [this] { return roster_->computing == 0; });
         }
         Failure* earliest = nullptr;
         for (Failure& failure : failures_) {
@@ -471,6 +484,19 @@ class WorkerTeam {
     struct Failure {
         std::size_t chunk = 0;
         std::exception_ptr error;
+    };
+    // Who takes part in which range, shared with the helpers: a helper that the scheduler keeps
+    // waiting (a loaded machine can take milliseconds to run a new thread) may wake after its
+    // team is gone, and must then touch nothing else.
+    struct Roster {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable done;
+        std::size_t generation = 0;
+        // The range under way takes helpers in.
+        bool open = false;
+        std::size_t computing = 0;
+        bool stopping = false;
     };
 
     // Runs chunks on the calling thread for a trial period; then the helpers that what is left
@@ -507,32 +533,38 @@ class WorkerTeam {
             evaluators_.push_back(std::make_unique<PointEvaluator>(model_));
         std::size_t seen = 0;
         {
-            const std::lock_guard lock(mutex_);
+            const std::lock_guard lock(roster_->mutex);
             if (joining) {
-                busy_ = helpers;
-                ++generation_;
+                ++roster_->generation;
+                roster_->open = true;
             }
-            seen = joining ? generation_ - 1 : generation_;
+            seen = joining ? roster_->generation - 1 : roster_->generation;
         }
         for (int w = 1; w <= helpers; ++w)
-            helpers_.emplace_back([this, w, seen] { Serve(w, seen); });
+            helpers_.emplace_back(
+                [team = this, roster = roster_, w, seen] { Serve(team, *roster, w, seen); });
     }
 
-    void Serve(std::size_t w, std::size_t seen) {
+    // A helper's life; it reads its team only while it computes, which the team waits for.
+    static void Serve(WorkerTeam* team, Roster& roster, std::size_t w, std::size_t seen) {
         for (;;) {
             {
-                std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-                if (stopping_)
+                std::unique_lock lock(roster.mutex);
+                roster.wake.wait(lock,
+                                 [&] { return roster.stopping || roster.generation != seen; });
+                if (roster.stopping)
                     return;
-                seen = generation_;
+                seen = roster.generation;
+                if (!roster.open)
+                    continue;
+                ++roster.computing;
             }
-            Run(w);
+            team->Run(w);
             {
-                const std::lock_guard lock(mutex_);
-                --busy_;
+                const std::lock_guard lock(roster.mutex);
+                --roster.computing;
             }
-            done_.notify_one();
+            roster.done.notify_one();
         }
     }
 
@@ -569,12 +601,7 @@ class WorkerTeam {
     Job job_;
     std::atomic<std::size_t> nextChunk_{0};
     std::atomic<bool> failed_{false};
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
-    std::size_t generation_ = 0;
-    std::size_t busy_ = 0;
-    bool stopping_ = false;
+    std::shared_ptr<Roster> roster_;
 };
 
 // The fewest points a chunk holds: one where each is a sweep of its own (the smooth method's
