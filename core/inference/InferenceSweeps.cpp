@@ -379,8 +379,9 @@ class PointEvaluator {
 using RangeWork =
     std::function<void(PointEvaluator&, std::size_t first, std::size_t count, double* out)>;
 
-// Worker threads that live for one sweep and take one range at a time, in fixed chunks taken in
-// turn. A chunk's values do not depend on the thread that computes them. The calling thread is
+// Worker threads that serve one sweep and take one range at a time, in fixed chunks taken in
+// turn (a helper that has not come in when the sweep ends exits when it next wakes). A chunk's
+// values do not depend on the thread that computes them. The calling thread is
 // one of the workers: with helpers running it is free to consume one range while they compute
 // the next, and then helps with what is left of it.
 class WorkerTeam {
