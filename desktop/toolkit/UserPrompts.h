@@ -2,9 +2,12 @@
 
 #include <QString>
 
-class QDialog;
-
+#include <memory>
 #include <optional>
+
+class QDialog;
+class QMessageBox;
+class QWidget;
 
 // Every modal question the program asks a person goes through the installed UserPrompts: the
 // message boxes, the input box and the file dialogs. Without an installed one, the real Qt
@@ -91,6 +94,10 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 // Shows a form of the program modally (a dialog, the about box) and answers its result.
 int ShowModal(QDialog& dialog);
+
+// The box that the real prompts show for a request: wide enough for its caption as a window
+// manager's title bar shows it, in bold between the window's icon and its buttons.
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidget* parent);
 
 // A form's file dialog: its settings stay between runs; Execute stores the chosen name and
 // filter index and answers whether the person chose one.
