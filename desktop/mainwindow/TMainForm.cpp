@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -77,6 +76,18 @@ void ShowFileNameWhenMinimized(QMdiSubWindow& frame) {
         return;
     const QString caption = frame.widget()->windowTitle();
     frame.setWindowTitle(frame.isMinimized() ? QFileInfo(caption).fileName() : caption);
+}
+
+// Beside the program as built, or in the documentation folder of an installation.
+QString HelpFileOf(const QDir& programFolder) {
+    const QStringList candidates{
+        programFolder.filePath(kHelpFile),
+        QDir::cleanPath(programFolder.filePath(TAVO_INSTALLED_HELP_DIR "/") + kHelpFile)};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return {};
 }
 
 // The reader's message; one that is about the whole file names it, as "File not found: " does.
@@ -662,14 +673,14 @@ void TMainForm::ReopenItemClick(int tag) {
 
 void TMainForm::HelpContentsItemClick() {
     const QDir folder(QCoreApplication::applicationDirPath());
-    const QString help = folder.filePath(kHelpFile);
-    if (!QFileInfo::exists(help)) {
+    const QString help = HelpFileOf(folder);
+    if (help.isEmpty()) {
         MessageDlg(QString("The help file %1 was not found in %2.")
                        .arg(kHelpFile, QDir::toNativeSeparators(folder.path())),
                    "IO Error", MsgIcon::Warning, toolkit::mbOK);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+    if (!toolkit::OpenUrl(QUrl::fromLocalFile(help)))
         MessageDlg("No program could open the help file " + QDir::toNativeSeparators(help) + ".",
                    "IO Error", MsgIcon::Warning, toolkit::mbOK);
 }

@@ -1,6 +1,7 @@
 #include "desktop/toolkit/UserPrompts.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -64,6 +65,8 @@ class QtUserPrompts final : public UserPrompts {
     }
 
     int Modal(QDialog& dialog) override { return dialog.exec(); }
+
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 QtUserPrompts& RealPrompts() {
@@ -78,6 +81,10 @@ UserPrompts& Prompts() {
 }
 
 }  // namespace
+
+bool UserPrompts::OpenUrl(const QUrl&) {
+    return false;
+}
 
 UserPrompts* SetUserPrompts(UserPrompts* prompts) {
     UserPrompts* previous = installedPrompts;
@@ -115,6 +122,10 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 int ShowModal(QDialog& dialog) {
     return Prompts().Modal(dialog);
+}
+
+bool OpenUrl(const QUrl& url) {
+    return Prompts().OpenUrl(url);
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidget* parent) {

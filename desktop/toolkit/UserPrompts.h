@@ -7,6 +7,7 @@
 
 class QDialog;
 class QMessageBox;
+class QUrl;
 class QWidget;
 
 // Every modal question the program asks a person goes through the installed UserPrompts: the
@@ -74,6 +75,9 @@ class UserPrompts {
     virtual std::optional<FileDialogAnswer> ChooseFile(const FileDialogRequest& request) = 0;
     // Runs a modal form; answers QDialog::Accepted or QDialog::Rejected.
     virtual int Modal(QDialog& dialog) = 0;
+    // Opens a file or an address in the program the desktop has for it; false when none could
+    // be started. Prompts that do not answer it start nothing.
+    virtual bool OpenUrl(const QUrl& url);
 };
 
 // Installs prompts, not owned, that answer instead of the real dialogs until another call
@@ -94,6 +98,9 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 // Shows a form of the program modally (a dialog, the about box) and answers its result.
 int ShowModal(QDialog& dialog);
+
+// Opens a document (the help file) in the desktop's viewer; false when no viewer was started.
+bool OpenUrl(const QUrl& url);
 
 // The box that the real prompts show for a request: wide enough for its caption as a window
 // manager's title bar shows it, in bold between the window's icon and its buttons.

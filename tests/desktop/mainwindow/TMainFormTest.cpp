@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -524,6 +525,25 @@ class TMainFormTest : public QObject {
         QCOMPARE(prompts_->Messages[0].Text,
                  "The help file TAVOHelp.pdf was not found in " +
                      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + ".");
+        QVERIFY(prompts_->OpenedUrls.empty());
+    }
+
+    // Help > Contents only said that the file was missing, also when it was there.
+    void helpContentsOpensTheFileBesideTheProgram() {
+        const QString help = QDir(QCoreApplication::applicationDirPath()).filePath("TAVOHelp.pdf");
+        QFile file(help);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const auto removeHelp = qScopeGuard([&] { QFile::remove(help); });
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->OpenedUrls, std::vector<QUrl>{QUrl::fromLocalFile(help)});
+        QVERIFY(prompts_->Messages.empty());
+
+        prompts_->ViewerStarts = false;
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text,
+                 "No program could open the help file " + QDir::toNativeSeparators(help) + ".");
     }
 
     // New windows, and windows whose stored placement lies mostly outside, open wholly inside
