@@ -400,20 +400,19 @@ class WorkerTeam {
             StartHelpers(threads_ - 1, false);
         decided_ = eager || threads_ == 1;
     }
-    // Waits for the helpers that are computing (a range may be under way when an exception
-    // leaves); the others are left to see that the team is gone when they next wake.
+    // Every helper is joined, not left to exit on its own: the core also runs inside a module
+    // that its client may unload, and a thread still running the module's code would crash then.
     ~WorkerTeam() {
         if (helpers_.empty())
             return;
         {
-            std::unique_lock lock(roster_->mutex);
+            const std::lock_guard lock(roster_->mutex);
             roster_->stopping = true;
             roster_->open = false;
-            roster_->done.wait(lock, [this] { return roster_->computing == 0; });
         }
         roster_->wake.notify_all();
         for (std::thread& thread : helpers_)
-            thread.detach();
+            thread.join();
     }
     WorkerTeam(const WorkerTeam&) = delete;
     WorkerTeam& operator=(const WorkerTeam&) = delete;
@@ -486,9 +485,9 @@ class WorkerTeam {
         std::size_t chunk = 0;
         std::exception_ptr error;
     };
-    // Who takes part in which range, shared with the helpers: a helper that the scheduler keeps
-    // waiting (a loaded machine can take milliseconds to run a new thread) may wake after its
-    // team is gone, and must then touch nothing else.
+    // Who takes part in which range: a helper that the scheduler keeps waiting (a loaded machine
+    // can take milliseconds to run a new thread) may wake after its range was closed, and then
+    // waits for the next range or the end without touching the team.
     struct Roster {
         std::mutex mutex;
         std::condition_variable wake;
