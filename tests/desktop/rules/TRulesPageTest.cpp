@@ -14,6 +14,7 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/TMainForm.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/RulesGridController.h"
@@ -321,7 +322,7 @@ class TRulesPageTest : public QObject {
         auto editor = Show(Checked());
         QVERIFY(editor->StringGridRules->FocusCell(2, 1));
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts_.Answers = {toolkit::ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
@@ -336,7 +337,7 @@ class TRulesPageTest : public QObject {
         TStringGrid& grid = *editor->StringGridRules;
         QVERIFY(grid.FocusCell(3, 2));
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts_.Answers = {toolkit::ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         editor->ShowRulesPage();
@@ -507,7 +508,7 @@ class TRulesPageTest : public QObject {
             return dialog.result();
         };
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 1);
+        editor->TabSheetInputVar->SelectRow(0);
         editor->ButtonEditInputVarClick();
         editor->ShowRulesPage();
         QCOMPARE(editor->StringGridRules->Cells(1, 1), QString("about 10"));
