@@ -487,11 +487,37 @@ double MeanOfMaximaValueOn(const Samples& set, const OutputGrid& grid) {
     return MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
 }
 
+double ValueOfShape(const OutputShape& shape, int maximaMiddle, const OutputGrid& grid) {
+    double value = 0.0;
+    switch (shape.code) {
+        case kFallingShape:
+            value = grid.At(shape.p4);
+            break;
+        case kSinglePeakShape:
+            value =
+                grid.lo + (grid.hi - grid.lo) * (shape.p3 + shape.p4) / (2.0 * (grid.samples - 1));
+            break;
+        case kRisingShape:
+            value = grid.At(shape.p3);
+            break;
+        case kOnePointShape:
+            value = grid.At(shape.p1);
+            break;
+        case kFlatShape:
+            value = grid.Midpoint();
+            break;
+        case kOtherShape:
+            value = MeanOfMaximaAt(maximaMiddle, grid.lo, grid.hi, grid.samples);
+            break;
+    }
+    return grid.Clamped(value);
+}
+
 template <class Samples>
 double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
     const OutputShape shape = ClassifyShape(set, grid.symmetric);
     const int middle = shape.code == kOtherShape ? MaximaMiddleOf(set, grid.samples) : 0;
-    return SimpleLinguisticShapeValue(shape, middle, grid);
+    return ValueOfShape(shape, middle, grid);
 }
 
 template <class Samples>
@@ -606,29 +632,7 @@ double SimpleLinguisticSampleValue(std::span<const double> samples, const Defuzz
 
 double SimpleLinguisticShapeValue(const OutputShape& shape, int maximaMiddle,
                                   const DefuzzificationGrid& grid) {
-    double value = 0.0;
-    switch (shape.code) {
-        case kFallingShape:
-            value = grid.At(shape.p4);
-            break;
-        case kSinglePeakShape:
-            value =
-                grid.lo + (grid.hi - grid.lo) * (shape.p3 + shape.p4) / (2.0 * (grid.samples - 1));
-            break;
-        case kRisingShape:
-            value = grid.At(shape.p3);
-            break;
-        case kOnePointShape:
-            value = grid.At(shape.p1);
-            break;
-        case kFlatShape:
-            value = grid.Midpoint();
-            break;
-        case kOtherShape:
-            value = MeanOfMaximaAt(maximaMiddle, grid.lo, grid.hi, grid.samples);
-            break;
-    }
-    return grid.Clamped(value);
+    return ValueOfShape(shape, maximaMiddle, grid);
 }
 
 double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid) {

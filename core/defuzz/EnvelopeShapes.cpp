@@ -158,6 +158,14 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
         made.degree = a;
         made.height = height;
         CutBounds& before = near[k];
+        // Points next to each other often cut a consequent at the same degree.
+        if (before.degree == a) {
+            made.first = before.first;
+            made.last = before.last;
+            made.from = before.from;
+            made.to = before.to;
+            continue;
+        }
         const auto above = [&](int j) { return cut(j) > 0; };
         made.first =
             above(c.first) ? c.first : FirstWhere(c.first, c.peakFirst, before.first, above);
@@ -169,7 +177,7 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
         made.to = made.last == c.peakLast || !atHeight(c.peakLast + 1)
                       ? c.peakLast
                       : LastWhere(c.peakLast + 1, made.last, before.to, atHeight);
-        before = {made.first, made.last, made.from, made.to};
+        before = {made.first, made.last, made.from, made.to, a};
     }
 
     OutputShape shape{kFlatShape, 0, n - 1, 0, n - 1};

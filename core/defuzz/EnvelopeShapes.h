@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -29,12 +30,14 @@ struct PeakedRun {
 };
 PeakedRun PeakedRunOf(const SampleRun& run, int n);
 
-// Where a consequent's cut is above 0 ([first, last]) and at its height ([from, to]).
+// Where a consequent's cut by degree is above 0 ([first, last]) and at its height ([from, to]);
+// a degree of NaN where none was found.
 struct CutBounds {
     int first = 0;
     int last = 0;
     int from = 0;
     int to = 0;
+    double degree = std::numeric_limits<double>::quiet_NaN();
 };
 
 // SimpleLinguisticSampleValue of the samples that InferZadehSamples writes for these degrees
@@ -42,9 +45,10 @@ struct CutBounds {
 // where the shapes do not decide it: a consequent that takes part and is not peaked, a degree
 // above 1, many cuts, a set above 0 at both ends, a symmetric context's middle case where a set
 // starts or ends above 0. kernel is one of the Zadeh kernels. near[k] holds where consequent k's
-// cut lay the last time; the searches start there and leave where they found it. Its content
-// changes only how fast the value comes; throws std::invalid_argument when it is shorter than
-// consequents.
+// cut lay the last time: what an earlier call with these consequents and kernel left there, or
+// any bounds with a degree of NaN. The searches start there and leave what they found; the
+// bounds change only how fast the value comes. Throws std::invalid_argument when near is shorter
+// than consequents.
 std::optional<double> EnvelopeLinguisticValue(SetKernel kernel,
                                               std::span<const PeakedRun> consequents,
                                               const double* degrees,

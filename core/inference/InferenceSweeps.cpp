@@ -149,7 +149,9 @@ std::optional<SweepModel> FastModelOf(CRuleBase& ruleBase, PointValue value) {
         model.midpoint = (ruleBase.GetLowerBound(-1) + ruleBase.GetUpperBound(-1)) * 0.5;
     }
     model.rules = &ruleBase.GetCompiledRules();
-    if (model.MakesSet() && IsZadehMethod(model.method)) {
+    const bool simpleLinguistic =
+        value == PointValue::kSimpleLinguistic || (model.MakesSet() && model.defuzzify == nullptr);
+    if (simpleLinguistic && model.MakesSet() && IsZadehMethod(model.method)) {
         model.zadehKernel = ZadehKernelOf(model.method);
         for (const SampleRun& run : model.rules->distinctConsequentRuns)
             model.consequentShapes.push_back(PeakedRunOf(run, model.output.samples));
@@ -298,10 +300,8 @@ class PointEvaluator {
         double* firing = scratch.ruleDegrees.data();
         const double* cells = scratch.cellDegrees.data();
         if (sweepScratch.liveCount >= 0) {
-            if (model_.method != CrispMethod::kPerceptionBased) {
-                LiveConsequentDegrees(sweepScratch);
-                return ZadehLinguisticValue(sweepScratch);
-            }
+            if (model_.method != CrispMethod::kPerceptionBased)
+                return ZadehLinguisticValue(sweepScratch, true);
             const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
@@ -319,22 +319,25 @@ class PointEvaluator {
         }
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
-        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method)) {
-            ConsequentDegrees(rules, firing, std::nullopt, sweepScratch.consequentDegrees.data());
-            return ZadehLinguisticValue(sweepScratch);
-        }
+        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method))
+            return ZadehLinguisticValue(sweepScratch, false);
         const int n = model_.output.samples;
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
         return SetValue(std::span<const double>(scratch.samples.data(), n), value);
     }
 
-    // The simple linguistic value of a Zadeh method, with the consequent degrees in scratch: the
-    // shapes of the consequents give most values, and where they do not, what the kernel knows
-    // of its samples spares the scans. Out of line, it leaves ValueWith small enough to be
-    // inlined in the loops of the other sweeps.
-    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch) {
+    // The simple linguistic value of a Zadeh method, from the live rules' degrees or, without
+    // live, the firing degrees of all rules in scratch: the shapes of the consequents give most
+    // values, and where they do not, what the kernel knows of its samples spares the scans. Out
+    // of line, it leaves ValueWith small enough to be inlined in the loops of the other sweeps.
+    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch, bool live) {
         InferenceScratch& scratch = sweepScratch.inference;
         std::vector<double>& degrees = sweepScratch.consequentDegrees;
+        if (live)
+            LiveConsequentDegrees(sweepScratch);
+        else
+            ConsequentDegrees(*model_.rules, scratch.ruleDegrees.data(), std::nullopt,
+                              degrees.data());
         // No degree is NaN or -0, so equal degrees are the same bits.
         if (sweepScratch.zadehValueBefore && degrees == sweepScratch.consequentDegreesBefore)
             return *sweepScratch.zadehValueBefore;

@@ -47,7 +47,6 @@ struct DrawnCase {
     std::vector<double> degrees;
 
     explicit DrawnCase(std::mt19937& random) {
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
         const int n = random() % 4 == 0 ? 2 + static_cast<int>(random() % 6)
                                         : 2 + static_cast<int>(random() % 80);
         const bool symmetric = random() % 3 == 0;
@@ -62,23 +61,31 @@ struct DrawnCase {
             const int stored = 1 + static_cast<int>(random() % (n + 2 - first));
             values[k] = DrawConsequent(random, stored, random() % 12 != 0);
             runs[k] = {values[k].data(), first, first + stored};
-            // Degrees of 0 and 1, equal to samples of the consequent, and now and then above 1.
-            switch (random() % 6) {
-                case 0:
-                    degrees[k] = 0.0;
-                    break;
-                case 1:
-                    degrees[k] = random() % 8 == 0 ? 1.5 : 1.0;
-                    break;
-                case 2:
-                    degrees[k] = values[k][random() % stored];
-                    break;
-                case 3:
-                    degrees[k] = kLevels[random() % 6];
-                    break;
-                default:
-                    degrees[k] = unit(random);
-            }
+            degrees[k] = DrawDegree(random, k);
+        }
+    }
+
+    // Degrees of 0 and 1, equal to samples of the consequent, and now and then above 1.
+    double DrawDegree(std::mt19937& random, int k) const {
+        switch (random() % 6) {
+            case 0:
+                return 0.0;
+            case 1:
+                return random() % 8 == 0 ? 1.5 : 1.0;
+            case 2:
+                return values[k][random() % values[k].size()];
+            case 3:
+                return kLevels[random() % 6];
+            default:
+                return std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        }
+    }
+
+    // The next point: some degrees stay, the others change.
+    void MoveOn(std::mt19937& random) {
+        for (std::size_t k = 0; k < degrees.size(); ++k) {
+            if (random() % 2)
+                degrees[k] = DrawDegree(random, static_cast<int>(k));
         }
     }
 
@@ -97,37 +104,37 @@ struct DrawnCase {
 
 // Seeded random consequents (peaked ones with plateaus and ties, runs past the grid, some not
 // peaked), degrees that tie with samples, symmetric contexts: where the shapes decide the value,
-// it is the value of the kernel's samples bit for bit, whatever the searches start from.
+// it is the value of the kernel's samples bit for bit, whatever the searches start from and
+// whichever degrees the point before had.
 TEST(EnvelopeShapes, ValueIsThatOfTheSamples) {
     std::mt19937 random(5);
     int decided = 0;
     int trials = 0;
     for (int trial = 0; trial < 6000; ++trial) {
-        const DrawnCase drawn(random);
+        DrawnCase drawn(random);
         std::vector<PeakedRun> shapes;
         for (const SampleRun& run : drawn.runs)
             shapes.push_back(PeakedRunOf(run, drawn.grid.samples));
         for (const SetKernel kernel :
              {SetKernel::kZadehMinimum, SetKernel::kZadehProduct, SetKernel::kZadehLukasiewicz}) {
-            const double expected = drawn.SampleValue(kernel);
             std::vector<CutBounds> near(shapes.size());
             for (CutBounds& bounds : near) {
                 bounds = {static_cast<int>(random() % 100) - 10, static_cast<int>(random() % 100),
                           static_cast<int>(random() % 100) - 10, static_cast<int>(random() % 100)};
             }
-            ++trials;
-            const std::optional<double> shaped =
-                EnvelopeLinguisticValue(kernel, shapes, drawn.degrees.data(), drawn.grid, near);
-            if (!shaped)
-                continue;
-            ++decided;
-            ASSERT_EQ(Bits(*shaped), Bits(expected))
-                << "trial " << trial << ", kernel " << static_cast<int>(kernel);
-            // Again from where the searches left off.
-            ASSERT_EQ(Bits(*EnvelopeLinguisticValue(kernel, shapes, drawn.degrees.data(),
-                                                    drawn.grid, near)),
-                      Bits(expected))
-                << "trial " << trial << ", kernel " << static_cast<int>(kernel);
+            // Points one after another, the searches starting where the last one left them.
+            for (int point = 0; point < 3; ++point, drawn.MoveOn(random)) {
+                const double expected = drawn.SampleValue(kernel);
+                ++trials;
+                const std::optional<double> shaped =
+                    EnvelopeLinguisticValue(kernel, shapes, drawn.degrees.data(), drawn.grid, near);
+                if (!shaped)
+                    continue;
+                ++decided;
+                ASSERT_EQ(Bits(*shaped), Bits(expected))
+                    << "trial " << trial << ", kernel " << static_cast<int>(kernel) << ", point "
+                    << point;
+            }
         }
     }
     // The shapes must decide most cases, or the comparison above tests little.
