@@ -15,14 +15,17 @@ constexpr int kMostCuts = 8;
 
 // The t-norms as the Zadeh kernels compute them (core/inference/SetKernelLoops.h), a sample at a
 // time. Each is non-decreasing in the consequent's sample, and with a degree of at most 1 a
-// sample of 0 gives 0.
+// sample of 0 gives 0. kKeepsAbove: a degree and a sample above 0 give a value above 0.
 struct MinimumCut {
+    static constexpr bool kKeepsAbove = true;
     double operator()(double a, double c) const { return c < a ? c : a; }
 };
 struct ProductCut {
+    static constexpr bool kKeepsAbove = false;  // products of tiny degrees and samples round to 0
     double operator()(double a, double c) const { return a * c; }
 };
 struct LukasiewiczCut {
+    static constexpr bool kKeepsAbove = false;
     double operator()(double a, double c) const {
         const double t = a + c - 1;
         return t > 0 ? t : 0.0;
@@ -137,6 +140,8 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
         return std::nullopt;
     Cut cuts[kMostCuts];
     int count = 0;
+    OutputShape shape{kFlatShape, n, -1, n, -1};
+    double top = 0.0;
     for (std::size_t k = 0; k < consequents.size(); ++k) {
         const double a = degrees[k];
         // The kernels raise no sample with such a degree.
@@ -148,7 +153,7 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
         if (c.last < c.first)
             continue;
         const auto cut = [&](int j) { return norm(a, c.run.values[j - c.run.first]); };
-        const double height = cut(c.peakFirst);
+        const double height = norm(a, c.peak);
         if (!(height > 0))
             continue;
         if (count == kMostCuts)
@@ -157,6 +162,7 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
         made.run = &c.run;
         made.degree = a;
         made.height = height;
+        top = height > top ? height : top;
         CutBounds& before = near[k];
         // Points next to each other often cut a consequent at the same degree.
         if (before.degree == a) {
@@ -164,38 +170,32 @@ std::optional<double> ValueOfCuts(Norm norm, std::span<const PeakedRun> conseque
             made.last = before.last;
             made.from = before.from;
             made.to = before.to;
-            continue;
+        } else {
+            const auto above = [&](int j) { return cut(j) > 0; };
+            made.first = Norm::kKeepsAbove || above(c.first)
+                             ? c.first
+                             : FirstWhere(c.first, c.peakFirst, before.first, above);
+            made.last = Norm::kKeepsAbove || above(c.last)
+                            ? c.last
+                            : LastWhere(c.peakLast, c.last, before.last, above);
+            const auto atHeight = [&](int j) { return cut(j) >= height; };
+            made.from = made.first == c.peakFirst || !atHeight(c.peakFirst - 1)
+                            ? c.peakFirst
+                            : FirstWhere(made.first, c.peakFirst - 1, before.from, atHeight);
+            made.to = made.last == c.peakLast || !atHeight(c.peakLast + 1)
+                          ? c.peakLast
+                          : LastWhere(c.peakLast + 1, made.last, before.to, atHeight);
+            before = {made.first, made.last, made.from, made.to, a};
         }
-        const auto above = [&](int j) { return cut(j) > 0; };
-        made.first =
-            above(c.first) ? c.first : FirstWhere(c.first, c.peakFirst, before.first, above);
-        made.last = above(c.last) ? c.last : LastWhere(c.peakLast, c.last, before.last, above);
-        const auto atHeight = [&](int j) { return cut(j) >= height; };
-        made.from = made.first == c.peakFirst || !atHeight(c.peakFirst - 1)
-                        ? c.peakFirst
-                        : FirstWhere(made.first, c.peakFirst - 1, before.from, atHeight);
-        made.to = made.last == c.peakLast || !atHeight(c.peakLast + 1)
-                      ? c.peakLast
-                      : LastWhere(c.peakLast + 1, made.last, before.to, atHeight);
-        before = {made.first, made.last, made.from, made.to, a};
+        shape.p1 = std::min(shape.p1, made.first);
+        shape.p2 = std::max(shape.p2, made.last);
     }
 
-    OutputShape shape{kFlatShape, 0, n - 1, 0, n - 1};
     if (count == 0)
-        return SimpleLinguisticShapeValue(shape, 0, grid);
-    double top = 0.0;
-    shape.p1 = n;
-    shape.p2 = -1;
-    for (int k = 0; k < count; ++k) {
-        top = cuts[k].height > top ? cuts[k].height : top;
-        shape.p1 = std::min(shape.p1, cuts[k].first);
-        shape.p2 = std::max(shape.p2, cuts[k].last);
-    }
+        return SimpleLinguisticShapeValue({kFlatShape, 0, n - 1, 0, n - 1}, 0, grid);
     // Otherwise the least sample may be above 0.
     if (shape.p1 == 0 && shape.p2 == n - 1)
         return std::nullopt;
-    shape.p3 = n;
-    shape.p4 = -1;
     for (int k = 0; k < count; ++k) {
         if (cuts[k].height == top) {
             shape.p3 = std::min(shape.p3, cuts[k].from);

@@ -279,7 +279,7 @@ class PointEvaluator {
     }
 
     // ConsequentDegrees of the live rules, their firing degrees (FiringsFromPartial's) taken on
-    // the way.
+    // the way; a cell degree of 0 or less fires no rule.
     static void LiveConsequentDegrees(SweepScratch& scratch) {
         const double* cells = scratch.inference.cellDegrees.data();
         double* degrees = scratch.consequentDegrees.data();
@@ -288,6 +288,8 @@ class PointEvaluator {
         for (int i = 0; i < scratch.liveCount; ++i) {
             const LiveRule& rule = scratch.liveRules[i];
             const double d = cells[rule.cell];
+            if (d <= 0)
+                continue;
             const double firing = d < rule.partial ? d : rule.partial;
             if (firing > degrees[rule.consequent])
                 degrees[rule.consequent] = firing;
