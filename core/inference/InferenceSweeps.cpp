@@ -302,12 +302,15 @@ class PointEvaluator {
         double* firing = scratch.ruleDegrees.data();
         const double* cells = scratch.cellDegrees.data();
         if (sweepScratch.liveCount >= 0) {
-            if (model_.method != CrispMethod::kPerceptionBased)
-                return ZadehLinguisticValue(sweepScratch, true);
-            const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
-            FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
-            return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
-                                   value);
+            // Laid out for the perception-based deduction, whose value is inlined here; the Zadeh
+            // methods' value is out of line anyway.
+            if (model_.method == CrispMethod::kPerceptionBased) [[likely]] {
+                const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
+                FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
+                return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
+                                       value);
+            }
+            return ZadehLinguisticValue(sweepScratch, true);
         }
         if (sweepScratch.partial)
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
