@@ -36,7 +36,6 @@
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/VariableGrids.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/MdiPlacement.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -103,15 +102,17 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
         ruleBase_ = std::move(ruleBase);
         modified_ = true;
     }
-    RulesGridControls rulesControls;
-    rulesControls.StringGridRules = StringGridRules;
-    rulesControls.lbRuleForm = lbRuleForm;
-    rulesControls.LabelErrorMessage = LabelErrorMessage;
-    rulesControls.LabelGoodPart = LabelGoodPart;
-    rulesControls.LabelBadPart = LabelBadPart;
-    rulesControls.ShowChecks = {mnShowGroup, mnShowConsistency, mnShowRedundancy,
-                                mnShowRedundancyAnt};
-    rulesPage_ = std::make_unique<TRulesPage>(*this, rulesControls, *pgProgress, *lbProgressSec);
+    rulesPage_ =
+        std::make_unique<TRulesPage>(*this,
+                                     std::array<QAction*, 4>{mnShowGroup, mnShowConsistency,
+                                                             mnShowRedundancy, mnShowRedundancyAnt},
+                                     *pgProgress, *lbProgressSec);
+    TabSheetRules = rulesPage_.get();
+    PageControl->insertTab(PageControl->indexOf(TabSheetImport), TabSheetRules, "&Rules");
+    connect(rulesPage_.get(), &TRulesPage::userExpressionsChanged, this, [this] {
+        if (owner_)
+            owner_->UserExpressionsChanged(*this);
+    });
     DataPageControls dataControls;
     dataControls.StringGridData = StringGridData;
     dataControls.btnImport = btnImport;
@@ -134,6 +135,9 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
 }
 
 TFormInfUnit::~TFormInfUnit() {
+    // The pages go before the window: taking the rules page out of the tabs moves the current
+    // tab, which must not reach pages that are gone.
+    disconnect(PageControl, nullptr, this, nullptr);
     try {
         rulesPage_->StoreRulesFromGrid();
     } catch (const std::exception&) {
@@ -202,38 +206,7 @@ void TFormInfUnit::BuildControls() {
     outputPage->addLayout(outputButtons);
     PageControl->addTab(TabSheetOutputVar, "O&utput variables");
 
-    TabSheetRules = new QWidget;
-    lbRuleForm = new QLabel(TabSheetRules);
-    lbRuleForm->setTextFormat(Qt::PlainText);
-    StringGridRules = new TStringGrid(TabSheetRules);
-    StringGridRules->setObjectName("StringGridRules");
-    StringGridRules->SetDefaultRowHeight(22);
-    StringGridRules->SetOptions(goEditing | goRangeSelect | goTabs | goColSizing);
-    LabelErrorMessage = new QLabel(TabSheetRules);
-    LabelGoodPart = new QLabel(TabSheetRules);
-    LabelBadPart = new QLabel(TabSheetRules);
-    LabelBadPart->setStyleSheet("color: red");
-    for (QLabel* label : {LabelErrorMessage, LabelGoodPart, LabelBadPart})
-        label->setTextFormat(Qt::PlainText);
-    ButtonAddRule = Button("Add &rule", TabSheetRules);
-    ButtonDeleteRule = Button("&Delete rule", TabSheetRules);
-    auto* rulesPage = new QVBoxLayout(TabSheetRules);
-    rulesPage->addWidget(lbRuleForm);
-    rulesPage->addWidget(StringGridRules, 1);
-    auto* checkLine = new QHBoxLayout;
-    checkLine->setSpacing(0);
-    checkLine->addWidget(LabelErrorMessage);
-    checkLine->addSpacing(12);
-    checkLine->addWidget(LabelGoodPart);
-    checkLine->addWidget(LabelBadPart);
-    checkLine->addStretch(1);
-    rulesPage->addLayout(checkLine);
-    auto* ruleButtons = new QHBoxLayout;
-    ruleButtons->addWidget(ButtonAddRule);
-    ruleButtons->addWidget(ButtonDeleteRule);
-    ruleButtons->addStretch(1);
-    rulesPage->addLayout(ruleButtons);
-    PageControl->addTab(TabSheetRules, "&Rules");
+    // The rules page comes here once the rule base is there (TRulesPage).
 
     TabSheetImport = new QWidget;
     StringGridData = new TStringGrid(TabSheetImport);
@@ -308,13 +281,7 @@ void TFormInfUnit::BuildControls() {
     for (QAction* item : {mnShowGroup, mnShowConsistency, mnShowRedundancy, mnShowRedundancyAnt}) {
         item->setCheckable(true);
         item->setChecked(true);
-        item->setData(tag);
-        // The handler toggles the check mark itself.
-        connect(item, &QAction::triggered, this, [this, item, tag] {
-            item->setChecked(!item->isChecked());
-            rulesPage_->RulesInfoClick(tag);
-        });
-        ++tag;
+        item->setData(tag++);
     }
 
     SaveDialog.Kind = toolkit::FileDialogKind::Save;
@@ -356,10 +323,6 @@ void TFormInfUnit::BuildControls() {
     StringGridInputVar->OnDblClick = [this] { ButtonEditInputVarClick(); };
     StringGridOutputVar->OnDblClick = [this] { ButtonEditOutputVarClick(); };
     StringGridOutputVar->OnExit = [this] { StringGridOutputVarExit(); };
-    connect(ButtonAddRule, &QPushButton::clicked, this,
-            [this] { rulesPage_->ButtonAddRuleClick(); });
-    connect(ButtonDeleteRule, &QPushButton::clicked, this,
-            [this] { rulesPage_->ButtonDeleteRuleClick(); });
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -382,9 +345,6 @@ void TFormInfUnit::FormCreate() {
     }
     FillInputVarGrid();
     FillOutputVarGrid();
-    LabelErrorMessage->clear();
-    LabelGoodPart->clear();
-    LabelBadPart->clear();
     PageControl->setCurrentWidget(TabSheetGeneral);
     // A variable corrected in the dialog while the file opens is a change the file lacks.
     bool corrected = false;
@@ -523,9 +483,9 @@ void TFormInfUnit::ShowTypeOfUnit() {
 void TFormInfUnit::SetEditingEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              ButtonTest, ComboBoxInfType, ComboBoxDefType, cbUseFTFilter, ButtonAddVar,
-             ButtonDeleteVar, ButtonEditInputVar, ButtonEditOutputVar, ButtonAddRule,
-             ButtonDeleteRule})
+             ButtonDeleteVar, ButtonEditInputVar, ButtonEditOutputVar})
         control->setEnabled(enabled);
+    rulesPage_->SetEditingEnabled(enabled);
     if (ruleBase_->GetDefuzzificationMethod() ==
         DefuzzificationMethodTable[kSmoothDefuzzificationRow].Routine)
         cbUseFTFilter->setEnabled(false);
@@ -570,6 +530,11 @@ void TFormInfUnit::RefillRulesGrid() {
     rulesPage_->FillRulesGrid();
 }
 
+QStringList TFormInfUnit::UserExpressionNames() const {
+    // Asked while the window is still being built, too.
+    return rulesPage_ ? rulesPage_->UserExpressionNames() : QStringList();
+}
+
 void TFormInfUnit::onPageControlCurrentChanged(int index) {
     const int left = shownPage_;
     if (left == index)
@@ -583,6 +548,10 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
         rulesPage_->TabSheetRulesEnter();
     else if (PageControl->widget(index) == TabSheetImport)
         dataPage_->TabSheetImportShow();
+    // The words of the rules grid's current column stand on the main window's toolbar only
+    // while the rules page is shown.
+    if (owner_ && PageControl->widget(left) == TabSheetRules)
+        owner_->UserExpressionsChanged(*this);
 }
 
 void TFormInfUnit::FormActivate() {
@@ -692,6 +661,9 @@ bool TFormInfUnit::StringGridOutputVarExit() {
 }
 
 void TFormInfUnit::ButtonTestClick() {
+    // The test window computes with what the grid shows.
+    if (!rulesPage_->CommitRules())
+        return;
     try {
         ruleBase_->Prepare();
     } catch (const ESyntaxRB&) {

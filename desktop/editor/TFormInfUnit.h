@@ -30,8 +30,8 @@ class TToolbarButtonKit;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
 // Its pages are the general settings, the input and output variables, the rules and the data.
-// The rules grid's logic lives in TRulesPage, the data page and its tools in TDataPage; the
-// window owns both and forwards to them.
+// The rules page is a widget of its own (TRulesPage), the data page and its tools live in
+// TDataPage; the window owns both and forwards to them.
 class TFormInfUnit : public QWidget, public EditorPageHost {
     Q_OBJECT
 
@@ -77,6 +77,8 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     bool ShowsRulesPage() const override;
     void ShowRulesPage() override;
     void RefillRulesGrid() override;
+    // The user expressions of the rules grid's current column while the rules page is shown.
+    QStringList UserExpressionNames() const;
 
     void FillInferenceCombo();
     void FillDefuzzCombo();
@@ -118,14 +120,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     QPushButton* ButtonEditInputVar;
     TStringGrid* StringGridOutputVar;
     QPushButton* ButtonEditOutputVar;
-
-    QLabel* lbRuleForm;
-    TStringGrid* StringGridRules;
-    QLabel* LabelGoodPart;
-    QLabel* LabelErrorMessage;
-    QLabel* LabelBadPart;
-    QPushButton* ButtonAddRule;
-    QPushButton* ButtonDeleteRule;
 
     TStringGrid* StringGridData;
     QPushButton* btnImport;

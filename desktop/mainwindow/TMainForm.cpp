@@ -654,7 +654,15 @@ void TMainForm::UpdateSaveState() {
     SetSaveEnabled(editor && editor->Modified());
 }
 
+void TMainForm::UserExpressionsChanged(TFormInfUnit& editor) {
+    if (&editor == ActiveEditor())
+        ShowUserExpressionButtons(editor.UserExpressionNames());
+}
+
 void TMainForm::ShowUserExpressionButtons(const QStringList& names) {
+    if (names == shownUserExpressions_)
+        return;
+    shownUserExpressions_ = names;
     // The toolbar learns of new buttons through events, so its order may not list them yet. A
     // right click on one of them moves to the next cell, which lands here while the button
     // still handles its release: it leaves the toolbar now and goes when the event is done.
@@ -674,7 +682,8 @@ void TMainForm::EnableClipboardActions() {
 }
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
-    ShowUserExpressionButtons({});
+    if (&editor == ActiveEditor())
+        ShowUserExpressionButtons({});
     // A test window goes with its editor, so only other editors keep Save As.
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
@@ -705,6 +714,9 @@ void TMainForm::onMdiAreaSubWindowActivated(QMdiSubWindow* window) {
     }
     if (editor)
         editor->FormActivate();
+    // The words of the active editor, also when the area has none active for a moment.
+    const TFormInfUnit* active = ActiveEditor();
+    ShowUserExpressionButtons(active ? active->UserExpressionNames() : QStringList());
 }
 
 bool TMainForm::FormClose() {

@@ -6,7 +6,6 @@
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TMainForm.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
@@ -57,7 +56,7 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
         BindToEditor(dialog, editor);
         // Renamed expressions are renamed in the undo history too, so that undo never brings
         // back a name that is no term; Cancel takes that back with the rest of the dialog.
-        RulesEditor& rules = editor.RulesPage().Controller().Editor();
+        RulesEditor& rules = editor.RulesPage().Editor();
         const RuleUndoStacks history = rules.UndoStacks();
         dialog.OnRenamedInRules = [&rules, variable](const auto& renames) {
             rules.RenameInSnapshots(variable, renames);

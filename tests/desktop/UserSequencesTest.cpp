@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -285,18 +286,26 @@ class RandomPerson : public UserPrompts {
 
     // A cell of any grid, then its editor: F2, Enter or a double click.
     void OpenCellEditor(QWidget& window) {
-        QPointer<TStringGrid> grid = AnyVisible<TStringGrid>(window);
-        if (!grid)
-            return;
-        const QRect cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
-        if (cell.isEmpty())
+        QRect cell;
+        QPointer<QWidget> surface;
+        if (Chance(50)) {
+            if (QTableView* table = AnyVisible<QTableView>(window); table && table->model()) {
+                cell = table->visualRect(table->model()->index(
+                    Below(table->model()->rowCount()), Below(table->model()->columnCount())));
+                surface = table->viewport();
+            }
+        } else if (TStringGrid* grid = AnyVisible<TStringGrid>(window)) {
+            cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
+            surface = grid->viewport();
+        }
+        if (!surface || cell.isEmpty())
             return;
         if (Chance(50)) {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center(), true);
+            MouseClick(surface, Qt::LeftButton, {}, cell.center(), true);
         } else {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            if (grid)
-                KeyClick(FocusIn(*grid), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
+            MouseClick(surface, Qt::LeftButton, {}, cell.center());
+            if (surface)
+                KeyClick(FocusIn(*surface), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
         }
     }
 
@@ -352,15 +361,17 @@ QString BrokenInvariant(TFormInfUnit& editor, RandomPerson& person, const QStrin
     }
     if (!rulesShown)
         return {};
-    const TStringGrid& grid = *editor.StringGridRules;
+    const TRulesPage& page = editor.RulesPage();
     const CRuleBase& ruleBase = editor.RuleBase();
     const int inputs = ruleBase.GetNumAntVariables();
     const int outputs = ruleBase.GetNumSucVariables();
+    if (page.CellEditor())
+        return "Save left a cell editor open";
     int rule = 0;
-    for (int row = 1; row < grid.RowCount(); ++row) {
+    for (int row = 1; row <= page.RuleRowCount(); ++row) {
         QStringList cells;
         for (int column = 1; column <= inputs + outputs; ++column)
-            cells << grid.Cells(column, row);
+            cells << page.CellText(column, row);
         if (cells.contains(QString()))
             continue;
         if (rule == ruleBase.GetNumRules())

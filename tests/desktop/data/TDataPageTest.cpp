@@ -232,7 +232,7 @@ class TDataPageTest : public QObject {
         const int added = editor->RuleBase().GetNumRules() - 25;
         QVERIFY(added >= 1);
         QCOMPARE(Texts(prompts), QString::number(added) + " rules were added.");
-        QCOMPARE(editor->StringGridRules->RowCount(), 26 + added);
+        QCOMPARE(editor->RulesPage().RuleRowCount(), 25 + added);
         const QByteArray rules = Contents(folder_.filePath("learn.rules"));
         QCOMPARE(rules.count('\n'), 25 + added);
         QVERIFY(rules.startsWith("ve sm\tex sm\tml me\t1\n"));

@@ -12,7 +12,6 @@
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
@@ -467,7 +466,7 @@ class TUserTermsTest : public QObject {
         TDlgAddVar dialog;
         InstallVariableDialog(dialog);
         TFormInfUnit editor(nullptr, file);
-        const RuleUndoStacks& undo = editor.RulesPage().Controller().Editor().UndoStacks();
+        const RuleUndoStacks& undo = editor.RulesPage().Editor().UndoStacks();
         const CRuleBase& ruleBase = editor.RuleBase();
         ScriptedPrompts prompts;
         const auto edit = [&](bool expressionsOk, bool dialogOk) {
