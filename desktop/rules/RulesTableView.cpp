@@ -66,6 +66,7 @@ class RulesItemDelegate : public QStyledItemDelegate {
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex&) const override {
         auto* editor = new QLineEdit(parent);
+        editor->setObjectName("RuleCellEditor");
         editor->setFrame(false);
         connect(editor, &QLineEdit::textEdited, this, &RulesItemDelegate::textEdited);
         return editor;
@@ -94,6 +95,14 @@ class RulesItemDelegate : public QStyledItemDelegate {
 
   protected:
     bool eventFilter(QObject* object, QEvent* event) override {
+        // An editor whose text may not leave its cell stays open and keeps its place as the
+        // focus to come back to, whatever took the focus (a message box, another window).
+        auto* view = static_cast<RulesTableView*>(parent());
+        if (event->type() == QEvent::FocusOut && object == view->OpenEditor() &&
+            !view->EditorMayClose()) {
+            emit view->editorKeptOpen();
+            return false;
+        }
         if (event->type() == QEvent::ShortcutOverride &&
             std::ranges::find(kRuleUndoKeys, static_cast<QKeyEvent*>(event)->keyCombination()) !=
                 kRuleUndoKeys.end()) {
@@ -338,6 +347,13 @@ void RulesTableView::mouseReleaseEvent(QMouseEvent* event) {
     QTableView::mouseReleaseEvent(event);
 }
 
+void RulesTableView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // The typing goes on where it was, also when the window gives the focus back to the view.
+    if (QLineEdit* editor = OpenEditor())
+        editor->setFocus();
+}
+
 bool RulesTableView::focusNextPrevChild(bool next) {
     if (tabKeyNavigation() && !MayLeave())
         return true;
@@ -358,11 +374,8 @@ void RulesTableView::commitData(QWidget* editor) {
 }
 
 void RulesTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    if (hint != QAbstractItemDelegate::RevertModelCache && editor == OpenEditor() && !MayLeave()) {
-        if (!editor->hasFocus())
-            emit editorKeptOpen();
+    if (hint != QAbstractItemDelegate::RevertModelCache && editor == OpenEditor() && !MayLeave())
         return;
-    }
     QTableView::closeEditor(editor, hint);
     if (hint == QAbstractItemDelegate::RevertModelCache)
         emit escapePressed();

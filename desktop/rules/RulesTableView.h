@@ -24,6 +24,8 @@ class RulesTableView : public QTableView {
     void SetVariableColumns(int count, int inputs);
     // The open editor of the current cell, or null.
     QLineEdit* OpenEditor() const;
+    // Whether the open editor may close now (the veto, which shows why not).
+    bool EditorMayClose() const { return MayLeave(); }
     // Commits the open editor and closes it; false, with the editor kept open, when refused.
     bool CommitEditor();
     // Closes the open editor without committing.
@@ -59,6 +61,7 @@ class RulesTableView : public QTableView {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void commitData(QWidget* editor) override;

@@ -143,6 +143,31 @@ class TRulesPageTest : public QObject {
         QVERIFY2(dot.green() > dot.red(), qPrintable(dot.name()));
     }
 
+    // Another window taking the focus (a message box, another editor) closed a bad cell's
+    // editor and dropped its text, or left the focus on the grid, where the next key was lost.
+    void anotherWindowLeavesTheBadCellAsItWas() {
+        auto editor = Show(Checked());
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        TRulesPage& page = editor->RulesPage();
+        QVERIFY(page.SelectCell(2, 2));
+        Type(page, "foo");
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(page.CellEditor());
+        QCOMPARE(page.CellText(2, 2), QString("foo"));
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), page.CellEditor());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClicks(QApplication::focusWidget(), "r sm");
+        QCOMPARE(page.CellText(2, 2), QString("for sm"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(page.CellText(2, 2), QString("sm"));
+        QVERIFY(page.SelectCell(1, 1));
+    }
+
     // Escape put back the cell's older text, which failed as well, so nothing released a cell
     // that a paste or a change of its variable had left bad.
     void escapeReleasesAnInvalidCell() {
