@@ -100,7 +100,7 @@ class RulesItemDelegate : public QStyledItemDelegate {
         auto* view = static_cast<RulesTableView*>(parent());
         if (event->type() == QEvent::FocusOut && object == view->OpenEditor() &&
             !view->EditorMayClose()) {
-            emit view->editorKeptOpen();
+            emit view->focusLeftBadCell();
             return false;
         }
         if (event->type() == QEvent::ShortcutOverride &&
@@ -345,6 +345,14 @@ void RulesTableView::mouseReleaseEvent(QMouseEvent* event) {
     if (std::exchange(pressRefused_, false))
         return;
     QTableView::mouseReleaseEvent(event);
+}
+
+void RulesTableView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    // Leaving the grid is refused as a move is, while no editor shows the cell that fails.
+    if (!OpenEditor() && event->reason() != Qt::ActiveWindowFocusReason &&
+        event->reason() != Qt::PopupFocusReason && !MayLeave())
+        emit focusLeftBadCell();
 }
 
 void RulesTableView::focusInEvent(QFocusEvent* event) {

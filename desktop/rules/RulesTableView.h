@@ -48,8 +48,8 @@ class RulesTableView : public QTableView {
     void insertPressed();
     // Escape with no editor open, or after the open one was reverted.
     void escapePressed();
-    // The open editor lost the focus with a text that may not leave its cell.
-    void editorKeptOpen();
+    // The focus left a cell (its open editor, or the grid) that may not be left.
+    void focusLeftBadCell();
     void editorTextEdited(const QString& text);
     void rowHeaderClicked(int row, Qt::KeyboardModifiers modifiers);
     void activeImageClicked(int row);
@@ -62,6 +62,7 @@ class RulesTableView : public QTableView {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void commitData(QWidget* editor) override;

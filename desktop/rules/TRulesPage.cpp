@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CRuleBase.h"
@@ -124,7 +126,7 @@ void TRulesPage::ConnectView() {
     connect(view, &RulesTableView::deletePressed, this, &TRulesPage::onDeletePressed);
     connect(view, &RulesTableView::insertPressed, this, &TRulesPage::ButtonAddRuleClick);
     connect(view, &RulesTableView::appendRuleRequested, this, &TRulesPage::onAppendRuleRequested);
-    connect(view, &RulesTableView::editorKeptOpen, this, &TRulesPage::KeepFocusInBadCell);
+    connect(view, &RulesTableView::focusLeftBadCell, this, &TRulesPage::KeepFocusInBadCell);
     connect(view, &RulesTableView::rowHeaderClicked, this, &TRulesPage::onRowHeaderClicked);
     connect(view, &RulesTableView::activeImageClicked, this, &TRulesPage::onActiveImageClicked);
     connect(view, &RulesTableView::columnHeaderClicked, this, &TRulesPage::onColumnHeaderClicked);
@@ -237,12 +239,12 @@ void TRulesPage::KeepFocusInBadCell() {
     // it (taking it back from there would fight that window).
     QTimer::singleShot(0, this, [this] {
         QWidget* focus = QApplication::focusWidget();
-        QLineEdit* editor = CellEditor();
-        if (!editor || !focus || focus == editor || !window_.Window().isAncestorOf(focus))
+        if (!focus || focus == StringGridRules || StringGridRules->isAncestorOf(focus) ||
+            !window_.Window().isAncestorOf(focus) || CurrentCellValid())
             return;
         if (!ShowsPage())
             window_.ShowRulesPage();
-        editor->setFocus();
+        StringGridRules->setFocus();
     });
 }
 
@@ -447,6 +449,11 @@ bool TRulesPage::PageControlChanging() {
 void TRulesPage::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (!current.isValid())
         return;
+    // A cell of its own ends a selection of whole rows and anchors the next one.
+    if (!selectingRows_) {
+        rowsSelected_ = false;
+        anchorRow_ = current.row() + 1;
+    }
     // A cell moved to shows its own check; one that passes clears the labels.
     const QPoint cell = RulesTableModel::CellOf(current);
     const std::string text = CurrentText();
@@ -469,7 +476,10 @@ void TRulesPage::onCellEdited(int column, int row) {
 }
 
 void TRulesPage::onEditorTextEdited() {
-    rowsSelected_ = false;
+    // Typing into one cell of selected rows leaves that cell alone selected.
+    if (std::exchange(rowsSelected_, false))
+        StringGridRules->selectionModel()->select(StringGridRules->currentIndex(),
+                                                  QItemSelectionModel::ClearAndSelect);
     CurrentCellValid();
     // Typing is a change the Save command must see, before the cell commits it.
     MarkModified();
@@ -524,6 +534,7 @@ void TRulesPage::onRowHeaderClicked(int row, Qt::KeyboardModifiers modifiers) {
         anchorRow_ = clicked;
     }
     const int last = editor_.Grid().VariableCount();
+    const QScopedValueRollback<bool> selecting(selectingRows_, true);
     SetCurrent(last, clicked);
     StringGridRules->selectionModel()->select(
         QItemSelection(model_->IndexOf(1, top), model_->IndexOf(last, bottom)),

@@ -178,6 +178,7 @@ class TRulesPage : public QWidget {
 
     // Whole rows selected through their numbers: a paste then replaces them.
     bool rowsSelected_ = false;
+    bool selectingRows_ = false;
     bool clipboardHoldsCellText_ = false;
     int anchorRow_ = 1;
     bool undoStarted_ = false;
