@@ -15,15 +15,15 @@ constexpr std::size_t kRowsPerStep = 4096;
 
 }  // namespace
 
-DataSamples ReadDataSamples(const DataCells& cells, const DataLayout& layout, int width) {
+DataSamples ReadDataSamples(const DataTable& table, const DataLayout& layout, int width) {
     DataSamples samples;
     samples.width = width;
-    const int rowCount = cells.RowCount();
-    samples.values.resize(static_cast<std::size_t>(std::max(rowCount - kFirstDataRow, 0)) * width);
+    const int rowCount = table.RowCount();
+    samples.values.resize(static_cast<std::size_t>(rowCount) * width);
     std::size_t used = 0;
-    for (int r = kFirstDataRow; r < rowCount; ++r) {
+    for (int r = 0; r < rowCount; ++r) {
         std::span<double> values(samples.values.data() + used * width, width);
-        if (!ReadDataRow(cells, layout, r, width, values))
+        if (!ReadDataRow(table, layout, r, width, values))
             continue;
         samples.rows.push_back(r);
         ++used;
@@ -32,9 +32,9 @@ DataSamples ReadDataSamples(const DataCells& cells, const DataLayout& layout, in
     return samples;
 }
 
-RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataProgressStep& step) {
+RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataTable& table, const DataProgressStep& step) {
     const DataLayout layout = DataLayout::Of(ruleBase);
-    const DataSamples samples = ReadDataSamples(cells, layout, layout.inputs);
+    const DataSamples samples = ReadDataSamples(table, layout, layout.inputs);
     std::vector<double> outputs(samples.rows.size());
     for (std::size_t first = 0; first < outputs.size(); first += kRowsPerStep) {
         const std::size_t count = std::min<std::size_t>(kRowsPerStep, outputs.size() - first);
@@ -43,22 +43,23 @@ RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataCells& cells, const DataP
                            .subspan(first * samples.width, count * samples.width),
                        std::span<double>(outputs).subspan(first, count));
         if (step && count == kRowsPerStep)
-            step(samples.rows[first + count - 1] - kFirstDataRow + 1);
+            step(samples.rows[first + count - 1] + 1);
     }
     RowEstimates estimates;
     estimates.reserve(outputs.size());
     std::size_t next = 0;
-    for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
+    for (int r = 0; r < table.RowCount(); ++r) {
         if (next < samples.rows.size() && samples.rows[next] == r) {
             const double y = outputs[next++];
-            cells.SetCell(layout.EstimateColumn(), r, EstimateText(y));
-            cells.SetCell(layout.DescriptionColumn(), r, DescribedValueText(ruleBase, -1, y));
+            table.SetCell(layout.EstimateColumn(), r, EstimateText(y));
+            table.SetCell(layout.DescriptionColumn(), r, DescribedValueText(ruleBase, -1, y));
             estimates.emplace_back(r, y);
         } else {
-            cells.SetCell(layout.EstimateColumn(), r, QStringLiteral("N/A"));
+            table.SetCell(layout.EstimateColumn(), r, QStringLiteral("N/A"));
+            table.SetCell(layout.DescriptionColumn(), r, QString());
         }
     }
     if (step)
-        step(cells.RowCount() - kFirstDataRow);
+        step(table.RowCount());
     return estimates;
 }

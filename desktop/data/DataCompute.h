@@ -23,13 +23,14 @@ struct DataSamples {
     }
 };
 
-DataSamples ReadDataSamples(const DataCells& cells, const DataLayout& layout, int width);
+DataSamples ReadDataSamples(const DataTable& table, const DataLayout& layout, int width);
 
 // The estimates of the rule base for every data row, as Compute writes them: the "est." cell of
-// a row whose inputs are numbers gets the crisp output (EstimateText), "N/A" otherwise, and the
-// description column the short text of the first output's expression for it. Nothing is
+// a row whose inputs are numbers gets the crisp output (EstimateText) and the description
+// column the short text of the first output's expression for it; any other row gets "N/A" and
+// no description. Nothing is
 // written until every output has been computed, so an exception from the inference leaves the
 // cells as they were. The rule base's record of its last inference is kept. Returns the
 // estimates written.
-RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataCells& cells,
+RowEstimates ComputeEstimates(CRuleBase& ruleBase, DataTable& table,
                               const DataProgressStep& step = {});

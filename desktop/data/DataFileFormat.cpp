@@ -1,10 +1,13 @@
 #include "desktop/data/DataFileFormat.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "desktop/data/DataRows.h"
 
 namespace {
+
+constexpr std::size_t kRowsPerStep = 1024;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -88,15 +91,46 @@ DataImport ParseDataText(std::string_view text, int wordsPerRow) {
     return result;
 }
 
-std::string OutFileText(const DataCells& cells, int colCount) {
-    QString text;
-    for (int r = 0; r < cells.RowCount(); ++r) {
-        for (int c = 1; c < colCount; ++c) {
-            QString cell = cells.Cell(c, r);
-            cell.replace(u'.', u',');
-            text += cell;
-            text += u'\t';
+DataTable ImportedTable(const DataTable& earlier, const DataLayout& layout,
+                        std::vector<std::vector<QString>> rows, const DataProgressStep& step) {
+    const int first = layout.ImportedColumns() + 1;
+    const int last = layout.DesiredColumn();
+    std::vector<std::vector<QString>> cells(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::vector<QString>& row = cells[i];
+        // Room up to the description, which Compute writes.
+        row.reserve(layout.ColumnCount(true));
+        row.push_back(QString::number(i + 1) + u'.');
+        std::move(rows[i].begin(), rows[i].end(), std::back_inserter(row));
+        for (int c = first; c <= last; ++c) {
+            const QString& kept = earlier.Cell(c, static_cast<int>(i));
+            if (kept.isEmpty())
+                continue;
+            row.resize(std::max<std::size_t>(row.size(), c + 1));
+            row[c] = kept;
         }
+        if (step && i % kRowsPerStep == kRowsPerStep - 1)
+            step(static_cast<int>(i + 1));
+    }
+    return DataTable(std::move(cells));
+}
+
+std::string OutFileText(const DataTable& table, const DataLayout& layout, int columnCount) {
+    QString text;
+    const auto write = [&text](QString cell) {
+        cell.replace(u'.', u',');
+        text += cell;
+        text += u'\t';
+    };
+    for (int c = 1; c < columnCount; ++c)
+        write(layout.HeaderOf(c).name);
+    text += u'\n';
+    for (int c = 1; c < columnCount; ++c)
+        write(layout.HeaderOf(c).context);
+    text += u'\n';
+    for (int r = 0; r < table.RowCount(); ++r) {
+        for (int c = 1; c < columnCount; ++c)
+            write(table.Cell(c, r));
         text += u'\n';
     }
     return text.toStdString();

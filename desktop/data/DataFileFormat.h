@@ -6,7 +6,10 @@
 #include <string_view>
 #include <vector>
 
-class DataCells;
+#include "desktop/data/DataCompute.h"
+
+struct DataLayout;
+class DataTable;
 
 // The rows of a data file (".txt" written by other programs, or ".out" saved by the data page)
 // as the import reads them: leading lines up to the first one that starts with a number are
@@ -29,6 +32,13 @@ bool StartsWithNumber(std::string_view line);
 
 DataImport ParseDataText(std::string_view text, int wordsPerRow);
 
-// The ".out" text of the cells: every row, headers included, and every column 1 .. colCount-1,
-// each cell with '.' written as ',' and followed by a TAB, each row ended by "\n".
-std::string OutFileText(const DataCells& cells, int colCount);
+// The table that an import of rows makes of the earlier one: each row labelled with its number
+// ("1."), its words in the columns from 1 on and every other cell empty, but for the further
+// outputs, which keep what the earlier table had in the rows it had.
+DataTable ImportedTable(const DataTable& earlier, const DataLayout& layout,
+                        std::vector<std::vector<QString>> rows, const DataProgressStep& step = {});
+
+// The ".out" text of the table: the two header rows, then every row, each in the columns
+// 1 .. columnCount-1, each cell with '.' written as ',' and followed by a TAB, each row ended by
+// "\n".
+std::string OutFileText(const DataTable& table, const DataLayout& layout, int columnCount);

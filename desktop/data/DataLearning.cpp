@@ -79,15 +79,15 @@ void CollectRuleSet(const CRuleBase& ruleBase, Rules& rules) {
     }
 }
 
-int LearnRulesFromData(const CRuleBase& ruleBase, const DataCells& cells, bool describe,
+int LearnRulesFromData(const CRuleBase& ruleBase, const DataTable& table, bool describe,
                        Rules& rules, const DataProgressStep& step) {
     const DataLayout layout = DataLayout::Of(ruleBase);
     std::vector<double> values(layout.VariableColumns());
     int added = 0;
-    for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
-        if (step && (r - kFirstDataRow) % kRowsPerStep == kRowsPerStep - 1)
-            step(r - kFirstDataRow + 1);
-        if (!ReadDataRow(cells, layout, r, layout.VariableColumns(), values))
+    for (int r = 0; r < table.RowCount(); ++r) {
+        if (step && r % kRowsPerStep == kRowsPerStep - 1)
+            step(r + 1);
+        if (!ReadDataRow(table, layout, r, layout.VariableColumns(), values))
             continue;
         if (auto row = MakeRuleForDataRow(ruleBase, values, describe))
             if (rules.AddRule(std::move(*row)))
@@ -107,13 +107,13 @@ std::string ApproxLearningRefusal(const CRuleBase& ruleBase) {
     return {};
 }
 
-std::vector<std::string> DescribedRuleLines(const CRuleBase& ruleBase, const DataCells& cells) {
+std::vector<std::string> DescribedRuleLines(const CRuleBase& ruleBase, const DataTable& table) {
     const DataLayout layout = DataLayout::Of(ruleBase);
     const int width = layout.inputs + 1;
     std::vector<double> values(width);
     std::vector<std::string> lines;
-    for (int r = kFirstDataRow; r < cells.RowCount(); ++r) {
-        if (!ReadDataRow(cells, layout, r, width, values))
+    for (int r = 0; r < table.RowCount(); ++r) {
+        if (!ReadDataRow(table, layout, r, width, values))
             continue;
         std::string line = " ";
         for (int c = 0; c < width; ++c) {
@@ -129,11 +129,11 @@ std::vector<std::string> DescribedRuleLines(const CRuleBase& ruleBase, const Dat
     return lines;
 }
 
-bool HasCompleteDataRow(const CRuleBase& ruleBase, const DataCells& cells) {
+bool HasCompleteDataRow(const CRuleBase& ruleBase, const DataTable& table) {
     const DataLayout layout = DataLayout::Of(ruleBase);
     std::vector<double> values(layout.inputs + 1);
-    for (int r = kFirstDataRow; r < cells.RowCount(); ++r)
-        if (ReadDataRow(cells, layout, r, layout.inputs + 1, values))
+    for (int r = 0; r < table.RowCount(); ++r)
+        if (ReadDataRow(table, layout, r, layout.inputs + 1, values))
             return true;
     return false;
 }

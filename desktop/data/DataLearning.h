@@ -8,7 +8,6 @@
 #include "desktop/data/DataCompute.h"
 
 class CRuleBase;
-class DataCells;
 class Rules;
 
 // A rule row for one data row: values holds the inputs, then the outputs (every output column
@@ -24,7 +23,7 @@ void CollectRuleSet(const CRuleBase& ruleBase, Rules& rules);
 
 // Adds a rule for every data row that reads as numbers to rules (which should check
 // duplicates); returns the number of rules that were new.
-int LearnRulesFromData(const CRuleBase& ruleBase, const DataCells& cells, bool describe,
+int LearnRulesFromData(const CRuleBase& ruleBase, const DataTable& table, bool describe,
                        Rules& rules, const DataProgressStep& step = {});
 
 // Empty when approximate learning may run; else the message that stops it: every input needs
@@ -34,9 +33,9 @@ std::string ApproxLearningRefusal(const CRuleBase& ruleBase);
 // The rule lines of learning method 2, one per data row whose inputs and first output read as
 // numbers: a blank, then the quoted short texts of the expressions that describe the values,
 // separated by " | ".
-std::vector<std::string> DescribedRuleLines(const CRuleBase& ruleBase, const DataCells& cells);
+std::vector<std::string> DescribedRuleLines(const CRuleBase& ruleBase, const DataTable& table);
 // Whether some data row's inputs and first output read as numbers.
-bool HasCompleteDataRow(const CRuleBase& ruleBase, const DataCells& cells);
+bool HasCompleteDataRow(const CRuleBase& ruleBase, const DataTable& table);
 
 // The text of a rulebase file with the rule lines appended to its rules section: everything
 // after its END_RULES line is dropped, lines already contained in a line after the

@@ -1,5 +1,6 @@
 #include "desktop/data/DataRows.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -57,31 +58,57 @@ bool IsFloatGrammar(const char* text, int n) {
 
 }  // namespace
 
-QString DataTable::Cell(int col, int row) const {
+const QString& DataTable::Cell(int col, int row) const {
+    static const QString kEmpty;
     if (row < 0 || row >= RowCount() || col < 0 || col >= static_cast<int>(rows_[row].size()))
-        return {};
+        return kEmpty;
     return rows_[row][col];
 }
 
 void DataTable::SetCell(int col, int row, const QString& text) {
-    if (row < 0 || col < 0)
+    if (row < 0 || row >= RowCount() || col < 0)
         return;
-    if (row >= RowCount())
-        rows_.resize(row + 1);
-    if (col >= static_cast<int>(rows_[row].size()))
-        rows_[row].resize(col + 1);
-    rows_[row][col] = text;
+    std::vector<QString>& cells = rows_[row];
+    if (col >= static_cast<int>(cells.size())) {
+        if (text.isEmpty())
+            return;
+        cells.resize(col + 1);
+    }
+    cells[col] = text;
+}
+
+void DataTable::InsertRows(int at, int count) {
+    rows_.insert(rows_.begin() + std::clamp(at, 0, RowCount()), std::max(count, 0), {});
+}
+
+void DataTable::RemoveRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    // From the bottom up, so that each row takes the label its upper neighbour has yet.
+    for (int r = RowCount() - 1; r > row; --r)
+        SetCell(0, r, Cell(0, r - 1));
+    rows_.erase(rows_.begin() + row);
 }
 
 DataLayout DataLayout::Of(const CRuleBase& ruleBase) {
     DataLayout layout;
     layout.inputs = ruleBase.GetNumAntVariables();
     layout.outputs = ruleBase.GetNumSucVariables();
+    const auto context = [&ruleBase](int variable) {
+        return QString::asprintf("<%.2f, %.2f>", ruleBase.GetLowerBound(variable),
+                                 ruleBase.GetUpperBound(variable));
+    };
     for (int c = 1; c <= layout.VariableColumns(); ++c) {
-        const int variable = c <= layout.inputs ? c - 1 : -1;
-        layout.universes.emplace_back(ruleBase.GetLowerBound(variable),
-                                      ruleBase.GetUpperBound(variable));
+        const int variable = c <= layout.inputs ? c - 1 : layout.inputs - c;
+        const int clampedTo = c <= layout.inputs ? variable : -1;
+        layout.universes.emplace_back(ruleBase.GetLowerBound(clampedTo),
+                                      ruleBase.GetUpperBound(clampedTo));
+        layout.headers.push_back(
+            {QString::fromStdString(ruleBase.GetVariableName(variable)), context(variable)});
     }
+    const QString firstOutput = layout.outputs > 0 ? context(-1) : QString();
+    layout.headers.push_back({QStringLiteral("est."), firstOutput});
+    layout.headers.push_back({QStringLiteral("Ling. Approx."), firstOutput});
     return layout;
 }
 
@@ -114,11 +141,11 @@ bool GridTextToNumber(QStringView text, double& value) {
     return true;
 }
 
-bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int count,
+bool ReadDataRow(const DataTable& table, const DataLayout& layout, int row, int count,
                  std::span<double> values) {
     for (int c = 1; c <= count; ++c) {
         double value = 0.0;
-        if (!GridTextToNumber(cells.Cell(c, row), value))
+        if (!GridTextToNumber(table.Cell(c, row), value))
             return false;
         const auto& [low, high] = layout.universes[std::min(c, layout.VariableColumns()) - 1];
         values[c - 1] = Clamp(low, value, high);
@@ -126,12 +153,12 @@ bool ReadDataRow(const DataCells& cells, const DataLayout& layout, int row, int 
     return true;
 }
 
-double MaxErrorOfInference(const DataCells& cells, const DataLayout& layout,
+double MaxErrorOfInference(const DataTable& table, const DataLayout& layout,
                            const RowEstimates& estimates) {
     double maximum = 0.0;
     for (const auto& [row, estimate] : estimates) {
         double desired = 0.0;
-        if (!GridTextToNumber(cells.Cell(layout.DesiredColumn(), row), desired))
+        if (!GridTextToNumber(table.Cell(layout.DesiredColumn(), row), desired))
             continue;
         const double error = std::fabs(desired - estimate);
         if (error > maximum)

@@ -68,16 +68,16 @@ std::unique_ptr<TFTransform> ComputeFTransform(const CRuleBase& ruleBase,
     for (std::size_t i = 0; i < samples.rows.size(); ++i) {
         transform->AddSample(samples.Values(i).first(inputs + 1));
         if (step && i % kRowsPerStep == kRowsPerStep - 1)
-            step(samples.rows[i] - kFirstDataRow + 1);
+            step(samples.rows[i] + 1);
     }
     transform->ComputeComponents();
     return transform;
 }
 
 RowEstimates InverseEstimates(const TFTransform& transform, const CRuleBase& ruleBase,
-                              const DataCells& cells) {
+                              const DataTable& table) {
     const DataLayout layout = DataLayout::Of(ruleBase);
-    const DataSamples inputs = ReadDataSamples(cells, layout, layout.inputs);
+    const DataSamples inputs = ReadDataSamples(table, layout, layout.inputs);
     RowEstimates estimates;
     estimates.reserve(inputs.rows.size());
     for (std::size_t i = 0; i < inputs.rows.size(); ++i)
@@ -86,11 +86,11 @@ RowEstimates InverseEstimates(const TFTransform& transform, const CRuleBase& rul
 }
 
 double FTransformError(const TFTransform& transform, const DataSamples& samples,
-                       const DataCells& cells, int desiredColumn) {
+                       const DataTable& table, int desiredColumn) {
     double maximum = 0.0;
     for (std::size_t i = 0; i < samples.rows.size(); ++i) {
         double desired = 0.0;
-        GridTextToNumber(cells.Cell(desiredColumn, samples.rows[i]), desired);
+        GridTextToNumber(table.Cell(desiredColumn, samples.rows[i]), desired);
         const double error = std::fabs(desired - transform.InverseAt(samples.Values(i)));
         if (error > maximum)
             maximum = error;
@@ -116,7 +116,7 @@ std::optional<int> SearchNodeCount(int upper, double tolerance,
 }
 
 std::optional<RowEstimates> UserTermTransformEstimates(const CRuleBase& ruleBase,
-                                                       const DataCells& cells) {
+                                                       const DataTable& table) {
     const int inputs = ruleBase.GetNumAntVariables();
     std::vector<int> sizes;
     for (int i = 0; i < inputs; ++i) {
@@ -126,7 +126,7 @@ std::optional<RowEstimates> UserTermTransformEstimates(const CRuleBase& ruleBase
         sizes.push_back(terms);
     }
     const DataLayout layout = DataLayout::Of(ruleBase);
-    const DataSamples samples = ReadDataSamples(cells, layout, layout.VariableColumns());
+    const DataSamples samples = ReadDataSamples(table, layout, layout.VariableColumns());
     TNDimArray sums(sizes);
     TNDimArray weights(sizes);
     std::vector<std::vector<double>> degrees(inputs);
@@ -165,7 +165,7 @@ std::optional<RowEstimates> UserTermTransformEstimates(const CRuleBase& ruleBase
     return estimates;
 }
 
-RowEstimates LeastSquaresEstimates(const CRuleBase& ruleBase, const DataCells& cells) {
+RowEstimates LeastSquaresEstimates(const CRuleBase& ruleBase, const DataTable& table) {
     if (ruleBase.GetNumAntVariables() + ruleBase.GetNumSucVariables() > 2 ||
         ruleBase.GetNumAntVariables() < 1)
         return {};
@@ -174,7 +174,7 @@ RowEstimates LeastSquaresEstimates(const CRuleBase& ruleBase, const DataCells& c
     if (n < 1)
         return {};
     const DataLayout layout = DataLayout::Of(ruleBase);
-    const DataSamples samples = ReadDataSamples(cells, layout, layout.VariableColumns());
+    const DataSamples samples = ReadDataSamples(table, layout, layout.VariableColumns());
     math::matrix<double> a(n, n);
     math::matrix<double> b(n, 1);
     std::vector<double> u;

@@ -12,7 +12,6 @@
 #include "desktop/data/DataRows.h"
 
 class CRuleBase;
-class DataCells;
 class TFTransform;
 
 // A node grid larger than this would take hundreds of megabytes (four doubles per node).
@@ -35,12 +34,12 @@ std::unique_ptr<TFTransform> ComputeFTransform(const CRuleBase& ruleBase,
 
 // The inverse transform at every data row whose inputs read as numbers.
 RowEstimates InverseEstimates(const TFTransform& transform, const CRuleBase& ruleBase,
-                              const DataCells& cells);
+                              const DataTable& table);
 
 // The largest |desired - inverse| over the samples, desired being the last output column's
 // number as written (not clamped); 0 without samples.
 double FTransformError(const TFTransform& transform, const DataSamples& samples,
-                       const DataCells& cells, int desiredColumn);
+                       const DataTable& table, int desiredColumn);
 
 // The bisection of the node-count search: err(hi) for hi = upper first; when it exceeds the
 // tolerance, nothing (the caller reports it). Else hi moves down to mid while err(mid) < tol,
@@ -55,9 +54,9 @@ int MaxNodesPerInput(int inputs);
 // The discrete fuzzy transform over the user terms of the inputs, at every data row whose
 // variables all read as numbers. Nothing when an input has no user terms.
 std::optional<RowEstimates> UserTermTransformEstimates(const CRuleBase& ruleBase,
-                                                       const DataCells& cells);
+                                                       const DataTable& table);
 
 // The least-squares combination of the first input's user terms that fits the output, at every
 // data row whose variables all read as numbers; empty unless the rule base has one input, one
 // output and user terms. Throws math::matrix_error for a singular system.
-RowEstimates LeastSquaresEstimates(const CRuleBase& ruleBase, const DataCells& cells);
+RowEstimates LeastSquaresEstimates(const CRuleBase& ruleBase, const DataTable& table);

@@ -2,12 +2,17 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -22,33 +27,38 @@
 #include "core/text/ESyntax.h"
 #include "desktop/data/DataCompute.h"
 #include "desktop/data/DataFileFormat.h"
-#include "desktop/data/DataGridHeaders.h"
 #include "desktop/data/DataLearning.h"
 #include "desktop/data/DataRows.h"
+#include "desktop/data/DataTableModel.h"
 #include "desktop/data/DataTransforms.h"
 #include "desktop/data/TFTransformSettingsDialog.h"
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorPageHost.h"
-#include "desktop/toolkit/TStringGrid.h"
-#include "desktop/toolkit/UserPrompts.h"
+#include "toolbars/TToolbarButtonKit.h"
 
 using toolkit::MessageDlg;
 using toolkit::MsgIcon;
 
-namespace {
-
-class StringGridCells final : public DataCells {
+// Qt's table view with the one thing a command needs that Qt keeps protected: the open
+// editor's text committed to the model before the command reads it.
+class DataTableView final : public QTableView {
   public:
-    explicit StringGridCells(TStringGrid& grid) : grid_(grid) {}
-    int RowCount() const override { return grid_.RowCount(); }
-    QString Cell(int col, int row) const override { return grid_.Cells(col, row); }
-    void SetCell(int col, int row, const QString& text) override { grid_.SetCells(col, row, text); }
+    using QTableView::QTableView;
 
-  private:
-    TStringGrid& grid_;
+    void CommitEditor() {
+        if (state() != EditingState)
+            return;
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
 };
 
-constexpr int kRowsPerStep = 1024;
+namespace {
+
+// The node-count search starts from the grid's row count, in which its two header rows count.
+constexpr int kHeaderRows = 2;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -73,115 +83,165 @@ bool ReadWholeFile(const QString& name, QByteArray& contents) {
 
 }  // namespace
 
-TDataPage::TDataPage(EditorPageHost& window, const DataPageControls& controls)
-    : window_(window),
-      controls_(controls),
-      cells_(std::make_unique<StringGridCells>(*controls.StringGridData)),
-      progress_(*controls.pgProgress, *controls.lbProgressSec) {
-    QWidget& form = window.Window();
-    QMenu& menu = *controls.pmLearning;
-    mnLearn1 = menu.addAction("&Linguistic learning");
-    ApproxLearning = menu.addAction("Approx learning");
-    mnFTransform = menu.addAction("F-Transform");
-    mnLearn2 = menu.addAction("Learning method 2");
-    mnLearn2->setEnabled(false);
-    mnLearn2->setVisible(false);
-    mnFuzzyTr = menu.addAction("&Fuzzy transform");
-    mnFuzzyTr->setVisible(false);
-    mnVTransform = menu.addAction("Least-Square F-Transform");
-    mnVTransform->setVisible(false);
-
-    QObject::connect(mnLearn1, &QAction::triggered, &form, [this] { mnLearn1Click(); });
-    QObject::connect(ApproxLearning, &QAction::triggered, &form, [this] { ApproxLearningClick(); });
-    QObject::connect(mnFTransform, &QAction::triggered, &form, [this] { mnFTransformClick(); });
-    QObject::connect(mnLearn2, &QAction::triggered, &form, [this] { mnLearn2Click(); });
-    QObject::connect(mnFuzzyTr, &QAction::triggered, &form, [this] { mnFuzzyTrClick(); });
-    QObject::connect(mnVTransform, &QAction::triggered, &form, [this] { mnVTransformClick(); });
-    QObject::connect(controls.btnImport, &QPushButton::clicked, &form,
-                     [this] { btnImportClick(); });
-    QObject::connect(controls.btnCalculateValues, &QPushButton::clicked, &form,
-                     [this] { btnCalculateValuesClick(); });
-    QObject::connect(controls.btnSaveOutput, &QPushButton::clicked, &form,
-                     [this] { btnSaveOutputClick(); });
-    QObject::connect(controls.btnAddInputRow, &QPushButton::clicked, &form,
-                     [this] { btnAddInputRowClick(); });
-    QObject::connect(controls.btnDeleteInputRow, &QPushButton::clicked, &form,
-                     [this] { btnDeleteInputRowClick(); });
-    QObject::connect(controls.btInverseFTransform, &QPushButton::clicked, &form,
-                     [this] { btInverseFTransformClick(); });
-    QObject::connect(controls.cbLinguisticApproximation, &QCheckBox::toggled, &form,
-                     [this] { UpdateHeaders(); });
+TDataPage::TDataPage(EditorPageHost& window, QProgressBar& progress, QLabel& seconds)
+    : window_(window), model_(new DataTableModel(this)), progress_(progress, seconds) {
+    setObjectName("TabSheetImport");
+    BuildControls();
+    ImportDialog.Filter = "Input data file|*.txt|Output data file|*.out";
+    ImportDialog.DefaultExt = "*.txt";
+    if (window.HasFileName())
+        ImportDialog.InitialDir = QFileInfo(window.FileName()).absolutePath();
+    SaveOutputDialog.Kind = toolkit::FileDialogKind::Save;
+    SaveOutputDialog.Filter = "Output file (*.out)|*.out";
+    SaveOutputDialog.DefaultExt = "*.out";
+    SaveOutputDialog.InitialDir = QCoreApplication::applicationDirPath();
+    SaveFVectorDialog.Kind = toolkit::FileDialogKind::Save;
+    SaveFVectorDialog.Filter = "FT-Vector file (*.ftv)|*.ftv";
+    SaveFVectorDialog.DefaultExt = "*.ftv";
+    // One empty row to type into.
+    model_->insertRows(0, 1);
+    TabSheetImportShow();
 }
 
-TDataPage::~TDataPage() = default;
+void TDataPage::BuildControls() {
+    StringGridData = new DataTableView(this);
+    StringGridData->setObjectName("StringGridData");
+    StringGridData->setModel(model_);
+    StringGridData->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridData->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                    QAbstractItemView::EditKeyPressed |
+                                    QAbstractItemView::AnyKeyPressed);
+    QHeaderView& rows = *StringGridData->verticalHeader();
+    // One height for every row, so that a hundred thousand of them cost nothing to lay out.
+    rows.setSectionResizeMode(QHeaderView::Fixed);
+    rows.setDefaultSectionSize(22);
+
+    const auto button = [this](const QString& caption, const char* name, auto handler) {
+        auto* created = new QPushButton(caption, this);
+        created->setObjectName(name);
+        connect(created, &QPushButton::clicked, this, handler);
+        return created;
+    };
+    QPushButton* btnImport = button("Import file...", "btnImport", &TDataPage::btnImportClick);
+    QPushButton* btnCalculateValues =
+        button("Compute", "btnCalculateValues", &TDataPage::btnCalculateValuesClick);
+    QPushButton* btnSaveOutput =
+        button("Save File...", "btnSaveOutput", &TDataPage::btnSaveOutputClick);
+    QPushButton* btInverseFTransform =
+        button("inv F-Transform", "btInverseFTransform", &TDataPage::btInverseFTransformClick);
+    QPushButton* btnAddInputRow =
+        button("Add R&ow", "btnAddInputRow", &TDataPage::btnAddInputRowClick);
+    QPushButton* btnDeleteInputRow =
+        button("&Delete Row", "btnDeleteInputRow", &TDataPage::btnDeleteInputRowClick);
+    cbLinguisticApproximation = new QCheckBox("Linguistic Approximation", this);
+    cbLinguisticApproximation->setObjectName("cbLinguisticApproximation");
+    lbMaxErrorValue = new QLabel(this);
+    lbMaxErrorValue->setObjectName("lbMaxErrorValue");
+    auto* pmLearning = new QMenu(this);
+    auto* btLearn = new TToolbarButtonKit(this);
+    btLearn->SetCaption("Learn");
+    btLearn->SetFlat(false);
+    btLearn->SetDropdownMenu(pmLearning);
+    btLearn->SetDropdownAlways(true);
+    btLearn->setFixedSize(btnImport->sizeHint());
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(StringGridData, 1);
+    auto* rowsLine = new QHBoxLayout;
+    rowsLine->addWidget(btnAddInputRow);
+    rowsLine->addWidget(btnDeleteInputRow);
+    rowsLine->addStretch(1);
+    rowsLine->addWidget(cbLinguisticApproximation);
+    rowsLine->addSpacing(12);
+    rowsLine->addWidget(new QLabel("Max. Error:", this));
+    rowsLine->addWidget(lbMaxErrorValue);
+    page->addLayout(rowsLine);
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* button : std::initializer_list<QWidget*>{
+             btnImport, btnCalculateValues, btnSaveOutput, btInverseFTransform, btLearn})
+        buttons->addWidget(button);
+    buttons->addStretch(1);
+    page->addLayout(buttons);
+
+    // Learning method 2 and the user-term transforms are there, but not offered.
+    const auto item = [pmLearning, this](const char* caption, const char* name, auto handler,
+                                         bool offered = true) {
+        QAction* action = pmLearning->addAction(caption);
+        action->setObjectName(name);
+        action->setVisible(offered);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    item("&Linguistic learning", "mnLearn1", &TDataPage::mnLearn1Click);
+    item("Approx learning", "ApproxLearning", &TDataPage::ApproxLearningClick);
+    item("F-Transform", "mnFTransform", &TDataPage::mnFTransformClick);
+    item("Learning method 2", "mnLearn2", &TDataPage::mnLearn2Click, false)->setEnabled(false);
+    item("&Fuzzy transform", "mnFuzzyTr", &TDataPage::mnFuzzyTrClick, false);
+    item("Least-Square F-Transform", "mnVTransform", &TDataPage::mnVTransformClick, false);
+    connect(cbLinguisticApproximation, &QCheckBox::toggled, this, &TDataPage::TabSheetImportShow);
+}
+
+void TDataPage::SetLinguisticApproximation(bool on) {
+    cbLinguisticApproximation->setChecked(on);
+}
+
+QString TDataPage::MaxError() const {
+    return lbMaxErrorValue->text();
+}
 
 void TDataPage::ShowError(const QString& text) {
     MessageDlg(text, "Error", MsgIcon::Error, toolkit::mbOK);
 }
 
-void TDataPage::UpdateHeaders() {
-    FillDataGridHeaders(*controls_.StringGridData, window_.RuleBase(),
-                        controls_.cbLinguisticApproximation->isChecked());
+void TDataPage::TabSheetImportShow() {
+    model_->SetLayout(DataLayout::Of(window_.RuleBase()), cbLinguisticApproximation->isChecked());
     FitColumns();
 }
 
+void TDataPage::BeginCommand() {
+    StringGridData->CommitEditor();
+    // Widths the person set stay.
+    model_->SetLayout(DataLayout::Of(window_.RuleBase()), cbLinguisticApproximation->isChecked());
+}
+
 void TDataPage::FitColumns() {
-    TStringGrid& grid = *controls_.StringGridData;
     constexpr int kPadding = 10;
-    const int rows = std::max(grid.RowCount() - kFirstDataRow, 99);
-    grid.SetColWidths(0, grid.TextWidth(QString::number(rows) + ".") + kPadding);
-    // Room for the widest header and for an estimate such as "-12.300000".
-    const int number = grid.TextWidth("-000.000000");
-    for (int c = 1; c < grid.ColCount(); ++c) {
-        if (grid.ColWidths(c) > 0)  // a hidden column stays hidden
-            grid.SetColWidths(c, std::max({grid.TextWidth(grid.Cells(c, 0)),
-                                           grid.TextWidth(grid.Cells(c, 1)), number}) +
-                                     kPadding);
-    }
+    QHeaderView& header = *StringGridData->horizontalHeader();
+    // Room for the header and for an estimate such as "-12.300000".
+    const int number = StringGridData->fontMetrics().horizontalAdvance("-000.000000") + kPadding;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        header.resizeSection(c, std::max(header.sectionSizeHint(c), number));
 }
 
 void TDataPage::btnImportClick() {
-    toolkit::TFileDialog& dialog = *controls_.ImportDialog;
-    if (!dialog.Execute())
+    BeginCommand();
+    if (!ImportDialog.Execute())
         return;
-    window_.DataFileName() = dialog.FileName;
-    if (!QFileInfo::exists(dialog.FileName))
+    const QString fileName = ImportDialog.FileName;
+    window_.DataFileName() = fileName;
+    if (!QFileInfo::exists(fileName))
         return;
     QByteArray contents;
-    if (!ReadWholeFile(dialog.FileName, contents)) {
-        ShowError("Cannot read " + dialog.FileName);
+    if (!ReadWholeFile(fileName, contents)) {
+        ShowError("Cannot read " + fileName);
         return;
     }
-    const DataLayout layout = DataLayout::Of(window_.RuleBase());
-    const DataImport imported =
-        ParseDataText(std::string_view(contents.constData(), contents.size()), layout.inputs + 1);
+    const DataLayout& layout = model_->Layout();
+    DataImport imported = ParseDataText(std::string_view(contents.constData(), contents.size()),
+                                        layout.ImportedColumns());
     const int rows = static_cast<int>(imported.rows.size());
     if (rows == 0) {
-        MessageDlg(
-            "No data rows were read from " + dialog.FileName + "; the table is left as it was.",
-            "Information", MsgIcon::Information, toolkit::mbOK);
+        MessageDlg("No data rows were read from " + fileName + "; the table is left as it was.",
+                   "Information", MsgIcon::Information, toolkit::mbOK);
         return;
     }
-    UpdateHeaders();
-    TStringGrid& grid = *controls_.StringGridData;
     {
         ProgressScope progress(progress_, rows);
-        // Rows that stay keep the columns that the file does not hold: the further outputs.
-        grid.SetRowCount(kFirstDataRow + rows);
-        for (int i = 0; i < rows; ++i) {
-            const int row = kFirstDataRow + i;
-            grid.SetCells(0, row, QString::number(i + 1) + '.');
-            const auto& words = imported.rows[i];
-            for (int c = 0; c < static_cast<int>(words.size()); ++c)
-                grid.SetCells(c + 1, row, words[c]);
-            // The cell after the last word is emptied, unless it is a further output.
-            const int next = static_cast<int>(words.size()) + 1;
-            if (next <= layout.inputs + 1 || next > layout.DesiredColumn())
-                grid.SetCells(next, row, QString());
-            if (i % kRowsPerStep == kRowsPerStep - 1)
-                progress_.StepProgress(i + 1);
-        }
+        model_->ReplaceTable(ImportedTable(model_->Table(), layout, std::move(imported.rows),
+                                           [this](int done) { progress_.StepProgress(done); }));
     }
+    // The largest error was that of the rows that went.
+    lbMaxErrorValue->clear();
     FitColumns();
     if (imported.complete)
         toolkit::ShowMessage(QString::number(rows) + " rows succesfully imported");
@@ -191,11 +251,16 @@ void TDataPage::btnImportClick() {
 }
 
 void TDataPage::btnCalculateValuesClick() {
+    BeginCommand();
+    const DataLayout& layout = model_->Layout();
     RowEstimates estimates;
     try {
-        ProgressScope progress(progress_, controls_.StringGridData->RowCount() - kFirstDataRow);
-        estimates = ComputeEstimates(window_.RuleBase(), *cells_,
-                                     [this](int done) { progress_.StepProgress(done); });
+        ProgressScope progress(progress_, model_->rowCount());
+        model_->ChangeColumns(
+            layout.EstimateColumn(), layout.DescriptionColumn(), [&](DataTable& table) {
+                estimates = ComputeEstimates(window_.RuleBase(), table,
+                                             [this](int done) { progress_.StepProgress(done); });
+            });
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
         return;
@@ -204,48 +269,48 @@ void TDataPage::btnCalculateValuesClick() {
 }
 
 void TDataPage::UpdateMaxError(const RowEstimates& estimates) {
-    const double maximum =
-        MaxErrorOfInference(*cells_, DataLayout::Of(window_.RuleBase()), estimates);
-    controls_.lbMaxErrorValue->setText(EstimateText(maximum));
+    const double maximum = MaxErrorOfInference(model_->Table(), model_->Layout(), estimates);
+    lbMaxErrorValue->setText(EstimateText(maximum));
+}
+
+void TDataPage::WriteEstimates(const RowEstimates& estimates) {
+    const int column = model_->Layout().EstimateColumn();
+    model_->ChangeColumns(column, column, [&](DataTable& table) {
+        for (const auto& [row, value] : estimates)
+            table.SetCell(column, row, EstimateText(value));
+    });
 }
 
 void TDataPage::btnSaveOutputClick() {
-    toolkit::TFileDialog& dialog = *controls_.SaveOutputDialog;
+    BeginCommand();
     const QString& dataFile = window_.DataFileName();
     if (!dataFile.isEmpty()) {
-        dialog.InitialDir = QFileInfo(dataFile).absolutePath();
-        dialog.FileName = WithExtension(dataFile, ".out");
+        SaveOutputDialog.InitialDir = QFileInfo(dataFile).absolutePath();
+        SaveOutputDialog.FileName = WithExtension(dataFile, ".out");
     }
-    if (!dialog.Execute())
+    if (!SaveOutputDialog.Execute())
         return;
-    // The hidden description column is not written.
-    const int shownColumns = DataLayout::Of(window_.RuleBase()).DescriptionColumn() +
-                             (controls_.cbLinguisticApproximation->isChecked() ? 1 : 0);
-    const std::string text = OutFileText(*cells_, shownColumns);
+    // The columns shown: the description only with the linguistic approximation.
+    const std::string text =
+        OutFileText(model_->Table(), model_->Layout(), model_->columnCount() + 1);
     try {
         ProgressScope progress(progress_, 1);
-        ReplaceFileText(dialog.FileName.toStdString(), text);
+        ReplaceFileText(SaveOutputDialog.FileName.toStdString(), text);
     } catch (const ESyntax& error) {
         ShowError(Q(error.Message()) + "\n" + Q(error.Text()));
     }
 }
 
 void TDataPage::btnAddInputRowClick() {
-    TStringGrid& grid = *controls_.StringGridData;
-    grid.SetRowCount(grid.RowCount() + 1);
-    for (int c = 1; c < grid.ColCount(); ++c)
-        grid.SetCells(c, grid.RowCount() - 1, QString());
+    BeginCommand();
+    model_->insertRows(model_->rowCount(), 1);
 }
 
 void TDataPage::btnDeleteInputRowClick() {
-    TStringGrid& grid = *controls_.StringGridData;
-    const int current = grid.Row();
-    if (current < kFirstDataRow || current >= grid.RowCount())
-        return;
-    for (int r = current; r + 1 < grid.RowCount(); ++r)
-        for (int c = 1; c < grid.ColCount(); ++c)
-            grid.SetCells(c, r, grid.Cells(c, r + 1));
-    grid.SetRowCount(grid.RowCount() - 1);
+    BeginCommand();
+    const QModelIndex current = StringGridData->currentIndex();
+    if (current.isValid())
+        model_->removeRows(current.row(), 1);
 }
 
 QString TDataPage::LearnedRulesFileName() {
@@ -256,13 +321,14 @@ QString TDataPage::LearnedRulesFileName() {
 }
 
 int TDataPage::LearnRulesFromData(bool describe) {
+    BeginCommand();
     CRuleBase& ruleBase = window_.RuleBase();
     Rules rules(true);
     CollectRuleSet(ruleBase, rules);
     int added = 0;
     {
-        ProgressScope progress(progress_, controls_.StringGridData->RowCount() - kFirstDataRow);
-        added = ::LearnRulesFromData(ruleBase, *cells_, describe, rules,
+        ProgressScope progress(progress_, model_->rowCount());
+        added = ::LearnRulesFromData(ruleBase, model_->Table(), describe, rules,
                                      [this](int done) { progress_.StepProgress(done); });
     }
     const QString fileName = LearnedRulesFileName();
@@ -297,8 +363,9 @@ void TDataPage::ApproxLearningClick() {
 }
 
 void TDataPage::mnLearn2Click() {
+    BeginCommand();
     CRuleBase& ruleBase = window_.RuleBase();
-    if (!HasCompleteDataRow(ruleBase, *cells_)) {
+    if (!HasCompleteDataRow(ruleBase, model_->Table())) {
         MessageDlg("There is not any row with correct input data.", "Information",
                    MsgIcon::Information, toolkit::mbOK);
         return;
@@ -311,8 +378,9 @@ void TDataPage::mnLearn2Click() {
         ShowError("Cannot read " + fileName);
         return;
     }
-    const std::optional<RewrittenRules> rewritten = AppendRuleLines(
-        contents.toStdString(), DescribedRuleLines(ruleBase, *cells_), ruleBase.GetNumRules());
+    const std::optional<RewrittenRules> rewritten =
+        AppendRuleLines(contents.toStdString(), DescribedRuleLines(ruleBase, model_->Table()),
+                        ruleBase.GetNumRules());
     if (!rewritten) {
         ShowError("The rules section of " + fileName + " was not found.");
         return;
@@ -351,21 +419,18 @@ void TDataPage::WriteInverse() {
     const TFTransform* transform = window_.FTransform().get();
     if (!transform)
         return;
-    const CRuleBase& ruleBase = window_.RuleBase();
-    const int column = DataLayout::Of(ruleBase).EstimateColumn();
-    const RowEstimates estimates = InverseEstimates(*transform, ruleBase, *cells_);
-    for (const auto& [row, value] : estimates)
-        cells_->SetCell(column, row, EstimateText(value));
+    const RowEstimates estimates =
+        InverseEstimates(*transform, window_.RuleBase(), model_->Table());
+    WriteEstimates(estimates);
     UpdateMaxError(estimates);
 }
 
 bool TDataPage::FindFTransformNodeCount(double tolerance) {
     const CRuleBase& ruleBase = window_.RuleBase();
-    const DataLayout layout = DataLayout::Of(ruleBase);
-    const DataSamples samples = ReadDataSamples(*cells_, layout, layout.VariableColumns());
+    const DataLayout& layout = model_->Layout();
+    const DataSamples samples = ReadDataSamples(model_->Table(), layout, layout.VariableColumns());
     std::vector<FTDimensionSettings>& settings = window_.FTransformSettings();
-    const int upper =
-        std::min(controls_.StringGridData->RowCount(), MaxNodesPerInput(layout.inputs));
+    const int upper = std::min(model_->rowCount() + kHeaderRows, MaxNodesPerInput(layout.inputs));
     ProgressScope progress(progress_, static_cast<int>(std::log2(std::max(upper, 2))) + 2);
     int evaluations = 0;
     const auto err = [&](int nodes) {
@@ -373,14 +438,16 @@ bool TDataPage::FindFTransformNodeCount(double tolerance) {
             record.nodes = nodes;
         window_.FTransform() = ComputeFTransform(ruleBase, settings, samples);
         progress_.StepProgress(++evaluations);
-        return FTransformError(*window_.FTransform(), samples, *cells_, layout.DesiredColumn());
+        return FTransformError(*window_.FTransform(), samples, model_->Table(),
+                               layout.DesiredColumn());
     };
     return SearchNodeCount(upper, tolerance, err).has_value();
 }
 
 void TDataPage::mnFTransformClick() {
+    BeginCommand();
     CRuleBase& ruleBase = window_.RuleBase();
-    TFTransformSettingsDialog dialog(&window_.Window());
+    TFTransformSettingsDialog dialog(this);
     if (!dialog.Execute(ruleBase, window_.FTransformSettings()))
         return;
     try {
@@ -391,9 +458,10 @@ void TDataPage::mnFTransformClick() {
                 return;
             }
         } else {
-            const DataLayout layout = DataLayout::Of(ruleBase);
-            ProgressScope progress(progress_, controls_.StringGridData->RowCount() - kFirstDataRow);
-            const DataSamples samples = ReadDataSamples(*cells_, layout, layout.VariableColumns());
+            const DataLayout& layout = model_->Layout();
+            ProgressScope progress(progress_, model_->rowCount());
+            const DataSamples samples =
+                ReadDataSamples(model_->Table(), layout, layout.VariableColumns());
             window_.FTransform() =
                 ComputeFTransform(ruleBase, window_.FTransformSettings(), samples,
                                   [this](int done) { progress_.StepProgress(done); });
@@ -405,19 +473,17 @@ void TDataPage::mnFTransformClick() {
     WriteInverse();
     if (!dialog.cbOutputToFile->isChecked())
         return;
-    toolkit::TFileDialog& save = *controls_.SaveFVectorDialog;
-    save.Filter = "FT-Vector file (*.ftv)|*.ftv";
-    save.DefaultExt = "*.ftv";
     const QString& dataFile = window_.DataFileName();
     if (!dataFile.isEmpty()) {
-        save.InitialDir = QFileInfo(dataFile).absolutePath();
-        save.FileName = WithExtension(dataFile, ".ftv");
+        SaveFVectorDialog.InitialDir = QFileInfo(dataFile).absolutePath();
+        SaveFVectorDialog.FileName = WithExtension(dataFile, ".ftv");
     }
-    if (!save.Execute())
+    if (!SaveFVectorDialog.Execute())
         return;
     std::string reason;
-    if (!window_.FTransform()->SaveToFile(save.FileName.toStdString(), reason))
-        ShowError("Cannot write " + save.FileName + ": " + QString::fromStdString(reason));
+    if (!window_.FTransform()->SaveToFile(SaveFVectorDialog.FileName.toStdString(), reason))
+        ShowError("Cannot write " + SaveFVectorDialog.FileName + ": " +
+                  QString::fromStdString(reason));
 }
 
 void TDataPage::InputAdded(int input) {
@@ -437,6 +503,7 @@ void TDataPage::InputDeleted(int input) {
 }
 
 void TDataPage::btInverseFTransformClick() {
+    BeginCommand();
     // None yet, or the one there was went with a changed input.
     if (!window_.FTransform()) {
         MessageDlg("There is no F-transform to invert: compute one with Learn, F-Transform.",
@@ -447,33 +514,29 @@ void TDataPage::btInverseFTransformClick() {
 }
 
 void TDataPage::mnFuzzyTrClick() {
-    const CRuleBase& ruleBase = window_.RuleBase();
+    BeginCommand();
     std::optional<RowEstimates> estimates;
     {
         ProgressScope progress(progress_, 1);
-        estimates = UserTermTransformEstimates(ruleBase, *cells_);
+        estimates = UserTermTransformEstimates(window_.RuleBase(), model_->Table());
     }
     if (!estimates) {
         MessageDlg("UserTerms must exists for each variable", "Error", MsgIcon::Error,
                    toolkit::mbOK);
         return;
     }
-    const int column = DataLayout::Of(ruleBase).EstimateColumn();
-    for (const auto& [row, value] : *estimates)
-        cells_->SetCell(column, row, EstimateText(value));
+    WriteEstimates(*estimates);
 }
 
 void TDataPage::mnVTransformClick() {
-    const CRuleBase& ruleBase = window_.RuleBase();
+    BeginCommand();
     RowEstimates estimates;
     try {
         ProgressScope progress(progress_, 1);
-        estimates = LeastSquaresEstimates(ruleBase, *cells_);
+        estimates = LeastSquaresEstimates(window_.RuleBase(), model_->Table());
     } catch (const math::matrix_error& error) {
         ShowError(QString::fromUtf8(error.what()));
         return;
     }
-    const int column = DataLayout::Of(ruleBase).EstimateColumn();
-    for (const auto& [row, value] : estimates)
-        cells_->SetCell(column, row, EstimateText(value));
+    WriteEstimates(estimates);
 }

@@ -39,7 +39,6 @@
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/MdiPlacement.h"
 #include "desktop/toolkit/TStringGrid.h"
-#include "toolbars/TToolbarButtonKit.h"
 
 using toolkit::MessageDlg;
 using toolkit::MsgIcon;
@@ -97,7 +96,6 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
         SetFileName(*fileName);
         hasFileName_ = true;
         ruleBase_ = std::move(ruleBase);
-        ImportDialog.InitialDir = QFileInfo(*fileName).absolutePath();
     } else {
         ruleBase_ = std::move(ruleBase);
         modified_ = true;
@@ -108,29 +106,14 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
                                                              mnShowRedundancy, mnShowRedundancyAnt},
                                      *pgProgress, *lbProgressSec);
     TabSheetRules = rulesPage_.get();
-    PageControl->insertTab(PageControl->indexOf(TabSheetImport), TabSheetRules, "&Rules");
+    PageControl->addTab(TabSheetRules, "&Rules");
     connect(rulesPage_.get(), &TRulesPage::userExpressionsChanged, this, [this] {
         if (owner_)
             owner_->UserExpressionsChanged(*this);
     });
-    DataPageControls dataControls;
-    dataControls.StringGridData = StringGridData;
-    dataControls.btnImport = btnImport;
-    dataControls.btnCalculateValues = btnCalculateValues;
-    dataControls.btnSaveOutput = btnSaveOutput;
-    dataControls.btInverseFTransform = btInverseFTransform;
-    dataControls.btnAddInputRow = btnAddInputRow;
-    dataControls.btnDeleteInputRow = btnDeleteInputRow;
-    dataControls.cbLinguisticApproximation = cbLinguisticApproximation;
-    dataControls.lbMaxErrorValue = lbMaxErrorValue;
-    dataControls.pmLearning = pmLearning;
-    dataControls.pgProgress = pgProgress;
-    dataControls.lbProgressSec = lbProgressSec;
-    dataControls.ImportDialog = &ImportDialog;
-    dataControls.SaveOutputDialog = &SaveOutputDialog;
-    dataControls.SaveFVectorDialog = &SaveFVectorDialog;
-    dataPage_ = std::make_unique<TDataPage>(*this, dataControls);
-    lbMaxErrorValue->clear();
+    dataPage_ = new TDataPage(*this, *pgProgress, *lbProgressSec);
+    TabSheetImport = dataPage_;
+    PageControl->addTab(TabSheetImport, "Input / Output");
     FormCreate();
 }
 
@@ -208,47 +191,6 @@ void TFormInfUnit::BuildControls() {
 
     // The rules page comes here once the rule base is there (TRulesPage).
 
-    TabSheetImport = new QWidget;
-    StringGridData = new TStringGrid(TabSheetImport);
-    StringGridData->setObjectName("StringGridData");
-    StringGridData->SetFixedRows(2);
-    StringGridData->SetDefaultRowHeight(22);
-    StringGridData->SetOptions(goEditing | goTabs | goColSizing);
-    btnImport = Button("Import file...", TabSheetImport);
-    btnCalculateValues = Button("Compute", TabSheetImport);
-    btnSaveOutput = Button("Save File...", TabSheetImport);
-    btInverseFTransform = Button("inv F-Transform", TabSheetImport);
-    btnAddInputRow = Button("Add R&ow", TabSheetImport);
-    btnDeleteInputRow = Button("&Delete Row", TabSheetImport);
-    cbLinguisticApproximation = new QCheckBox("Linguistic Approximation", TabSheetImport);
-    lbMaxErrorTitle = new QLabel("Max. Error:", TabSheetImport);
-    lbMaxErrorValue = new QLabel("0", TabSheetImport);
-    pmLearning = new QMenu(this);
-    btLearn = new TToolbarButtonKit(TabSheetImport);
-    btLearn->SetCaption("Learn");
-    btLearn->SetFlat(false);
-    btLearn->SetDropdownMenu(pmLearning);
-    btLearn->SetDropdownAlways(true);
-    btLearn->setFixedSize(btnImport->sizeHint().width(), btnImport->sizeHint().height());
-    auto* dataPage = new QVBoxLayout(TabSheetImport);
-    dataPage->addWidget(StringGridData, 1);
-    auto* dataRows = new QHBoxLayout;
-    dataRows->addWidget(btnAddInputRow);
-    dataRows->addWidget(btnDeleteInputRow);
-    dataRows->addStretch(1);
-    dataRows->addWidget(cbLinguisticApproximation);
-    dataRows->addSpacing(12);
-    dataRows->addWidget(lbMaxErrorTitle);
-    dataRows->addWidget(lbMaxErrorValue);
-    dataPage->addLayout(dataRows);
-    auto* dataButtons = new QHBoxLayout;
-    for (QWidget* button : std::initializer_list<QWidget*>{
-             btnImport, btnCalculateValues, btnSaveOutput, btInverseFTransform, btLearn})
-        dataButtons->addWidget(button);
-    dataButtons->addStretch(1);
-    dataPage->addLayout(dataButtons);
-    PageControl->addTab(TabSheetImport, "Input / Output");
-
     ButtonTest = Button("&Test", this);
     ButtonDone = Button("&Save", this);
     ButtonSaveAs = Button("Save &As", this);
@@ -291,12 +233,6 @@ void TFormInfUnit::BuildControls() {
     SaveDialog.FilterIndex = 2;
     SaveDialog.OverwritePrompt = true;
     SaveDialog.PathMustExist = true;
-    ImportDialog.Filter = "Input data file|*.txt|Output data file|*.out";
-    ImportDialog.DefaultExt = "*.txt";
-    SaveOutputDialog.Kind = toolkit::FileDialogKind::Save;
-    SaveOutputDialog.Filter = "Output file (*.out)|*.out";
-    SaveOutputDialog.DefaultExt = "*.out";
-    SaveFVectorDialog.Kind = toolkit::FileDialogKind::Save;
 
     SetUpVariableGrid(*StringGridInputVar);
     SetUpVariableGrid(*StringGridOutputVar);
@@ -355,8 +291,6 @@ void TFormInfUnit::FormCreate() {
             corrected = check(*this, -1 - v) || corrected;
     }
     FillInputVarGrid();
-    SaveOutputDialog.InitialDir = QCoreApplication::applicationDirPath();
-    StringGridData->SetRowCount(3);
     rulesPage_->TabSheetRulesEnter();
     ShowTypeOfUnit();
     rulesPage_->PushUndoSnapshot();

@@ -26,12 +26,11 @@ class TDataPage;
 class TFTransform;
 class TRulesPage;
 class TStringGrid;
-class TToolbarButtonKit;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
 // Its pages are the general settings, the input and output variables, the rules and the data.
-// The rules page is a widget of its own (TRulesPage), the data page and its tools live in
-// TDataPage; the window owns both and forwards to them.
+// The rules page and the data page are widgets of their own (TRulesPage, TDataPage), which the
+// window hosts and forwards to.
 class TFormInfUnit : public QWidget, public EditorPageHost {
     Q_OBJECT
 
@@ -121,18 +120,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     TStringGrid* StringGridOutputVar;
     QPushButton* ButtonEditOutputVar;
 
-    TStringGrid* StringGridData;
-    QPushButton* btnImport;
-    QPushButton* btnCalculateValues;
-    QPushButton* btnSaveOutput;
-    QPushButton* btInverseFTransform;
-    QCheckBox* cbLinguisticApproximation;
-    QPushButton* btnAddInputRow;
-    QPushButton* btnDeleteInputRow;
-    QLabel* lbMaxErrorTitle;
-    QLabel* lbMaxErrorValue;
-    TToolbarButtonKit* btLearn;
-    QMenu* pmLearning;
 
     QPushButton* ButtonTest;
     QPushButton* ButtonDone;
@@ -148,9 +135,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     QAction* mnShowRedundancyAnt;
 
     toolkit::TFileDialog SaveDialog;
-    toolkit::TFileDialog ImportDialog;
-    toolkit::TFileDialog SaveOutputDialog;
-    toolkit::TFileDialog SaveFVectorDialog;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,7 +157,8 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     EditorHost* owner_;
     std::unique_ptr<CRuleBase> ruleBase_;
     std::unique_ptr<TRulesPage> rulesPage_;
-    std::unique_ptr<TDataPage> dataPage_;
+    // The "Input / Output" page, a child widget of the pages.
+    TDataPage* dataPage_ = nullptr;
     bool hasFileName_ = false;
     bool modified_ = false;
     QString ruleBaseFileName_;

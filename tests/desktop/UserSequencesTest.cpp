@@ -3,8 +3,9 @@
 // with its cell editor open, the variable dialog, the test window and the surface, the
 // user-expressions editor, the data page and the F-transform settings), with every modal form
 // and message box answered at random through the prompts. After each sequence every open rule
-// base must read back the same from what the program's Save writes, and the rules grid must show
-// one row for each rule plus any incomplete rows.
+// base must read back the same from what the program's Save writes, the rules grid must show
+// one row for each rule plus any incomplete rows, every data page must show its model's cells,
+// and an import there must leave no cell of the earlier table beside a new row.
 //
 // Each sequence starts from a fresh main window, so a seed replays alone:
 //   UserSequencesTest randomSequences:"seed 17"     one of the default seeds
@@ -33,6 +34,8 @@
 #include "core/io/RuleBaseReader.h"
 #include "core/io/RuleBaseWriter.h"
 #include "core/text/ESyntax.h"
+#include "desktop/data/DataTableModel.h"
+#include "desktop/data/TDataPage.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/mainwindow/TAboutBox.h"
@@ -284,29 +287,39 @@ class RandomPerson : public UserPrompts {
             MouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(Below(tabs->count())).center());
     }
 
-    // A cell of any grid, then its editor: F2, Enter or a double click.
+    // A cell of any grid or table, then its editor: F2, Enter or a double click.
     void OpenCellEditor(QWidget& window) {
-        QRect cell;
-        QPointer<QWidget> surface;
         if (Chance(50)) {
-            if (QTableView* table = AnyVisible<QTableView>(window); table && table->model()) {
-                cell = table->visualRect(table->model()->index(
-                    Below(table->model()->rowCount()), Below(table->model()->columnCount())));
-                surface = table->viewport();
-            }
-        } else if (TStringGrid* grid = AnyVisible<TStringGrid>(window)) {
-            cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
-            surface = grid->viewport();
+            OpenTableEditor(window);
+            return;
         }
-        if (!surface || cell.isEmpty())
+        QPointer<TStringGrid> grid = AnyVisible<TStringGrid>(window);
+        if (!grid)
+            return;
+        const QRect cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
+        if (cell.isEmpty())
             return;
         if (Chance(50)) {
-            MouseClick(surface, Qt::LeftButton, {}, cell.center(), true);
+            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center(), true);
         } else {
-            MouseClick(surface, Qt::LeftButton, {}, cell.center());
-            if (surface)
-                KeyClick(FocusIn(*surface), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
+            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+            if (grid)
+                KeyClick(FocusIn(*grid), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
         }
+    }
+
+    void OpenTableEditor(QWidget& window) {
+        QPointer<QTableView> view = AnyVisible<QTableView>(window);
+        if (!view || !view->model())
+            return;
+        const QAbstractItemModel& model = *view->model();
+        const QRect cell = view->visualRect(
+            model.index(Below(model.rowCount() + 1), Below(model.columnCount() + 1)));
+        if (cell.isEmpty())
+            return;
+        MouseClick(view->viewport(), Qt::LeftButton, {}, cell.center(), Chance(50));
+        if (view)
+            KeyClick(FocusIn(*view), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
     }
 
     void ActivateChild(QWidget& window) {
@@ -392,17 +405,70 @@ QString BrokenInvariant(TFormInfUnit& editor, RandomPerson& person, const QStrin
     return {};
 }
 
-// Tab-separated rows of numbers for the data page to import.
-void WriteDataFile(const QString& fileName, RandomPerson& person) {
+// Tab-separated rows of numbers for the data page to import, with shortLines now and then a
+// short one; the rows' words.
+QList<QStringList> WriteDataFile(const QString& fileName, RandomPerson& person,
+                                 bool shortLines = false) {
     QFile file(fileName);
     file.open(QIODevice::WriteOnly);
+    QList<QStringList> rows;
     const int columns = 1 + person.Below(4);
     for (int row = person.Below(12); row >= 0; --row) {
         QStringList words;
-        for (int c = 0; c < columns; ++c)
+        for (int c = shortLines && person.Chance(20) ? person.Below(columns) : 0; c < columns; ++c)
             words << QString::number(person.Below(2000) / 10.0 - 50.0);
+        if (words.isEmpty())
+            words << "7";
         file.write((words.join('\t') + "\n").toUtf8());
+        rows << words;
     }
+    return rows;
+}
+
+// Empty when the data page shows its model's cells, and an import of a new file leaves no cell
+// of the earlier table beside a new row; otherwise what differs.
+QString BrokenDataPage(TFormInfUnit& editor, RandomPerson& person, const QString& fileName) {
+    TDataPage& page = editor.DataPage();
+    const DataTableModel& model = page.Model();
+    const auto* view = page.findChild<QTableView*>("StringGridData");
+    if (!view || view->model() != &model)
+        return "the data page's table does not show its model";
+    const DataTable& table = model.Table();
+    if (model.rowCount() != table.RowCount())
+        return QString("the data model has %1 rows, its table %2")
+            .arg(model.rowCount())
+            .arg(table.RowCount());
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column) {
+            if (model.index(row, column).data().toString() != table.Cell(column + 1, row))
+                return QString("data cell %1, %2 is not its table's").arg(column + 1).arg(row);
+        }
+    }
+
+    const DataTable earlier = table;
+    const QList<QStringList> rows = WriteDataFile(fileName, person, true);
+    person.ForcedSaveName = fileName;
+    page.btnImportClick();
+    const DataLayout& layout = model.Layout();
+    if (model.rowCount() != rows.size())
+        return QString("an import of %1 rows left %2").arg(rows.size()).arg(model.rowCount());
+    if (!page.MaxError().isEmpty())
+        return "the largest error of the earlier rows stayed after an import";
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 1; column <= layout.DescriptionColumn(); ++column) {
+            QString expected;
+            if (column <= std::min(layout.ImportedColumns(), int(rows[row].size())))
+                expected = rows[row][column - 1];
+            else if (column > layout.ImportedColumns() && column <= layout.DesiredColumn())
+                expected = earlier.Cell(column, row);
+            if (table.Cell(column, row) != expected)
+                return QString("after an import data cell %1, %2 is \"%3\", not \"%4\"")
+                    .arg(column)
+                    .arg(row)
+                    .arg(table.Cell(column, row), expected);
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -490,6 +556,10 @@ class UserSequencesTest : public QObject {
                     const QString broken = BrokenInvariant(*editor, person, name);
                     if (!broken.isEmpty())
                         failures << editor->windowTitle() + ": " + broken;
+                    const QString data = folder.filePath(QString("check%1.txt").arg(saved));
+                    const QString brokenData = BrokenDataPage(*editor, person, data);
+                    if (!brokenData.isEmpty())
+                        failures << editor->windowTitle() + ": " + brokenData;
                 }
             }
         }

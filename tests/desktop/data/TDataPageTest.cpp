@@ -1,14 +1,13 @@
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +17,7 @@
 #include "core/lang/CLinguisticSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
+#include "desktop/data/DataTableModel.h"
 #include "desktop/data/DataTransforms.h"
 #include "desktop/data/TDataPage.h"
 #include "desktop/data/TFTransformSettingsDialog.h"
@@ -41,6 +41,38 @@ QString Texts(const ScriptedPrompts& prompts) {
     for (const auto& message : prompts.Messages)
         texts << message.Text;
     return texts.join(" | ");
+}
+
+// A cell of the page's rows, addressed as the page's columns are (0 the label, then the
+// variables, "est." and "Ling. Approx."), in data rows from 0.
+QString Cell(TFormInfUnit& editor, int col, int row) {
+    return editor.DataPage().Model().Table().Cell(col, row);
+}
+
+void SetCell(TFormInfUnit& editor, int col, int row, const QString& text) {
+    DataTableModel& model = editor.DataPage().Model();
+    QVERIFY(model.setData(model.CellIndex(col, row), text));
+}
+
+int Rows(TFormInfUnit& editor) {
+    return editor.DataPage().Model().rowCount();
+}
+
+// The texts of a column's two header lines.
+QStringList Header(TFormInfUnit& editor, int col) {
+    return editor.DataPage().Model().headerData(col - 1, Qt::Horizontal).toString().split('\n');
+}
+
+QTableView& View(TFormInfUnit& editor) {
+    return *editor.findChild<QTableView*>("StringGridData");
+}
+
+// The page's buttons and Learn items as a person presses them.
+void Press(TFormInfUnit& editor, const char* control) {
+    if (auto* button = editor.findChild<QAbstractButton*>(control))
+        button->click();
+    else
+        editor.findChild<QAction*>(control)->trigger();
 }
 
 // Records the files it is asked to open again.
@@ -88,7 +120,7 @@ class TDataPageTest : public QObject {
     // Imports the file through the Import button.
     static void Import(TFormInfUnit& editor, ScriptedPrompts& prompts, const QString& file) {
         prompts.FileNames.push_back(file);
-        editor.btnImport->click();
+        Press(editor, "btnImport");
     }
 
   private slots:
@@ -100,30 +132,78 @@ class TDataPageTest : public QObject {
                      "distance speed braking\nrecorded 2026\n10,5 60 50 9\n"
                      "20\t90,25 40\n"));
         QCOMPARE(Texts(prompts), QString("2 rows succesfully imported"));
-        TStringGrid& grid = *editor->StringGridData;
-        QCOMPARE(grid.RowCount(), 4);
-        QCOMPARE(grid.Cells(1, 0), QString("distance"));
-        QCOMPARE(grid.Cells(2, 1), QString("<0.00, 120.00>"));
-        QCOMPARE(grid.Cells(0, 3), QString("2."));
-        QCOMPARE(grid.Cells(1, 2), QString("10.5"));
-        QCOMPARE(grid.Cells(2, 3), QString("90.25"));
+        QCOMPARE(Rows(*editor), 2);
+        QCOMPARE(Header(*editor, 1), (QStringList{"distance", "<0.00, 50.00>"}));
+        QCOMPARE(Header(*editor, 2)[1], QString("<0.00, 120.00>"));
+        QCOMPARE(editor->DataPage().Model().headerData(1, Qt::Vertical), QVariant("2."));
+        QCOMPARE(Cell(*editor, 1, 0), QString("10.5"));
+        QCOMPARE(Cell(*editor, 2, 1), QString("90.25"));
 
         prompts.FileNames.push_back(folder_.filePath("saved.out"));
-        editor->btnSaveOutput->click();
+        Press(*editor, "btnSaveOutput");
         QCOMPARE(prompts.FileDialogs.back().FileName, folder_.filePath("run.out"));
         const QByteArray saved = Contents(folder_.filePath("saved.out"));
         QVERIFY(saved.startsWith("distance\tspeed\tbraking\test,\t\n<0,00, 50,00>\t"));
         QVERIFY(saved.contains("10,5\t60\t50\t\t\n"));
 
-        editor->cbLinguisticApproximation->setChecked(true);
-        QCOMPARE(grid.ColCount(), 6);
-        QCOMPARE(grid.Cells(5, 0), QString("Ling. Approx."));
-        QCOMPARE(grid.Cells(5, 1), grid.Cells(4, 1));
-        grid.SetRowCount(9);
+        editor->DataPage().SetLinguisticApproximation(true);
+        QCOMPARE(editor->DataPage().Model().columnCount(), 5);
+        QCOMPARE(Header(*editor, 5)[0], QString("Ling. Approx."));
+        QCOMPARE(Header(*editor, 5)[1], Header(*editor, 4)[1]);
+        editor->DataPage().Model().insertRows(2, 5);
         Import(*editor, prompts, folder_.filePath("saved.out"));
-        QCOMPARE(grid.RowCount(), 4);
-        QCOMPARE(grid.Cells(1, 2), QString("10.5"));
-        QCOMPARE(grid.Cells(3, 3), QString("40"));
+        QCOMPARE(Rows(*editor), 2);
+        QCOMPARE(Cell(*editor, 1, 0), QString("10.5"));
+        QCOMPARE(Cell(*editor, 3, 1), QString("40"));
+    }
+
+    // After an import the old "est." and "Ling. Approx." stood beside the new rows, the largest
+    // error stayed, and Save wrote them beside the new data.
+    void importReplacesTheEarlierTable_data() {
+        QTest::addColumn<QString>("example");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::newRow("one output")
+            << "controller.rb" << QByteArray("10 60 50\n40 20 0\n30 30 30\n")
+            << QByteArray("20 90 40\n5 100 10\n");
+        QTest::newRow("two outputs")
+            << "about_alias.rb" << QByteArray("1 1 1 0.5\n2 2 2 0.25\n3 3 3 0.1\n")
+            << QByteArray("4 4 1.5 0.75\n5 5 2 0.8\n");
+        QTest::newRow("short line")
+            << "controller.rb" << QByteArray("10 60 50\n40 20 0\n") << QByteArray("20\n5 100 10\n");
+    }
+    void importReplacesTheEarlierTable() {
+        QFETCH(QString, example);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        auto editor = Open(example);
+        ScriptedPrompts prompts;
+        editor->DataPage().SetLinguisticApproximation(true);
+        Import(*editor, prompts, Write("first.txt", first));
+        Press(*editor, "btnCalculateValues");
+        const int inputs = editor->RuleBase().GetNumAntVariables();
+        const int estimate = inputs + editor->RuleBase().GetNumSucVariables() + 1;
+        QVERIFY(!Cell(*editor, estimate, 0).isEmpty());
+        QVERIFY(!Cell(*editor, estimate + 1, 0).isEmpty());
+        QVERIFY(!editor->DataPage().MaxError().isEmpty());
+
+        Import(*editor, prompts, Write("second.txt", second));
+        const QList<QByteArray> lines = second.trimmed().split('\n');
+        QCOMPARE(Rows(*editor), int(lines.size()));
+        for (int row = 0; row < Rows(*editor); ++row) {
+            const QList<QByteArray> words = lines[row].split(' ');
+            for (int c = 1; c <= inputs + 1; ++c)
+                QCOMPARE(Cell(*editor, c, row),
+                         c <= words.size() ? QString(words[c - 1]) : QString());
+            QCOMPARE(Cell(*editor, estimate, row), QString());
+            QCOMPARE(Cell(*editor, estimate + 1, row), QString());
+        }
+        QCOMPARE(editor->DataPage().MaxError(), QString());
+        prompts.FileNames.push_back(folder_.filePath("second.out"));
+        Press(*editor, "btnSaveOutput");
+        const QList<QByteArray> saved = Contents(folder_.filePath("second.out")).split('\n');
+        for (int row = 0; row < Rows(*editor); ++row)
+            QVERIFY2(saved[row + 2].endsWith("\t\t\t"), saved[row + 2].constData());
     }
 
     void longImportsMoveTheProgressBar() {
@@ -132,7 +212,7 @@ class TDataPageTest : public QObject {
         QSignalSpy moves(editor->pgProgress, &QProgressBar::valueChanged);
         Import(*editor, prompts, Write("long.txt", QByteArray("1 2 3\n").repeated(5000)));
         QVERIFY(moves.count() >= 5);
-        QCOMPARE(editor->StringGridData->RowCount(), 5002);
+        QCOMPARE(Rows(*editor), 5000);
     }
 
     void aFileThatFailsPartWayKeepsTheRowsBeforeIt() {
@@ -140,19 +220,19 @@ class TDataPageTest : public QObject {
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("bad.txt", QByteArray("1 2 3\n4 5 6\n7 \0 9\n8 8 8\n", 22)));
         QCOMPARE(Texts(prompts), QString("2 rows succesfully imported, remaining skipped!"));
-        QCOMPARE(editor->StringGridData->RowCount(), 4);
-        QCOMPARE(editor->StringGridData->Cells(3, 3), QString("6"));
+        QCOMPARE(Rows(*editor), 2);
+        QCOMPARE(Cell(*editor, 3, 1), QString("6"));
         prompts.FileNames.push_back(QString());
-        editor->btnImport->click();
-        QCOMPARE(editor->StringGridData->RowCount(), 4);
+        Press(*editor, "btnImport");
+        QCOMPARE(Rows(*editor), 2);
         // A file with no data line once wiped the table.
         for (const char* contents : {"no numbers here\n", ""}) {
             Import(*editor, prompts, Write("none.txt", contents));
             QCOMPARE(prompts.Messages.back().Text, "No data rows were read from " +
                                                        folder_.filePath("none.txt") +
                                                        "; the table is left as it was.");
-            QCOMPARE(editor->StringGridData->RowCount(), 4);
-            QCOMPARE(editor->StringGridData->Cells(3, 3), QString("6"));
+            QCOMPARE(Rows(*editor), 2);
+            QCOMPARE(Cell(*editor, 3, 1), QString("6"));
         }
     }
 
@@ -161,31 +241,45 @@ class TDataPageTest : public QObject {
         ScriptedPrompts prompts;
         const QString data = Write("two.txt", "1 1 1 0.5\n2 2 2 0.25\n");
         Import(*editor, prompts, data);
-        editor->StringGridData->SetCells(5, 3, "0.75");
-        Import(*editor, prompts, data);
-        QCOMPARE(editor->StringGridData->Cells(5, 3), QString("0.75"));
+        SetCell(*editor, 5, 1, "0.75");
+        Import(*editor, prompts, Write("three.txt", "1 1 1 0.5\n2 2 2 0.25\n3 3 3 0.1\n"));
+        QCOMPARE(Cell(*editor, 5, 1), QString("0.75"));
+        QCOMPARE(Cell(*editor, 5, 2), QString());
     }
 
     void computeShowsEstimatesAndTheLargestError() {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("c.txt", "10 60 50\nx 60 50\n40 20 0\n"));
-        editor->btnCalculateValues->click();
-        TStringGrid& grid = *editor->StringGridData;
-        QCOMPARE(grid.Cells(4, 3), QString("N/A"));
-        const double first = std::fabs(50 - grid.Cells(4, 2).toDouble());
-        const double third = std::fabs(0 - grid.Cells(4, 4).toDouble());
-        QVERIFY(std::fabs(editor->lbMaxErrorValue->text().toDouble() - std::max(first, third)) <
+        Press(*editor, "btnCalculateValues");
+        QCOMPARE(Cell(*editor, 4, 1), QString("N/A"));
+        const double first = std::fabs(50 - Cell(*editor, 4, 0).toDouble());
+        const double third = std::fabs(0 - Cell(*editor, 4, 2).toDouble());
+        QVERIFY(std::fabs(editor->DataPage().MaxError().toDouble() - std::max(first, third)) <
                 1e-6);
 
-        editor->StringGridData->FocusCell(1, 3);
-        editor->btnDeleteInputRow->click();
-        QCOMPARE(grid.RowCount(), 4);
-        QCOMPARE(grid.Cells(1, 3), QString("40"));
-        QCOMPARE(grid.Cells(0, 3), QString("2."));
-        editor->btnAddInputRow->click();
-        QCOMPARE(grid.RowCount(), 5);
-        QCOMPARE(grid.Cells(1, 4), QString());
+        View(*editor).setCurrentIndex(editor->DataPage().Model().CellIndex(1, 1));
+        Press(*editor, "btnDeleteInputRow");
+        QCOMPARE(Rows(*editor), 2);
+        QCOMPARE(Cell(*editor, 1, 1), QString("40"));
+        QCOMPARE(Cell(*editor, 0, 1), QString("2."));
+        Press(*editor, "btnAddInputRow");
+        QCOMPARE(Rows(*editor), 3);
+        QCOMPARE(Cell(*editor, 1, 2), QString());
+    }
+
+    // Compute left the description of an earlier estimate on a row that has none now.
+    void aRowWithoutEstimateHasNoDescription() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        editor->DataPage().SetLinguisticApproximation(true);
+        Import(*editor, prompts, Write("n.txt", "10 60 50\n"));
+        Press(*editor, "btnCalculateValues");
+        QVERIFY(!Cell(*editor, 5, 0).isEmpty());
+        SetCell(*editor, 1, 0, "x");
+        Press(*editor, "btnCalculateValues");
+        QCOMPARE(Cell(*editor, 4, 0), QString("N/A"));
+        QCOMPARE(Cell(*editor, 5, 0), QString());
     }
 
     // Compute wrote them into a column that the grid did not have while it was hidden.
@@ -193,14 +287,61 @@ class TDataPageTest : public QObject {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("d.txt", "10 60 50\n"));
-        editor->btnCalculateValues->click();
-        QCOMPARE(editor->StringGridData->ColWidths(5), 0);
-        editor->cbLinguisticApproximation->setChecked(true);
-        const QString description = editor->StringGridData->Cells(5, 2);
+        Press(*editor, "btnCalculateValues");
+        QCOMPARE(editor->DataPage().Model().columnCount(), 4);
+        editor->DataPage().SetLinguisticApproximation(true);
+        const QString description = Cell(*editor, 5, 0);
         QVERIFY(!description.isEmpty());
-        editor->cbLinguisticApproximation->setChecked(false);
-        editor->cbLinguisticApproximation->setChecked(true);
-        QCOMPARE(editor->StringGridData->Cells(5, 2), description);
+        QCOMPARE(editor->DataPage().Model().data(editor->DataPage().Model().CellIndex(5, 0)),
+                 QVariant(description));
+        editor->DataPage().SetLinguisticApproximation(false);
+        editor->DataPage().SetLinguisticApproximation(true);
+        QCOMPARE(Cell(*editor, 5, 0), description);
+    }
+
+    // A command reads what the open cell editor shows, not what the cell held before.
+    void commandsCommitTheOpenEditorFirst() {
+        auto editor = Open("controller.rb");
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, Write("o.txt", "10 60 50\n"));
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+        QTableView& view = View(*editor);
+        const QModelIndex speed = editor->DataPage().Model().CellIndex(2, 0);
+        view.setCurrentIndex(speed);
+        view.edit(speed);
+        auto* cellEditor = qobject_cast<QLineEdit*>(view.indexWidget(speed));
+        QVERIFY(cellEditor);
+        cellEditor->setText("20");
+        Press(*editor, "btnCalculateValues");
+        QCOMPARE(Cell(*editor, 2, 0), QString("20"));
+        const double expected = editor->RuleBase().CrispOutput(std::vector<double>{10, 20});
+        QCOMPARE(Cell(*editor, 4, 0), EstimateText(expected));
+        QVERIFY(!view.indexWidget(speed));
+    }
+
+    // Every change the page makes, as the model's views see it.
+    void theModelKeepsQtsRules() {
+        auto editor = Open("about_alias.rb");
+        ScriptedPrompts prompts;
+        QAbstractItemModelTester tester(&editor->DataPage().Model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Import(*editor, prompts, Write("t.txt", "1 1 1 0.5\n2 2 2 0.25\nx 3 3 0.1\n"));
+        Press(*editor, "btnCalculateValues");
+        editor->DataPage().SetLinguisticApproximation(true);
+        Press(*editor, "btnCalculateValues");
+        SetCell(*editor, 6, 2, "7");
+        Press(*editor, "btnAddInputRow");
+        View(*editor).setCurrentIndex(editor->DataPage().Model().CellIndex(1, 0));
+        Press(*editor, "btnDeleteInputRow");
+        editor->DataPage().SetLinguisticApproximation(false);
+        prompts.Answers = {toolkit::ModalResult::Yes};
+        editor->ButtonDeleteVarClick();
+        editor->DataPage().TabSheetImportShow();
+        QCOMPARE(editor->DataPage().Model().columnCount(), 5);
+        Import(*editor, prompts, Write("u.txt", "1 1 0.5\n"));
+        QCOMPARE(Rows(*editor), 1);
+        editor->SetModified(false);
     }
 
     // An estimate of 45.5627 showed as "45.600000", and the error was taken from that text.
@@ -208,15 +349,15 @@ class TDataPageTest : public QObject {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("e.txt", "10 60 50\n40 20 0\n"));
-        editor->btnCalculateValues->click();
+        Press(*editor, "btnCalculateValues");
         const double first = editor->RuleBase().CrispOutput(std::vector<double>{10, 60});
         const double second = editor->RuleBase().CrispOutput(std::vector<double>{40, 20});
-        QCOMPARE(editor->StringGridData->Cells(4, 2), QString::number(first, 'f', 6));
-        QCOMPARE(editor->StringGridData->Cells(4, 3), QString::number(second, 'f', 6));
+        QCOMPARE(Cell(*editor, 4, 0), QString::number(first, 'f', 6));
+        QCOMPARE(Cell(*editor, 4, 1), QString::number(second, 'f', 6));
         const double largest = std::max(std::fabs(50 - first), std::fabs(second));
-        QCOMPARE(editor->lbMaxErrorValue->text(), QString::number(largest, 'f', 6));
+        QCOMPARE(editor->DataPage().MaxError(), QString::number(largest, 'f', 6));
         prompts.FileNames.push_back(folder_.filePath("e.out"));
-        editor->btnSaveOutput->click();
+        Press(*editor, "btnSaveOutput");
         QVERIFY(Contents(folder_.filePath("e.out"))
                     .contains(QString::number(first, 'f', 6).replace('.', ',').toUtf8()));
     }
@@ -227,7 +368,7 @@ class TDataPageTest : public QObject {
         const QString data = Write("learn.txt", "2 110 50\n2,1 110 50\n45 3 0\nbad 1 1\n");
         Import(*editor, prompts, data);
         prompts.Messages.clear();
-        editor->DataPage().mnLearn1->trigger();
+        Press(*editor, "mnLearn1");
         QVERIFY(editor->Modified());
         const int added = editor->RuleBase().GetNumRules() - 25;
         QVERIFY(added >= 1);
@@ -238,7 +379,7 @@ class TDataPageTest : public QObject {
         QVERIFY(rules.startsWith("ve sm\tex sm\tml me\t1\n"));
 
         prompts.Messages.clear();
-        editor->DataPage().mnLearn1->trigger();
+        Press(*editor, "mnLearn1");
         QCOMPARE(Texts(prompts), QString("0 rules were added."));
         QCOMPARE(editor->RuleBase().GetNumRules(), 25 + added);
         QVERIFY(Contents(folder_.filePath("learn.rules")).contains("\t2\n"));
@@ -248,17 +389,17 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->RuleBase().GetNumRules(), 25);
 
         prompts.Messages.clear();
-        editor->DataPage().ApproxLearning->trigger();
+        Press(*editor, "ApproxLearning");
         QCOMPARE(Texts(prompts), QString("distance does not contain user defined terms."));
         QCOMPARE(editor->RuleBase().GetNumRules(), 25);
     }
 
     void learningMethodTwoRewritesTheRulesSection() {
         auto editor = Open("controller.rb");
-        QVERIFY(!editor->DataPage().mnLearn2->isVisible());
+        QVERIFY(!editor->findChild<QAction*>("mnLearn2")->isVisible());
         ScriptedPrompts prompts;
-        editor->DataPage().mnLearn2->setEnabled(true);
-        editor->DataPage().mnLearn2->trigger();
+        editor->findChild<QAction*>("mnLearn2")->setEnabled(true);
+        Press(*editor, "mnLearn2");
         QCOMPARE(prompts.Captions(), QStringList{"Information"});
         QCOMPARE(Texts(prompts), QString("There is not any row with correct input data."));
 
@@ -269,12 +410,12 @@ class TDataPageTest : public QObject {
         reopened.show();
         reopened.DataPage().TabSheetImportShow();
         Import(reopened, prompts, folder_.filePath("m2.txt"));
-        reopened.DataPage().mnLearn2->setEnabled(true);
-        reopened.DataPage().mnLearn2->trigger();
+        reopened.findChild<QAction*>("mnLearn2")->setEnabled(true);
+        Press(reopened, "mnLearn2");
         QCOMPARE(host.Opened, QStringList{folder_.filePath("controller.rb")});
         QVERIFY(!reopened.isVisible());
         QCOMPARE(Contents(folder_.filePath("controller.rb")).count("\"ze\" | \"ze\" | \"ze\""), 1);
-        editor->DataPage().mnLearn2->trigger();
+        Press(*editor, "mnLearn2");
         const QByteArray text = Contents(folder_.filePath("controller.rb"));
         QVERIFY(text.contains("NumberOfRules=26\n"));
         QVERIFY(text.endsWith(" \"ze\" | \"ze\" | \"ze\"\nEND_RULES\n"));
@@ -300,18 +441,18 @@ class TDataPageTest : public QObject {
             return QDialog::Accepted;
         });
         prompts.FileNames.push_back(folder_.filePath("vector.ftv"));
-        editor->DataPage().mnFTransform->trigger();
+        Press(*editor, "mnFTransform");
         QCOMPARE(editor->FTransformSettings()[0].nodes, 2);
         QCOMPARE(editor->FTransformSettings()[1].nodes, 10);
-        QCOMPARE(editor->StringGridData->Cells(4, 2), QString("30.000000"));
-        QCOMPARE(editor->StringGridData->Cells(4, 6), QString());
-        QCOMPARE(editor->lbMaxErrorValue->text(), QString("0.000000"));
+        QCOMPARE(Cell(*editor, 4, 0), QString("30.000000"));
+        QCOMPARE(Cell(*editor, 4, 4), QString());
+        QCOMPARE(editor->DataPage().MaxError(), QString("0.000000"));
         QCOMPARE(prompts.FileDialogs.back().FileName, folder_.filePath("ft.ftv"));
         QVERIFY(Contents(folder_.filePath("vector.ftv")).startsWith("dimensions: 2\n"));
 
-        editor->StringGridData->SetCells(4, 2, QString());
-        editor->btInverseFTransform->click();
-        QCOMPARE(editor->StringGridData->Cells(4, 2), QString("30.000000"));
+        SetCell(*editor, 4, 0, QString());
+        Press(*editor, "btInverseFTransform");
+        QCOMPARE(Cell(*editor, 4, 0), QString("30.000000"));
 
         // Cancelled, the dialog still keeps what was typed.
         QString shown;
@@ -322,7 +463,7 @@ class TDataPageTest : public QObject {
             settings.edNumOfPartitionsExit();
             return QDialog::Rejected;
         });
-        editor->DataPage().mnFTransform->trigger();
+        Press(*editor, "mnFTransform");
         QCOMPARE(shown, QString("2"));
         QCOMPARE(editor->FTransformSettings()[0].nodes, 7);
     }
@@ -332,7 +473,7 @@ class TDataPageTest : public QObject {
         auto editor = Open("controller.rb");
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("two.txt", "0 0 30\n50 120 30\n"));
-        editor->DataPage().mnFTransform->trigger();
+        Press(*editor, "mnFTransform");
         editor->FTransformSettings()[0].nodes = 2;
         editor->StringGridInputVar->FocusCell(0, 1);
         prompts.Answers = {toolkit::ModalResult::Yes};
@@ -340,10 +481,10 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->FTransformSettings().size(), std::size_t(1));
         QCOMPARE(editor->FTransformSettings()[0].nodes, 10);
         Import(*editor, prompts, Write("one.txt", "0 30\n120 30\n"));
-        editor->btInverseFTransform->click();
+        Press(*editor, "btInverseFTransform");
         QCOMPARE(prompts.Captions().back(), QString("Information"));
-        editor->DataPage().mnFTransform->trigger();
-        QCOMPARE(editor->StringGridData->Cells(3, 2), QString("30.000000"));
+        Press(*editor, "mnFTransform");
+        QCOMPARE(Cell(*editor, 3, 0), QString("30.000000"));
 
         // The added input's values were taken for the output: 60 where 30 was wanted.
         InstalledEditorSeams().AddVariable = [](TFormInfUnit& window) {
@@ -358,8 +499,8 @@ class TDataPageTest : public QObject {
         QCOMPARE(editor->FTransformSettings().size(), std::size_t(2));
         QCOMPARE(editor->FTransformSettings()[1].high, 100.0);
         Import(*editor, prompts, Write("three.txt", "0 60 30\n120 60 30\n"));
-        editor->DataPage().mnFTransform->trigger();
-        QCOMPARE(editor->StringGridData->Cells(4, 2), QString("30.000000"));
+        Press(*editor, "mnFTransform");
+        QCOMPARE(Cell(*editor, 4, 0), QString("30.000000"));
         editor->SetModified(false);
     }
 
@@ -378,21 +519,21 @@ class TDataPageTest : public QObject {
             };
         };
         prompts.Dialogs.push_back(optimize("1"));
-        editor->DataPage().mnFTransform->trigger();
+        Press(*editor, "mnFTransform");
         QCOMPARE(Texts(prompts), QString("Maximum number of nodes was exceeded."));
-        QCOMPARE(editor->FTransformSettings()[0].nodes, editor->StringGridData->RowCount());
+        QCOMPARE(editor->FTransformSettings()[0].nodes, Rows(*editor) + 2);
 
         prompts.Messages.clear();
         // Now 4 nodes per axis keep the two places apart, 3 do not.
-        editor->StringGridData->SetCells(3, 3, "0");
-        editor->StringGridData->SetCells(1, 4, "40");
-        editor->StringGridData->SetCells(2, 4, "100");
+        SetCell(*editor, 3, 1, "0");
+        SetCell(*editor, 1, 2, "40");
+        SetCell(*editor, 2, 2, "100");
         prompts.Dialogs.push_back(optimize("0.5"));
-        editor->DataPage().mnFTransform->trigger();
+        Press(*editor, "mnFTransform");
         QVERIFY(prompts.Messages.empty());
         QCOMPARE(editor->FTransformSettings()[0].nodes, 4);
         QCOMPARE(editor->FTransformSettings()[1].nodes, 4);
-        QVERIFY(editor->lbMaxErrorValue->text().toDouble() < 0.5);
+        QVERIFY(editor->DataPage().MaxError().toDouble() < 0.5);
     }
 
     void userTermToolsReportWhatStopsThem() {
@@ -400,11 +541,11 @@ class TDataPageTest : public QObject {
         ScriptedPrompts prompts;
         Import(*editor, prompts, Write("u.txt", "1 1 1\n"));
         prompts.Messages.clear();
-        editor->DataPage().mnFuzzyTr->trigger();
+        Press(*editor, "mnFuzzyTr");
         QCOMPARE(Texts(prompts), QString("UserTerms must exists for each variable"));
         QCOMPARE(prompts.Captions(), QStringList{"Error"});
 
-        editor->DataPage().mnVTransform->trigger();
+        Press(*editor, "mnVTransform");
         QCOMPARE(prompts.Messages.size(), std::size_t(1));
 
         // One input with three user terms; every row sits where only the first one holds.
@@ -422,17 +563,17 @@ class TDataPageTest : public QObject {
               "RULES\n \"low\" | \"sm\"\nEND_RULES\n");
         TFormInfUnit single(nullptr, folder_.filePath("single.rb"));
         Import(single, prompts, Write("s.txt", "0 1\n0 2\n"));
-        single.StringGridData->SetCells(3, 2, "kept");
+        SetCell(single, 3, 0, "kept");
         prompts.Messages.clear();
-        single.DataPage().mnVTransform->trigger();
+        Press(single, "mnVTransform");
         QCOMPARE(Texts(prompts), QString("matrixT::Solve(): Singular matrix!"));
-        QCOMPARE(single.StringGridData->Cells(3, 2), QString("kept"));
+        QCOMPARE(Cell(single, 3, 0), QString("kept"));
         prompts.Messages.clear();
         Import(single, prompts, Write("s.txt", "0 1\n5 2\n10 3\n"));
-        single.DataPage().mnVTransform->trigger();
-        QCOMPARE(single.StringGridData->Cells(3, 3), QString("2.000000"));
-        single.DataPage().mnFuzzyTr->trigger();
-        QCOMPARE(single.StringGridData->Cells(3, 4), QString("3.000000"));
+        Press(single, "mnVTransform");
+        QCOMPARE(Cell(single, 3, 1), QString("2.000000"));
+        Press(single, "mnFuzzyTr");
+        QCOMPARE(Cell(single, 3, 2), QString("3.000000"));
         single.SetModified(false);
     }
 
@@ -444,8 +585,8 @@ class TDataPageTest : public QObject {
             rows += QByteArray::number(i * 1.25) + " " + QByteArray::number(i * 3) + " " +
                     QByteArray::number(i * 2.5) + "\n";
         Import(*editor, prompts, Write("shot.txt", rows));
-        editor->cbLinguisticApproximation->setChecked(true);
-        editor->btnCalculateValues->click();
+        editor->DataPage().SetLinguisticApproximation(true);
+        Press(*editor, "btnCalculateValues");
         editor->resize(760, 500);
         editor->show();
         QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
