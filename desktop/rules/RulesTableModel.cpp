@@ -1,5 +1,7 @@
 #include "desktop/rules/RulesTableModel.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <string>
 
@@ -87,8 +89,9 @@ QModelIndex RulesTableModel::IndexOf(int column, int row) const {
 
 void RulesTableModel::Reset(const std::function<void()>& change) {
     beginResetModel();
+    // Views come back also when the change throws.
+    const auto ended = qScopeGuard([this] { endResetModel(); });
     change();
-    endResetModel();
 }
 
 void RulesTableModel::InsertRules(int after, int count) {

@@ -97,8 +97,9 @@ class RulesItemDelegate : public QStyledItemDelegate {
     bool eventFilter(QObject* object, QEvent* event) override {
         // An editor whose text may not leave its cell stays open and keeps its place as the
         // focus to come back to, whatever took the focus (a message box, another window).
-        auto* view = static_cast<RulesTableView*>(parent());
-        if (event->type() == QEvent::FocusOut && object == view->OpenEditor() &&
+        // No view while it is torn down: its editor then goes without a word.
+        auto* view = qobject_cast<RulesTableView*>(parent());
+        if (view && event->type() == QEvent::FocusOut && object == view->OpenEditor() &&
             !view->EditorMayClose()) {
             emit view->focusLeftBadCell();
             return false;
@@ -148,8 +149,8 @@ class RulesRowHeader : public QHeaderView {
             model()->headerData(section, orientation(), RulesTableModel::kActiveRole).toBool()
                 ? RuleImageKind::kActive
                 : RuleImageKind::kInactive;
-        const QPersistentModelIndex& bad = static_cast<RulesTableView*>(parent())->BadCell();
-        if (bad.isValid() && bad.row() == section)
+        const auto* view = qobject_cast<const RulesTableView*>(parent());
+        if (view && view->BadCell().isValid() && view->BadCell().row() == section)
             image = RuleImageKind::kBadCell;
         painter->drawPixmap(rect.right() - kImageSize - kImageMargin + 1,
                             rect.top() + (rect.height() - kImageSize) / 2,

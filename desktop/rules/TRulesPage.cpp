@@ -585,10 +585,17 @@ bool TRulesPage::ReadyForCommand() {
     return StringGridRules->CommitEditor() && MayLeaveCurrentCell();
 }
 
-void TRulesPage::AfterRowCommand() {
+bool TRulesPage::RowCommand(const std::function<bool()>& change, int row) {
+    bool changed = false;
+    Rebuild([&] { changed = change(); }, CurrentCell().x(), row);
+    if (!changed)
+        return false;
+    // The selected rows are gone or changed: a paste now goes in after the current row.
+    rowsSelected_ = false;
     MarkModified();
     btnCheckConsClick();
     StringGridRules->scrollTo(StringGridRules->currentIndex());
+    return true;
 }
 
 void TRulesPage::ButtonAddRuleClick() {
@@ -598,7 +605,6 @@ void TRulesPage::ButtonAddRuleClick() {
     const int after = range ? range->first : 0;
     model_->InsertRules(after, 1);
     ShowHeaders();
-    rowsSelected_ = false;
     SetCurrent(1, after + 1);
     StringGridRules->setFocus();
     btnCheckConsClick();
@@ -607,33 +613,21 @@ void TRulesPage::ButtonAddRuleClick() {
 
 void TRulesPage::ButtonDeleteRuleClick() {
     const auto range = RowRange();
-    if (!range || !ReadyForCommand())
-        return;
-    bool deleted = false;
-    Rebuild([&] { deleted = editor_.DeleteRules(range->first, range->second); }, CurrentCell().x(),
-            range->first);
-    if (!deleted)
-        return;
-    // The selected rows are gone: a paste now goes in after the current row instead of
-    // replacing the row that moved up into the gap.
-    rowsSelected_ = false;
-    AfterRowCommand();
+    if (range && ReadyForCommand())
+        RowCommand([&] { return editor_.DeleteRules(range->first, range->second); }, range->first);
 }
 
 void TRulesPage::DeleteRules() {
-    if (SelectionSpansColumns() && !CellEditor()) {
+    QLineEdit* editor = CellEditor();
+    if (!editor && SelectionSpansColumns()) {
         ButtonDeleteRuleClick();
-        return;
-    }
-    if (QLineEdit* editor = CellEditor()) {
+    } else if (!editor) {
+        onDeletePressed();
+    } else if (editor->hasSelectedText()) {
         // Like the edit box's own clear: the selected part goes, the rest of the typing stays.
-        if (editor->hasSelectedText()) {
-            editor->del();
-            onEditorTextEdited();
-        }
-        return;
+        editor->del();
+        onEditorTextEdited();
     }
-    onDeletePressed();
 }
 
 void TRulesPage::CopyRowsToClipboard(int top, int bottom) {
@@ -648,9 +642,8 @@ void TRulesPage::CopyRules() {
         return;
     }
     const auto range = RowRange();
-    if (!range || !MayLeaveCurrentCell())
-        return;
-    CopyRowsToClipboard(range->first, range->second);
+    if (range && MayLeaveCurrentCell())
+        CopyRowsToClipboard(range->first, range->second);
 }
 
 void TRulesPage::CutRules() {
@@ -658,13 +651,7 @@ void TRulesPage::CutRules() {
     if (!range || !ReadyForCommand())
         return;
     CopyRowsToClipboard(range->first, range->second);
-    bool deleted = false;
-    Rebuild([&] { deleted = editor_.DeleteRules(range->first, range->second); }, CurrentCell().x(),
-            range->first);
-    if (!deleted)
-        return;
-    rowsSelected_ = false;
-    AfterRowCommand();
+    RowCommand([&] { return editor_.DeleteRules(range->first, range->second); }, range->first);
 }
 
 void TRulesPage::PasteRules() {
@@ -679,29 +666,24 @@ void TRulesPage::PasteRules() {
     if (!rowsSelected_ && clipboardHoldsCellText_)
         return;
     const auto range = RowRange();
-    const int top = range ? range->first : 0;
-    const int bottom = range ? range->second : 0;
-    if (!ReadyForCommand())
+    if (!range || !ReadyForCommand())
         return;
     std::optional<std::pair<int, int>> pasted;
     const bool replace = rowsSelected_;
-    Rebuild([&] { pasted = editor_.PasteRows(text.toStdString(), top, bottom, replace); }, 1,
-            top + (replace ? 0 : 1));
-    if (!pasted)
+    if (!RowCommand(
+            [&] {
+                pasted =
+                    editor_.PasteRows(text.toStdString(), range->first, range->second, replace);
+                return pasted.has_value();
+            },
+            range->first + (replace ? 0 : 1)))
         return;
-    rowsSelected_ = false;
+    // The first pasted cell that fails is corrected first.
     SetCurrent(1, pasted->first);
-    MarkModified();
-    btnCheckConsClick();
-    SelectFirstInvalidCell(pasted->first, pasted->second);
-}
-
-void TRulesPage::SelectFirstInvalidCell(int top, int bottom) {
-    for (int r = top; r <= bottom; ++r) {
+    for (int r = pasted->first; r <= pasted->second; ++r) {
         for (int c = 1; c <= editor_.Grid().VariableCount(); ++c) {
             if (editor_.CheckCell(c, r)) {
                 SetCurrent(c, r);
-                CurrentCellValid();
                 return;
             }
         }
@@ -709,11 +691,8 @@ void TRulesPage::SelectFirstInvalidCell(int top, int bottom) {
 }
 
 void TRulesPage::DeleteEmptyRules() {
-    if (!ReadyForCommand())
-        return;
-    const QPoint at = CurrentCell();
-    Rebuild([this] { editor_.DeleteEmptyRows(); }, at.x(), at.y());
-    AfterRowCommand();
+    if (ReadyForCommand())
+        RowCommand([this] { return editor_.DeleteEmptyRows(); }, CurrentCell().y());
 }
 
 void TRulesPage::DuplicateRules() {
@@ -723,20 +702,20 @@ void TRulesPage::DuplicateRules() {
         return;
     CopyRowsToClipboard(range->first, range->second);
     std::pair<int, int> copies;
-    Rebuild([&] { copies = editor_.DuplicateRows(range->first, range->second); }, CurrentCell().x(),
-            range->second);
+    RowCommand(
+        [&] {
+            copies = editor_.DuplicateRows(range->first, range->second);
+            return true;
+        },
+        range->second);
     SetCurrent(CurrentCell().x(), copies.first);
-    MarkModified();
-    btnCheckConsClick();
 }
 
 void TRulesPage::InvertSign() {
     const auto range = RowRange();
-    if (!range || !ReadyForCommand())
-        return;
-    const QPoint at = CurrentCell();
-    Rebuild([&] { editor_.InvertSign(range->first, range->second); }, at.x(), at.y());
-    AfterRowCommand();
+    if (range && ReadyForCommand())
+        RowCommand([&] { return editor_.InvertSign(range->first, range->second); },
+                   CurrentCell().y());
 }
 
 void TRulesPage::InsertWord(const QString& word) {
@@ -789,45 +768,29 @@ bool TRulesPage::ReadyForRuleBaseCommand() {
 }
 
 void TRulesPage::DeleteDuplicateRules() {
-    if (!ReadyForCommand())
-        return;
-    bool changed = false;
-    const QPoint at = CurrentCell();
-    Rebuild([&] { changed = editor_.DeleteDuplicateRules(); }, at.x(), at.y());
-    if (changed)
-        AfterRowCommand();
+    if (ReadyForCommand())
+        RowCommand([this] { return editor_.DeleteDuplicateRules(); }, CurrentCell().y());
 }
 
 void TRulesPage::DeleteRedundantRules() {
     if (!ReadyForRuleBaseCommand())
         return;
-    bool changed = false;
-    const QPoint at = CurrentCell();
-    {
-        const ProgressScope scope(progress_, editor_.RuleBase().GetNumRules());
-        Rebuild(
-            [&] {
-                changed = editor_.DeleteRedundantRules(
-                    [this](int rule) { progress_.StepProgress(rule); });
-            },
-            at.x(), at.y());
-    }
-    if (changed)
-        AfterRowCommand();
+    const ProgressScope scope(progress_, editor_.RuleBase().GetNumRules());
+    RowCommand(
+        [this] {
+            return editor_.DeleteRedundantRules([this](int rule) { progress_.StepProgress(rule); });
+        },
+        CurrentCell().y());
 }
 
 void TRulesPage::MergeInconsistentRules() {
     if (!ReadyForRuleBaseCommand())
         return;
-    bool changed = false;
-    const QPoint at = CurrentCell();
     try {
-        Rebuild([&] { changed = editor_.MergeInconsistentRules(); }, at.x(), at.y());
+        RowCommand([this] { return editor_.MergeInconsistentRules(); }, CurrentCell().y());
     } catch (const ESyntax& error) {
         toolkit::MessageDlg(Q(error.Message()), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
     }
-    if (changed)
-        AfterRowCommand();
 }
 
 void TRulesPage::PushUndoSnapshot() {
@@ -847,7 +810,7 @@ void TRulesPage::PushUndoSnapshot() {
     editor_.PushUndoSnapshot(valid);
 }
 
-void TRulesPage::UndoRuleEdit() {
+void TRulesPage::StepUndo(bool (RulesEditor::*step)(bool refillGrid)) {
     // The typing in an open editor is the last change: a text that passes is committed, so that
     // redo brings it back; one that fails is dropped as Escape drops it.
     if (CellEditor() && !StringGridRules->CommitEditor()) {
@@ -855,30 +818,19 @@ void TRulesPage::UndoRuleEdit() {
         onEscapePressed();
         return;
     }
-    const bool shown = ShowsPage();
     bool changed = false;
-    const QPoint at = CurrentCell();
-    if (shown)
-        Rebuild([&] { changed = editor_.UndoRuleEdit(true); }, at.x(), at.y());
+    if (ShowsPage())
+        Rebuild([&] { changed = (editor_.*step)(true); }, CurrentCell().x(), CurrentCell().y());
     else
-        changed = editor_.UndoRuleEdit(false);
+        changed = (editor_.*step)(false);
     if (changed)
         MarkModified();
 }
 
+void TRulesPage::UndoRuleEdit() {
+    StepUndo(&RulesEditor::UndoRuleEdit);
+}
+
 void TRulesPage::RedoRuleEdit() {
-    if (CellEditor() && !StringGridRules->CommitEditor()) {
-        StringGridRules->RevertEditor();
-        onEscapePressed();
-        return;
-    }
-    const bool shown = ShowsPage();
-    bool changed = false;
-    const QPoint at = CurrentCell();
-    if (shown)
-        Rebuild([&] { changed = editor_.RedoRuleEdit(true); }, at.x(), at.y());
-    else
-        changed = editor_.RedoRuleEdit(false);
-    if (changed)
-        MarkModified();
+    StepUndo(&RulesEditor::RedoRuleEdit);
 }

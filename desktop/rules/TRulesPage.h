@@ -144,9 +144,11 @@ class TRulesPage : public QWidget {
     // Commits the open editor and checks the current cell: the start of every command.
     bool ReadyForCommand();
     bool ReadyForRuleBaseCommand();
-    void AfterRowCommand();
+    // A command's change of rows, the grid shown anew with the current cell in row; when it
+    // changed them, the window is marked modified and the checks run. Returns whether it did.
+    bool RowCommand(const std::function<bool()>& change, int row);
+    void StepUndo(bool (RulesEditor::*step)(bool refillGrid));
     void CopyRowsToClipboard(int top, int bottom);
-    void SelectFirstInvalidCell(int top, int bottom);
     std::optional<RulesEditor::CellFault> CellHoldingTheGrid();
     void GoToCell(const RulesEditor::CellFault& fault);
 

@@ -229,7 +229,10 @@ class TRulesPageTest : public QObject {
     void headerClicksSortByEveryKindOfColumn() {
         auto editor = Show(Checked());
         TRulesPage& page = editor->RulesPage();
+        QVERIFY(page.SelectCell(2, 4));
         Click(page, 3, 0);
+        QCOMPARE(page.CurrentCell(), QPoint(2, 4));
+        QCOMPARE(Selected(page), QRect(2, 4, 1, 1));
         // Equal evaluative texts count as less, so the last of them is taken first.
         QCOMPARE(Column(page, 3), QString("me|me|bi|bi|bi|ve bi"));
         QCOMPARE(Column(page, 1), QString("ve bi|bi|me|sm|sm|me"));
