@@ -105,6 +105,17 @@ class TMainFormTest : public QObject {
         return qobject_cast<TMDIChild*>(form_->ActiveChild()->widget());
     }
 
+    // On the editor's rules page, the person types over a cell's text in its editor (F2).
+    TRulesPage& TypeIntoCell(TFormInfUnit* editor, int column, int row, const QString& text) {
+        editor->ShowRulesPage();
+        TRulesPage& page = editor->RulesPage();
+        page.SelectCell(column, row);
+        QTest::keyClick(&page.Grid(), Qt::Key_F2);
+        page.CellEditor()->selectAll();
+        QTest::keyClicks(page.CellEditor(), text);
+        return page;
+    }
+
     // The Window menu's entries for the open windows, as the menu shows them.
     QStringList WindowList() {
         emit form_->Window1->aboutToShow();
@@ -384,11 +395,7 @@ class TMainFormTest : public QObject {
     // This did overflow the stack: the refused click left the focus on the grid, which sent
     // the Control and Alt presses to the open cell editor and got them back.
     void shortcutsAfterACellThatFailsItsCheck() {
-        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        editor->ShowRulesPage();
-        TRulesPage& page = editor->RulesPage();
-        QVERIFY(page.SelectCell(2, 3));
-        QTest::keyClicks(page.OpenCellEditor(), "foo");
+        TRulesPage& page = TypeIntoCell(form_->OpenFileByName(Copy("controller.rb")), 2, 3, "foo");
         rules_test::Click(page, 1, 1);
         QCOMPARE(page.CurrentCell(), QPoint(2, 3));
         QCOMPARE(QApplication::focusWidget(), page.CellEditor());
@@ -404,12 +411,7 @@ class TMainFormTest : public QObject {
     // read "ve bi" while the test window showed and used "bi".
     void testAfterEnterComputesWithTheNewText() {
         TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        editor->ShowRulesPage();
-        TRulesPage& page = editor->RulesPage();
-        QVERIFY(page.SelectCell(3, 3));
-        QTest::keyClick(&page.Grid(), Qt::Key_F2);
-        page.CellEditor()->selectAll();
-        QTest::keyClicks(page.CellEditor(), "ve bi");
+        TRulesPage& page = TypeIntoCell(editor, 3, 3, "ve bi");
         QTest::keyClick(page.CellEditor(), Qt::Key_Return);
         TMDIChild* window = PressTest(editor);
         QVERIFY(window);
@@ -422,12 +424,7 @@ class TMainFormTest : public QObject {
     void ctrlSWithAnOpenEditorThenEscapeLeavesTheGridAsSaved() {
         const QString fileName = Copy("controller.rb");
         TFormInfUnit* editor = form_->OpenFileByName(fileName);
-        editor->ShowRulesPage();
-        TRulesPage& page = editor->RulesPage();
-        QVERIFY(page.SelectCell(1, 2));
-        QTest::keyClick(&page.Grid(), Qt::Key_F2);
-        page.CellEditor()->selectAll();
-        QTest::keyClicks(page.CellEditor(), "Ro sm");
+        TRulesPage& page = TypeIntoCell(editor, 1, 2, "Ro sm");
         page.CellEditor()->selectAll();
         QTest::keyClicks(page.CellEditor(), "ro sm");
         QVERIFY(form_->ActionFileSave->isEnabled());
@@ -631,12 +628,7 @@ class TMainFormTest : public QObject {
 
     // Exit stopped at an editor's bad cell without saying why.
     void exitSaysWhatHoldsAnEditor() {
-        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        editor->ShowRulesPage();
-        TRulesPage& page = editor->RulesPage();
-        QVERIFY(page.SelectCell(3, 2));
-        QTest::keyClick(&page.Grid(), Qt::Key_F2);
-        QTest::keyClicks(page.CellEditor(), "xx");
+        TypeIntoCell(form_->OpenFileByName(Copy("controller.rb")), 3, 2, "xx");
         prompts_->Answers = {ModalResult::Yes};
         QVERIFY(!form_->close());
         QCOMPARE(prompts_->Messages.size(), size_t(2));
