@@ -106,7 +106,6 @@ void TRulesPage::BuildControls() {
         QAction* item = showChecks_[tag];
         if (!item)
             continue;
-        item->setCheckable(true);
         // The handler toggles the check mark itself.
         connect(item, &QAction::triggered, this, [this, item, tag] {
             item->setChecked(!item->isChecked());
@@ -121,12 +120,12 @@ void TRulesPage::ConnectView() {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TRulesPage::onCurrentChanged);
     connect(model_.get(), &RulesTableModel::cellEdited, this, &TRulesPage::onCellEdited);
-    connect(view, &RulesTableView::editorTextEdited, this, &TRulesPage::onEditorTextEdited);
+    connect(view, &RulesTableView::editorTextEdited, this, &TRulesPage::StringGridRulesSetEditText);
     connect(view, &RulesTableView::escapePressed, this, &TRulesPage::onEscapePressed);
     connect(view, &RulesTableView::deletePressed, this, &TRulesPage::onDeletePressed);
     connect(view, &RulesTableView::insertPressed, this, &TRulesPage::ButtonAddRuleClick);
     connect(view, &RulesTableView::appendRuleRequested, this, &TRulesPage::onAppendRuleRequested);
-    connect(view, &RulesTableView::focusLeftBadCell, this, &TRulesPage::KeepFocusInBadCell);
+    connect(view, &RulesTableView::focusLeftBadCell, this, &TRulesPage::StringGridRulesExit);
     connect(view, &RulesTableView::rowHeaderClicked, this, &TRulesPage::onRowHeaderClicked);
     connect(view, &RulesTableView::activeImageClicked, this, &TRulesPage::onActiveImageClicked);
     connect(view, &RulesTableView::columnHeaderClicked, this, &TRulesPage::onColumnHeaderClicked);
@@ -234,7 +233,7 @@ bool TRulesPage::MayLeaveCurrentCell() {
     return CurrentCellValid();
 }
 
-void TRulesPage::KeepFocusInBadCell() {
+void TRulesPage::StringGridRulesExit() {
     // Once the focus has moved: a control of this window gives it back, any other window keeps
     // it (taking it back from there would fight that window).
     QTimer::singleShot(0, this, [this] {
@@ -475,7 +474,7 @@ void TRulesPage::onCellEdited(int column, int row) {
     MarkModified();
 }
 
-void TRulesPage::onEditorTextEdited() {
+void TRulesPage::StringGridRulesSetEditText() {
     // Typing into one cell of selected rows leaves that cell alone selected.
     if (std::exchange(rowsSelected_, false))
         StringGridRules->selectionModel()->select(StringGridRules->currentIndex(),
@@ -510,7 +509,7 @@ void TRulesPage::onDeletePressed() {
     // The editor opens empty; Escape brings the text back.
     if (QLineEdit* editor = OpenCellEditor()) {
         editor->clear();
-        onEditorTextEdited();
+        StringGridRulesSetEditText();
     }
 }
 
@@ -626,7 +625,7 @@ void TRulesPage::DeleteRules() {
     } else if (editor->hasSelectedText()) {
         // Like the edit box's own clear: the selected part goes, the rest of the typing stays.
         editor->del();
-        onEditorTextEdited();
+        StringGridRulesSetEditText();
     }
 }
 
@@ -659,7 +658,7 @@ void TRulesPage::PasteRules() {
     if (QLineEdit* editor = CellEditor(); editor && !rowsSelected_) {
         if (clipboardHoldsCellText_) {
             editor->setText(text);
-            onEditorTextEdited();
+            StringGridRulesSetEditText();
         }
         return;
     }
@@ -731,7 +730,7 @@ void TRulesPage::InsertWord(const QString& word) {
     StringGridRules->setFocus();
     if (QLineEdit* editor = OpenCellEditor()) {
         editor->setText(Q(*merged));
-        onEditorTextEdited();
+        StringGridRulesSetEditText();
     }
 }
 

@@ -133,7 +133,9 @@ class TRulesPage : public QWidget {
     void ShowCellCheck(QPoint cell, const std::string& text, const std::optional<ESyntax>& error);
     // The veto of the view: the current cell's text passes, or the labels say why.
     bool MayLeaveCurrentCell();
-    void KeepFocusInBadCell();
+    // The focus left the grid or its open editor: while the current cell fails, a control of
+    // this window gives it back.
+    void StringGridRulesExit();
     // The working copy shown anew after a change made by change; the current cell goes to
     // (column, row), held to the rule rows.
     void Rebuild(const std::function<void()>& change, int column, int row);
@@ -155,7 +157,8 @@ class TRulesPage : public QWidget {
     // The view's events.
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void onCellEdited(int column, int row);
-    void onEditorTextEdited();
+    // A keystroke in the open editor: its text checked, the window modified.
+    void StringGridRulesSetEditText();
     void onEscapePressed();
     void onDeletePressed();
     void onAppendRuleRequested();
