@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <tuple>
+
 #include "core/lang/CLinguisticSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
@@ -65,12 +67,17 @@ QRect Selected(TRulesPage& page) {
     return cells;
 }
 
-// Every cell of every rule, as the grid shows it.
-QString Cells(const TRulesPage& page, int columns) {
+// The rules the grid shows, its complete rows, as undo keeps them.
+QString CompleteRows(const TRulesPage& page, int columns) {
     QStringList rows;
-    for (int column = 1; column <= columns; ++column)
-        rows << Column(page, column);
-    return rows.join('/');
+    for (int row = 1; row <= page.RuleRowCount(); ++row) {
+        QStringList cells;
+        for (int column = 1; column <= columns; ++column)
+            cells << page.CellText(column, row);
+        if (!cells.contains(QString()))
+            rows << cells.join(';');
+    }
+    return rows.join('|');
 }
 
 // The colour in the middle of a rule's image.
@@ -512,33 +519,40 @@ class TRulesPageTest : public QObject {
     void everyUndoPressChangesTheGrid() {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}, {"bi", "sm"}}));
         TRulesPage& page = editor->RulesPage();
-        QStringList states = {Cells(page, 2)};
-        const std::pair<QPoint, const char*> typing[] = {
-            {{1, 1}, "ro sm or bi"}, {{2, 2}, "about 0.5"}, {{1, 2}, "ve bi and ml me"}};
-        for (const auto& [cell, text] : typing) {
+        // An open row, so that a typing can end with a move into an empty cell.
+        QApplication::clipboard()->setText(";sm;\r\n");
+        page.PasteRules();
+        QStringList states = {CompleteRows(page, 2)};
+        const std::tuple<QPoint, const char*, Qt::Key> typing[] = {
+            {{1, 1}, "ro sm or bi", Qt::Key_Down},
+            {{2, 3}, "about 0.5", Qt::Key_Return},
+            {{1, 3}, "ve bi and ml me", Qt::Key_Tab}};
+        for (const auto& [cell, text, end] : typing) {
             QVERIFY(page.SelectCell(cell.x(), cell.y()));
             QTest::keyClick(&page.Grid(), Qt::Key_F2);
             page.CellEditor()->selectAll();
             QTest::keyClicks(page.CellEditor(), text);
-            QTest::keyClick(page.CellEditor(), Qt::Key_Return);
-            QTRY_VERIFY(!page.CellEditor());
-            states << Cells(page, 2);
+            QTest::keyClick(page.CellEditor(), end);
+            // Tab opens the next cell's editor.
+            QTRY_VERIFY(end == Qt::Key_Tab || !page.CellEditor());
+            page.Grid().RevertEditor();
+            states << CompleteRows(page, 2);
         }
         Click(page, 2, 0);
-        states << Cells(page, 2);
+        states << CompleteRows(page, 2);
         QVERIFY(page.SelectCell(1, 1));
         QTest::keyClick(&page.Grid(), Qt::Key_Tab);
         QTest::keyClicks(page.CellEditor(), "ze");
-        states << Cells(page, 2);
+        states << CompleteRows(page, 2);
         QCOMPARE(QSet<QString>(states.begin(), states.end()).size(), states.size());
 
         for (qsizetype i = states.size() - 1; i > 0; --i) {
             page.UndoRuleEdit();
-            QCOMPARE(Cells(page, 2), states[i - 1]);
+            QCOMPARE(CompleteRows(page, 2), states[i - 1]);
         }
         for (qsizetype i = 1; i < states.size(); ++i) {
             page.RedoRuleEdit();
-            QCOMPARE(Cells(page, 2), states[i]);
+            QCOMPARE(CompleteRows(page, 2), states[i]);
         }
     }
 
