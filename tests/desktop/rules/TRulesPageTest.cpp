@@ -173,6 +173,20 @@ class TRulesPageTest : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QCOMPARE(page.CellText(2, 2), QString("sm"));
         QVERIFY(page.SelectCell(1, 1));
+
+        // Two windows that each hold a bad cell leave each other the focus.
+        auto second = Show(Checked());
+        for (TFormInfUnit* window : {editor.get(), second.get()}) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            Type(window->RulesPage(), "xx");
+        }
+        for (TFormInfUnit* window : {editor.get(), second.get(), editor.get()}) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTRY_COMPARE(QApplication::focusWidget(), window->RulesPage().CellEditor());
+        }
+        QCOMPARE(second->RulesPage().CellText(1, 1), QString("xx"));
     }
 
     // Escape put back the cell's older text, which failed as well, so nothing released a cell
