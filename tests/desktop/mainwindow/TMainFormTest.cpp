@@ -441,6 +441,14 @@ class TMainFormTest : public QObject {
             }
         }
         QVERIFY(!editor->Modified());
+
+        // Ctrl+U and Ctrl+R in an open editor are the menu's Undo and Redo.
+        TypeIntoCell(editor, 1, 3, "ex sm");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(page.CellText(1, 3), QString("ve sm"));
+        QVERIFY(!page.CellEditor());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(page.CellText(1, 3), QString("ex sm"));
     }
 
     // The "User Terms" toolbar kept the words of the editor it last heard from, and a word that
