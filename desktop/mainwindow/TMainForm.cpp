@@ -497,7 +497,8 @@ void TMainForm::RebuildWindowList() {
         QAction* item = Window1->addAction(label + " " + QString(title).replace('&', "&&"));
         item->setCheckable(true);
         item->setChecked(child == ActiveChild());
-        connect(item, &QAction::triggered, MdiArea, [this, child] {
+        // An entry left over from a window that has gone does nothing.
+        connect(item, &QAction::triggered, child, [this, child] {
             if (child->isMinimized())
                 child->showNormal();
             MdiArea->setActiveSubWindow(child);

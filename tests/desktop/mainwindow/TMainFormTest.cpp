@@ -623,6 +623,20 @@ class TMainFormTest : public QObject {
         QCOMPARE(frame->windowTitle(), editor->FileName());
     }
 
+    // This did crash: the Window menu's entry of a window closed since the menu was built
+    // restored a window that was gone.
+    void aWindowMenuEntryOfAClosedWindowDoesNothing() {
+        form_->OpenFileByName(Copy("controller.rb"));
+        TFormInfUnit* second = form_->OpenFileByName(Copy("singleton.rb"));
+        QCOMPARE(WindowList().size(), 2);
+        QAction* entry = form_->Window1->actions().back();
+        const QPointer<QMdiSubWindow> frame = FrameOf(second);
+        frame->close();
+        QTRY_VERIFY(frame.isNull());
+        entry->trigger();
+        QCOMPARE(ChildTitles().size(), 1);
+    }
+
     void windowMenuGivesEachWindowItsOwnKey() {
         prompts_->Dialogs.assign(11, [](QDialog&) { return int(QDialog::Accepted); });
         for (int i = 0; i < 11; ++i)
