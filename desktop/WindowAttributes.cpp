@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "desktop/toolkit/MdiPlacement.h"
+#include "desktop/toolkit/ScreenPlacement.h"
 #include "platform/registry/Registry.h"
 
 namespace {
@@ -113,6 +114,10 @@ void LoadWindowAttributes(QWidget& form) {
             }
         } else {
             frame.setGeometry(bounds);
+            // Where the window was left may be mostly off the screen, or off a smaller one; its
+            // frame is known only once it is shown, and then it is moved on again if need be.
+            toolkit::KeepOnScreen(frame);
+            toolkit::OnceFramed(frame, [&frame] { toolkit::KeepOnScreen(frame); });
         }
         if (placement->Maximized)
             frame.setWindowState(frame.windowState() | Qt::WindowMaximized);

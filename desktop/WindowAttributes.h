@@ -31,6 +31,7 @@ std::optional<WindowPlacement> DecodeWindowPlacement(std::span<const std::uint8_
 // Throws platform::registry::RegistryError when the store cannot be written.
 void SaveWindowAttributes(QWidget& form);
 // Keeps the form's own placement when there is no record, the record is damaged, or its
-// bounds lie off every screen (off the MDI area for a child). An MDI child is moved wholly
-// into its area when it fits there. Never throws.
+// bounds lie off every screen (off the MDI area for a child). A window is moved wholly onto its
+// screen's available area, frame included, and an MDI child into its area, when it fits there.
+// Never throws.
 void LoadWindowAttributes(QWidget& form);

@@ -490,6 +490,10 @@ void TCustomToolWindowKit::CustomArrangeControls(tbk::TDockType PreviousDockType
         const QRect bounds = BoundsRect();
         SetBounds(bounds.x(), bounds.y(), outer.width(), outer.height());
         --d->boundsUpdateDepth;
+        // A floating bar that grows with its controls grows wholly on the screen. Where the
+        // person drags or sizes it, the loop's end keeps it in reach.
+        if (d->loop == Private::Loop::None)
+            MoveOnScreen(false);
     }
 }
 
@@ -587,6 +591,9 @@ void TCustomToolWindowKit::SetVisible(bool Value) {
     UpdateVisibility();
     if (d->docked)
         d->dockedTo->ToolbarVisibilityChanged(this, false);
+    // Shown again, a floating window opens wholly on the screen, which may have changed.
+    if (Value)
+        MoveOnScreen(false);
     emit visibleChanged(Value);
 }
 
@@ -1115,7 +1122,8 @@ void TCustomToolWindowKit::mouseDoubleClickEvent(QMouseEvent* event) {
         if (!d->floatingTopLeftKnown)
             d->floatingTopLeft = mapToGlobal(QPoint(0, 0));
         SetParent(ValidToolWindowParentForm(this));
-        MoveOnScreen(true);
+        // Floated where it sat, it opens wholly on the screen, not partly off its edge.
+        MoveOnScreen(false);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "core/io/RuleBaseWriter.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -31,8 +33,24 @@ bool FileHoldsName(std::string_view name) {
                        [](char c) { return c >= 32 && c < 127 && c != ','; });
 }
 
+double RuleBaseNumber(double value) {
+    // Half way between the largest float and the next power of two, which rounds to infinity.
+    constexpr double kOverflow = 0x1.ffffffp+127;
+    if (std::fabs(value) > FLT_MAX) {  // false for NaN, which stays NaN
+        const double magnitude = std::fabs(value) < kOverflow ? FLT_MAX : HUGE_VAL;
+        return std::copysign(magnitude, value);
+    }
+    // The reader's "%f" and from_chars below both round to the nearest float, as the cast does.
+    return static_cast<float>(value);
+}
+
+bool WithinContext(double x, double lo, double hi) {
+    const double held = RuleBaseNumber(x);
+    return lo <= held && held <= hi;
+}
+
 std::string RuleBaseNumberText(double value) {
-    const float stored = static_cast<float>(value);
+    const float stored = static_cast<float>(RuleBaseNumber(value));
     char buffer[32];
     for (int digits = 6;; ++digits) {
         const auto written = std::to_chars(buffer, buffer + sizeof buffer, double{stored},
@@ -64,16 +82,8 @@ const CFuzzyVariable& VariableInFileOrder(const CRuleBase& ruleBase, int positio
 // The terms of "triang" settings begin with the triangular atomic terms that the settings make
 // for their context; the reader makes them again, so only the terms after them are written.
 std::size_t BuiltInTermCount(const CBasicSettings& settings) {
-    if (settings.GetTypeName() != "triang")
-        return 0;
-    const CTriangSettings fresh(settings.GetLowerBound(), settings.GetUpperBound());
-    const auto& builtIn = fresh.Terms();
-    const auto& terms = settings.Terms();
-    std::size_t count = 0;
-    while (count < builtIn.size() && count < terms.size() &&
-           terms[count]->Names() == builtIn[count]->Names())
-        ++count;
-    return count;
+    const auto* triang = dynamic_cast<const CTriangSettings*>(&settings);
+    return triang != nullptr ? triang->AtomicTermCount() : 0;
 }
 
 void AppendUserTerms(std::string& text, const CBasicSettings& settings) {

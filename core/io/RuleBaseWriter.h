@@ -22,8 +22,14 @@ class CRuleBase;
 // with the fewest digits that do.
 
 std::string RuleBaseText(const CRuleBase& ruleBase);
-// A number as the file holds it; it reads back to value's single-precision value.
+// A number as the file holds it; it reads back to RuleBaseNumber(value).
 std::string RuleBaseNumberText(double value);
+// The number the reader makes of RuleBaseNumberText(value): the nearest single-precision value
+// (an infinity beyond its range). Every number that the file holds is kept so from the moment
+// it is set, so a rule base computes the same before and after it is saved and read again.
+double RuleBaseNumber(double value);
+// Whether x lies in the context [lo, hi] held so: a number written as a bound is in the context.
+bool WithinContext(double x, double lo, double hi);
 // Whether a variable's or a user expression's name reads back as written: not empty, printable
 // ASCII without a comma, and no blank at either end. (A name that looks like a line of the
 // file's own may still make the whole text refuse to be written.)

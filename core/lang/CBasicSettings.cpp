@@ -1,5 +1,6 @@
 #include "core/lang/CBasicSettings.h"
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/CLingTerm.h"
 #include "core/lang/WordTables.h"
 #include "core/norms/CMaxTConorm.h"
@@ -210,7 +211,7 @@ class ValueReader {
         const double x = ScanDouble(number, &numberEnd);
         if (numberEnd == number)
             Fail("Number expected", number);
-        if (!(x >= settings_.GetLowerBound() && x <= settings_.GetUpperBound()))
+        if (!WithinContext(x, settings_.GetLowerBound(), settings_.GetUpperBound()))
             Fail("fuzzy number out of context", number);
         const auto set = settings_.MakeFuzzyNumber(x);
         SampleOnGrid(*set, set->GetLowerBound(), set->GetUpperBound(), target);
@@ -301,8 +302,50 @@ CBasicSettings::CBasicSettings(double lo, double hi) : CSettings(lo, hi) {
 CBasicSettings::~CBasicSettings() = default;
 
 int CBasicSettings::AddTerm(std::unique_ptr<CNamedTerm> term) {
+    KeepAsFileHolds(*term);
     terms_.push_back(std::move(term));
     return static_cast<int>(terms_.size()) - 1;
+}
+
+// The reader makes a user term's set on the variable's context from the numbers of the file.
+void CBasicSettings::KeepAsFileHolds(CNamedTerm& term) const {
+    const auto* set = dynamic_cast<const CFuzzyParamSet*>(&term.Element());
+    if (set == nullptr)
+        return;
+    auto kept = CreateShapeSet(set->GetTypeName(), GetLowerBound(), GetUpperBound());
+    if (!kept)
+        return;
+    std::vector<double> params(set->ParamCount());
+    set->GetParams(params);
+    for (double& param : params)
+        param = RuleBaseNumber(param);
+    kept->SetParams(params);
+    term.SetElement(std::move(kept));
+}
+
+void CBasicSettings::SetContext(double lo, double hi) {
+    CSettings::SetContext(lo, hi);
+    for (auto& term : terms_)
+        KeepAsFileHolds(*term);
+}
+
+void CBasicSettings::MoveContext(double lo, double hi) {
+    const double newLo = RuleBaseNumber(lo);
+    const double newHi = RuleBaseNumber(hi);
+    for (auto& term : terms_) {
+        CFuzzySet& set = term->Element();
+        if (!set.HasUniverse())
+            continue;
+        // Moving the upper end first keeps the set's interval ordered when it moves up.
+        if (newLo > set.GetUpperBound()) {
+            set.SetUpperBound(newHi);
+            set.SetLowerBound(newLo);
+        } else {
+            set.SetLowerBound(newLo);
+            set.SetUpperBound(newHi);
+        }
+    }
+    SetContext(newLo, newHi);
 }
 
 int CBasicSettings::UpdateSymmetry() {
@@ -352,21 +395,9 @@ bool CBasicSettings::BestTerm(double x, CLingTerm& term) const {
 }
 
 int CBasicSettings::CopyTerms(const CBasicSettings& other) {
-    for (const auto& term : other.terms_) {
-        const CFuzzySet& source = term->Element();
-        std::unique_ptr<CFuzzySet> copy;
-        if (auto shape = CreateShapeSet(source.GetTypeName(), GetLowerBound(), GetUpperBound())) {
-            const auto& parametric = static_cast<const CFuzzyParamSet&>(source);
-            std::vector<double> params(parametric.ParamCount());
-            parametric.GetParams(params);
-            shape->SetParams(params);
-            copy = std::move(shape);
-        } else {
-            // Not one of the file's shapes: keep the set as it is rather than lose the term.
-            copy = source.Clone();
-        }
-        terms_.push_back(std::make_unique<CNamedTerm>(term->Names(), std::move(copy)));
-    }
+    // A set that is not one of the file's shapes is kept as it is rather than lose the term.
+    for (const auto& term : other.terms_)
+        AddTerm(std::make_unique<CNamedTerm>(term->Names(), term->Element().Clone()));
     return 0;
 }
 
@@ -526,7 +557,7 @@ bool CBasicSettings::ParseOperand() {
         if (numberEnd == number)
             Fail("Number expected");
         Emit(std::string_view(number, static_cast<std::size_t>(numberEnd - number)));
-        if (!(x >= GetLowerBound() && x <= GetUpperBound()))
+        if (!WithinContext(x, GetLowerBound(), GetUpperBound()))
             Fail("fuzzy number out of context");
         reader_.cursor += static_cast<std::size_t>(numberEnd - number);
         reader_.blankSeen = false;

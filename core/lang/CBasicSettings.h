@@ -43,8 +43,15 @@ class CBasicSettings : public CSettings {
     std::span<const std::unique_ptr<CNamedTerm>> UserTerms() const override { return terms_; }
     const std::vector<std::unique_ptr<CNamedTerm>>& Terms() const { return terms_; }
     std::vector<std::unique_ptr<CNamedTerm>>& MutableTerms() { return terms_; }
-    // Returns the new term's row.
+    // Returns the new term's row. A set of one of the file's shapes is kept as the file gives it
+    // back: that shape on the context, its parameters as the file holds them (RuleBaseNumber).
     int AddTerm(std::unique_ptr<CNamedTerm> term);
+
+    // The user terms stay where they are and are put on the new context as AddTerm puts them.
+    void SetContext(double lo, double hi) override;
+    // The user terms move along with the context (their parameters mapped affinely from the old
+    // context onto the new one), then are kept as AddTerm keeps them.
+    void MoveContext(double lo, double hi);
     const std::vector<std::unique_ptr<CNamedModifier>>& Modifiers() const { return modifiers_; }
     const std::vector<std::unique_ptr<CNamedConnective>>& Connectives() const {
         return connectives_;
@@ -111,6 +118,8 @@ class CBasicSettings : public CSettings {
     bool ReadCompound() const;
 
   private:
+    void KeepAsFileHolds(CNamedTerm& term) const;
+
     struct Reader {
         std::string text;
         std::size_t cursor = 0;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/WordTables.h"
 #include "core/sets/CAlphaCut.h"
 #include "core/sets/CFuzzyQuadraticSet.h"
@@ -45,7 +46,7 @@ int MatchLongestFixed(std::span<const FixedWord> table, const char*& cursor) {
 
 CLinguisticSettings::CLinguisticSettings(double lo, double hi) : CBasicSettings(lo, hi) {
     UpdateSymmetry();
-    ComputeShapeTable();
+    SetLingParams(kDefaultLingParams);
     const int hedges[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7};
     for (int kind : {CLingTerm::kSmall, CLingTerm::kBig}) {
         for (int hedge : hedges)
@@ -60,8 +61,13 @@ CLinguisticSettings::CLinguisticSettings(double lo, double hi) : CBasicSettings(
 
 CLinguisticSettings::~CLinguisticSettings() = default;
 
+void CLinguisticSettings::SetContext(double lo, double hi) {
+    CBasicSettings::SetContext(lo, hi);
+    UpdateSymmetry();
+}
+
 void CLinguisticSettings::SetLingParams(const LingParams& params) {
-    params_ = params;
+    std::transform(params.begin(), params.end(), params_.begin(), RuleBaseNumber);
     ComputeShapeTable();
 }
 

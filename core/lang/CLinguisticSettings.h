@@ -15,12 +15,16 @@
 class CLinguisticSettings : public CBasicSettings {
   public:
     // P0 the right end of the kernel of "small", P1 the left end of the kernel of "big", P2 the
-    // left end of the support of "medium", P3 the centre of the axis.
+    // left end of the support of "medium", P3 the centre of the axis. They are kept as the
+    // rulebase file holds them (RuleBaseNumber), the defaults too.
     using LingParams = std::array<double, 4>;
     static constexpr LingParams kDefaultLingParams = {0.05, 0.94, 0.304, 0.4};
 
     CLinguisticSettings(double lo, double hi);
     ~CLinguisticSettings() override;
+    // The symmetry follows the context here only: a file's "basic" and "triang" settings are
+    // never symmetric, and what is built in memory must compute as its file reads back.
+    void SetContext(double lo, double hi) override;
 
     std::string_view GetTypeName() const override { return "linguistic"; }
 
@@ -75,7 +79,7 @@ class CLinguisticSettings : public CBasicSettings {
     int FindTerm(int kind, int hedge) const;
 
     std::vector<CLingTerm> termTable_;
-    LingParams params_ = kDefaultLingParams;
+    LingParams params_{};
     // T0..T11, the variable entries of the shape table.
     std::array<double, 12> shape_{};
 };

@@ -1,16 +1,18 @@
 #include "core/lang/CSettings.h"
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/CFEParser.h"
 #include "core/lang/CLingTerm.h"
 #include "core/lang/ELingExpr.h"
 
 CSettings::CSettings(double lo, double hi)
-    : context_(lo, hi), parser_(std::make_unique<CFEParser>(this)) {}
+    : context_(RuleBaseNumber(lo), RuleBaseNumber(hi)),
+      parser_(std::make_unique<CFEParser>(this)) {}
 
 CSettings::~CSettings() = default;
 
 void CSettings::SetContext(double lo, double hi) {
-    context_.At(0) = {lo, hi};
+    context_.At(0) = {RuleBaseNumber(lo), RuleBaseNumber(hi)};
 }
 
 std::optional<ESyntax> CSettings::CheckExpression(const std::string& text) const {

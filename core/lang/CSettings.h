@@ -29,8 +29,9 @@ class CSettings : public ParserVocabulary {
     const CUniverse& Context() const final { return context_; }
     double GetLowerBound() const { return context_.At(0).lo; }
     double GetUpperBound() const { return context_.At(0).hi; }
-    // Callers that change a context of the basic family call UpdateSymmetry afterwards.
-    void SetContext(double lo, double hi);
+    // The context is kept as the rulebase file holds it (RuleBaseNumber). Callers that change a
+    // context of the basic family call UpdateSymmetry afterwards.
+    virtual void SetContext(double lo, double hi);
 
     // The error of a cell text, or nothing when the text is a valid cell of this variable.
     // Syntax errors carry the text and the position of the offending token; context errors

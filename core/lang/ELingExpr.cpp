@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/io/RuleBaseWriter.h"
 #include "core/lang/CLingTerm.h"
 #include "core/lang/ParserVocabulary.h"
 #include "core/lang/WordTables.h"
@@ -141,7 +142,7 @@ bool EFuzzyNumber::Validate() const {
     if (Vocabulary() == nullptr)
         return true;
     const CUniverse::Interval context = Vocabulary()->Context().At(0);
-    if (!(context.lo <= number_ && number_ <= context.hi))
+    if (!WithinContext(number_, context.lo, context.hi))
         throw ESyntax("fuzzy number out of context", -2);
     return true;
 }

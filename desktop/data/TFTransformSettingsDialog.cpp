@@ -20,6 +20,7 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/data/DataTransforms.h"
 #include "desktop/toolkit/Conversions.h"
+#include "desktop/toolkit/RefusedText.h"
 #include "desktop/toolkit/UserPrompts.h"
 
 namespace {
@@ -123,6 +124,10 @@ TFTransformSettingsDialog::TFTransformSettingsDialog(QWidget* parent) : QDialog(
             [this](int shape) { rgShapeOfBasicFunctionsClick(shape); });
     connect(btOK, &QPushButton::clicked, this, [this] { btOKClick(); });
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // A mark is about the text that was refused, which the person is now changing.
+    for (QLineEdit* edit : {edNumOfPartitions, edMaxErrorValue})
+        connect(edit, &QLineEdit::textChanged, this,
+                [edit] { toolkit::MarkRefusedText(*edit, QString()); });
 }
 
 TFTransformSettingsDialog::~TFTransformSettingsDialog() = default;
@@ -164,11 +169,17 @@ bool TFTransformSettingsDialog::edNumOfPartitionsExit() {
         if (FTDimensionSettings* record = ShownRecord())
             record->nodes = nodes;
         return true;
-    } catch (const toolkit::EConvertError&) {
-        QApplication::beep();
-        edNumOfPartitions->setFocus();
+    } catch (const toolkit::EConvertError& error) {
+        Refuse(*edNumOfPartitions, QString::fromUtf8(error.what()));
         return false;
     }
+}
+
+// Most machines make no sound for a beep: the mark says it, and why.
+void TFTransformSettingsDialog::Refuse(QLineEdit& edit, const QString& reason) {
+    QApplication::beep();
+    toolkit::MarkRefusedText(edit, reason);
+    edit.setFocus();
 }
 
 void TFTransformSettingsDialog::rgShapeOfBasicFunctionsClick(int shape) {
@@ -182,8 +193,10 @@ void TFTransformSettingsDialog::btOKClick() {
         return;
     if (cbOptimize->isChecked()) {
         double tolerance = 0.0;
-        if (!toolkit::TryStrToFloat(edMaxErrorValue->text(), tolerance)) {
-            edMaxErrorValue->setFocus();
+        try {
+            tolerance = toolkit::StrToFloat(edMaxErrorValue->text());
+        } catch (const toolkit::EConvertError& error) {
+            Refuse(*edMaxErrorValue, QString::fromUtf8(error.what()));
             return;
         }
         maxError_ = tolerance;

@@ -15,6 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QString;
 class QWidget;
 
 // The preview line of a basic function of the shape in a box of width x height pixels: from the
@@ -40,7 +41,8 @@ class TFTransformSettingsDialog : public QDialog {
     double MaxError() const { return maxError_; }
 
     void cbVariableChange();
-    // False, with a beep and the focus back on the edit, when its text is no integer.
+    // False, with a beep, the edit marked with the reason and the focus back on it, when its
+    // text is no integer.
     bool edNumOfPartitionsExit();
     void rgShapeOfBasicFunctionsClick(int shape);
     void btOKClick();
@@ -58,6 +60,7 @@ class TFTransformSettingsDialog : public QDialog {
 
   private:
     FTDimensionSettings* ShownRecord();
+    void Refuse(QLineEdit& edit, const QString& reason);
 
     std::vector<FTDimensionSettings>* settings_ = nullptr;
     double maxError_ = 0.001;

@@ -585,10 +585,7 @@ bool TFormInfUnit::StringGridOutputVarExit() {
             variable.SetName(name.toStdString());
         if (bounds[v].first != ruleBase_->GetLowerBound(-1 - v) ||
             bounds[v].second != ruleBase_->GetUpperBound(-1 - v)) {
-            CSettings& settings = ruleBase_->GetSettings(-1 - v);
-            settings.SetContext(bounds[v].first, bounds[v].second);
-            if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))
-                basic->UpdateSymmetry();
+            ruleBase_->GetSettings(-1 - v).SetContext(bounds[v].first, bounds[v].second);
         }
     }
     return true;

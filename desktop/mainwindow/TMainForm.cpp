@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -77,6 +76,33 @@ void ShowFileNameWhenMinimized(QMdiSubWindow& frame) {
         return;
     const QString caption = frame.widget()->windowTitle();
     frame.setWindowTitle(frame.isMinimized() ? QFileInfo(caption).fileName() : caption);
+}
+
+// Beside the program as built, or in the documentation folder of an installation.
+QString HelpFileOf(const QDir& programFolder) {
+    const QStringList candidates{
+        programFolder.filePath(kHelpFile),
+        QDir::cleanPath(programFolder.filePath(TAVO_INSTALLED_HELP_DIR "/") + kHelpFile)};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+// The reader's message; one that is about the whole file names it, as "File not found: " does.
+QString ReadFailureText(const ESyntax& error, const QString& fileName) {
+    const QString message = QString::fromStdString(error.Message());
+    return message == "bad file type" ? message + ": " + fileName : message;
+}
+
+// One file under two names (a link, "..", another spelling of the folder) is still one file.
+bool SameFile(const QString& one, const QString& other) {
+    const QString first = QFileInfo(one).canonicalFilePath();
+    if (!first.isEmpty())
+        return first == QFileInfo(other).canonicalFilePath();
+    return QDir::cleanPath(QFileInfo(one).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(other).absoluteFilePath());
 }
 
 void ShowError(const std::exception& error) {
@@ -259,46 +285,13 @@ void TMainForm::BuildMenus() {
             [this] { ForwardToEditor([](TFormInfUnit& e) { e.RulesPage().InvertSign(); }, true); });
 
     connect(WindowCascade1, &QAction::triggered, this, &TMainForm::CascadeChildren);
-    auto tile = [this](bool horizontally) {
-        QList<QMdiSubWindow*> shown;
-        for (QMdiSubWindow* child : MdiArea->subWindowList()) {
-            if (child->isVisible() && !child->isMinimized())
-                shown << child;
-        }
-        const QRect area = MdiArea->viewport()->rect();
-        const auto rects = TileRects(area, int(shown.size()), horizontally);
-        // A window keeps at least its smallest size, overlapping its neighbour rather than
-        // squeezing its controls.
-        for (int i = 0; i < shown.size(); ++i) {
-            shown[i]->showNormal();
-            QRect bounds = rects[i];
-            bounds.setSize(bounds.size().expandedTo(shown[i]->minimumSizeHint()));
-            bounds.moveRight(std::min(bounds.right(), area.right()));
-            bounds.moveBottom(std::min(bounds.bottom(), area.bottom()));
-            bounds.moveTopLeft(
-                {std::max(bounds.left(), area.left()), std::max(bounds.top(), area.top())});
-            shown[i]->setGeometry(bounds);
-        }
-    };
-    connect(WindowTileHorizontal1, &QAction::triggered, this, [tile] { tile(true); });
-    connect(WindowTileVertical1, &QAction::triggered, this, [tile] { tile(false); });
+    connect(WindowTileHorizontal1, &QAction::triggered, this, [this] { TileChildren(true); });
+    connect(WindowTileVertical1, &QAction::triggered, this, [this] { TileChildren(false); });
     connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
         for (QMdiSubWindow* child : MdiArea->subWindowList())
             child->showMinimized();
     });
-    connect(WindowArrangeAll1, &QAction::triggered, this, [this] {
-        QList<QMdiSubWindow*> minimised;
-        for (QMdiSubWindow* child : MdiArea->subWindowList()) {
-            if (child->isMinimized())
-                minimised << child;
-        }
-        if (minimised.isEmpty())
-            return;
-        const auto rects = ArrangeIconRects(MdiArea->viewport()->rect(), int(minimised.size()),
-                                            minimised.first()->size());
-        for (int i = 0; i < minimised.size(); ++i)
-            minimised[i]->move(rects[i].topLeft());
-    });
+    connect(WindowArrangeAll1, &QAction::triggered, this, &TMainForm::ArrangeMinimisedChildren);
     connect(HelpContentsItem, &QAction::triggered, this, &TMainForm::HelpContentsItemClick);
     connect(HelpAbout1, &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
 }
@@ -506,16 +499,70 @@ void TMainForm::RebuildWindowList() {
     }
 }
 
-void TMainForm::CascadeChildren() {
+QRect TMainForm::ArrangeMinimisedChildren() {
+    const QRect area = MdiArea->viewport()->rect();
+    QList<QMdiSubWindow*> minimised;
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        if (child->isMinimized())
+            minimised << child;
+    }
+    if (minimised.isEmpty())
+        return area;
+    const QSize icon = minimised.first()->size();
+    const auto rects = ArrangeIconRects(area, int(minimised.size()), icon);
+    for (int i = 0; i < minimised.size(); ++i)
+        minimised[i]->move(rects[i].topLeft());
+    return AreaAboveIcons(area, int(minimised.size()), icon);
+}
+
+QList<QMdiSubWindow*> TMainForm::ShownChildrenActiveLast() const {
     QList<QMdiSubWindow*> shown;
     QMdiSubWindow* active = ActiveChild();
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
         if (child->isVisible() && !child->isMinimized() && child != active)
             shown << child;
     }
-    // The active window comes last, on top, where it hides no other window's title bar.
     if (active && active->isVisible() && !active->isMinimized())
         shown << active;
+    return shown;
+}
+
+void TMainForm::PlaceChildren(const QList<QMdiSubWindow*>& shown, const std::vector<QRect>& rects) {
+    // Each window goes above the ones before it, the active one last, so that where windows
+    // overlap no title bar is hidden.
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->setGeometry(rects[i]);
+        shown[i]->raise();
+    }
+    if (!shown.isEmpty())
+        MdiArea->setActiveSubWindow(shown.back());
+    // Windows too large for the area pass over the minimised ones, which then stay on top: the
+    // area lines them up along its bottom again when scroll bars take room from it.
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        if (child->isMinimized())
+            child->raise();
+    }
+}
+
+void TMainForm::TileChildren(bool horizontally) {
+    // The minimised windows keep the bottom of the area, where they stay in reach.
+    const QRect area = ArrangeMinimisedChildren();
+    const QList<QMdiSubWindow*> shown = ShownChildrenActiveLast();
+    if (shown.isEmpty())
+        return;
+    std::vector<QSize> smallest;
+    for (QMdiSubWindow* child : shown) {
+        child->showNormal();
+        smallest.push_back(child->minimumSizeHint());
+    }
+    const int titleBar = std::max(shown.front()->widget() ? shown.front()->widget()->y() : 0, 1);
+    PlaceChildren(shown, TileRects(area, smallest, horizontally, titleBar));
+}
+
+void TMainForm::CascadeChildren() {
+    const QRect area = ArrangeMinimisedChildren();
+    // The active window comes last, on top, where it hides no other window's title bar.
+    const QList<QMdiSubWindow*> shown = ShownChildrenActiveLast();
     if (shown.isEmpty())
         return;
     QSize smallest;
@@ -525,13 +572,7 @@ void TMainForm::CascadeChildren() {
     }
     // The step uncovers the frame's top edge and its title bar.
     const int step = shown.front()->widget() ? shown.front()->widget()->y() : 0;
-    const auto rects =
-        CascadeRects(MdiArea->viewport()->rect(), int(shown.size()), std::max(step, 1), smallest);
-    for (int i = 0; i < shown.size(); ++i) {
-        shown[i]->setGeometry(rects[i]);
-        shown[i]->raise();
-    }
-    MdiArea->setActiveSubWindow(shown.back());
+    PlaceChildren(shown, CascadeRects(area, int(shown.size()), std::max(step, 1), smallest));
 }
 
 void TMainForm::SetSaveEnabled(bool enabled) {
@@ -571,6 +612,16 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
     }
     // Relative names from the command line would not find their file from another folder.
     const QString fullName = file.absoluteFilePath();
+    // A second editor on the file would save over the first one's changes without a word.
+    if (TFormInfUnit* holder = EditorOf(fullName)) {
+        auto* frame = qobject_cast<QMdiSubWindow*>(holder->parentWidget());
+        if (frame && frame->isMinimized())
+            frame->showNormal();
+        MdiArea->setActiveSubWindow(frame);
+        AddRecentFile(fullName);
+        SetSaveEnabled(holder->Modified());
+        return holder;
+    }
     TFormInfUnit* editor = nullptr;
     try {
         // The editor starts unmodified unless a variable was corrected while it opened.
@@ -579,14 +630,22 @@ TFormInfUnit* TMainForm::OpenFileByName(const QString& fileName) {
         editor->show();
         ShowReadWarnings(editor->ReadWarnings());
     } catch (const ESyntax& error) {
-        MessageDlg(QString::fromStdString(error.Message()), "Syntax error", MsgIcon::None,
-                   toolkit::mbOK);
+        MessageDlg(ReadFailureText(error, fullName), "Syntax error", MsgIcon::None, toolkit::mbOK);
     } catch (const std::exception& error) {
         ShowError(error);
     }
     AddRecentFile(fullName);
     SetSaveEnabled(editor && editor->Modified());
     return editor;
+}
+
+TFormInfUnit* TMainForm::EditorOf(const QString& fileName) const {
+    for (QMdiSubWindow* child : MdiArea->subWindowList()) {
+        auto* editor = qobject_cast<TFormInfUnit*>(child->widget());
+        if (editor && SameFile(editor->FileName(), fileName))
+            return editor;
+    }
+    return nullptr;
 }
 
 void TMainForm::AddRecentFile(const QString& fileName) {
@@ -615,14 +674,14 @@ void TMainForm::ReopenItemClick(int tag) {
 
 void TMainForm::HelpContentsItemClick() {
     const QDir folder(QCoreApplication::applicationDirPath());
-    const QString help = folder.filePath(kHelpFile);
-    if (!QFileInfo::exists(help)) {
+    const QString help = HelpFileOf(folder);
+    if (help.isEmpty()) {
         MessageDlg(QString("The help file %1 was not found in %2.")
                        .arg(kHelpFile, QDir::toNativeSeparators(folder.path())),
                    "IO Error", MsgIcon::Warning, toolkit::mbOK);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+    if (!toolkit::OpenUrl(QUrl::fromLocalFile(help)))
         MessageDlg("No program could open the help file " + QDir::toNativeSeparators(help) + ".",
                    "IO Error", MsgIcon::Warning, toolkit::mbOK);
 }

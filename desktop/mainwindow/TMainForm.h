@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "desktop/editor/EditorHost.h"
 #include "desktop/toolkit/UserPrompts.h"
@@ -50,8 +51,11 @@ class TMainForm : public QMainWindow, public EditorHost {
 
     void FileNew1Execute();
     void FileOpen1Execute();
-    // Null when the file was missing or could not be read.
+    // Null when the file was missing or could not be read. A file that an editor holds
+    // already is not read again: that editor comes forward.
     TFormInfUnit* OpenFileByName(const QString& fileName) override;
+    // The editor that holds the file, or null.
+    TFormInfUnit* EditorOf(const QString& fileName) const;
     void AddRecentFile(const QString& fileName) override;
     void RebuildReopenMenu();
     void ReopenItemClick(int tag);
@@ -160,6 +164,12 @@ class TMainForm : public QMainWindow, public EditorHost {
     // The open windows under the Window menu's commands, numbered; choosing one restores it.
     void RebuildWindowList();
     void CascadeChildren();
+    void TileChildren(bool horizontally);
+    // Lines the minimised windows up along the bottom of the area and answers the part above
+    // them, which the other windows share.
+    QRect ArrangeMinimisedChildren();
+    QList<QMdiSubWindow*> ShownChildrenActiveLast() const;
+    void PlaceChildren(const QList<QMdiSubWindow*>& shown, const std::vector<QRect>& rects);
     void ForwardToEditor(void (*command)(TFormInfUnit&), bool needsGridFocus);
     void SendClipboardCommand(const char* method);
     void SetSaveEnabled(bool enabled);

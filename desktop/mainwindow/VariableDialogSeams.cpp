@@ -36,9 +36,8 @@ void BindToEditor(TDlgAddVar& dialog, TFormInfUnit& editor) {
         terms.RenameInRules = [&owner](const std::map<std::string, std::string>& renames) {
             owner.RenameInRules(renames);
         };
-        // The variable dialog's OK marks the window, with one undo step for all it changed;
-        // its Cancel takes the expressions and their renames back.
-        terms.MarkModified = {};
+        // Expressions confirmed with OK are a change of the window whatever the variable
+        // dialog's end: its Cancel takes back only the bounds.
         TUserTerms form(&owner);
         form.Execute(terms);
     };
@@ -55,9 +54,8 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
     seams.EditVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);
         // Renamed expressions are renamed in the undo history too, so that undo never brings
-        // back a name that is no term; Cancel takes that back with the rest of the dialog.
+        // back a name that is no term.
         RulesEditor& rules = editor.RulesPage().Editor();
-        const RuleUndoStacks history = rules.UndoStacks();
         dialog.OnRenamedInRules = [&rules, variable](const auto& renames) {
             rules.RenameInSnapshots(variable, renames);
         };
@@ -65,8 +63,6 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
                               ? dialog.EditInputVariable(editor.RuleBase(), variable)
                               : dialog.EditOutputVariable(editor.RuleBase(), -1 - variable);
         dialog.OnRenamedInRules = {};
-        if (!kept)
-            rules.RestoreUndoStacks(history);
         return kept;
     };
     seams.CheckVariable = [&dialog](TFormInfUnit& editor, int variable) {

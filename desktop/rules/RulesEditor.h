@@ -115,7 +115,6 @@ class RulesEditor {
     // User expressions of the variable were renamed in the rules; the snapshots follow, so that
     // undo never brings back a name that no longer exists.
     void RenameInSnapshots(int variable, const std::map<std::string, std::string>& renames);
-    void RestoreUndoStacks(RuleUndoStacks stacks) { undo_ = std::move(stacks); }
 
   private:
     void FillRow(int row, std::string_view line);

@@ -296,8 +296,11 @@ void TRulesPage::Rebuild(const std::function<void()>& change, int column, int ro
 
 void TRulesPage::FillRulesGrid() {
     const QPoint at = CurrentCell();
-    const ProgressScope progress(progress_, std::max(editor_.RuleBase().GetNumRules() - 1, 0));
-    Rebuild([this] { editor_.FillGrid(); }, at.x(), at.y());
+    {
+        const ProgressScope progress(progress_, std::max(editor_.RuleBase().GetNumRules() - 1, 0));
+        Rebuild([this] { editor_.FillGrid(); }, at.x(), at.y());
+    }
+    btnCheckConsClick();
 }
 
 void TRulesPage::StoreRulesFromGrid() {
@@ -434,7 +437,6 @@ void TRulesPage::SetEditingEnabled(bool enabled) {
 
 void TRulesPage::TabSheetRulesEnter() {
     FillRulesGrid();
-    btnCheckConsClick();
     emit userExpressionsChanged();
 }
 

@@ -70,7 +70,7 @@ class TRulesPage : public QWidget {
     // The current cell's editor, opened when it was closed, its text selected.
     QLineEdit* OpenCellEditor();
 
-    // Grid from rule base and back; incomplete rows are not stored.
+    // Grid from rule base, with its checks, and back; incomplete rows are not stored.
     void FillRulesGrid();
     void StoreRulesFromGrid();
     // Commits an open cell editor and stores the rules, so that what the rule base holds is what

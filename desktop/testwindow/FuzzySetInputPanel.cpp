@@ -11,6 +11,7 @@
 #include "desktop/testwindow/FuzzySetInputBox.h"
 #include "desktop/testwindow/FuzzySetPainting.h"
 #include "desktop/testwindow/TypicalExpression.h"
+#include "desktop/toolkit/RefusedText.h"
 
 namespace {
 
@@ -101,17 +102,13 @@ void FuzzySetInputPanel::onValueEditEditingFinished() {
 
 void FuzzySetInputPanel::MarkTypedText(TypedText state) {
     typedText_ = state;
-    QLineEdit* edit = ValueEdit();
-    QPalette colours = palette();
-    QString tip;
+    QString reason;
     if (state != TypedText::InUse) {
-        colours.setColor(QPalette::Base, QColor(255, 210, 210));
         const QString inUse = FixedTwoDecimals(Value());
-        tip = state == TypedText::Clamped
-                  ? QStringLiteral("Outside %1 .. %2: %3 is used")
-                        .arg(FixedTwoDecimals(Lo()), FixedTwoDecimals(Hi()), inUse)
-                  : QStringLiteral("Not a number: %1 is used").arg(inUse);
+        reason = state == TypedText::Clamped
+                     ? QStringLiteral("Outside %1 .. %2: %3 is used")
+                           .arg(FixedTwoDecimals(Lo()), FixedTwoDecimals(Hi()), inUse)
+                     : QStringLiteral("Not a number: %1 is used").arg(inUse);
     }
-    edit->setPalette(colours);
-    edit->setToolTip(tip);
+    toolkit::MarkRefusedText(*ValueEdit(), reason);
 }

@@ -18,6 +18,7 @@
 #include "desktop/testwindow/SurfaceBox.h"
 #include "desktop/testwindow/SurfacePlacement.h"
 #include "desktop/testwindow/TMDIChild.h"
+#include "desktop/toolkit/ScreenPlacement.h"
 #include "desktop/toolkit/UserPrompts.h"
 
 namespace {
@@ -68,6 +69,8 @@ TFormSurface::TFormSurface(TMDIChild& testWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     FormCreate();
     PlaceBesideTestWindow();
+    // The frame is known, and the placement final, once the window is shown.
+    toolkit::OnceFramed(*this, [this] { PlaceBesideTestWindow(); });
     Recompute();
 }
 
@@ -108,7 +111,9 @@ void TFormSurface::FormCreate() {
     cbxVar1->setCurrentIndex(0);
     cbxVar2->setCurrentIndex(cbxVar2->count() > 1 ? 1 : 0);
     setWindowTitle(QStringLiteral("Surface of ") + d_->testWindow.windowTitle());
-    resize(520, 560);
+    // Long names of variables widen the row of combos: the window takes what its controls need
+    // now, where it is placed, not when it is shown.
+    resize(QSize(520, 560).expandedTo(minimumSizeHint()));
 
     connect(btRecount, &QPushButton::clicked, this, &TFormSurface::btRecountClick);
     connect(cbxSteps, &QComboBox::currentIndexChanged, this, &TFormSurface::cbxStepsChange);
@@ -136,13 +141,13 @@ bool TFormSurface::IsDragging() const {
 // main window's menu; beside the test window it hides neither.
 void TFormSurface::PlaceBesideTestWindow() {
     const QWidget& testWindow = d_->testWindow;
-    const QWidget& topLevel = *testWindow.window();
-    // The frame is not known before the window is shown; the program's windows share one.
-    const QSize decoration = topLevel.frameGeometry().size() - topLevel.size();
     const QScreen* screen = testWindow.screen();
     if (!screen)
         return;
-    move(PlaceBeside(ScreenRect(testWindow), size() + decoration, screen->availableGeometry()));
+    const QMargins frame = toolkit::FrameMargins(*this);
+    const QPoint at =
+        PlaceBeside(ScreenRect(testWindow), size().grownBy(frame), screen->availableGeometry());
+    setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size()));
 }
 
 void TFormSurface::Recompute() {

@@ -82,9 +82,6 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
     BuildControls();
     LoadWindowAttributes(*this);
 
-    d_->temporary = WriteTemporaryRuleBase(ruleBase);
-    MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
-
     const int inputCount = ruleBase.GetNumAntVariables();
     const int outputCount = ruleBase.GetNumSucVariables();
     d_->inputs.assign(static_cast<std::size_t>(inputCount), 0.0);
@@ -121,6 +118,9 @@ TMDIChild::TMDIChild(CRuleBase& ruleBase, const QString& name, TestWindowOwner* 
         const QSignalBlocker blocker(cbUseFTFilter);
         cbUseFTFilter->setChecked(true);
     }
+    // Written once the methods have had their say on the filter.
+    d_->temporary = WriteTemporaryRuleBase(ruleBase);
+    MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
 
     connect(cbxInfMethod, &QComboBox::currentIndexChanged, this, &TMDIChild::cbxInfMethodChange);
     connect(cbxDefMethod, &QComboBox::currentIndexChanged, this, &TMDIChild::cbxDefMethodChange);
@@ -422,6 +422,7 @@ void TMDIChild::cbxInfMethodChange(int index) {
         CrispInferenceMethodTable[static_cast<std::size_t>(row)].Routine);
     if (d_->owner)
         d_->owner->SetInferenceMethodIndex(index);
+    ShowRuleBase();
     Recompute(true);
 }
 
@@ -443,6 +444,7 @@ void TMDIChild::cbxDefMethodChange(int index) {
         cbUseFTFilter->setEnabled(false);
         d_->ruleBase.RecordUseFuzzyFilter(false);
     }
+    ShowRuleBase();
     // The output panel shows the new method's value even when the box was unchecked above.
     Recompute(true);
 }
@@ -457,8 +459,14 @@ void TMDIChild::cbUseFTFilterClick(bool checked) {
     }
     if (d_->owner)
         d_->owner->SetFuzzyFilterChecked(checked);
+    ShowRuleBase();
     // The crisp output follows the filter as the projection does.
     Evaluate(true);
+}
+
+void TMDIChild::ShowRuleBase() {
+    if (UpdateTemporaryRuleBase(d_->temporary, d_->ruleBase))
+        MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
 }
 
 void TMDIChild::PlacePanels() {
@@ -550,8 +558,7 @@ void TMDIChild::FormActivate() {
         d_->owner->UpdateSaveState();
     // Rules, methods, contexts and names may have been edited meanwhile: the projection is
     // computed again with the rest, and the rule base and names are shown as they are now.
-    if (UpdateTemporaryRuleBase(d_->temporary, d_->ruleBase))
-        MemoRuleBase->setPlainText(QString::fromStdString(d_->temporary.text));
+    ShowRuleBase();
     for (int i = 0; i < cbxProjectionVariable->count(); ++i)
         cbxProjectionVariable->setItemText(i,
                                            QString::fromStdString(d_->ruleBase.GetVariableName(i)));

@@ -90,6 +90,9 @@ class TMDIChild : public QWidget {
     void UpdateProjection();
     bool OtherInputsMoved() const;
     void PlacePanels();
+    // The rule base as the file would hold it, written again when it changed: methods and the
+    // filter switch included, so that it is the one the window computes with.
+    void ShowRuleBase();
 
     void cbxInfMethodChange(int index);
     void cbxDefMethodChange(int index);

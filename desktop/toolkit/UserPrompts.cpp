@@ -1,9 +1,13 @@
 #include "desktop/toolkit/UserPrompts.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "desktop/toolkit/FileDialogFilter.h"
 
@@ -14,37 +18,9 @@ namespace {
 class QtUserPrompts final : public UserPrompts {
   public:
     ModalResult Message(const MessageRequest& request) override {
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(request.Caption);
-        box.setText(request.Text);
-        switch (request.Icon) {
-            case MsgIcon::None:
-                box.setIcon(QMessageBox::NoIcon);
-                break;
-            case MsgIcon::Warning:
-                box.setIcon(QMessageBox::Warning);
-                break;
-            case MsgIcon::Error:
-                box.setIcon(QMessageBox::Critical);
-                break;
-            case MsgIcon::Information:
-                box.setIcon(QMessageBox::Information);
-                break;
-            case MsgIcon::Confirmation:
-                box.setIcon(QMessageBox::Question);
-                break;
-        }
-        QMessageBox::StandardButtons buttons;
-        if (request.Buttons & mbYes)
-            buttons |= QMessageBox::Yes;
-        if (request.Buttons & mbNo)
-            buttons |= QMessageBox::No;
-        if (request.Buttons & mbOK)
-            buttons |= QMessageBox::Ok;
-        if (request.Buttons & mbCancel)
-            buttons |= QMessageBox::Cancel;
-        box.setStandardButtons(buttons == QMessageBox::NoButton ? QMessageBox::Ok : buttons);
-        switch (box.exec()) {
+        const std::unique_ptr<QMessageBox> box =
+            MakeMessageBox(request, QApplication::activeWindow());
+        switch (box->exec()) {
             case QMessageBox::Ok:
                 return ModalResult::Ok;
             case QMessageBox::Yes:
@@ -89,6 +65,8 @@ class QtUserPrompts final : public UserPrompts {
     }
 
     int Modal(QDialog& dialog) override { return dialog.exec(); }
+
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 QtUserPrompts& RealPrompts() {
@@ -103,6 +81,10 @@ UserPrompts& Prompts() {
 }
 
 }  // namespace
+
+bool UserPrompts::OpenUrl(const QUrl&) {
+    return false;
+}
 
 UserPrompts* SetUserPrompts(UserPrompts* prompts) {
     UserPrompts* previous = installedPrompts;
@@ -140,6 +122,55 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 int ShowModal(QDialog& dialog) {
     return Prompts().Modal(dialog);
+}
+
+bool OpenUrl(const QUrl& url) {
+    return Prompts().OpenUrl(url);
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(request.Caption);
+    box->setText(request.Text);
+    switch (request.Icon) {
+        case MsgIcon::None:
+            box->setIcon(QMessageBox::NoIcon);
+            break;
+        case MsgIcon::Warning:
+            box->setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Error:
+            box->setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Information:
+            box->setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Confirmation:
+            box->setIcon(QMessageBox::Question);
+            break;
+    }
+    QMessageBox::StandardButtons buttons;
+    if (request.Buttons & mbYes)
+        buttons |= QMessageBox::Yes;
+    if (request.Buttons & mbNo)
+        buttons |= QMessageBox::No;
+    if (request.Buttons & mbOK)
+        buttons |= QMessageBox::Ok;
+    if (request.Buttons & mbCancel)
+        buttons |= QMessageBox::Cancel;
+    box->setStandardButtons(buttons == QMessageBox::NoButton ? QMessageBox::Ok : buttons);
+    // The box makes itself as wide as its text and a caption in the MDI title font; a window
+    // manager's title bar writes the caption in bold and keeps room for an icon and three
+    // buttons, and cuts what does not fit ("TAV... n32").
+    QFont titleFont = box->font();
+    titleFont.setBold(true);
+    constexpr int kTitleBarControls = 120;
+    const int captionRoom =
+        QFontMetrics(titleFont).horizontalAdvance(request.Caption) + kTitleBarControls;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(captionRoom, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }
 
 bool TFileDialog::Execute() {

@@ -2,9 +2,13 @@
 
 #include <QString>
 
-class QDialog;
-
+#include <memory>
 #include <optional>
+
+class QDialog;
+class QMessageBox;
+class QUrl;
+class QWidget;
 
 // Every modal question the program asks a person goes through the installed UserPrompts: the
 // message boxes, the input box and the file dialogs. Without an installed one, the real Qt
@@ -71,6 +75,9 @@ class UserPrompts {
     virtual std::optional<FileDialogAnswer> ChooseFile(const FileDialogRequest& request) = 0;
     // Runs a modal form; answers QDialog::Accepted or QDialog::Rejected.
     virtual int Modal(QDialog& dialog) = 0;
+    // Opens a file or an address in the program the desktop has for it; false when none could
+    // be started. Prompts that do not answer it start nothing.
+    virtual bool OpenUrl(const QUrl& url);
 };
 
 // Installs prompts, not owned, that answer instead of the real dialogs until another call
@@ -91,6 +98,13 @@ std::optional<FileDialogAnswer> ExecuteFileDialog(const FileDialogRequest& reque
 
 // Shows a form of the program modally (a dialog, the about box) and answers its result.
 int ShowModal(QDialog& dialog);
+
+// Opens a document (the help file) in the desktop's viewer; false when no viewer was started.
+bool OpenUrl(const QUrl& url);
+
+// The box that the real prompts show for a request: wide enough for its caption as a window
+// manager's title bar shows it, in bold between the window's icon and its buttons.
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidget* parent);
 
 // A form's file dialog: its settings stay between runs; Execute stores the chosen name and
 // filter index and answers whether the person chose one.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -125,13 +126,6 @@ void TDlgAddVar::LoadForEdit(CRuleBase& ruleBase, int variable) {
         edDiscret->setText(QString::number(Variable().GetDiscretization()));
     edLow->setText(BoundText(openingLow_));
     edHigh->setText(BoundText(openingHigh_));
-    openingTerms_.clear();
-    if (const auto* basic = dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variable))) {
-        for (const auto& term : basic->Terms())
-            openingTerms_.push_back(
-                std::make_unique<CNamedTerm>(term->Names(), term->Element().Clone()));
-    }
-    openingCells_ = CellTextsOf(ruleBase);
 }
 
 int TDlgAddVar::RunModal() {
@@ -203,7 +197,6 @@ bool TDlgAddVar::Add(CRuleBase& ruleBase, int copySource) {
     if (const auto* source =
             dynamic_cast<const CBasicSettings*>(&ruleBase.GetSettings(variableIndex_)))
         settings->CopyTerms(*source);
-    settings->UpdateSymmetry();
     auto variable = std::make_unique<CFuzzyVariable>(edName->text().toStdString(), settings,
                                                      toolkit::StrToInt(edDiscret->text()));
     try {
@@ -229,11 +222,12 @@ bool TDlgAddVar::Validate() {
     // A new name the file cannot hold would make every later Save fail; a name read from a file
     // is left as it came.
     if ((!editMode_ || fields.name != Variable().GetName()) && !FileHoldsName(fields.name)) {
-        toolkit::ShowMessage(
-            "Variable name \"" + edName->text() +
-            "\" cannot be kept in a rulebase file: use letters, digits and signs without a "
-            "comma, and no blank at its start or end.");
-        edName->setFocus();
+        Refuse(edName, [this] {
+            toolkit::ShowMessage(
+                "Variable name \"" + edName->text() +
+                "\" cannot be kept in a rulebase file: use letters, digits and signs without a "
+                "comma, and no blank at its start or end.");
+        });
         return false;
     }
     const auto error =
@@ -244,27 +238,48 @@ bool TDlgAddVar::Validate() {
     return false;
 }
 
-void TDlgAddVar::ShowFieldError(const VariableFieldError& error) {
-    if (error.notANumber) {
-        toolkit::MessageDlg(QString::fromStdString(error.message), "Warning",
-                            toolkit::MsgIcon::Warning, toolkit::mbOK);
-    } else {
-        toolkit::ShowMessage(QString::fromStdString(error.message));
-    }
+void TDlgAddVar::Refuse(QWidget* field, const std::function<void()>& tell) {
+    // The field taking the focus back is no field left by the person: checking the one it
+    // takes the focus from would refuse that one too, and each would take it back in turn.
+    const QScopedValueRollback<bool> refusing(refusing_, true);
+    tell();
     // The correction belongs in the field the message is about, not where the focus went next.
+    if (field)
+        field->setFocus();
+}
+
+void TDlgAddVar::ShowFieldError(const VariableFieldError& error) {
+    QWidget* field = nullptr;
     if (error.field == BoundField::kLow)
-        edLow->setFocus();
+        field = edLow;
     else if (error.field == BoundField::kHigh)
-        edHigh->setFocus();
+        field = edHigh;
+    Refuse(field, [&error] {
+        if (error.notANumber) {
+            toolkit::MessageDlg(QString::fromStdString(error.message), "Warning",
+                                toolkit::MsgIcon::Warning, toolkit::mbOK);
+        } else {
+            toolkit::ShowMessage(QString::fromStdString(error.message));
+        }
+    });
 }
 
 std::optional<double> TDlgAddVar::FieldValue(QLineEdit& field, double current) {
+    double number = 0.0;
+    try {
+        number = toolkit::StrToFloat(field.text());
+    } catch (const toolkit::EConvertError& error) {
+        Refuse(&field, [&error] {
+            toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+        });
+        return std::nullopt;
+    }
     const BoundField which = &field == edLow ? BoundField::kLow : BoundField::kHigh;
     if (const auto error = CheckBound(which, field.text().toStdString())) {
         ShowFieldError(*error);
         return std::nullopt;
     }
-    return FieldBound(*ReadBound(field.text().toStdString()), current);
+    return FieldBound(number, current);
 }
 
 void TDlgAddVar::OKBtnClick() {
@@ -301,20 +316,10 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
     if (low == appliedLow_ && high == appliedHigh_)
         return;
     CSettings& settings = ruleBase_->GetSettings(VariableIndex());
-    settings.SetContext(low, high);
-    if (auto* basic = dynamic_cast<CBasicSettings*>(&settings)) {
-        basic->UpdateSymmetry();
-        for (auto& term : basic->MutableTerms()) {
-            // Moving the upper end first keeps the set's interval ordered when it moves up.
-            if (low > term->Element().GetUpperBound()) {
-                term->Element().SetUpperBound(high);
-                term->Element().SetLowerBound(low);
-            } else {
-                term->Element().SetLowerBound(low);
-                term->Element().SetUpperBound(high);
-            }
-        }
-    }
+    if (auto* basic = dynamic_cast<CBasicSettings*>(&settings))
+        basic->MoveContext(low, high);
+    else
+        settings.SetContext(low, high);
     appliedLow_ = low;
     appliedHigh_ = high;
 }
@@ -322,17 +327,9 @@ void TDlgAddVar::ApplyBounds(double low, double high) {
 void TDlgAddVar::Restore() {
     if (!editMode_)
         return;
-    if (auto* basic = dynamic_cast<CBasicSettings*>(&ruleBase_->GetSettings(VariableIndex()))) {
-        // The copies are on the opening bounds, which the context gets back below.
-        auto& terms = basic->MutableTerms();
-        terms.clear();
-        for (auto& term : openingTerms_)
-            terms.push_back(std::move(term));
-        openingTerms_.clear();
-    }
     ApplyBounds(openingLow_, openingHigh_);
-    if (RestoreCellTexts(*ruleBase_, openingCells_))
-        PrepareKeepingCells(*ruleBase_);
+    // Expressions confirmed in their editor stay, and so do the cells it renamed them in.
+    PrepareKeepingCells(*ruleBase_);
 }
 
 void TDlgAddVar::StoreIntoVariable() {
@@ -355,14 +352,13 @@ void TDlgAddVar::edDiscretExit() {
     try {
         discretization = toolkit::StrToInt(edDiscret->text());
     } catch (const toolkit::EConvertError& error) {
-        toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
-        edDiscret->setFocus();
+        Refuse(edDiscret, [&error] {
+            toolkit::MessageDlg(error.what(), "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
+        });
         return;
     }
-    if (discretization < kDialogMinDiscretization || discretization > kDialogMaxDiscretization) {
-        toolkit::ShowMessage("Discretization is out of range");
-        edDiscret->setFocus();
-    }
+    if (discretization < kDialogMinDiscretization || discretization > kDialogMaxDiscretization)
+        Refuse(edDiscret, [] { toolkit::ShowMessage("Discretization is out of range"); });
     if (OnModified)
         OnModified();
 }
@@ -392,13 +388,15 @@ void TDlgAddVar::btnEditTermsClick() {
 }
 
 bool TDlgAddVar::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving a field for Cancel checks nothing: the dialog is being abandoned. Nor does a
-    // box or another window taking the focus: the person has not left the field.
-    const auto leftField = [event] {
+    // Leaving a field for Cancel checks nothing: the dialog is being abandoned; nor for OK,
+    // which checks every field in order and stops at the first it refuses. Nor does a box or
+    // another window taking the focus: the person has not left the field.
+    const auto leftField = [this, event] {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+               !refusing_ && !CancelBtn->hasFocus() && !OKBtn->hasFocus() && isVisible();
     };
-    if (event->type() == QEvent::FocusOut && !CancelBtn->hasFocus() && isVisible() && leftField()) {
+    if (event->type() == QEvent::FocusOut && leftField()) {
         if (watched == edDiscret)
             edDiscretExit();
         else if (watched == edLow)

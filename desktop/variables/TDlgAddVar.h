@@ -4,15 +4,9 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-template <class T>
-class CNamedElement;
-class CFuzzySet;
-using CNamedTerm = CNamedElement<CFuzzySet>;
 class CFuzzyVariable;
 class CRuleBase;
 class QComboBox;
@@ -24,8 +18,8 @@ struct VariableFieldError;
 // The modal dialog that adds an input variable, or edits the name, bounds and discretization of
 // an input or output variable. When the bounds of a variable whose rules hold numbers change, it
 // offers to recompute the numbers for the new range or to cut them to it. Any end but OK gives
-// the variable its opening bounds, its user expressions and the rule cells that their renames
-// changed back. One instance serves every editor window.
+// the variable its opening bounds back; user expressions confirmed with OK in their editor stay,
+// renamed in the rules. One instance serves every editor window.
 class TDlgAddVar : public QDialog {
     Q_OBJECT
 
@@ -47,7 +41,7 @@ class TDlgAddVar : public QDialog {
     bool Passes(CRuleBase& ruleBase, int index, bool isInput);
     // Each use of a key as a user term, in every cell whose variable shares the dialog's
     // variable's language definition, gets the mapped name. Called before the terms themselves
-    // are renamed; any end of the dialog but OK takes it back.
+    // are renamed.
     void RenameInRules(const std::map<std::string, std::string>& renames);
 
     // Runs the dialog modally and gives its result; tests replace it to act as the person.
@@ -96,13 +90,15 @@ class TDlgAddVar : public QDialog {
     // Gives the variable's context and, for a linguistic one, every user expression these
     // bounds, when they differ from the applied ones.
     void ApplyBounds(double low, double high);
-    // Any end but OK: the bounds, the user expressions and the rule cells as they were opened.
+    // Any end but OK: the bounds as they were opened.
     void Restore();
     void StoreIntoVariable();
     // The bound a field stands for; nothing, with the refusal shown and the focus in the field,
     // when the field holds no bound.
     std::optional<double> FieldValue(QLineEdit& field, double current);
     void ShowFieldError(const VariableFieldError& error);
+    // Tells the person why, then gives the focus back to field (null: leaves it).
+    void Refuse(QWidget* field, const std::function<void()>& tell);
 
     CRuleBase* ruleBase_ = nullptr;
     double appliedLow_ = 0.0;
@@ -112,7 +108,6 @@ class TDlgAddVar : public QDialog {
     int variableIndex_ = 0;
     bool isOutput_ = false;
     bool editMode_ = true;
-    // What the user-expressions editor may change while the dialog is open, as it was opened.
-    std::vector<std::unique_ptr<CNamedTerm>> openingTerms_;
-    std::vector<std::vector<std::string>> openingCells_;
+    // A refusal is being shown and its field takes the focus back.
+    bool refusing_ = false;
 };

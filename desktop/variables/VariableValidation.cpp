@@ -39,8 +39,8 @@ bool FileHolds(double value) {
 }
 
 // Compared as the file keeps them: two doubles that round to one float are one bound there.
-float AsStored(double value) {
-    return static_cast<float>(value);
+double AsStored(double value) {
+    return RuleBaseNumber(value);
 }
 
 }  // namespace
@@ -49,8 +49,7 @@ std::optional<VariableFieldError> CheckBound(BoundField field, const std::string
     const std::string label = field == BoundField::kLow ? "Lower bound" : "Upper bound";
     const auto value = ReadBound(text);
     if (!value)
-        return VariableFieldError{
-            label + ": \"" + std::string(Trimmed(text)) + "\" is not a number.", true, field};
+        return VariableFieldError{"Something is wrong!", true, field};
     if (!FileHolds(*value))
         return VariableFieldError{label + ": " + std::string(Trimmed(text)) +
                                       " is more than a rulebase file can hold (at most " +

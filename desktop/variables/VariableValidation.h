@@ -42,8 +42,8 @@ std::optional<VariableFieldError> ValidateVariableFields(const CRuleBase& ruleBa
 
 // A number as the dialog reads it: blanks around it allowed, nothing else; finite only.
 std::optional<double> ReadBound(const std::string& text);
-// A bound's text that is not a number, or a number beyond what a rulebase file holds (single
-// precision), refused with a message that names the field of the field.
+// A bound's text that is not a number ("Something is wrong!"), or a number beyond what a
+// rulebase file holds (single precision), refused with a message that names the field.
 std::optional<VariableFieldError> CheckBound(BoundField field, const std::string& text);
 // The text a bound's field shows: the bound as the rulebase file writes it.
 std::string BoundFieldText(double bound);

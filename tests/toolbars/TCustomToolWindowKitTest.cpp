@@ -352,6 +352,29 @@ class TCustomToolWindowKitTest : public QObject {
         QCOMPARE(bar->BoundsRect().topLeft(), screen.topLeft());
     }
 
+    // Floating bars that are floated, shown again, or grow with their buttons open wholly on
+    // the screen: partly off it, their close box and their last buttons were out of reach.
+    void floatingBarsOpenAndGrowWhollyOnTheScreen() {
+        const QRect screen = GetRectOfPrimaryMonitor();
+        form->move(screen.right() - 40, 100);
+        ProcessLayouts();
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, kHandle);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, kHandle);
+        QVERIFY(!bar->Docked());
+        QVERIFY(screen.contains(bar->BoundsRect()));
+        bar->SetVisible(false);
+        bar->SetBounds(screen.right() - 10, 300, bar->width(), bar->height());
+        bar->SetVisible(true);
+        QVERIFY(screen.contains(bar->BoundsRect()));
+        const int narrow = bar->width();
+        bar->SetBounds(screen.right() + 1 - narrow, 300, narrow, bar->height());
+        for (const char* caption : {"4", "5", "6"})
+            form->AddButton(bar, caption);
+        ProcessLayouts();
+        QCOMPARE(bar->width(), narrow + 3 * 23);
+        QVERIFY(screen.contains(bar->BoundsRect()));
+    }
+
     void placedOnlyOnDocksAndForms() {
         QWidget* plain = form->Center;
         try {

@@ -7,20 +7,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
+#include <cfloat>
+#include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
+#include "core/checks/MergeInconsistentRules.h"
 #include "core/io/RuleBaseReader.h"
+#include "core/lang/CLingTerm.h"
 #include "core/lang/CLinguisticSettings.h"
 #include "core/lang/CTriangSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/rulebase/Rules.h"
+#include "core/sets/CFuzzyTrapezoidSet.h"
 #include "core/sets/CFuzzyTriangSet.h"
 #include "core/text/ESyntax.h"
+#include "core/text/Scanner.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 
 namespace {
@@ -327,5 +336,187 @@ TEST_F(RuleBaseFile, LeftoversDoNotBlockAndAFailedWriteLeavesNoneAndSaysWhy) {
     EXPECT_EQ(Contents(path), kNewLinguistic);
     EXPECT_EQ(Entries(), 101);
 }
+
+// The value is what the reader makes of the written text, for awkward doubles (ties between
+// two floats, the ends of the float range, subnormals) and random ones.
+TEST(RuleBaseNumber, IsWhatTheReaderMakesOfTheWrittenText) {
+    const double next = std::nextafter(1.0f, 2.0f), tie = (1 + next) / 2, oddTie = next + 0x1p-24;
+    const double overflow = 0x1.ffffffp+127;  // half way from FLT_MAX to infinity
+    std::vector<double> values = {0.1, 2.3, -0.7, 13.9, 0.304, 1e-50, 0.1234567, 16777217, -1e300};
+    // Each with its neighbours.
+    for (double value : {tie, oddTie, double(FLT_MAX), overflow, FLT_TRUE_MIN / 2.0, -0.0})
+        values.insert(values.end(),
+                      {value, std::nextafter(value, 0.0), std::nextafter(value, 1e300)});
+    std::mt19937_64 random(20240611);
+    for (int i = 0; i < 20000; ++i) {
+        const auto bits = (random() & 0x800fffffffffffffu) | ((896 + random() % 256) << 52);
+        values.push_back(std::bit_cast<double>(bits));
+    }
+    for (double value : values) {
+        const std::string text = RuleBaseNumberText(value);
+        const double held = RuleBaseNumber(value);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(held),
+                  std::bit_cast<std::uint64_t>(ReadNumbers(text.c_str(), 1).at(0)))
+            << std::hexfloat << value << " written as " << text;
+        EXPECT_EQ(RuleBaseNumber(held), held) << std::hexfloat << value;
+    }
+}
+
+// A number typed as a bound lies in the context it bounds, whichever way the bound was rounded.
+TEST(RuleBaseNumber, TypedBoundsLieInTheirContext) {
+    for (double bound : {0.1, 2.3, -0.7, 13.9}) {
+        const std::string about = "about " + std::to_string(bound);
+        EXPECT_FALSE(CLinguisticSettings(bound - 1, bound).CheckExpression(about)) << about;
+        EXPECT_FALSE(CLinguisticSettings(bound, bound + 1).CheckExpression(about)) << about;
+    }
+    EXPECT_TRUE(CLinguisticSettings(0, 1).CheckExpression("about 1.001"));
+}
+
+// A second input copied from the first, 25 rules, the default parameters.
+void Defaults(CRuleBase& ruleBase) {
+    ruleBase.AddAntVariable(std::make_unique<CFuzzyVariable>(
+                                "Copy_X", std::make_shared<CLinguisticSettings>(0.0, 1.0), 301),
+                            0);
+    const char* terms[] = {"sm", "ml sm", "me", "ro bi", "bi"};
+    Rules rules;
+    for (int k = 0; k < 25; ++k)
+        rules.AddRule({terms[k / 5], terms[k % 5], terms[(k / 5 + k % 5) / 2]});
+    ruleBase.SetRulesFromSet(rules);
+}
+
+// The contexts as a person types them into the variable dialog.
+void TypedContexts(CRuleBase& ruleBase) {
+    Defaults(ruleBase);
+    dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(0)).MoveContext(0.1, 2.3);
+    dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(1)).MoveContext(-0.7, 13.9);
+    ruleBase.Prepare();  // as the dialog does when it closes
+}
+
+// A user expression with a point dragged to pixel 311 of 607, then its context typed.
+void DraggedUserExpression(CRuleBase& ruleBase) {
+    auto& settings = dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(0));
+    settings.AddTerm(std::make_unique<CNamedTerm>(
+        std::vector<std::string>{"warm", "wa"},
+        std::make_unique<CFuzzyTrapezoidSet>(0.1, (311 - 25) / 557.0, 0.7, 0.9, 0, 1)));
+    settings.MoveContext(0.1, 2.3);
+    Rules rules;
+    rules.AddRule({"wa", "bi"});
+    rules.AddRule({"not wa", "about 0.3"});
+    ruleBase.SetRulesFromSet(rules);
+}
+
+// One rule per data row, each value described by its variable's settings; inconsistent rules
+// then merged into one with the mean of their conclusions.
+void LearnedAndMergedRules(CRuleBase& ruleBase) {
+    TypedContexts(ruleBase);
+    Rules rules;
+    for (int row = 0; row < 40; ++row) {
+        std::vector<std::string> cells;
+        for (int v : {0, 1, -1}) {
+            const auto& settings = dynamic_cast<CLinguisticSettings&>(ruleBase.GetSettings(v));
+            CLingTerm term;
+            const double share = std::fmod(row * (0.37 - v * 0.21), 1.0);
+            settings.DescribeValue(settings.GetLowerBound() + share * settings.GetUpperBound(),
+                                   term, 2);
+            settings.TermToText(term, cells.emplace_back());
+        }
+        rules.AddRule(std::move(cells));
+    }
+    ruleBase.SetRulesFromSet(rules);
+    MergeInconsistentRules(ruleBase);
+}
+
+// A file's triangular terms follow a context typed for them, as the file is read again.
+void TriangContextTyped(CRuleBase& ruleBase) {
+    rulebase_test::Model model;
+    model.inputs = {{"t", "triang", 0, 10}};
+    model.outputs = {{"y"}};
+    for (const char* term : {"small", "medium", "big"})
+        model.rules.push_back(rulebase_test::RuleLine({term}, {"ml me"}));
+    ruleBase = rulebase_test::Build(model);
+    dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(0)).MoveContext(0, 13.9);
+    ruleBase.Prepare();
+}
+
+// A file never makes triangular terms symmetric, so a context typed symmetric must not either:
+// "not" would keep only half of its grid until the file is read again.
+void TriangContextTypedSymmetric(CRuleBase& ruleBase) {
+    rulebase_test::Model model;
+    model.inputs = {{"t", "triang", 0, 10}};
+    model.outputs = {{"y"}};
+    for (const char* term : {"not small", "medium", "not big"})
+        model.rules.push_back(rulebase_test::RuleLine({term}, {"ml me"}));
+    ruleBase = rulebase_test::Build(model);
+    dynamic_cast<CBasicSettings&>(ruleBase.GetSettings(0)).MoveContext(-13.9, 13.9);
+    ruleBase.Prepare();
+}
+
+void SingletonOutputs(CRuleBase& ruleBase) {
+    ruleBase.GetSettings(0).SetContext(-0.7, 13.9);
+    ruleBase.GetSettings(-1).SetContext(0.1, 2.3);
+    Rules rules;
+    for (const char* rule : {"sm", "me", "bi"})
+        rules.AddRule({rule, rule[0] == 'm' ? "2.3" : "0.1"});
+    ruleBase.SetRulesFromSet(rules);
+}
+
+struct BuiltModel {
+    const char* name;
+    TypeOfDescription kind;
+    void (*build)(CRuleBase&);
+};
+
+void PrintTo(const BuiltModel& model, std::ostream* out) {
+    *out << model.name;
+}
+
+const BuiltModel kBuiltModels[] = {
+    {"Defaults", CRuleBase::kLinguistic, Defaults},
+    {"TypedContexts", CRuleBase::kLinguistic, TypedContexts},
+    {"DraggedUserExpression", CRuleBase::kLinguistic, DraggedUserExpression},
+    {"LearnedAndMergedRules", CRuleBase::kLinguistic, LearnedAndMergedRules},
+    {"TriangContextTyped", CRuleBase::kLinguistic, TriangContextTyped},
+    {"TriangContextTypedSymmetric", CRuleBase::kLinguistic, TriangContextTypedSymmetric},
+    {"SingletonOutputs", CRuleBase::kSingleton, SingletonOutputs}};
+
+// The outputs on a grid of steps + 1 points per input, in bits.
+std::vector<std::uint64_t> GridOutputs(CRuleBase& ruleBase, int steps) {
+    const int inputs = ruleBase.GetNumAntVariables();
+    std::vector<std::uint64_t> outputs;
+    std::vector<double> x(inputs);
+    for (int point = 0; point < std::pow(steps + 1, inputs); ++point) {
+        for (int i = 0, rest = point; i < inputs; ++i, rest /= steps + 1) {
+            const double lo = ruleBase.GetLowerBound(i), hi = ruleBase.GetUpperBound(i);
+            x[i] = lo + (hi - lo) * (rest % (steps + 1)) / steps;
+        }
+        outputs.push_back(std::bit_cast<std::uint64_t>(ruleBase.CrispOutput(x)));
+    }
+    return outputs;
+}
+
+// Built in memory as the desktop builds it, with every method of its kind: the rule base
+// computes the same, bit for bit, after it is written and read again.
+class BuiltRuleBase : public ::testing::TestWithParam<BuiltModel> {};
+
+TEST_P(BuiltRuleBase, ComputesTheSameAfterItIsWrittenAndRead) {
+    for (const auto& inference : InferenceMethodTable) {
+        if ((inference.Routine == LLinCInfCrisp) != (GetParam().kind == CRuleBase::kSingleton))
+            continue;
+        for (const auto& defuzzification : DefuzzificationMethodTable) {
+            CRuleBase built(GetParam().kind);
+            GetParam().build(built);
+            built.SetInferenceMethod(inference.Routine);
+            built.SetDefuzzificationMethod(defuzzification.Routine);
+            // The smooth defuzzification runs a hundred inferences of its own for each point.
+            const int steps = defuzzification.Routine == SmoothDeffuzLingExpr ? 1 : 10;
+            CRuleBase read = ReadRuleBaseText(RuleBaseText(built));
+            EXPECT_EQ(GridOutputs(built, steps), GridOutputs(read, steps))
+                << inference.Keyword << ", " << defuzzification.Keyword;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AsTheDesktopBuildsThem, BuiltRuleBase, ::testing::ValuesIn(kBuiltModels),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -109,8 +109,11 @@ TEST(CBasicSettingsParseValue, NumbersSpecialWordsAndUserTerms) {
               Samples(*settings.MakeFuzzyNumber(1)->ToDiscrete(11)));
     EXPECT_EQ(Parse(settings, "undef", 5), std::vector<double>(5, 1.0));
     EXPECT_EQ(Parse(settings, "ignor and sm", 3), Parse(settings, "sm", 3));
-    // A user term made for another context is sampled on its own axis.
-    AddTerm(settings, {"mine", "mi"}, std::make_unique<CFuzzyTriangSet>(0, 2.5, 5, 0, 5));
+    // A user term made for another context is sampled on its own axis. (AddTerm would put it
+    // on the context, as the rulebase file does.)
+    settings.MutableTerms().push_back(
+        std::make_unique<CNamedTerm>(std::vector<std::string>{"mine", "mi"},
+                                     std::make_unique<CFuzzyTriangSet>(0, 2.5, 5, 0, 5)));
     const std::vector<double> mine = Parse(settings, "mi", 11);
     for (int k = 0; k <= 10; ++k)
         EXPECT_NEAR(mine[k], k <= 5 ? k / 5.0 : (10 - k) / 5.0, 1e-12) << k;

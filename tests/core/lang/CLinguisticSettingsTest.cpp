@@ -13,7 +13,9 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-12;
+// The parameters are kept in the rulebase file's single precision, so the shapes meet their
+// decimal values to about that precision.
+constexpr double kTolerance = 1e-7;
 using Shape = std::array<double, 6>;
 
 void ExpectShape(const CFuzzyQuadraticSet& set, const Shape& expected, const std::string& what) {
@@ -120,10 +122,10 @@ TEST(CLinguisticSettingsShapes, PairsWithoutARowAreRejected) {
 TEST(CLinguisticSettingsParams, FileOrderAndReshaping) {
     CLinguisticSettings settings(0, 1);
     using P = CLinguisticSettings::LingParams;
-    EXPECT_EQ(settings.GetLingParams(), (P{0.05, 0.94, 0.304, 0.4}));
+    EXPECT_EQ(settings.GetLingParams(), (P{0.05f, 0.94f, 0.304f, 0.4f}));
     EXPECT_EQ(CLinguisticSettings::LingParamsToFileOrder(settings.GetLingParams()),
-              (P{0.05, 0.304, 0.4, 0.94}));
-    EXPECT_EQ(CLinguisticSettings::LingParamsFromFileOrder({0.05, 0.304, 0.4, 0.94}),
+              (P{0.05f, 0.304f, 0.4f, 0.94f}));
+    EXPECT_EQ(CLinguisticSettings::LingParamsFromFileOrder({0.05f, 0.304f, 0.4f, 0.94f}),
               settings.GetLingParams());
 
     const double factor = settings.TermTable()[8].d1;

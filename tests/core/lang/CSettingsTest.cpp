@@ -180,10 +180,12 @@ TEST(CBasicSettingsTerms, CopyTermsKeepsNamesAndParametersOnTheNewContext) {
     ASSERT_EQ(target.Terms().size(), 2u);
     EXPECT_EQ(target.Terms()[0]->Names(), (std::vector<std::string>{"warm", "wa"}));
     EXPECT_EQ(target.Terms()[0]->Element().GetTypeName(), "trapezoid");
-    EXPECT_EQ(Params(target.Terms()[0]->Element()), (std::vector<double>{0.2, 0.4, 0.6, 0.8}));
+    // As the rulebase file holds them.
+    EXPECT_EQ(Params(target.Terms()[0]->Element()), (std::vector<double>{0.2f, 0.4f, 0.6f, 0.8f}));
     EXPECT_EQ(target.Terms()[0]->Element().GetUpperBound(), 10);
     EXPECT_EQ(target.Terms()[1]->Element().GetTypeName(), "gaussian");
-    EXPECT_EQ(Params(target.Terms()[1]->Element()), (std::vector<double>{0.01, 0.8, 0.9, 0.02}));
+    EXPECT_EQ(Params(target.Terms()[1]->Element()),
+              (std::vector<double>{0.01f, 0.8f, 0.9f, 0.02f}));
 }
 
 }  // namespace

@@ -25,7 +25,10 @@
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/rules/TRulesPage.h"
+#include "desktop/testwindow/FuzzySetInputPanel.h"
+#include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/TStringGrid.h"
+#include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 
@@ -602,6 +605,59 @@ class TDataPageTest : public QObject {
         QVERIFY(!dialog.Execute(editor->RuleBase(), settings));
         QCOMPARE(settings.size(), std::size_t(2));
         QCOMPARE(settings[0].shape, std::uint8_t(3));
+    }
+
+    // Bounds typed into the variable dialog were held in double precision and the file's in
+    // single: after Save and Reopen the same rule base computed other estimates.
+    void estimatesAndTheTestWindowAreTheSameAfterSaveAndReopen() {
+        auto editor = std::make_unique<TFormInfUnit>(
+            nullptr, std::make_unique<CRuleBase>(CRuleBase::kLinguistic));
+        TDlgAddVar dialog;
+        const auto typeBounds = [&dialog](const QString& low, const QString& high) {
+            dialog.ModalLoop = [&dialog, low, high] {
+                dialog.edLow->setText(low);
+                dialog.edHigh->setText(high);
+                dialog.OKBtnClick();
+                return dialog.result();
+            };
+        };
+        typeBounds("0.1", "2.3");
+        QVERIFY(dialog.EditInputVariable(editor->RuleBase(), 0));
+        typeBounds("-0.7", "13.9");
+        QVERIFY(dialog.EditOutputVariable(editor->RuleBase(), 0));
+        QByteArray rows;
+        for (int i = 0; i <= 60; ++i)
+            rows += QByteArray::number(0.1 + i * 2.2 / 60) + " " +
+                    QByteArray::number(-0.7 + std::fmod(i * 7.3, 14.6)) + "\n";
+        const QString data = Write("built.txt", rows);
+        ScriptedPrompts prompts;
+        Import(*editor, prompts, data);
+        Press(*editor, "mnLearn1");
+
+        const auto estimates = [](TFormInfUnit& unit) {
+            Press(unit, "btnCalculateValues");
+            QStringList column;
+            for (int row = 0; row < Rows(unit); ++row)
+                column << Cell(unit, 3, row);
+            return column;
+        };
+        qputenv("XDG_RUNTIME_DIR", folder_.path().toLocal8Bit());  // the test window's file
+        const auto projection = [](CRuleBase& ruleBase) {
+            TMDIChild window(ruleBase, "built");
+            window.InputPanels()[0]->SetCursor(0.37);
+            return window.ProjectionOutputs();
+        };
+        const QStringList computed = estimates(*editor);
+        const std::vector<double> shown = projection(editor->RuleBase());
+        QVERIFY(!shown.empty());
+        prompts.FileNames.push_back(folder_.filePath("built.rb"));
+        QVERIFY(editor->SaveRuleBaseAs());
+
+        TFormInfUnit reopened(nullptr, folder_.filePath("built.rb"));
+        Import(reopened, prompts, data);
+        QCOMPARE(estimates(reopened), computed);
+        QCOMPARE(projection(reopened.RuleBase()), shown);
+        reopened.SetModified(false);
     }
 
     void previewFollowsTheBasicFunction() {

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -212,22 +214,49 @@ class TMainFormTest : public QObject {
         QVERIFY(file.readAll().contains("discretization=101"));
     }
 
-    // Tiling shares the area, but no window is made smaller than it can be drawn.
-    void tilingKeepsEveryWindowAtLeastItsSmallestSize() {
+    // Tiling five windows left two of them as slivers behind the others, and Cascade covered
+    // the minimised windows. No window is made smaller than it can be drawn, every title bar
+    // stays in sight, and so do the minimised windows.
+    void tileAndCascadeLeaveEveryTitleAndTheMinimisedWindowsInReach() {
         form_->resize(900, 650);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(form_->OpenFileByName(Copy(i == 0 ? "controller.rb" : "heater.rb")));
+        for (const char* name :
+             {"controller.rb", "heater.rb", "singleton.rb", "triangles.rb", "symmetric.rb"})
+            QVERIFY(form_->OpenFileByName(Copy(name)));
+        QMdiSubWindow* minimised = form_->MdiArea->subWindowList().front();
+        minimised->showMinimized();
         QCoreApplication::processEvents();
-        for (QAction* tile : {form_->WindowTileVertical1, form_->WindowTileHorizontal1}) {
-            tile->trigger();
+        QWidget* viewport = form_->MdiArea->viewport();
+        const auto windowAt = [viewport](QPoint point) {
+            QWidget* widget = viewport->childAt(point);
+            while (widget && !qobject_cast<QMdiSubWindow*>(widget))
+                widget = widget->parentWidget();
+            return widget;
+        };
+        for (QAction* arrange :
+             {form_->WindowTileVertical1, form_->WindowTileHorizontal1, form_->WindowCascade1}) {
+            arrange->trigger();
+            QCoreApplication::processEvents();
+            const QString name = arrange->text();
             for (QMdiSubWindow* child : form_->MdiArea->subWindowList()) {
+                const QRect bounds = child->geometry();
+                if (child == minimised) {
+                    QVERIFY2(viewport->rect().contains(bounds), qPrintable(name));
+                    QCOMPARE(windowAt(bounds.center()), child);
+                    continue;
+                }
                 QVERIFY(child->width() >= child->minimumSizeHint().width());
                 QVERIFY(child->height() >= child->minimumSizeHint().height());
+                const QPoint title(bounds.center().x(), bounds.top() + child->widget()->y() / 2);
+                QVERIFY2(windowAt(title) == child,
+                         qPrintable(name + ": " + child->widget()->windowTitle()));
             }
+            form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk-" + arrange->objectName() +
+                               ".png");
         }
-        form_->FileClose1->trigger();
-        form_->FileClose1->trigger();
+        for (int i = 0; i < 4; ++i)
+            form_->FileClose1->trigger();
         form_->WindowTileVertical1->trigger();
+        QCOMPARE(form_->MdiArea->subWindowList().size(), 1);
         QCOMPARE(form_->MdiArea->subWindowList().front()->geometry(),
                  form_->MdiArea->viewport()->rect());
     }
@@ -270,6 +299,7 @@ class TMainFormTest : public QObject {
         QVERIFY(!form_->OpenFileByName(broken));
         QVERIFY(!form_->OpenFileByName(folder_.filePath("gone.rb")));
         QCOMPARE(prompts_->Captions(), QStringList({"Syntax error", "IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text, "bad file type: " + broken);
         QCOMPARE(prompts_->Messages[0].Icon, toolkit::MsgIcon::None);
         QCOMPARE(prompts_->Messages[1].Text, "File not found: " + folder_.filePath("gone.rb"));
         QVERIFY(ChildTitles().isEmpty());
@@ -304,6 +334,25 @@ class TMainFormTest : public QObject {
         form_->RecentlyOpenedItem->actions()[1]->trigger();
         QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
         QVERIFY(form_->RecentlyOpenedItem->isEnabled());
+    }
+
+    // Reopen of a file that an editor holds gave a second editor: the two saved over each other.
+    void openingAnOpenFileBringsItsEditorForward() {
+        const QString first = Copy("controller.rb");
+        TFormInfUnit* editor = form_->OpenFileByName(first);
+        editor->MemoDescription->setPlainText("Changed, not saved");
+        form_->OpenFileByName(Copy("singleton.rb"));
+        FrameOf(editor)->showMinimized();
+        form_->RecentlyOpenedItem->actions()[1]->trigger();
+        QCOMPARE(ChildTitles(), QStringList({first, folder_.filePath("singleton.rb")}));
+        QCOMPARE(form_->ActiveEditor(), editor);
+        QVERIFY(!FrameOf(editor)->isMinimized());
+        QCOMPARE(editor->MemoDescription->toPlainText(), QString("Changed, not saved"));
+        QCOMPARE(Captions(form_->RecentlyOpenedItem),
+                 QStringList({"controller.rb", "singleton.rb"}));
+        // Another spelling of the same file.
+        QCOMPARE(form_->OpenFileByName(folder_.path() + "/./controller.rb"), editor);
+        QCOMPARE(ChildTitles().size(), 2);
     }
 
     void commandLineOpensExistingFilesOnce() {
@@ -569,6 +618,25 @@ class TMainFormTest : public QObject {
         QCOMPARE(prompts_->Messages[0].Text,
                  "The help file TAVOHelp.pdf was not found in " +
                      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + ".");
+        QVERIFY(prompts_->OpenedUrls.empty());
+    }
+
+    // Help > Contents only said that the file was missing, also when it was there.
+    void helpContentsOpensTheFileBesideTheProgram() {
+        const QString help = QDir(QCoreApplication::applicationDirPath()).filePath("TAVOHelp.pdf");
+        QFile file(help);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const auto removeHelp = qScopeGuard([&] { QFile::remove(help); });
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->OpenedUrls, std::vector<QUrl>{QUrl::fromLocalFile(help)});
+        QVERIFY(prompts_->Messages.empty());
+
+        prompts_->ViewerStarts = false;
+        form_->HelpContentsItem->trigger();
+        QCOMPARE(prompts_->Captions(), QStringList({"IO Error"}));
+        QCOMPARE(prompts_->Messages[0].Text,
+                 "No program could open the help file " + QDir::toNativeSeparators(help) + ".");
     }
 
     // New windows, and windows whose stored placement lies mostly outside, open wholly inside
@@ -667,6 +735,19 @@ class TMainFormTest : public QObject {
         QVERIFY(form_->close());
         form_ = std::make_unique<TMainForm>();
         QCOMPARE(form_->geometry(), QRect(30, 40, 700, 500));
+    }
+
+    // After an exit with the window in a corner, the next start showed 95 by 50 pixels of it.
+    void aWindowLeftInACornerComesBackWhole() {
+        const QRect screen = form_->screen()->availableGeometry();
+        form_->setGeometry(screen.right() - 95, screen.bottom() - 50, 700, 500);
+        prompts_->Answers = {ModalResult::Yes};
+        QVERIFY(form_->close());
+        form_ = std::make_unique<TMainForm>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(screen.contains(form_->frameGeometry()));
+        QCOMPARE(form_->size(), QSize(700, 500));
     }
 
     void screenshotsOfEveryPage() {

@@ -60,3 +60,8 @@ int ScriptedPrompts::Modal(QDialog& dialog) {
     Dialogs.pop_front();
     return play(dialog);
 }
+
+bool ScriptedPrompts::OpenUrl(const QUrl& url) {
+    OpenedUrls.push_back(url);
+    return ViewerStarts;
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -30,6 +31,9 @@ class ScriptedPrompts : public toolkit::UserPrompts {
     std::vector<toolkit::MessageRequest> Messages;
     std::vector<toolkit::FileDialogRequest> FileDialogs;
     std::vector<toolkit::InputRequest> InputRequests;
+    // Documents the program had the desktop open, and whether a viewer starts for them.
+    std::vector<QUrl> OpenedUrls;
+    bool ViewerStarts = true;
 
     // Captions of the message boxes shown so far, in order.
     QStringList Captions() const;
@@ -40,6 +44,7 @@ class ScriptedPrompts : public toolkit::UserPrompts {
         const toolkit::FileDialogRequest& request) override;
 
     int Modal(QDialog& dialog) override;
+    bool OpenUrl(const QUrl& url) override;
 
   private:
     toolkit::UserPrompts* previous_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/io/RuleBaseReader.h"
+#include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/graphics3d/Graphics3D.h"
 #include "desktop/graphics3d/Net3D.h"
@@ -38,6 +39,7 @@ class TFormSurfaceTest : public QObject {
     void pressingTurnsAndReleasingStops();
     void aFailedRecomputeIsReportedAndKeepsTheSurface();
     void opensBesideItsTestWindowWithinTheScreen();
+    void opensWhollyOnTheScreenWhateverItsWidth();
     void placement_data();
     void placement();
     void screenshot();
@@ -158,6 +160,27 @@ void TFormSurfaceTest::opensBesideItsTestWindowWithinTheScreen() {
     // Above the program's windows, but not above its message boxes.
     QCOMPARE(surface_->windowType(), Qt::Tool);
     QVERIFY(!(surface_->windowFlags() & Qt::WindowStaysOnTopHint));
+}
+
+// Long names widened the window when it was shown, after it had been placed: it opened partly
+// off the screen, its close button out of reach.
+void TFormSurfaceTest::opensWhollyOnTheScreenWhateverItsWidth() {
+    delete surface_;
+    for (int i = 0; i < 3; ++i)
+        ruleBase_->GetVariable(i).SetName("a longer name, input " + std::to_string(i));
+    testWindow_->setGeometry(0, 100, 200, 300);
+    testWindow_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(testWindow_));
+    surface_ = new TFormSurface(*testWindow_);
+    surface_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface_));
+    const QRect screen = surface_->screen()->availableGeometry();
+    QVERIFY2(surface_->width() > screen.width() - testWindow_->frameGeometry().right(),
+             "the case needs a window too wide for the room beside the test window");
+    QVERIFY2(screen.contains(surface_->frameGeometry()),
+             qPrintable(QStringLiteral("%1 %2")
+                            .arg(surface_->frameGeometry().left())
+                            .arg(surface_->frameGeometry().width())));
 }
 
 void TFormSurfaceTest::placement_data() {

@@ -66,6 +66,7 @@ class TMDIChildTest : public QObject {
     void outputPanelMarksTheDefuzzifiedValue();
     void methodChangesReachTheRuleBaseAndTheEditor();
     void smoothMethodTurnsTheFilterOff();
+    void theRuleBaseShownIsTheOneComputedWith();
     void stepsBelowOneBecomeOne();
     void draggingTheProjectionMovesItsInput();
     void projectionLeavesTheUserPointsFiredRules();
@@ -195,6 +196,29 @@ void TMDIChildTest::smoothMethodTurnsTheFilterOff() {
     QVERIFY(!owner_.filterChecked);
     window->cbxDefMethod->setCurrentIndex(0);
     QVERIFY(window->cbUseFTFilter->isEnabled());
+}
+
+// The text showed "UseFuzzyFilter=false" while the filter's box was ticked and the filter used.
+void TMDIChildTest::theRuleBaseShownIsTheOneComputedWith() {
+    const auto shown = [this] { return window_->MemoRuleBase->toPlainText().toStdString(); };
+    TMDIChild* window = Open(kTwoOutputs);
+    window->cbUseFTFilter->setChecked(true);
+    QVERIFY(shown().find("UseFuzzyFilter=true") != std::string::npos);
+    QCOMPARE(shown(), RuleBaseText(*ruleBase_));
+    window->cbxInfMethod->setCurrentIndex(2);
+    QCOMPARE(shown(), RuleBaseText(*ruleBase_));
+    window->cbxDefMethod->setCurrentIndex(5);
+    QVERIFY(shown().find("UseFuzzyFilter=false") != std::string::npos);
+    QCOMPARE(shown(), RuleBaseText(*ruleBase_));
+
+    // Switched on in a rule base whose method the filter cannot serve: the window switches it off.
+    delete window_;
+    ruleBase_ = std::make_unique<CRuleBase>(ReadRuleBaseFile(kTwoOutputs));
+    ruleBase_->SetDefuzzificationMethod(DefuzzificationMethodTable[5].Routine);
+    ruleBase_->RecordUseFuzzyFilter(true);
+    window_ = new TMDIChild(*ruleBase_, QStringLiteral("smooth"), &owner_);
+    QVERIFY(!window_->cbUseFTFilter->isChecked());
+    QVERIFY(shown().find("UseFuzzyFilter=false") != std::string::npos);
 }
 
 void TMDIChildTest::stepsBelowOneBecomeOne() {
@@ -346,12 +370,12 @@ void TMDIChildTest::editingIsOffWhileTheWindowIsOpen() {
     QVERIFY(written.fileName().startsWith(runtimeFolder_->path()));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(written.readAll()), window->MemoRuleBase->toPlainText());
-    window->resize(900, 700);
+    window->resize(780, 500);
     window->close();
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(owner_.editing, (std::vector<bool>{false, true}));
     // The next window of that caption takes the place the last one left.
-    QCOMPARE(Open(kOneInput, QStringLiteral("brakes"))->size(), QSize(900, 700));
+    QCOMPARE(Open(kOneInput, QStringLiteral("brakes"))->size(), QSize(780, 500));
 }
 
 void TMDIChildTest::unwritableFolderStillShowsTheText() {

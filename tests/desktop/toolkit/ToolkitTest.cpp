@@ -1,3 +1,4 @@
+#include <QMessageBox>
 #include <QTest>
 
 #include "../support/ScriptedPrompts.h"
@@ -26,6 +27,20 @@ class ToolkitTest : public QObject {
         QCOMPARE(prompts.Messages[0].Buttons, mbYesNoCancel);
         QCOMPARE(prompts.Messages[1].Icon, MsgIcon::Warning);
         QCOMPARE(prompts.Captions(), QStringList({"Confirmation", "IO Error"}));
+    }
+
+    // A short text under the program's caption: the window manager cut it to "TAV... n32".
+    void messageBoxesAreWideEnoughForTheirCaption() {
+        const QString caption = "TAVO for Win32";
+        const auto box = MakeMessageBox({"Done.", caption, MsgIcon::None, mbOK}, nullptr);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QFont bold = box->font();
+        bold.setBold(true);
+        // The caption in bold, and room for an icon and three buttons of about 24 pixels.
+        QVERIFY2(box->width() >= QFontMetrics(bold).horizontalAdvance(caption) + 4 * 24,
+                 qPrintable(QString::number(box->width())));
+        box->grab().save(TAVO_ARTIFACT_DIR "/message-box.png");
     }
 
     void fileDialogsKeepTheirSettingsAndAddTheDefaultExtension() {

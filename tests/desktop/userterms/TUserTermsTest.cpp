@@ -38,6 +38,7 @@ std::unique_ptr<CNamedTerm> Term(const std::string& name, UserTermShape shape,
     return std::make_unique<CNamedTerm>(std::vector<std::string>{name}, std::move(set));
 }
 
+// The parameters as the settings keep them: in the rulebase file's single precision.
 std::vector<double> Params(const CNamedTerm& term) {
     const auto& set = dynamic_cast<const CFuzzyParamSet&>(term.Element());
     std::vector<double> params(static_cast<std::size_t>(set.ParamCount()));
@@ -243,7 +244,7 @@ class TUserTermsTest : public QObject {
             return true;
         });
         QCOMPARE(marks_, 1);
-        QCOMPARE(Params(*settings_->Terms()[1])[1], 0.123);
+        QCOMPARE(Params(*settings_->Terms()[1])[1], double(0.123f));
     }
 
     void cancelLeavesTheExpressionsAlone() {
@@ -258,7 +259,7 @@ class TUserTermsTest : public QObject {
         });
         QCOMPARE(marks_, 0);
         QCOMPARE(settings_->Terms().size(), std::size_t{1});
-        QCOMPARE(Params(*settings_->Terms()[0])[1], 0.12345);
+        QCOMPARE(Params(*settings_->Terms()[0])[1], double(0.12345f));
     }
 
     void refusalsKeepTheCursor() {
@@ -362,7 +363,7 @@ class TUserTermsTest : public QObject {
         QCOMPARE(settings_->Terms().size(), std::size_t{3});
         QCOMPARE(settings_->Terms()[1]->Name(), std::string("t_2"));
         QCOMPARE(settings_->Terms()[2]->Name(), std::string("t_1"));
-        QCOMPARE(Params(*settings_->Terms()[2]), std::vector<double>({0.2, 0.5, 0.8}));
+        QCOMPARE(Params(*settings_->Terms()[2]), std::vector<double>({0.2f, 0.5f, 0.8f}));
     }
 
     void dragMovesTheNearestPoint() {
@@ -390,7 +391,7 @@ class TUserTermsTest : public QObject {
             }();
             return true;
         });
-        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0, 0.4, 0.6, 1}));
+        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0, 0.4f, 0.6f, 1}));
     }
 
     void editorWindowsRuleBaseKeepsItsRulesValid() {
@@ -457,9 +458,9 @@ class TUserTermsTest : public QObject {
     }
 
     // "comfortable" stands alone in rule 4 and inside "ho or comfortable" in rule 6. A rename
-    // in the expressions editor reaches both on OK of both windows, as one undo step; Cancel of
-    // either leaves the rules and the expressions as they were.
-    void renamesReachEveryUseUntilCancelled() {
+    // in the expressions editor reaches both on its OK, which marks the window modified; the
+    // variable dialog's Cancel keeps it, and the expressions editor's Cancel leaves all as it was.
+    void renamesReachEveryUseOnOk() {
         TemporaryRegistry store;
         QTemporaryDir folder;
         const QString file = CopyOfExample(folder);
@@ -469,8 +470,8 @@ class TUserTermsTest : public QObject {
         const RuleUndoStacks& undo = editor.RulesPage().Editor().UndoStacks();
         const CRuleBase& ruleBase = editor.RuleBase();
         ScriptedPrompts prompts;
-        const auto edit = [&](bool expressionsOk, bool dialogOk) {
-            prompts.Dialogs.push_back(Rename(4, "cosy", expressionsOk));
+        const auto edit = [&](const QString& name, bool expressionsOk, bool dialogOk) {
+            prompts.Dialogs.push_back(Rename(4, name, expressionsOk));
             dialog.ModalLoop = [&] {
                 dialog.btnEditTermsClick();
                 if (dialogOk)
@@ -482,21 +483,22 @@ class TUserTermsTest : public QObject {
             return QString::fromStdString(ruleBase.GetAntExpression(0, 3) + " / " +
                                           ruleBase.GetAntExpression(0, 5));
         };
-        const QString opened = "comfortable / ho or comfortable";
-        QCOMPARE(edit(false, true), opened);
         const std::size_t steps = undo.UndoDepth();
-        QCOMPARE(edit(true, false), opened);
-        QCOMPARE(undo.UndoDepth(), steps);
+        QCOMPARE(edit("cosy", false, false), QString("comfortable / ho or comfortable"));
+        QVERIFY(!editor.Modified());
+        QCOMPARE(edit("cosy", true, false), QString("cosy / ho or cosy"));
+        QVERIFY(editor.Modified());
         QCOMPARE(ruleBase.GetVariable(0).GetSettings()->UserTerms()[3]->Name(),
-                 std::string("comfortable"));
-        QCOMPARE(edit(true, true), QString("cosy / ho or cosy"));
+                 std::string("cosy"));
+        QCOMPARE(edit("snug", true, true), QString("snug / ho or snug"));
         InstalledEditorSeams() = {};
         // Undo takes back rule edits, never a rename: the old name is no term any more.
+        QCOMPARE(undo.UndoDepth(), steps);
         editor.RulesPage().UndoRuleEdit();
-        QCOMPARE(ruleBase.GetAntExpression(0, 3), std::string("cosy"));
+        QCOMPARE(ruleBase.GetAntExpression(0, 3), std::string("snug"));
         QVERIFY(editor.Save());
         QCOMPARE(TFormInfUnit(nullptr, file).RuleBase().GetAntExpression(0, 5),
-                 std::string("ho or cosy"));
+                 std::string("ho or snug"));
         QVERIFY(prompts.Messages.empty());
     }
 
@@ -557,7 +559,7 @@ class TUserTermsTest : public QObject {
             return true;
         });
         QCOMPARE(prompts.Messages.at(0).Text, QString("'abc' is not a valid floating point value"));
-        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0.15, 0.4, 0.5, 0.2}));
+        QCOMPARE(Params(*settings_->Terms()[0]), std::vector<double>({0.15f, 0.4f, 0.5f, 0.2f}));
     }
 
     void plotsDrawEachShapeWhereItsParametersSay() {

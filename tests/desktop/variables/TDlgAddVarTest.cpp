@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "core/lang/CBasicSettings.h"
@@ -23,6 +24,21 @@ std::unique_ptr<CRuleBase> AboutFive() {
     return Make({Variable("x", "linguistic", 0, 10), Variable("w")}, {Variable("y")},
                 {{"about 5", "sm", "sm"}, {"#", "sm", "-sm", "bi"}});
 }
+
+// Scripted answers that close the dialog after a few boxes: a chain of boxes without end stops
+// there, and the test shows how long it ran.
+class BoxesThatCloseTheDialog : public ScriptedPrompts {
+  public:
+    explicit BoxesThatCloseTheDialog(QDialog& dialog) : dialog_(dialog) {}
+    toolkit::ModalResult Message(const toolkit::MessageRequest& request) override {
+        if (Messages.size() >= 5)
+            dialog_.hide();
+        return ScriptedPrompts::Message(request);
+    }
+
+  private:
+    QDialog& dialog_;
+};
 
 QStringList Texts(const ScriptedPrompts& prompts) {
     QStringList texts;
@@ -115,8 +131,8 @@ class TDlgAddVarTest : public QObject {
         QCOMPARE(Texts(prompts)[0], QString("Variable name is already used!"));
         // A name the file cannot hold made every later Save fail.
         QVERIFY(Texts(prompts)[1].startsWith("Variable name \"0,5\" cannot be kept"));
-        QCOMPARE(Texts(prompts).mid(2), QStringList({"Lower bound: \"ten\" is not a number.",
-                                                     "Lower bound: \"0x1\" is not a number."}));
+        QCOMPARE(Texts(prompts).mid(2),
+                 QStringList({"Something is wrong!", "Something is wrong!"}));
         QCOMPARE(prompts.Messages[2].Caption, QString("Warning"));
         QCOMPARE(prompts.Messages[2].Icon, toolkit::MsgIcon::Warning);
         QCOMPARE(ruleBase->GetVariableName(0), std::string("speed"));
@@ -163,7 +179,40 @@ class TDlgAddVarTest : public QObject {
         QCOMPARE(focused, QList<QWidget*>({dialog.edHigh, dialog.edLow}));
         QCOMPARE(Texts(prompts), QStringList({"Upper bound: 1e300 is more than a rulebase file can "
                                               "hold (at most 3.4028235e+38 in magnitude).",
-                                              "Lower bound: \"ten\" is not a number."}));
+                                              "'ten' is not a valid floating point value"}));
+    }
+
+    // "abc" in Lower bound and "xyz" in Upper bound, a click from one to the other: this did
+    // start a chain of boxes without end, each refused field taking the focus back from the
+    // other. A click on OK after it checks the fields in their order and stops at the first.
+    void aRefusedFieldKeepsTheFocusWithOneBox() {
+        auto ruleBase = AboutFive();
+        TDlgAddVar dialog;
+        BoxesThatCloseTheDialog prompts(dialog);
+        QStringList afterClick;
+        QWidget* focusAfterClick = nullptr;
+        QWidget* focusAfterOk = nullptr;
+        dialog.ModalLoop = [&] {
+            dialog.show();
+            dialog.activateWindow();
+            [&] { QVERIFY(QTest::qWaitForWindowActive(&dialog)); }();
+            dialog.edLow->setText("abc");
+            dialog.edHigh->setText("xyz");
+            dialog.edLow->setFocus();
+            QTest::mouseClick(dialog.edHigh, Qt::LeftButton);
+            afterClick = Texts(prompts);
+            focusAfterClick = dialog.focusWidget();
+            if (dialog.isVisible())
+                QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+            focusAfterOk = dialog.focusWidget();
+            return dialog.result();
+        };
+        QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
+        QCOMPARE(afterClick, QStringList{"'abc' is not a valid floating point value"});
+        QCOMPARE(focusAfterClick, dialog.edLow);
+        QCOMPARE(Texts(prompts).mid(1), QStringList{"Something is wrong!"});
+        QCOMPARE(prompts.Messages.back().Caption, QString("Warning"));
+        QCOMPARE(focusAfterOk, dialog.edLow);
     }
 
     void outputWithNegativeCellsRefusesNonNegativeBounds() {
@@ -248,28 +297,37 @@ class TDlgAddVarTest : public QObject {
     }
 
     // A rename reaches each use of the term in every variable of its language definition (x
-    // and its alias x2, not w); Cancel takes it back with the expressions.
-    void renameInRulesFollowsTheTerms() {
+    // and its alias x2, not w). Expressions confirmed in their editor stay when the dialog is
+    // cancelled, renamed in the rules, and the cells still read: only the bounds go back.
+    void cancelKeepsConfirmedExpressionsAndResetsTheBounds() {
         const std::string hot =
             " UserTerm\n  name=hot, ho\n  type=triang\n  parameters= 5 8 10\n End_UserTerm\n";
         auto ruleBase =
             Make({Variable("x", "linguistic", 0, 10, 301, hot), Variable("x2", "alias(x)"),
                   Variable("w", "linguistic", 0, 10, 301, hot)},
                  {Variable("y")}, {{"hot and sm", "ho or hot", "hot", "sm"}});
-        const auto cells = [&] {
-            return ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
-                   ruleBase->GetAntExpression(2, 0);
-        };
+        auto& terms = dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms();
         TDlgAddVar dialog;
+        // What the expressions editor's OK does.
+        dialog.OnEditExpressions = [&](TDlgAddVar& owner) {
+            owner.RenameInRules({{"hot", "warm"}});
+            terms[0] = std::make_unique<CNamedTerm>(std::vector<std::string>{"warm", "ho"},
+                                                    terms[0]->Element().Clone());
+        };
         dialog.ModalLoop = [&] {
-            dialog.RenameInRules({{"hot", "warm"}});
-            [&] { QCOMPARE(cells(), std::string("warm and sm|ho or warm|hot")); }();
-            dynamic_cast<CBasicSettings&>(ruleBase->GetSettings(0)).MutableTerms().clear();
+            dialog.edHigh->setText("20");
+            dialog.btnEditTermsClick();
+            [&] { QCOMPARE(terms[0]->Element().GetUpperBound(), 20.0); }();
             return int(QDialog::Rejected);
         };
         QVERIFY(!dialog.EditInputVariable(*ruleBase, 0));
-        QCOMPARE(cells(), std::string("hot and sm|ho or hot|hot"));
-        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("hot and sm"));
+        QCOMPARE(ruleBase->GetAntExpression(0, 0) + "|" + ruleBase->GetAntExpression(1, 0) + "|" +
+                     ruleBase->GetAntExpression(2, 0),
+                 std::string("warm and sm|ho or warm|hot"));
+        QCOMPARE(terms[0]->Names(), std::vector<std::string>({"warm", "ho"}));
+        QCOMPARE(ruleBase->GetUpperBound(0), 10.0);
+        QCOMPARE(terms[0]->Element().GetUpperBound(), 10.0);
+        QVERIFY(!ruleBase->GetSettings(0).CheckExpression("warm and sm"));
     }
 
     void screenshot() {
