@@ -92,8 +92,9 @@ std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
     return CheckText(column, grid_.Cell(column, row));
 }
 
-std::optional<RulesEditor::CellFault> RulesEditor::CellFaultAt(int column, int row) const {
-    const std::optional<ESyntax> error = CheckCell(column, row);
+std::optional<RulesEditor::CellFault> RulesEditor::CellFaultAt(int column, int row,
+                                                               const std::string& text) const {
+    const std::optional<ESyntax> error = CheckText(column, text);
     if (!error)
         return std::nullopt;
     return CellFault{column, row,

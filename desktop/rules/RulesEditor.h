@@ -61,8 +61,8 @@ class RulesEditor {
         int row = 0;
         std::string message;
     };
-    // The cell's check error as a fault; nothing for a valid or empty cell.
-    std::optional<CellFault> CellFaultAt(int column, int row) const;
+    // The check error of text in the cell as a fault; nothing for a valid or empty text.
+    std::optional<CellFault> CellFaultAt(int column, int row, const std::string& text) const;
     // The first empty cell, row by row, of a row that is not complete.
     std::optional<CellFault> FirstIncompleteCell() const;
     // The first cell of the rule base that the rulebase reader would refuse, with the row that

@@ -19,7 +19,6 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorPageHost.h"
-#include "desktop/rules/RuleCellFaults.h"
 #include "desktop/rules/RulesTableModel.h"
 #include "desktop/rules/RulesTableView.h"
 #include "desktop/toolkit/UserPrompts.h"
@@ -338,11 +337,8 @@ void TRulesPage::RulesInfoClick(int tag) {
 
 std::optional<RulesEditor::CellFault> TRulesPage::CellHoldingTheGrid() {
     const QPoint cell = CurrentCell();
-    if (const std::optional<ESyntax> error = editor_.CheckText(cell.x(), CurrentText()))
-        return RulesEditor::CellFault{
-            cell.x(), cell.y(),
-            BadExpressionMessage(editor_.RuleBase(), cell.y() - 1,
-                                 editor_.Grid().VariableIndexOfColumn(cell.x()), error->Message())};
+    if (auto fault = editor_.CellFaultAt(cell.x(), cell.y(), CurrentText()))
+        return fault;
     return editor_.FirstIncompleteCell();
 }
 
