@@ -4,8 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/defuzz/SampleScans.h"
 #include "core/inference/InferenceSweeps.h"
 #include "core/inference/SampleRun.h"
+#include "core/inference/SetKernels.h"
 #include "core/lang/CBasicSettings.h"
 #include "core/rulebase/CRuleBase.h"
 #include "core/sets/SetOperand.h"
@@ -15,6 +17,7 @@ using enum OutputShapeCode;
 namespace {
 
 using OutputGrid = DefuzzificationGrid;
+using sample_scans::Double2;
 
 // All samples of an output set held in a buffer, read as the set reads them: 0 beyond its ends.
 struct SampleBuffer {
@@ -37,6 +40,95 @@ double InRange(const CFuzzyDiscreteSet& set, int i) {
     return set.Sample(i);
 }
 
+// The samples a Zadeh kernel wrote: values[i] holds sample i for i inside the bounds; the others,
+// whatever the buffer holds there, read 0 (core/inference/SetKernels.h).
+struct BoundedBuffer {
+    const double* values;
+    int count;
+    SampleBounds bounds;
+
+    int Count() const { return count; }
+    double Sample(int i) const { return i >= bounds.first && i < bounds.end ? values[i] : 0.0; }
+};
+
+double InRange(const BoundedBuffer& buffer, int i) {
+    return buffer.Sample(i);
+}
+
+// The scans, sample by sample for a set and a block of samples at a time for a buffer.
+template <class Samples>
+void ExtremesOf(const Samples& set, int n, double& least, double& greatest) {
+    for (int i = 0; i < n; ++i) {
+        const double mu = InRange(set, i);
+        if (mu < least)
+            least = mu;
+        if (mu > greatest)
+            greatest = mu;
+    }
+}
+
+void ExtremesOf(const SampleBuffer& buffer, int n, double& least, double& greatest) {
+    sample_scans::Extremes(buffer.values.data(), n, least, greatest);
+}
+
+// The first index in [from, end) whose sample is above (equals) value, else end.
+template <class Samples>
+int FirstAbove(const Samples& set, int from, int end, double value) {
+    int i = from;
+    while (i < end && !(InRange(set, i) > value))
+        ++i;
+    return i;
+}
+
+int FirstAbove(const SampleBuffer& buffer, int from, int end, double value) {
+    const Double2 bound = sample_scans::Broadcast(value);
+    return sample_scans::FindFirst(buffer.values.data(), from, end,
+                                   [&](Double2 mu) { return mu > bound; });
+}
+
+template <class Samples>
+int FirstEqual(const Samples& set, int from, int end, double value) {
+    int i = from;
+    while (i < end && InRange(set, i) != value)
+        ++i;
+    return i;
+}
+
+int FirstEqual(const SampleBuffer& buffer, int from, int end, double value) {
+    const Double2 wanted = sample_scans::Broadcast(value);
+    return sample_scans::FindFirst(buffer.values.data(), from, end,
+                                   [&](Double2 mu) { return mu == wanted; });
+}
+
+// The last index in [0, last] whose sample is above (equals) value, else -1.
+template <class Samples>
+int LastAbove(const Samples& set, int last, double value) {
+    int i = last;
+    while (i >= 0 && !(InRange(set, i) > value))
+        --i;
+    return i;
+}
+
+int LastAbove(const SampleBuffer& buffer, int last, double value) {
+    const Double2 bound = sample_scans::Broadcast(value);
+    return sample_scans::FindLast(buffer.values.data(), 0, last,
+                                  [&](Double2 mu) { return mu > bound; });
+}
+
+template <class Samples>
+int LastEqual(const Samples& set, int last, double value) {
+    int i = last;
+    while (i >= 0 && InRange(set, i) != value)
+        --i;
+    return i;
+}
+
+int LastEqual(const SampleBuffer& buffer, int last, double value) {
+    const Double2 wanted = sample_scans::Broadcast(value);
+    return sample_scans::FindLast(buffer.values.data(), 0, last,
+                                  [&](Double2 mu) { return mu == wanted; });
+}
+
 template <class Samples>
 bool NonDecreasingOver(const Samples& set, int from, int to) {
     for (int i = from + 1; i <= to; ++i) {
@@ -44,6 +136,11 @@ bool NonDecreasingOver(const Samples& set, int from, int to) {
             return false;
     }
     return true;
+}
+
+bool NonDecreasingOver(const SampleBuffer& buffer, int from, int to) {
+    return sample_scans::AllPairs(buffer.values.data(), from, to,
+                                  [](Double2 earlier, Double2 later) { return later >= earlier; });
 }
 
 template <class Samples>
@@ -55,6 +152,11 @@ bool NonIncreasingOver(const Samples& set, int from, int to) {
     return true;
 }
 
+bool NonIncreasingOver(const SampleBuffer& buffer, int from, int to) {
+    return sample_scans::AllPairs(buffer.values.data(), from, to,
+                                  [](Double2 earlier, Double2 later) { return earlier >= later; });
+}
+
 template <class Samples>
 bool ConstantOver(const Samples& set, int from, int to) {
     for (int i = from; i < to; ++i) {
@@ -62,6 +164,11 @@ bool ConstantOver(const Samples& set, int from, int to) {
             return false;
     }
     return true;
+}
+
+bool ConstantOver(const SampleBuffer& buffer, int from, int to) {
+    return sample_scans::AllPairs(buffer.values.data(), from, to,
+                                  [](Double2 earlier, Double2 later) { return earlier == later; });
 }
 
 template <class Samples>
@@ -95,6 +202,119 @@ double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
             break;
         }
     }
+    return lo + (hi - lo) * index / (n - 1);
+}
+
+double MeanOfMaximaOf(const SampleBuffer& buffer, double lo, double hi, int n) {
+    const double* v = buffer.values.data();
+    double least = 1.0;
+    double maximum = 0.0;
+    sample_scans::Extremes(v, n, least, maximum);
+    const int middle =
+        sample_scans::NthEqual(v, n, maximum, sample_scans::CountEqual(v, n, maximum) / 2);
+    const int index = middle < 0 ? 0 : middle;
+    return lo + (hi - lo) * index / (n - 1);
+}
+
+// The scans of a bounded buffer look only inside the bounds where they can: a zero is not above a
+// value of 0 or more, nor equal to one above 0, and the greatest sample is known. Elsewhere they
+// read sample by sample.
+void ExtremesOf(const BoundedBuffer& buffer, int n, double& least, double& greatest) {
+    const SampleBounds& bounds = buffer.bounds;
+    if (bounds.peak > greatest)
+        greatest = bounds.peak;
+    if (bounds.first > 0 || bounds.end < n) {
+        // A zero, and the other samples are not below it.
+        if (0.0 < least)
+            least = 0.0;
+        return;
+    }
+    double unused = greatest;
+    sample_scans::Extremes(buffer.values, n, least, unused);
+}
+
+int FirstAbove(const BoundedBuffer& buffer, int from, int end, double value) {
+    if (!(value >= 0))
+        return FirstAbove<BoundedBuffer>(buffer, from, end, value);
+    const Double2 bound = sample_scans::Broadcast(value);
+    const int last = std::min(end, buffer.bounds.end);
+    const int i = sample_scans::FindFirst(buffer.values, std::max(from, buffer.bounds.first), last,
+                                          [&](Double2 mu) { return mu > bound; });
+    return i < last ? i : end;
+}
+
+int FirstEqual(const BoundedBuffer& buffer, int from, int end, double value) {
+    if (!(value > 0))
+        return FirstEqual<BoundedBuffer>(buffer, from, end, value);
+    const Double2 wanted = sample_scans::Broadcast(value);
+    const int last = std::min(end, buffer.bounds.end);
+    const int i = sample_scans::FindFirst(buffer.values, std::max(from, buffer.bounds.first), last,
+                                          [&](Double2 mu) { return mu == wanted; });
+    return i < last ? i : end;
+}
+
+int LastAbove(const BoundedBuffer& buffer, int last, double value) {
+    if (!(value >= 0))
+        return LastAbove<BoundedBuffer>(buffer, last, value);
+    const Double2 bound = sample_scans::Broadcast(value);
+    return sample_scans::FindLast(buffer.values, buffer.bounds.first,
+                                  std::min(last, buffer.bounds.end - 1),
+                                  [&](Double2 mu) { return mu > bound; });
+}
+
+int LastEqual(const BoundedBuffer& buffer, int last, double value) {
+    if (!(value > 0))
+        return LastEqual<BoundedBuffer>(buffer, last, value);
+    const Double2 wanted = sample_scans::Broadcast(value);
+    return sample_scans::FindLast(buffer.values, buffer.bounds.first,
+                                  std::min(last, buffer.bounds.end - 1),
+                                  [&](Double2 mu) { return mu == wanted; });
+}
+
+// Whether pairs (mu[i - 1], mu[i]) for i in [from + 1, to] all pass test, which a pair of zeros
+// passes: only the pairs that enter and leave the bounds and those inside are compared.
+template <class Test>
+bool AllPairsOf(const BoundedBuffer& buffer, int from, int to, Test test) {
+    const int first = buffer.bounds.first;
+    const int end = buffer.bounds.end;
+    if (first >= end)
+        return true;
+    const Double2 zero{};
+    if (from < first && first <= to &&
+        test(zero, sample_scans::Broadcast(buffer.values[first]))[0] == 0)
+        return false;
+    if (from < end && end <= to &&
+        test(sample_scans::Broadcast(buffer.values[end - 1]), zero)[0] == 0)
+        return false;
+    return sample_scans::AllPairs(buffer.values, std::max(from, first), std::min(to, end - 1),
+                                  test);
+}
+
+bool NonDecreasingOver(const BoundedBuffer& buffer, int from, int to) {
+    return AllPairsOf(buffer, from, to,
+                      [](Double2 earlier, Double2 later) { return later >= earlier; });
+}
+
+bool NonIncreasingOver(const BoundedBuffer& buffer, int from, int to) {
+    return AllPairsOf(buffer, from, to,
+                      [](Double2 earlier, Double2 later) { return earlier >= later; });
+}
+
+bool ConstantOver(const BoundedBuffer& buffer, int from, int to) {
+    return AllPairsOf(buffer, from, to,
+                      [](Double2 earlier, Double2 later) { return earlier == later; });
+}
+
+// The maxima of a set that is not all 0 lie inside the bounds.
+double MeanOfMaximaOf(const BoundedBuffer& buffer, double lo, double hi, int n) {
+    const double maximum = buffer.bounds.peak;
+    if (!(maximum > 0))
+        return MeanOfMaximaOf<BoundedBuffer>(buffer, lo, hi, n);
+    const double* inside = buffer.values + buffer.bounds.first;
+    const int count = buffer.bounds.end - buffer.bounds.first;
+    const int middle = sample_scans::NthEqual(inside, count, maximum,
+                                              sample_scans::CountEqual(inside, count, maximum) / 2);
+    const int index = middle < 0 ? 0 : buffer.bounds.first + middle;
     return lo + (hi - lo) * index / (n - 1);
 }
 
@@ -182,34 +402,20 @@ template <class Samples>
 Extremes ClassifyCommon(const Samples& set, OutputShape& shape) {
     const int n = set.Count();
     Extremes e;
-    for (int i = 0; i < n; ++i) {
-        const double mu = InRange(set, i);
-        if (mu < e.mn)
-            e.mn = mu;
-        if (mu > e.mx)
-            e.mx = mu;
-    }
+    ExtremesOf(set, n, e.mn, e.mx);
     shape = {kFlatShape, 0, n - 1, 0, n - 1};
     if (e.mn == e.mx)
         return e;
-    int i = 0;
-    while (i < n && !(InRange(set, i) > e.mn))
-        ++i;
+    int i = FirstAbove(set, 0, n, e.mn);
     if (i < n)
         shape.p1 = i;
-    i = shape.p1;
-    while (i < n && InRange(set, i) != e.mx)
-        ++i;
+    i = FirstEqual(set, shape.p1, n, e.mx);
     if (i < n)
         shape.p3 = i;
-    i = n - 1;
-    while (i >= 0 && !(InRange(set, i) > e.mn))
-        --i;
+    i = LastAbove(set, n - 1, e.mn);
     if (i >= 0)
         shape.p2 = i;
-    i = shape.p2;
-    while (i >= 0 && InRange(set, i) != e.mx)
-        --i;
+    i = LastEqual(set, shape.p2, e.mx);
     if (i >= 0)
         shape.p4 = i;
     shape.code = shape.p1 == shape.p2 ? kOnePointShape : kOtherShape;
@@ -406,6 +612,12 @@ SampleDefuzzifier SampleDefuzzifierOf(DefuzzificationRoutine routine) {
 double SimpleLinguisticSampleValue(std::span<const double> samples,
                                    const DefuzzificationGrid& grid) {
     return SimpleLinguisticValue(SampleBuffer{samples}, grid);
+}
+
+double SimpleLinguisticSampleValue(std::span<const double> samples, const DefuzzificationGrid& grid,
+                                   const SampleBounds& bounds) {
+    return SimpleLinguisticValue(
+        BoundedBuffer{samples.data(), static_cast<int>(samples.size()), bounds}, grid);
 }
 
 double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid) {

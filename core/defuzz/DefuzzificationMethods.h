@@ -8,6 +8,7 @@
 class CFuzzyDiscreteSet;
 class CRuleBase;
 class SetOperand;
+struct SampleBounds;
 
 // The defuzzification methods: each turns the output set of succedent o into one crisp value,
 // reading the succedent's grid size n and context [lo, hi] from the rule base (sample t lies at
@@ -59,6 +60,10 @@ SampleDefuzzifier SampleDefuzzifierOf(DefuzzificationRoutine routine);
 // without the midpoint for grids of fewer than 2 samples.
 double SimpleLinguisticSampleValue(std::span<const double> samples,
                                    const DefuzzificationGrid& grid);
+// The same for samples a Zadeh kernel wrote, with what it knows of them
+// (core/inference/SetKernels.h): only those inside the bounds are read.
+double SimpleLinguisticSampleValue(std::span<const double> samples, const DefuzzificationGrid& grid,
+                                   const SampleBounds& bounds);
 double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid);
 
 // The smooth method's value for a window split into gridDivisions steps per input (the rule

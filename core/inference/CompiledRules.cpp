@@ -70,13 +70,20 @@ CompiledRules CompileRules(const CRuleBase& ruleBase) {
     t.consequentSets.assign(t.ruleCount, nullptr);
     t.consequentRuns.assign(t.ruleCount, SampleRun{});
     t.consequentCombinations.assign(t.ruleCount, nullptr);
+    t.consequentIds.assign(t.ruleCount, 0);
     if (ruleBase.GetNumSucVariables() > 0) {
         const CFuzzyVariable& output = ruleBase.GetVariable(-1);
+        std::unordered_map<const CFuzzyDiscreteSet*, int> idOfSet;
         for (int r = 0; r < t.ruleCount; ++r) {
             const CValue* value = CellValue(ruleBase, output, r);
             t.consequentSets[r] = SetOf(value);
             t.consequentRuns[r] = SampleRun::Of(t.consequentSets[r]);
             t.consequentCombinations[r] = dynamic_cast<const CLinCValue*>(value);
+            const auto [found, added] = idOfSet.emplace(
+                t.consequentSets[r], static_cast<int>(t.distinctConsequentRuns.size()));
+            if (added)
+                t.distinctConsequentRuns.push_back(t.consequentRuns[r]);
+            t.consequentIds[r] = found->second;
         }
     }
     return t;

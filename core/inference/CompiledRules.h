@@ -44,6 +44,10 @@ struct CompiledRules {
     std::vector<const CFuzzyDiscreteSet*> consequentSets;
     std::vector<SampleRun> consequentRuns;
     std::vector<const CLinCValue*> consequentCombinations;
+    // Rules share consequent sets as well: [rule] is the place of its set among the distinct
+    // ones, whose runs are distinctConsequentRuns (a null set is one too, and reads 0).
+    std::vector<int> consequentIds;
+    std::vector<SampleRun> distinctConsequentRuns;
 
     int DistinctCellCount() const { return static_cast<int>(distinctSets.size()); }
 };

@@ -262,6 +262,43 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
     throw std::logic_error("the Takagi-Sugeno method makes no output set");
 }
 
+bool IsZadehMethod(CrispMethod method) {
+    return method == CrispMethod::kZadehMinimum || method == CrispMethod::kZadehProduct ||
+           method == CrispMethod::kZadehLukasiewicz;
+}
+
+void ConsequentDegrees(const CompiledRules& rules, const double* firing,
+                       std::optional<std::span<const int>> candidates, double* degrees) {
+    std::fill(degrees, degrees + rules.distinctConsequentRuns.size(), 0.0);
+    // A degree of 0 or less, or NaN, raises no sample.
+    const auto raise = [&](int r) {
+        double& degree = degrees[rules.consequentIds[r]];
+        if (rules.active[r] && firing[r] > degree)
+            degree = firing[r];
+    };
+    if (candidates) {
+        for (const int r : *candidates)
+            raise(r);
+    } else {
+        for (int r = 0; r < rules.ruleCount; ++r)
+            raise(r);
+    }
+}
+
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,
+                               const double* consequentDegrees, double* samples, int sampleCount) {
+    SetKernel kernel = SetKernel::kZadehMinimum;
+    if (method == CrispMethod::kZadehProduct)
+        kernel = SetKernel::kZadehProduct;
+    else if (method == CrispMethod::kZadehLukasiewicz)
+        kernel = SetKernel::kZadehLukasiewicz;
+    else if (method != CrispMethod::kZadehMinimum)
+        throw std::logic_error("not a Zadeh method");
+    const KernelRules kernelRules{static_cast<int>(rules.distinctConsequentRuns.size()), nullptr,
+                                  rules.distinctConsequentRuns.data(), consequentDegrees};
+    return RunZadehValueKernel(kernel, kernelRules, samples, sampleCount);
+}
+
 double InferLinearCombination(const CompiledRules& rules, const double* firing,
                               std::span<const double> inputs, bool constantOnly, double midpoint,
                               InferenceScratch& scratch) {

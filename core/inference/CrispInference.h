@@ -7,6 +7,7 @@
 #include "core/inference/CompiledRules.h"
 #include "core/inference/InferenceScratch.h"
 #include "core/inference/MethodRoutines.h"
+#include "core/inference/SetKernels.h"
 
 // The crisp-input inference methods as computations on compiled rules: what the routines of
 // InferenceMethods.h run after recording their inputs, and what sweeps run on many threads at
@@ -53,6 +54,20 @@ void FiringsFromPartial(const CompiledRules& rules, const double* cellDegrees,
 // A method that makes a set: writes its sampleCount output samples (sampleCount >= 1).
 void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const double* firing,
                         InferenceScratch& scratch, double* samples, int sampleCount);
+
+// The three Zadeh methods (kZadehMinimum, kZadehProduct, kZadehLukasiewicz) in two steps, for
+// sweeps that need only the samples. A t-norm does not fall as the degree rises, so of the rules
+// that share a consequent the one of the greatest degree gives each sample its value: first
+// that degree per distinct consequent (0 where no rule's is above 0), read from the firing degrees
+// of the candidates alone when there are any (rules in any order; every rule left out must have a
+// degree of 0 or less, or be switched off). Then the output samples as InferOutputSamples writes
+// them, without the fired flags, and what is known of them; only the samples inside the bounds
+// returned are written. The samples depend on nothing but the consequent degrees.
+bool IsZadehMethod(CrispMethod method);
+void ConsequentDegrees(const CompiledRules& rules, const double* firing,
+                       std::optional<std::span<const int>> candidates, double* degrees);
+SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,
+                               const double* consequentDegrees, double* samples, int sampleCount);
 
 // The perception-based deduction in its two steps, for sweeps that keep what each selection
 // gives: the rules it selects (scratch.selectedRules, in rule order; their count returned), then

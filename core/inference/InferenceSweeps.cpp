@@ -6,8 +6,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <ctime>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -168,14 +170,23 @@ struct SweepScratch {
     InferenceScratch inference;
     // The firing degrees come from the minima over inputs 1 and up (grid sweeps).
     bool partial = false;
-    // With those minima, for the perception-based deduction: the rules that may fire while only
-    // input 0 moves; liveCount -1 when every rule is to be looked at.
+    // With those minima, for the perception-based deduction and the Zadeh methods' simple
+    // linguistic values: the rules that may fire while only input 0 moves; liveCount -1 when every
+    // rule is to be looked at.
     std::vector<int> live;
     int liveCount = -1;
+    // Zadeh methods: [distinct consequent] the greatest firing degree of its rules, at this point
+    // and at the one before, whose simple linguistic value is kept (points in a row where only
+    // input 0 moves often have the same degrees).
+    std::vector<double> consequentDegrees;
+    std::vector<double> consequentDegreesBefore;
+    std::optional<double> zadehValueBefore;
 
     void Fit(const CompiledRules& rules, int samples) {
         inference.Fit(rules, samples);
         live.resize(rules.ruleCount);
+        consequentDegrees.resize(rules.distinctConsequentRuns.size());
+        consequentDegreesBefore.resize(rules.distinctConsequentRuns.size());
     }
 };
 
@@ -206,8 +217,8 @@ class PointEvaluator {
     // Inputs 1 and up have moved (grid sweeps): their share of the firing degrees is taken anew,
     // and from then on only input 0's. The rules that may fire are kept apart only when no
     // degree input 0 takes is negative.
-    void RefreshPartial(bool firstInputNonNegative) {
-        RefreshPartialOf(scratch_, firstInputNonNegative);
+    void RefreshPartial(bool firstInputNonNegative, PointValue value) {
+        RefreshPartialOf(scratch_, firstInputNonNegative, value);
     }
     std::vector<int>& Index() { return index_; }
     std::vector<double>& Point() { return point_; }
@@ -220,12 +231,15 @@ class PointEvaluator {
     }
 
   private:
-    void RefreshPartialOf(SweepScratch& scratch, bool firstInputNonNegative) {
+    void RefreshPartialOf(SweepScratch& scratch, bool firstInputNonNegative, PointValue value) {
         const CompiledRules& rules = *model_.rules;
         double* partial = scratch.inference.partialDegrees.data();
         PartialFirings(rules, scratch.inference.cellDegrees.data(), partial);
         scratch.partial = true;
-        scratch.liveCount = model_.method == CrispMethod::kPerceptionBased && firstInputNonNegative
+        const bool candidatesOnly =
+            model_.method == CrispMethod::kPerceptionBased ||
+            (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method));
+        scratch.liveCount = candidatesOnly && firstInputNonNegative
                                 ? RulesThatMayFire(rules, partial, scratch.live.data())
                                 : -1;
     }
@@ -238,8 +252,10 @@ class PointEvaluator {
         if (sweepScratch.liveCount >= 0) {
             const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
-            return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
-                                   value);
+            if (model_.method == CrispMethod::kPerceptionBased)
+                return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
+                                       value);
+            return ZadehLinguisticValue(sweepScratch, live);
         }
         if (sweepScratch.partial)
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
@@ -253,9 +269,34 @@ class PointEvaluator {
         }
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
+        if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method))
+            return ZadehLinguisticValue(sweepScratch, std::nullopt);
         const int n = model_.output.samples;
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
         return SetValue(std::span<const double>(scratch.samples.data(), n), value);
+    }
+
+    // The simple linguistic value of a Zadeh method, with the firing degrees in scratch (of the
+    // candidates alone when there are any): the fired flags are not read here, and what the
+    // kernel knows of its samples spares the scans. Out of line, it leaves ValueWith small enough
+    // to be inlined in the loops of the other sweeps.
+    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch,
+                                                  std::optional<std::span<const int>> candidates) {
+        InferenceScratch& scratch = sweepScratch.inference;
+        std::vector<double>& degrees = sweepScratch.consequentDegrees;
+        ConsequentDegrees(*model_.rules, scratch.ruleDegrees.data(), candidates, degrees.data());
+        // No degree is NaN or -0, so equal degrees are the same bits.
+        if (sweepScratch.zadehValueBefore && degrees == sweepScratch.consequentDegreesBefore)
+            return *sweepScratch.zadehValueBefore;
+        const int n = model_.output.samples;
+        double* samples = scratch.samples.data();
+        const SampleBounds bounds =
+            InferZadehSamples(model_.method, *model_.rules, degrees.data(), samples, n);
+        const double y =
+            SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output, bounds);
+        degrees.swap(sweepScratch.consequentDegreesBefore);
+        sweepScratch.zadehValueBefore = y;
+        return y;
     }
 
     // The value the perception-based deduction gives with the rules selected in scratch.
@@ -293,7 +334,7 @@ class PointEvaluator {
             LoadAxisDegrees(rules, i, windowDegrees_[i], 0, inner_.inference.cellDegrees.data());
         }
         const bool firstInputNonNegative = NoneNegative(windowDegrees_[0]);
-        RefreshPartialOf(inner_, firstInputNonNegative);
+        RefreshPartialOf(inner_, firstInputNonNegative, PointValue::kSimpleLinguistic);
         double weightSum = 0.0;
         double weightedSum = 0.0;
         for (;;) {
@@ -315,7 +356,7 @@ class PointEvaluator {
             if (i == m)
                 break;
             if (i > 0)
-                RefreshPartialOf(inner_, firstInputNonNegative);
+                RefreshPartialOf(inner_, firstInputNonNegative, PointValue::kSimpleLinguistic);
         }
         return weightSum == 0 ? 0.0 : weightedSum / weightSum;
     }
@@ -338,8 +379,9 @@ class PointEvaluator {
 using RangeWork =
     std::function<void(PointEvaluator&, std::size_t first, std::size_t count, double* out)>;
 
-// Worker threads that live for one sweep and take one range at a time, in fixed chunks taken in
-// turn. A chunk's values do not depend on the thread that computes them. The calling thread is
+// Worker threads that serve one sweep and take one range at a time, in fixed chunks taken in
+// turn (a helper that has not come in when the sweep ends exits when it next wakes). A chunk's
+// values do not depend on the thread that computes them. The calling thread is
 // one of the workers: with helpers running it is free to consume one range while they compute
 // the next, and then helps with what is left of it.
 class WorkerTeam {
@@ -348,19 +390,27 @@ class WorkerTeam {
     // the calling thread alone, and helpers join it only when what is left would keep them busy
     // for longer than starting them takes.
     WorkerTeam(const SweepModel& model, int threads, bool eager, std::size_t smallestChunk)
-        : model_(model), threads_(std::max(threads, 1)), smallestChunk_(smallestChunk) {
+        : model_(model),
+          threads_(std::max(threads, 1)),
+          smallestChunk_(smallestChunk),
+          roster_(std::make_shared<Roster>()) {
         evaluators_.push_back(std::make_unique<PointEvaluator>(model));
         failures_.resize(threads_);
         if (eager && threads_ > 1)
             StartHelpers(threads_ - 1, false);
         decided_ = eager || threads_ == 1;
     }
+    // Every helper is joined, not left to exit on its own: the core also runs inside a module
+    // that its client may unload, and a thread still running the module's code would crash then.
     ~WorkerTeam() {
+        if (helpers_.empty())
+            return;
         {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
+            const std::lock_guard lock(roster_->mutex);
+            roster_->stopping = true;
+            roster_->open = false;
         }
-        wake_.notify_all();
+        roster_->wake.notify_all();
         for (std::thread& thread : helpers_)
             thread.join();
     }
@@ -379,11 +429,11 @@ class WorkerTeam {
         if (helpers_.empty())
             return;
         {
-            const std::lock_guard lock(mutex_);
-            busy_ = helpers_.size();
-            ++generation_;
+            const std::lock_guard lock(roster_->mutex);
+            ++roster_->generation;
+            roster_->open = true;
         }
-        wake_.notify_all();
+        roster_->wake.notify_all();
     }
 
     // Computes what is left of the range and waits for it; rethrows the failure of the earliest
@@ -396,8 +446,11 @@ class WorkerTeam {
         }
         Run(0);
         if (!helpers_.empty()) {
-            std::unique_lock lock(mutex_);
-            done_.wait(lock, [this] { return busy_ == 0; });
+            // Helpers that have not come in by now find no chunk left: the range is closed to
+            // them, and only those computing are waited for.
+            std::unique_lock lock(roster_->mutex);
+            roster_->open = false;
+            roster_->done.wait(lock, [this] { return roster_->computing == 0; });
         }
         Failure* earliest = nullptr;
         for (Failure& failure : failures_) {
@@ -432,11 +485,25 @@ class WorkerTeam {
         std::size_t chunk = 0;
         std::exception_ptr error;
     };
+    // Who takes part in which range: a helper that the scheduler keeps waiting (a loaded machine
+    // can take milliseconds to run a new thread) may wake after its range was closed, and then
+    // waits for the next range or the end without touching the team.
+    struct Roster {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable done;
+        std::size_t generation = 0;
+        // The range under way takes helpers in.
+        bool open = false;
+        std::size_t computing = 0;
+        bool stopping = false;
+    };
 
     // Runs chunks on the calling thread for a trial period; then the helpers that what is left
     // would keep busy, judged from the pace so far.
     int HelpersWorthStarting() {
         const Clock::time_point start = Clock::now();
+        const std::clock_t processorStart = std::clock();
         std::size_t done = 0;
         Clock::duration spent{};
         while (spent < kTrial) {
@@ -444,6 +511,16 @@ class WorkerTeam {
                 return 0;
             ++done;
             spent = Clock::now() - start;
+        }
+        // The pace is that of the processor time taken where the clock tells it: on a loaded
+        // machine the trial's wall time stretches, and helpers started for work that looks longer
+        // than it is wait for a processor while the calling thread waits for them.
+        const std::clock_t processorEnd = std::clock();
+        if (processorStart != static_cast<std::clock_t>(-1) &&
+            processorEnd != static_cast<std::clock_t>(-1)) {
+            const auto taken = std::chrono::duration<double>(
+                static_cast<double>(processorEnd - processorStart) / CLOCKS_PER_SEC);
+            spent = std::min(spent, std::chrono::duration_cast<Clock::duration>(taken));
         }
         const std::size_t left = job_.chunks - std::min(job_.chunks, nextChunk_.load());
         const auto rest = spent * static_cast<double>(left) / static_cast<double>(done);
@@ -456,32 +533,38 @@ class WorkerTeam {
             evaluators_.push_back(std::make_unique<PointEvaluator>(model_));
         std::size_t seen = 0;
         {
-            const std::lock_guard lock(mutex_);
+            const std::lock_guard lock(roster_->mutex);
             if (joining) {
-                busy_ = helpers;
-                ++generation_;
+                ++roster_->generation;
+                roster_->open = true;
             }
-            seen = joining ? generation_ - 1 : generation_;
+            seen = joining ? roster_->generation - 1 : roster_->generation;
         }
         for (int w = 1; w <= helpers; ++w)
-            helpers_.emplace_back([this, w, seen] { Serve(w, seen); });
+            helpers_.emplace_back(
+                [team = this, roster = roster_, w, seen] { Serve(team, *roster, w, seen); });
     }
 
-    void Serve(std::size_t w, std::size_t seen) {
+    // A helper's life; it reads its team only while it computes, which the team waits for.
+    static void Serve(WorkerTeam* team, Roster& roster, std::size_t w, std::size_t seen) {
         for (;;) {
             {
-                std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-                if (stopping_)
+                std::unique_lock lock(roster.mutex);
+                roster.wake.wait(lock,
+                                 [&] { return roster.stopping || roster.generation != seen; });
+                if (roster.stopping)
                     return;
-                seen = generation_;
+                seen = roster.generation;
+                if (!roster.open)
+                    continue;
+                ++roster.computing;
             }
-            Run(w);
+            team->Run(w);
             {
-                const std::lock_guard lock(mutex_);
-                --busy_;
+                const std::lock_guard lock(roster.mutex);
+                --roster.computing;
             }
-            done_.notify_one();
+            roster.done.notify_one();
         }
     }
 
@@ -518,12 +601,7 @@ class WorkerTeam {
     Job job_;
     std::atomic<std::size_t> nextChunk_{0};
     std::atomic<bool> failed_{false};
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
-    std::size_t generation_ = 0;
-    std::size_t busy_ = 0;
-    bool stopping_ = false;
+    std::shared_ptr<Roster> roster_;
 };
 
 // The fewest points a chunk holds: one where each is a sweep of its own (the smooth method's
@@ -584,7 +662,7 @@ class GridWork {
             point[a] = axes_[a][index[a]];
             LoadAxisDegrees(rules_, static_cast<int>(a), tables_[a], index[a], degrees);
         }
-        evaluator.RefreshPartial(firstInputNonNegative_);
+        evaluator.RefreshPartial(firstInputNonNegative_, value_);
         for (std::size_t p = 0; p < count; ++p) {
             out[p] = evaluator.Value(point, value_);
             // Only the inputs that move take new degrees.
@@ -599,7 +677,7 @@ class GridWork {
                     break;
             }
             if (a > 0 && a < axes_.size())
-                evaluator.RefreshPartial(firstInputNonNegative_);
+                evaluator.RefreshPartial(firstInputNonNegative_, value_);
         }
     }
 

@@ -1,5 +1,7 @@
 #include "core/inference/SetKernels.h"
 
+#include <stdexcept>
+
 #include "core/inference/SetKernelLoops.h"
 
 // Whether the AVX2 build of the loops was compiled with AVX2 (only on x86-64 with GCC); a flag,
@@ -19,6 +21,11 @@ void RunPortableSetKernel(SetKernel kernel, const KernelRules& rules, std::uint8
     set_kernel_loops::Run<Double2, Mask2>(kernel, rules, fired, samples, n);
 }
 
+SampleBounds RunPortableZadehValueKernel(SetKernel kernel, const KernelRules& rules,
+                                         double* samples, int n) {
+    return set_kernel_loops::RunValues<Double2, Mask2>(kernel, rules, samples, n);
+}
+
 bool Avx2SetKernels() {
 #if defined(__x86_64__) && defined(__GNUC__)
     static const bool available = kAvx2SetKernelsBuilt && __builtin_cpu_supports("avx2");
@@ -34,4 +41,13 @@ void RunSetKernel(SetKernel kernel, const KernelRules& rules, std::uint8_t* fire
         RunAvx2SetKernel(kernel, rules, fired, samples, n);
     else
         RunPortableSetKernel(kernel, rules, fired, samples, n);
+}
+
+SampleBounds RunZadehValueKernel(SetKernel kernel, const KernelRules& rules, double* samples,
+                                 int n) {
+    if (kernel == SetKernel::kLogical)
+        throw std::logic_error("the logical kernel lowers its samples from 1");
+    if (Avx2SetKernels())
+        return RunAvx2ZadehValueKernel(kernel, rules, samples, n);
+    return RunPortableZadehValueKernel(kernel, rules, samples, n);
 }

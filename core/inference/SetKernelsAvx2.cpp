@@ -20,6 +20,11 @@ void RunAvx2SetKernel(SetKernel kernel, const KernelRules& rules, std::uint8_t* 
     set_kernel_loops::Run<Double4, Mask4>(kernel, rules, fired, samples, n);
 }
 
+SampleBounds RunAvx2ZadehValueKernel(SetKernel kernel, const KernelRules& rules, double* samples,
+                                     int n) {
+    return set_kernel_loops::RunValues<Double4, Mask4>(kernel, rules, samples, n);
+}
+
 #else
 
 extern const bool kAvx2SetKernelsBuilt = false;
@@ -27,6 +32,11 @@ extern const bool kAvx2SetKernelsBuilt = false;
 void RunAvx2SetKernel(SetKernel kernel, const KernelRules& rules, std::uint8_t* fired,
                       double* samples, int n) {
     RunPortableSetKernel(kernel, rules, fired, samples, n);
+}
+
+SampleBounds RunAvx2ZadehValueKernel(SetKernel kernel, const KernelRules& rules, double* samples,
+                                     int n) {
+    return RunPortableZadehValueKernel(kernel, rules, samples, n);
 }
 
 #endif

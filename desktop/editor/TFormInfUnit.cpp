@@ -35,7 +35,7 @@
 #include "desktop/data/TDataPage.h"
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorSeams.h"
-#include "desktop/editor/VariableGrids.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/MdiPlacement.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -100,6 +100,21 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
         ruleBase_ = std::move(ruleBase);
         modified_ = true;
     }
+    // The variable pages list the rule base's variables, so they come with it.
+    TabSheetInputVar = new TVariablePage(*ruleBase_, false);
+    TabSheetOutputVar = new TVariablePage(*ruleBase_, true);
+    TabSheetInputVar->setObjectName("TabSheetInputVar");
+    TabSheetOutputVar->setObjectName("TabSheetOutputVar");
+    PageControl->insertTab(1, TabSheetInputVar, "&Input variables");
+    PageControl->insertTab(2, TabSheetOutputVar, "O&utput variables");
+    connect(TabSheetInputVar, &TVariablePage::addVariableRequested, this,
+            &TFormInfUnit::ButtonAddVarClick);
+    connect(TabSheetInputVar, &TVariablePage::deleteVariableRequested, this,
+            &TFormInfUnit::ButtonDeleteVarClick);
+    connect(TabSheetInputVar, &TVariablePage::editVariableRequested, this,
+            &TFormInfUnit::ButtonEditInputVarClick);
+    connect(TabSheetOutputVar, &TVariablePage::editVariableRequested, this,
+            &TFormInfUnit::ButtonEditOutputVarClick);
     rulesPage_ =
         std::make_unique<TRulesPage>(*this,
                                      std::array<QAction*, 4>{mnShowGroup, mnShowConsistency,
@@ -161,35 +176,7 @@ void TFormInfUnit::BuildControls() {
     general->setRowStretch(5, 1);
     PageControl->addTab(TabSheetGeneral, "&General");
 
-    TabSheetInputVar = new QWidget;
-    StringGridInputVar = new TStringGrid(TabSheetInputVar);
-    StringGridInputVar->setObjectName("StringGridInputVar");
-    ButtonAddVar = Button("&Add variable", TabSheetInputVar);
-    ButtonDeleteVar = Button("&Delete variable", TabSheetInputVar);
-    ButtonEditInputVar = Button("&Edit variable", TabSheetInputVar);
-    auto* inputPage = new QVBoxLayout(TabSheetInputVar);
-    inputPage->addWidget(StringGridInputVar, 1);
-    auto* inputButtons = new QHBoxLayout;
-    inputButtons->addWidget(ButtonAddVar);
-    inputButtons->addWidget(ButtonDeleteVar);
-    inputButtons->addWidget(ButtonEditInputVar);
-    inputButtons->addStretch(1);
-    inputPage->addLayout(inputButtons);
-    PageControl->addTab(TabSheetInputVar, "&Input variables");
-
-    TabSheetOutputVar = new QWidget;
-    StringGridOutputVar = new TStringGrid(TabSheetOutputVar);
-    StringGridOutputVar->setObjectName("StringGridOutputVar");
-    ButtonEditOutputVar = Button("&Edit variable", TabSheetOutputVar);
-    auto* outputPage = new QVBoxLayout(TabSheetOutputVar);
-    outputPage->addWidget(StringGridOutputVar, 1);
-    auto* outputButtons = new QHBoxLayout;
-    outputButtons->addWidget(ButtonEditOutputVar);
-    outputButtons->addStretch(1);
-    outputPage->addLayout(outputButtons);
-    PageControl->addTab(TabSheetOutputVar, "O&utput variables");
-
-    // The rules page comes here once the rule base is there (TRulesPage).
+    // The variable pages and the rules page come here once the rule base is there.
 
     ButtonTest = Button("&Test", this);
     ButtonDone = Button("&Save", this);
@@ -234,9 +221,6 @@ void TFormInfUnit::BuildControls() {
     SaveDialog.OverwritePrompt = true;
     SaveDialog.PathMustExist = true;
 
-    SetUpVariableGrid(*StringGridInputVar);
-    SetUpVariableGrid(*StringGridOutputVar);
-
     connect(EditUnitName, &QLineEdit::textChanged, this, [this] { MarkModified(); });
     connect(MemoDescription, &QPlainTextEdit::textChanged, this, [this] { MarkModified(); });
     connect(ComboBoxInfType, &QComboBox::activated, this, [this] { ComboBoxInfTypeChange(); });
@@ -251,14 +235,6 @@ void TFormInfUnit::BuildControls() {
         else
             close();
     });
-    connect(ButtonAddVar, &QPushButton::clicked, this, [this] { ButtonAddVarClick(); });
-    connect(ButtonDeleteVar, &QPushButton::clicked, this, [this] { ButtonDeleteVarClick(); });
-    connect(ButtonEditInputVar, &QPushButton::clicked, this, [this] { ButtonEditInputVarClick(); });
-    connect(ButtonEditOutputVar, &QPushButton::clicked, this,
-            [this] { ButtonEditOutputVarClick(); });
-    StringGridInputVar->OnDblClick = [this] { ButtonEditInputVarClick(); };
-    StringGridOutputVar->OnDblClick = [this] { ButtonEditOutputVarClick(); };
-    StringGridOutputVar->OnExit = [this] { StringGridOutputVarExit(); };
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -279,8 +255,6 @@ void TFormInfUnit::FormCreate() {
         const QSignalBlocker showing(cbUseFTFilter);
         cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
     }
-    FillInputVarGrid();
-    FillOutputVarGrid();
     PageControl->setCurrentWidget(TabSheetGeneral);
     // A variable corrected in the dialog while the file opens is a change the file lacks.
     bool corrected = false;
@@ -290,7 +264,8 @@ void TFormInfUnit::FormCreate() {
         for (int v = 0; v < ruleBase_->GetNumSucVariables(); ++v)
             corrected = check(*this, -1 - v) || corrected;
     }
-    FillInputVarGrid();
+    TabSheetInputVar->Fill();
+    TabSheetOutputVar->Fill();
     rulesPage_->TabSheetRulesEnter();
     ShowTypeOfUnit();
     rulesPage_->PushUndoSnapshot();
@@ -415,10 +390,11 @@ void TFormInfUnit::ShowTypeOfUnit() {
 }
 
 void TFormInfUnit::SetEditingEnabled(bool enabled) {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             ButtonTest, ComboBoxInfType, ComboBoxDefType, cbUseFTFilter, ButtonAddVar,
-             ButtonDeleteVar, ButtonEditInputVar, ButtonEditOutputVar})
+    for (QWidget* control : std::initializer_list<QWidget*>{ButtonTest, ComboBoxInfType,
+                                                            ComboBoxDefType, cbUseFTFilter})
         control->setEnabled(enabled);
+    TabSheetInputVar->SetEditingEnabled(enabled);
+    TabSheetOutputVar->SetEditingEnabled(enabled);
     rulesPage_->SetEditingEnabled(enabled);
     if (ruleBase_->GetDefuzzificationMethod() ==
         DefuzzificationMethodTable[kSmoothDefuzzificationRow].Routine)
@@ -493,46 +469,34 @@ void TFormInfUnit::FormActivate() {
         owner_->UpdateSaveState();
 }
 
-void TFormInfUnit::FillInputVarGrid() {
-    FillVariableGrid(*StringGridInputVar, *ruleBase_, false);
-}
-
-void TFormInfUnit::FillOutputVarGrid() {
-    FillVariableGrid(*StringGridOutputVar, *ruleBase_, true);
-}
-
 void TFormInfUnit::ButtonAddVarClick() {
     const auto& add = InstalledEditorSeams().AddVariable;
     if (!add || !add(*this))
         return;
     // The dialog appends the new input.
     dataPage_->InputAdded(ruleBase_->GetNumAntVariables() - 1);
-    FillInputVarGrid();
+    TabSheetInputVar->Fill();
     variablesChanged_ = true;
     MarkModified();
 }
 
 void TFormInfUnit::ButtonEditInputVarClick() {
     const auto& edit = InstalledEditorSeams().EditVariable;
-    const int row = StringGridInputVar->Row();
-    if (!edit || row < 1 || row > ruleBase_->GetNumAntVariables() || !edit(*this, row - 1))
-        return;
-    FillInputVarGrid();
-    try {
-        ruleBase_->Prepare();
-    } catch (const ESyntaxRB&) {
-        // The rules page shows the cells that no longer build.
-    }
-    MarkModified();
-    variablesChanged_ = true;
+    const int row = TabSheetInputVar->SelectedRow();
+    if (edit && row >= 0 && edit(*this, row))
+        VariablesEdited();
 }
 
 void TFormInfUnit::ButtonEditOutputVarClick() {
     const auto& edit = InstalledEditorSeams().EditVariable;
-    const int row = StringGridOutputVar->Row();
-    if (!edit || row < 1 || row > ruleBase_->GetNumSucVariables() || !edit(*this, -row))
-        return;
-    FillOutputVarGrid();
+    const int row = TabSheetOutputVar->SelectedRow();
+    if (edit && row >= 0 && edit(*this, -1 - row))
+        VariablesEdited();
+}
+
+void TFormInfUnit::VariablesEdited() {
+    TabSheetInputVar->Fill();
+    TabSheetOutputVar->Fill();
     try {
         ruleBase_->Prepare();
     } catch (const ESyntaxRB&) {
@@ -547,48 +511,18 @@ void TFormInfUnit::ButtonDeleteVarClick() {
         MessageDlg("At least one variable is required", "Warning", MsgIcon::Warning, toolkit::mbOK);
         return;
     }
-    const int row = StringGridInputVar->Row();
-    if (row < 1 || row > ruleBase_->GetNumAntVariables())
+    const int variable = TabSheetInputVar->SelectedRow();
+    if (variable < 0)
         return;
-    const QString name = QString::fromStdString(ruleBase_->GetVariableName(row - 1));
+    const QString name = QString::fromStdString(ruleBase_->GetVariableName(variable));
     if (MessageDlg("Are you sure to delete the variable " + name + "?", "Confirmation",
                    MsgIcon::Confirmation, toolkit::mbYesNo) != toolkit::ModalResult::Yes)
         return;
-    ruleBase_->DeleteVariable(row - 1);
-    dataPage_->InputDeleted(row - 1);
-    FillInputVarGrid();
+    ruleBase_->DeleteVariable(variable);
+    dataPage_->InputDeleted(variable);
+    TabSheetInputVar->Fill();
     MarkModified();
     variablesChanged_ = true;
-}
-
-bool TFormInfUnit::StringGridOutputVarExit() {
-    TStringGrid& grid = *StringGridOutputVar;
-    std::vector<std::pair<double, double>> bounds;
-    for (int row = 1; row < grid.RowCount() && !grid.Cells(0, row).isEmpty(); ++row) {
-        const bool variable = row <= ruleBase_->GetNumSucVariables();
-        double low = variable ? ruleBase_->GetLowerBound(-row) : 0.0;
-        double high = variable ? ruleBase_->GetUpperBound(-row) : 0.0;
-        const QString message = CheckBoundTexts(grid.Cells(2, row), grid.Cells(3, row), low, high);
-        if (!message.isEmpty()) {
-            grid.FocusCell(0, row);
-            grid.setFocus();
-            MessageDlg(message, "Error", MsgIcon::Warning, toolkit::mbOK);
-            return false;
-        }
-        bounds.emplace_back(low, high);
-    }
-    for (int v = 0; v < int(bounds.size()) && v < ruleBase_->GetNumSucVariables(); ++v) {
-        const int row = v + 1;
-        CFuzzyVariable& variable = ruleBase_->GetVariable(-1 - v);
-        const QString name = grid.Cells(0, row);
-        if (name.toStdString() != variable.GetName())
-            variable.SetName(name.toStdString());
-        if (bounds[v].first != ruleBase_->GetLowerBound(-1 - v) ||
-            bounds[v].second != ruleBase_->GetUpperBound(-1 - v)) {
-            ruleBase_->GetSettings(-1 - v).SetContext(bounds[v].first, bounds[v].second);
-        }
-    }
-    return true;
 }
 
 void TFormInfUnit::ButtonTestClick() {

@@ -26,6 +26,7 @@ class TDataPage;
 class TFTransform;
 class TRulesPage;
 class TStringGrid;
+class TVariablePage;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
 // Its pages are the general settings, the input and output variables, the rules and the data.
@@ -82,8 +83,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     void FillInferenceCombo();
     void FillDefuzzCombo();
     void ShowTypeOfUnit();
-    void FillInputVarGrid();
-    void FillOutputVarGrid();
 
     // Handlers.
     void FormActivate();
@@ -95,13 +94,12 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     void ButtonEditInputVarClick();
     void ButtonEditOutputVarClick();
     void ButtonDeleteVarClick();
-    // False when a row's bounds are refused (the grid keeps the focus).
-    bool StringGridOutputVarExit();
 
     QTabWidget* PageControl;
     QWidget* TabSheetGeneral;
-    QWidget* TabSheetInputVar;
-    QWidget* TabSheetOutputVar;
+    // The variable pages; their lists and buttons are theirs.
+    TVariablePage* TabSheetInputVar;
+    TVariablePage* TabSheetOutputVar;
     QWidget* TabSheetRules;
     QWidget* TabSheetImport;
 
@@ -112,13 +110,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     QLabel* lbTypeOfUnit;
     QCheckBox* cbUseFTFilter;
     QPlainTextEdit* MemoDescription;
-
-    TStringGrid* StringGridInputVar;
-    QPushButton* ButtonAddVar;
-    QPushButton* ButtonDeleteVar;
-    QPushButton* ButtonEditInputVar;
-    TStringGrid* StringGridOutputVar;
-    QPushButton* ButtonEditOutputVar;
 
 
     QPushButton* ButtonTest;
@@ -147,6 +138,8 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     static LoadedRuleBase ReadRuleBase(const QString& fileName);
     TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QString* fileName);
     void BuildControls();
+    // The variable dialog has changed the rule base's variables.
+    void VariablesEdited();
     // Checks and writes the rule base to fileName; says why when it does not.
     bool WriteRuleBaseFile(const QString& fileName);
     void FormCreate();

@@ -36,6 +36,7 @@
 #include "desktop/toolkit/HeapStatus.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
+#include "desktop/userterms/UserTermsView.h"
 #include "toolbars/DockingFrame.h"
 #include "toolbars/TDockKit.h"
 #include "toolbars/TToolbarButtonKit.h"

@@ -5,9 +5,9 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/TMainForm.h"
 #include "desktop/rules/TRulesPage.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/variables/TDlgAddVar.h"
 
@@ -49,7 +49,7 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
     EditorSeams& seams = InstalledEditorSeams();
     seams.AddVariable = [&dialog](TFormInfUnit& editor) {
         BindToEditor(dialog, editor);
-        return dialog.Add(editor.RuleBase(), editor.StringGridInputVar->Row() - 1);
+        return dialog.Add(editor.RuleBase(), editor.TabSheetInputVar->SelectedRow());
     };
     seams.EditVariable = [&dialog](TFormInfUnit& editor, int variable) {
         BindToEditor(dialog, editor);

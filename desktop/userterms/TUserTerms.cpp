@@ -2,12 +2,11 @@
 
 #include <QAction>
 #include <QFrame>
-#include <QLineEdit>
+#include <QHeaderView>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
-#include <QStringList>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,18 +22,16 @@
 #include "core/sets/CFuzzyQuadraticSet.h"
 #include "core/text/ESyntax.h"
 #include "desktop/toolkit/Conversions.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/toolkit/UserPrompts.h"
 #include "desktop/userterms/UserTermPaintBox.h"
+#include "desktop/userterms/UserTermsDelegate.h"
+#include "desktop/userterms/UserTermsModel.h"
+#include "desktop/userterms/UserTermsView.h"
 #include "toolbars/TToolbarButtonKit.h"
 
 using namespace userterm;
 
 namespace {
-
-const char* const kHeaders[kColCount] = {
-    "",           "Name",        "Type",         "LeftSupp",  "LeftEquilib",
-    "LeftKernel", "RightKernel", "RightEquilib", "RightSupp", "U"};
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -48,27 +45,29 @@ void ShowConversionError(const QString& message) {
     toolkit::MessageDlg(message, "Error", toolkit::MsgIcon::Error, toolkit::mbOK);
 }
 
-// A parameter column whose header the font makes wider than the default width grows to show it.
-void FitHeaders(TStringGrid& grid) {
-    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
-        grid.SetColWidths(col, std::max(grid.DefaultColWidth(), grid.TextWidth(kHeaders[col]) + 6));
-}
-
-TStringGrid* MakeGrid(QWidget* parent) {
-    auto* grid = new TStringGrid(parent);
+void SetUpGrid(QTableView& grid, QAbstractItemModel& model) {
     // Where Times New Roman is missing, a condensed serif keeps the headers inside the columns.
     QFont font;
     font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif Condensed"});
     font.setPixelSize(13);
-    grid->setFont(font);
-    grid->SetDefaultColWidth(68);
-    grid->SetColCount(kColCount);
-    grid->SetRowCount(2);
-    grid->SetFixedCols(1);
-    grid->SetFixedRows(1);
-    grid->SetOptions(goColSizing | goEditing | goTabs | goThumbTracking);
-    grid->setGeometry(8, 8, 649, 209);
-    return grid;
+    grid.setFont(font);
+    grid.setModel(&model);
+    grid.setGeometry(8, 8, 649, 209);
+    QHeaderView& columns = *grid.horizontalHeader();
+    columns.setDefaultSectionSize(68);
+    // A parameter column whose header the font makes wider than the default width grows to
+    // show it; the use mark needs only its letter.
+    const QFontMetrics metrics(font);
+    for (int col = 0; col < model.columnCount(); ++col) {
+        const int header =
+            metrics.horizontalAdvance(model.headerData(col, Qt::Horizontal).toString());
+        if (UserTermsModel::IsParameterColumn(col))
+            columns.resizeSection(col, std::max(68, header + 12));
+    }
+    columns.resizeSection(UserTermsModel::ModelColumn(kUsedCol),
+                          metrics.horizontalAdvance("U") + 12);
+    grid.verticalHeader()->setMinimumSectionSize(metrics.height() + 4);
+    grid.verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
 }
 
 QFrame* MakePanel(QWidget* parent, UserTermPaintBox*& box, int y, int boxHeight) {
@@ -83,7 +82,7 @@ QFrame* MakePanel(QWidget* parent, UserTermPaintBox*& box, int y, int boxHeight)
 
 QPushButton* MakeButton(const QString& caption, QWidget* parent, int x, int y, int width) {
     auto* button = new QPushButton(caption, parent);
-    // Enter belongs to the grid's in-cell editor; no button takes it over.
+    // Enter belongs to the grid's cell editor; no button takes it over.
     button->setAutoDefault(false);
     button->setGeometry(x, y, width, 25);
     return button;
@@ -91,7 +90,10 @@ QPushButton* MakeButton(const QString& caption, QWidget* parent, int x, int y, i
 
 }  // namespace
 
-TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
+TUserTerms::TUserTerms(QWidget* parent)
+    : QDialog(parent),
+      model_(new UserTermsModel(true, this)),
+      standardModel_(new UserTermsModel(false, this)) {
     setWindowTitle("User expressions");
     setObjectName("UserTerms");
     auto* layout = new QVBoxLayout(this);
@@ -103,7 +105,10 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
     ExpressionPages->addTab(UserExpPage, "User");
     ExpressionPages->addTab(StdExpPage, "Standard");
 
-    EditUserTerms = MakeGrid(UserExpPage);
+    EditUserTerms = new UserTermsView(UserExpPage);
+    EditUserTerms->setObjectName("EditUserTerms");
+    EditUserTerms->setItemDelegate(new UserTermsDelegate(EditUserTerms));
+    SetUpGrid(*EditUserTerms, *model_);
     btnAddTerm = MakeButton("Add &Quadratic", UserExpPage, 8, 224, 94);
     btnAddTrapez = MakeButton("Add &Trapezoid", UserExpPage, 106, 224, 94);
     btnAddTriang = MakeButton("Add T&riangular", UserExpPage, 204, 224, 94);
@@ -130,9 +135,13 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
     btnOkTerms = MakeButton("OK", UserExpPage, 430, 412, 90);
     btnCancelTerms = MakeButton("Cancel", UserExpPage, 527, 412, 90);
 
-    EditStdTerms = MakeGrid(StdExpPage);
+    EditStdTerms = new QTableView(StdExpPage);
+    EditStdTerms->setObjectName("EditStdTerms");
     // The language's own expressions are shown, not edited.
-    EditStdTerms->SetOptions(EditStdTerms->Options() & ~goEditing);
+    EditStdTerms->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpGrid(*EditStdTerms, *standardModel_);
+    EditStdTerms->verticalHeader()->hide();
+    EditStdTerms->setColumnHidden(UserTermsModel::ModelColumn(kUsedCol), true);
     StdSetPanel = MakePanel(StdExpPage, StdSetPaintBox, 224, 151);
     Button2 = MakeButton("OK", StdExpPage, 430, 388, 90);
     Button1 = MakeButton("Cancel", StdExpPage, 527, 388, 90);
@@ -156,48 +165,30 @@ TUserTerms::TUserTerms(QWidget* parent) : QDialog(parent) {
     EditUserTerms->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(EditUserTerms, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pmChangeType->popup(EditUserTerms->mapToGlobal(at)); });
-    EditUserTerms->OnSelectCell = [this](int col, int row) {
-        return EditUserTermsSelectCell(col, row);
+    EditUserTerms->AllowMove = [this](const QModelIndex& to) {
+        return EditUserTermsSelectCell(UserTermsModel::GridColumn(to.column()), to.row() + 1);
     };
-    EditUserTerms->OnSetEditText = [this](int col, int row, const QString&) {
-        TakeCellText(col, row);
-        MarkEditor(col, row);
-    };
-    // A cell whose text is no number is framed in red; the row goes on with its last number.
-    EditUserTerms->OnDrawCell = [this](int col, int row, const QRect& rect, TGridDrawState,
-                                       QPainter& painter) {
-        if (!HoldsNoNumber(col, row))
-            return;
-        painter.setPen(QPen(Qt::red, 2));
-        painter.drawRect(rect.adjusted(1, 1, -1, -1));
-    };
-    EditUserTerms->OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
-        return EditUserTermsKeyDown(key, modifiers);
-    };
-    EditUserTerms->OnKeyUp = [this](int key, Qt::KeyboardModifiers modifiers) {
-        EditUserTermsKeyUp(key, modifiers);
-    };
-    EditUserTerms->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        EditUserTermsMouseDown(x, y);
-    };
-    EditUserTerms->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        EditUserTermsMouseUp();
-    };
-    EditStdTerms->OnSelectCell = [this](int col, int row) {
-        return EditStdTermsSelectCell(col, row);
-    };
-    EditStdTerms->OnKeyUp = [this](int, Qt::KeyboardModifiers) { EditStdTermsKeyUp(); };
-    EditStdTerms->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        EditStdTermsMouseUp();
-    };
-    FuzzySetPaintBox->OnResize = [this] { FuzzySetPaintBoxPaint(); };
-    StdSetPaintBox->OnResize = [this] { StdSetPaintBoxPaint(); };
-    FuzzySetPaintBox->OnMouseMove = [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
-                                           int x, int y) {
-        FuzzySetPaintBoxMouseMove(buttons, shift, x, y);
-    };
-    FuzzySetPaintBox->OnMouseUp = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                                         int y) { FuzzySetPaintBoxMouseUp(button, shift, x, y); };
+    // Ctrl+C and Ctrl+V copy rows while no cell editor is open; an open one copies its text.
+    for (const auto& [keys, slot] : {std::pair{QKeySequence::Copy, &TUserTerms::CopyRows},
+                                     std::pair{QKeySequence::Paste, &TUserTerms::PasteRows}}) {
+        auto* action = new QAction(EditUserTerms);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        EditUserTerms->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    }
+    connect(model_, &QAbstractItemModel::dataChanged, this, &TUserTerms::onUserTermsChanged);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &TUserTerms::onUserTermsChanged);
+    connect(EditUserTerms->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TUserTerms::onUserTermsChanged);
+    connect(EditStdTerms->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TUserTerms::StdSetPaintBoxPaint);
+    connect(FuzzySetPaintBox, &UserTermPaintBox::resized, this, &TUserTerms::FuzzySetPaintBoxPaint);
+    connect(StdSetPaintBox, &UserTermPaintBox::resized, this, &TUserTerms::StdSetPaintBoxPaint);
+    connect(FuzzySetPaintBox, &UserTermPaintBox::mouseMoved, this,
+            &TUserTerms::FuzzySetPaintBoxMouseMove);
+    connect(FuzzySetPaintBox, &UserTermPaintBox::mouseReleased, this,
+            &TUserTerms::FuzzySetPaintBoxMouseUp);
     FormCreate();
 }
 
@@ -208,8 +199,6 @@ void TUserTerms::FormCreate() {
     setFixedSize(669, 522);
     btnAddGaussian->setVisible(true);
     mnChangeToGaussian->setVisible(true);
-    EditUserTerms->SetColWidths(0, EditUserTerms->TextWidth("00"));
-    EditStdTerms->SetColWidths(0, EditStdTerms->TextWidth("00"));
 }
 
 void TUserTerms::showEvent(QShowEvent* event) {
@@ -218,20 +207,29 @@ void TUserTerms::showEvent(QShowEvent* event) {
 }
 
 void TUserTerms::FormActivate() {
-    // The grid cannot make a fixed cell current; the form parks its own cursor there instead.
-    parked_ = true;
-    EditUserTerms->SetSelection({1, 1, 1, 1});
-    SetEditing(false);
+    // No cell is current until the person picks one.
+    EditUserTerms->selectionModel()->clearCurrentIndex();
+    EditUserTerms->clearSelection();
     FuzzySetPaintBoxPaint();
     StdSetPaintBoxPaint();
 }
 
+int TUserTerms::CurrentIndex() const {
+    const QModelIndex current = EditUserTerms->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
 int TUserTerms::CurrentCol() const {
-    return parked_ ? 0 : EditUserTerms->Col();
+    const QModelIndex current = EditUserTerms->currentIndex();
+    return current.isValid() ? UserTermsModel::GridColumn(current.column()) : 0;
 }
 
 int TUserTerms::CurrentRow() const {
-    return parked_ ? 0 : EditUserTerms->Row();
+    return CurrentIndex() + 1;
+}
+
+bool TUserTerms::GoToCell(int col, int row) {
+    return EditUserTerms->GoTo(model_->index(row - 1, UserTermsModel::ModelColumn(col)));
 }
 
 double TUserTerms::ClampToRange(double x) const {
@@ -244,7 +242,9 @@ void TUserTerms::Execute(const UserTermsOwner& owner) {
     owner_ = owner;
     lo_ = owner_.Settings->GetLowerBound();
     hi_ = owner_.Settings->GetUpperBound();
-    FillUserGrid();
+    UserTermRows rows;
+    rows.Load(*owner_.Settings);
+    model_->Reset(std::move(rows));
     FillStandardGrid();
     UpdateUsedFlags();
     const int result = toolkit::ShowModal(*this);
@@ -253,101 +253,11 @@ void TUserTerms::Execute(const UserTermsOwner& owner) {
         WriteBack();
 }
 
-TermRow* TUserTerms::RowAt(int row) {
-    if (placeholder_ || row < 1 || row > rows_.Count())
-        return nullptr;
-    return &rows_[row - 1];
-}
-
-const TermRow* TUserTerms::RowAt(int row) const {
-    return const_cast<TUserTerms*>(this)->RowAt(row);
-}
-
-void TUserTerms::ShowRow(int row) {
-    const TermRow& shown = rows_[row - 1];
-    EditUserTerms->SetCells(kNameCol, row, shown.name);
-    EditUserTerms->SetCells(kTypeCol, row, shown.type);
-    for (int col = kFirstParamCol; col <= kLastParamCol; ++col)
-        EditUserTerms->SetCells(col, row, shown.Param(col).text);
-    EditUserTerms->SetCells(kUsedCol, row, shown.used ? "U" : "N");
-}
-
-void TUserTerms::TakeCellText(int col, int row) {
-    TermRow* taken = RowAt(row);
-    if (!taken || col < kNameCol || col > kLastParamCol)
-        return;
-    const QString text = EditUserTerms->Cells(col, row);
-    if (col == kNameCol)
-        taken->name = text;
-    else if (col == kTypeCol)
-        taken->type = text;
-    else if (taken->Param(col).text != text)
-        SetParamText(*taken, col, text);
-}
-
-bool TUserTerms::HoldsNoNumber(int col, int row) const {
-    const TermRow* shown = RowAt(row);
-    return shown && col >= kFirstParamCol && col <= kLastParamCol && !shown->Param(col).readable;
-}
-
-void TUserTerms::MarkEditor(int col, int row) {
-    QLineEdit* editor = EditUserTerms->InplaceEditor();
-    if (!editor)
-        return;
-    const bool bad = HoldsNoNumber(col, row);
-    QPalette colours = editor->palette();
-    colours.setColor(QPalette::Text, bad ? QColor(Qt::red) : palette().color(QPalette::Text));
-    editor->setPalette(colours);
-}
-
-void TUserTerms::SizeNumberColumn(TStringGrid& grid, int count) {
-    if (count <= 0)
-        return;
-    const int digits = static_cast<int>(std::floor(std::log10(count))) + 1;
-    grid.SetColWidths(0, grid.TextWidth("0") * digits + 6 + grid.TextWidth("."));
-}
-
-void TUserTerms::RenumberRows() {
-    for (int row = 1; row < EditUserTerms->RowCount(); ++row)
-        EditUserTerms->SetCells(kNumberCol, row, QString::number(row) + ".");
-}
-
-void TUserTerms::FillUserGrid() {
-    TStringGrid& grid = *EditUserTerms;
-    rows_.Load(*owner_.Settings);
-    count_ = rows_.Count();
-    grid.SetRowCount(count_ + 1);
-    grid.SetColCount(kColCount);
-    for (int row = 1; row <= count_; ++row) {
-        for (int col = 0; col < kColCount; ++col)
-            grid.SetCells(col, row, {});
-    }
-    placeholder_ = false;
-    SizeNumberColumn(grid, count_);
-    grid.SetColWidths(kUsedCol, grid.TextWidth("U") + 6);
-    RenumberRows();
-    for (int col = 0; col < kColCount; ++col)
-        grid.SetCells(col, 0, kHeaders[col]);
-    FitHeaders(grid);
-    for (int row = 1; row <= count_; ++row)
-        ShowRow(row);
-}
-
 void TUserTerms::FillStandardGrid() {
-    TStringGrid& grid = *EditStdTerms;
     standardSets_.clear();
     const auto* linguistic = dynamic_cast<const CLinguisticSettings*>(owner_.Settings);
     const auto table = linguistic ? linguistic->TermTable() : std::span<const CLingTerm>();
-    const int n = static_cast<int>(table.size());
     const bool symmetric = lo_ == -hi_;
-    const int rows = symmetric ? 2 * n + 2 : n;
-    grid.SetRowCount(rows + 1);
-    grid.SetColCount(kColCount);
-    SizeNumberColumn(grid, rows);
-    grid.SetColWidths(kUsedCol, grid.TextWidth("U") + 6);
-    for (int col = 0; col < kColCount; ++col)
-        grid.SetCells(col, 0, col >= kNameCol && col <= kLastParamCol ? kHeaders[col] : "");
-    FitHeaders(grid);
 
     std::vector<QString> names;
     const auto nameOf = [](const CLingTerm& term) {
@@ -387,85 +297,55 @@ void TUserTerms::FillStandardGrid() {
             standardSets_.push_back(std::move(set));
         }
     }
-    for (int i = 0; i < rows; ++i) {
-        const int row = i + 1;
-        for (int col = 0; col < kColCount; ++col)
-            grid.SetCells(col, row, {});
-        grid.SetCells(kNameCol, row, names[static_cast<std::size_t>(i)]);
-        const auto* set =
-            dynamic_cast<const CFuzzyParamSet*>(standardSets_[static_cast<std::size_t>(i)].get());
-        if (!set)
-            continue;
-        grid.SetCells(kTypeCol, row, ToQString(set->GetTypeName()));
-        std::vector<double> values(static_cast<std::size_t>(set->ParamCount()));
-        set->GetParams(values);
-        for (std::size_t p = 0; p < values.size() && p < 6; ++p)
-            grid.SetCells(kFirstParamCol + static_cast<int>(p), row, Format3(values[p]));
+    UserTermRows rows;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        TermRow row;
+        row.name = names[i];
+        if (const auto* set = dynamic_cast<const CFuzzyParamSet*>(standardSets_[i].get())) {
+            row.type = ToQString(set->GetTypeName());
+            std::vector<double> values(static_cast<std::size_t>(set->ParamCount()));
+            set->GetParams(values);
+            for (std::size_t p = 0; p < values.size() && p < 6; ++p)
+                SetNumber(row, kFirstParamCol + static_cast<int>(p), values[p]);
+        }
+        rows.Insert(rows.Count(), std::move(row));
     }
+    standardModel_->Reset(std::move(rows));
 }
 
 void TUserTerms::UpdateUsedFlags() {
-    if (!placeholder_) {
-        for (int index = 0; index < rows_.Count(); ++index) {
-            // The rules know a loaded term by the names it was loaded with until OK renames it.
-            bool used = false;
-            for (const QString& name : rows_.NamesInRules(index))
-                used = used || (owner_.IsExpressionUsed &&
-                                owner_.IsExpressionUsed(name, owner_.VariableIndex));
-            rows_[index].used = used;
-            EditUserTerms->SetCells(kUsedCol, index + 1, used ? "U" : "N");
-        }
-    }
-    EnsurePlaceholderRow();
-}
-
-void TUserTerms::EnsurePlaceholderRow() {
-    if (EditUserTerms->RowCount() >= 2)
-        return;
-    EditUserTerms->SetRowCount(2);
-    for (int col = 0; col < kColCount; ++col)
-        EditUserTerms->SetCells(col, 1, {});
-    EditUserTerms->SetFixedRows(1);
-    EditUserTerms->SetSelection({EditUserTerms->Col(), 1, EditUserTerms->Col(), 1});
-    SetEditing(false);
-    placeholder_ = true;
-}
-
-void TUserTerms::MakeRoomForRow() {
-    if (placeholder_) {
-        placeholder_ = false;
-        SetEditing(true);
-    } else {
-        EditUserTerms->SetRowCount(EditUserTerms->RowCount() + 1);
+    const UserTermRows& rows = model_->Rows();
+    for (int index = 0; index < rows.Count(); ++index) {
+        // The rules know a loaded term by the names it was loaded with until OK renames it.
+        bool used = false;
+        for (const QString& name : rows.NamesInRules(index))
+            used = used ||
+                   (owner_.IsExpressionUsed && owner_.IsExpressionUsed(name, owner_.VariableIndex));
+        model_->SetUsed(index, used);
     }
 }
 
-void TUserTerms::SetEditing(bool on) {
-    const TGridOptions options = EditUserTerms->Options();
-    EditUserTerms->SetOptions(on && !placeholder_ ? options | goEditing : options & ~goEditing);
+void TUserTerms::onUserTermsChanged() {
+    if (CheckCell(CurrentCol(), CurrentRow(), false))
+        FuzzySetPaintBoxPaint();
 }
 
-void TUserTerms::AddRow(const QString& name, UserTermShape shape, std::span<const double> params,
-                        bool fullPrecision) {
-    MakeRoomForRow();
-    ++count_;
-    const int row = EditUserTerms->RowCount() - 1;
-    TermRow added;
-    added.name = name;
-    WriteShape(added, shape, params, fullPrecision);
-    rows_.Insert(rows_.Count(), std::move(added));
-    ShowRow(row);
-    SizeNumberColumn(*EditUserTerms, count_);
-    RenumberRows();
-    // The row is in place before it is entered, so that its tab stops follow its shape.
+void TUserTerms::AddRows(std::vector<TermRow> rows) {
+    const int count = static_cast<int>(rows.size());
+    model_->Insert(model_->Count(), std::move(rows));
+    // The row is in place before it is entered, so that its editable cells follow its shape.
     const int col = CurrentCol() >= kNameCol && CurrentCol() < kUsedCol ? CurrentCol() : kNameCol;
-    EditUserTerms->FocusCell(col, row);
+    if (count > 0)
+        GoToCell(col, model_->Count());
 }
 
 void TUserTerms::AddShape(UserTermShape shape) {
-    const std::vector<double> params = DefaultParams(shape, lo_, hi_);
-    AddRow("expression" + QString::number(EditUserTerms->RowCount() - (placeholder_ ? 1 : 0)),
-           shape, params, true);
+    TermRow added;
+    added.name = "expression" + QString::number(model_->Count() + 1);
+    WriteShape(added, shape, DefaultParams(shape, lo_, hi_), true);
+    std::vector<TermRow> rows;
+    rows.push_back(std::move(added));
+    AddRows(std::move(rows));
     FuzzySetPaintBoxPaint();
 }
 
@@ -512,58 +392,59 @@ void TUserTerms::btnAddPilaClick() {
     }
     const auto name = [n](int k) { return QString("p%1_%2").arg(n).arg(k); };
     for (int k = 0; k < n; ++k) {
-        if (rows_.HasName(name(k))) {
+        if (model_->Rows().HasName(name(k))) {
             WrongInput("One or more of expressions already exists.");
             return;
         }
     }
-    for (int k = 0; k < n; ++k)
-        AddRow(name(k), UserTermShape::kTriang, UniformTriangle(n, k, lo_, hi_), false);
+    std::vector<TermRow> rows(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        TermRow& row = rows[static_cast<std::size_t>(k)];
+        row.name = name(k);
+        WriteShape(row, UserTermShape::kTriang, UniformTriangle(n, k, lo_, hi_), false);
+    }
+    AddRows(std::move(rows));
     FuzzySetPaintBoxPaint();
     UpdateUsedFlags();
 }
 
 void TUserTerms::btnDeleteTermClick() {
     // Straight after opening no row is current yet, and nothing is deleted.
-    const int row = CurrentRow();
-    if (!RowAt(row))
+    const int row = CurrentIndex();
+    if (row < 0)
         return;
-    if (rows_[row - 1].used) {
+    if (model_->Row(row).used) {
         toolkit::MessageDlg("Cannot delete expression used in description.", "Error",
                             toolkit::MsgIcon::Warning, toolkit::mbOK);
         return;
     }
-    EditUserTerms->DeleteRows(row, 1);
-    rows_.Remove(row - 1);
-    RenumberRows();
-    --count_;
-    SizeNumberColumn(*EditUserTerms, count_);
+    model_->Remove(row);
     UpdateUsedFlags();
     FuzzySetPaintBoxPaint();
 }
 
 void TUserTerms::pmChangeTypePopup() {
-    const TermRow* row = RowAt(CurrentRow());
-    const auto shape = row ? RowShape(*row) : std::nullopt;
-    mnChangeToQuadratic->setEnabled(row && shape != UserTermShape::kQuadratic);
-    mnChangeToTrapezoid->setEnabled(row && shape != UserTermShape::kTrapezoid);
-    mnChangeToTriangular->setEnabled(row && shape != UserTermShape::kTriang);
-    mnChangeToGaussian->setEnabled(row && shape != UserTermShape::kGaussian);
+    const int row = CurrentIndex();
+    const auto shape = row >= 0 ? RowShape(model_->Row(row)) : std::nullopt;
+    mnChangeToQuadratic->setEnabled(row >= 0 && shape != UserTermShape::kQuadratic);
+    mnChangeToTrapezoid->setEnabled(row >= 0 && shape != UserTermShape::kTrapezoid);
+    mnChangeToTriangular->setEnabled(row >= 0 && shape != UserTermShape::kTriang);
+    mnChangeToGaussian->setEnabled(row >= 0 && shape != UserTermShape::kGaussian);
 }
 
 void TUserTerms::ChangeShape(void (*change)(TermRow&, double, double)) {
-    const int row = CurrentRow();
-    TermRow* changed = RowAt(row);
-    if (!changed)
+    EditUserTerms->CommitEditor();
+    const int row = CurrentIndex();
+    if (row < 0)
         return;
-    TakeCellText(CurrentCol(), row);
+    TermRow changed = model_->Row(row);
     try {
-        change(*changed, lo_, hi_);
+        change(changed, lo_, hi_);
     } catch (const toolkit::EConvertError& error) {
         ShowConversionError(error.what());
         return;
     }
-    ShowRow(row);
+    model_->Replace(row, std::move(changed));
     FuzzySetPaintBoxPaint();
 }
 
@@ -580,15 +461,14 @@ void TUserTerms::mnChangeToTriangularClick() {
 }
 
 bool TUserTerms::CheckCell(int col, int row, bool withMessages) {
-    if (col <= 0 || col >= EditUserTerms->ColCount() || !RowAt(row))
+    if (col <= 0 || col > kUsedCol || row < 1 || row > model_->Count())
         return true;
-    TakeCellText(col, row);
-    const TermRow& checked = rows_[row - 1];
+    const TermRow& checked = model_->Row(row - 1);
     if (col == kNameCol) {
         CFEParser parser(nullptr);
         bool clash = parser.Parse(checked.name.toStdString()) != nullptr;
-        for (int other = 0; !clash && other < rows_.Count(); ++other)
-            clash = other != row - 1 && rows_[other].name == checked.name;
+        for (int other = 0; !clash && other < model_->Count(); ++other)
+            clash = other != row - 1 && model_->Row(other).name == checked.name;
         if (clash) {
             if (withMessages)
                 WrongInput("Expression already exists");
@@ -603,6 +483,8 @@ bool TUserTerms::CheckCell(int col, int row, bool withMessages) {
         }
         return true;
     }
+    if (col < kFirstParamCol || col > kLastParamCol)
+        return true;
     const auto problem = CheckParameter(checked, col, lo_, hi_);
     if (!problem)
         return true;
@@ -617,148 +499,52 @@ bool TUserTerms::CheckCell(int col, int row, bool withMessages) {
     return false;
 }
 
-void TUserTerms::EnterCell(int col, int row) {
-    const TermRow* entered = RowAt(row);
-    const auto shape = entered ? RowShape(*entered) : std::nullopt;
-    tabStops_.assign(kColCount, false);
-    if (shape)
-        for (int stop : TabStops(*shape))
-            tabStops_[static_cast<std::size_t>(stop)] = true;
-    parked_ = false;
-    SetEditing(tabStops_[static_cast<std::size_t>(col)]);
-}
-
 bool TUserTerms::EditUserTermsSelectCell(int col, int row) {
     if (row == 0 || col == 0 || col == kUsedCol)
         return false;
-    if (!CheckCell(CurrentCol(), CurrentRow(), true))
-        return false;
-    EnterCell(col, row);
-    MarkEditor(col, row);
-    return true;
-}
-
-void TUserTerms::MoveToTabStop(bool backwards) {
-    if (tabStops_.empty() || placeholder_)
-        return;
-    const int start = EditUserTerms->Col();
-    int col = start;
-    int row = EditUserTerms->Row();
-    const int first = EditUserTerms->FixedCols();
-    const int last = EditUserTerms->ColCount() - 1;
-    for (;;) {
-        col += backwards ? -1 : 1;
-        if (col < first || col > last) {
-            col = backwards ? last : first;
-            row += backwards ? -1 : 1;
-            if (row < EditUserTerms->FixedRows())
-                row = EditUserTerms->RowCount() - 1;
-            if (row >= EditUserTerms->RowCount())
-                row = EditUserTerms->FixedRows();
-        }
-        if (col == start)
-            return;
-        if (tabStops_[static_cast<std::size_t>(col)]) {
-            EditUserTerms->FocusCell(col, row);
-            return;
-        }
-    }
-}
-
-bool TUserTerms::EditUserTermsKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    if (key != Qt::Key_Tab)
-        return false;
-    MoveToTabStop(modifiers & Qt::ShiftModifier);
-    return true;
-}
-
-void TUserTerms::EditUserTermsKeyUp(int key, Qt::KeyboardModifiers modifiers) {
-    if ((modifiers & Qt::ControlModifier) && !EditUserTerms->EditorMode()) {
-        if (key == Qt::Key_C)
-            CopyRows();
-        else if (key == Qt::Key_V)
-            PasteRows();
-        return;
-    }
-    if (!EditUserTerms->EditorMode() || key == Qt::Key_Return || key == Qt::Key_Enter)
-        EditUserTermsMouseUp();
-}
-
-void TUserTerms::EditUserTermsMouseDown(int x, int y) {
-    int col = -1;
-    int row = -1;
-    EditUserTerms->MouseToCell(x, y, col, row);
-    EditUserTerms->SetOptions(EditUserTerms->Options() & ~goRowSelect);
-    // A click on the cell the grid shows as current enters it without a move.
-    if (parked_ && col == EditUserTerms->Col() && row == EditUserTerms->Row())
-        EditUserTermsSelectCell(col, row);
-}
-
-void TUserTerms::EditUserTermsMouseUp() {
-    if (CheckCell(CurrentCol(), CurrentRow(), false))
-        FuzzySetPaintBoxPaint();
-}
-
-bool TUserTerms::EditStdTermsSelectCell(int, int) {
-    return true;
-}
-
-void TUserTerms::EditStdTermsKeyUp() {
-    StdSetPaintBoxPaint();
-}
-
-void TUserTerms::EditStdTermsMouseUp() {
-    StdSetPaintBoxPaint();
+    return CheckCell(CurrentCol(), CurrentRow(), true);
 }
 
 void TUserTerms::CopyRows() {
-    if (!owner_.CopiedRows || placeholder_)
+    if (!owner_.CopiedRows || CurrentIndex() < 0)
         return;
-    TakeCellText(CurrentCol(), CurrentRow());
-    owner_.CopiedRows->clear();
-    const TGridRect selection = EditUserTerms->Selection();
-    for (int row = selection.Top; row <= selection.Bottom; ++row) {
-        if (const TermRow* copied = RowAt(row))
-            owner_.CopiedRows->append(CopyLine(*copied));
+    EditUserTerms->CommitEditor();
+    int top = CurrentIndex();
+    int bottom = top;
+    for (const QModelIndex& selected : EditUserTerms->selectionModel()->selectedIndexes()) {
+        top = std::min(top, selected.row());
+        bottom = std::max(bottom, selected.row());
     }
+    owner_.CopiedRows->clear();
+    for (int row = top; row <= bottom; ++row)
+        owner_.CopiedRows->append(CopyLine(model_->Row(row)));
 }
 
 void TUserTerms::PasteRows() {
     if (!owner_.CopiedRows || owner_.CopiedRows->isEmpty())
         return;
-    const int m = static_cast<int>(owner_.CopiedRows->size());
-    int start = 0;
-    if (placeholder_) {
-        start = 1;
-        EditUserTerms->SetRowCount(EditUserTerms->RowCount() + m - 1);
-        placeholder_ = false;
-        SetEditing(true);
-    } else {
-        start = EditUserTerms->Row() + 1;
-        EditUserTerms->InsertRows(start, m);
+    std::vector<TermRow> pasted;
+    for (const QString& line : *owner_.CopiedRows) {
+        TermRow row = PasteLine(line);
+        const QString base = row.name;
+        const auto taken = [&](const QString& name) {
+            return model_->Rows().HasName(name) ||
+                   std::any_of(pasted.begin(), pasted.end(),
+                               [&](const TermRow& other) { return other.name == name; });
+        };
+        for (int counter = 1; taken(row.name); ++counter)
+            row.name = base + "_" + QString::number(counter);
+        pasted.push_back(std::move(row));
     }
-    for (int i = 0; i < m; ++i) {
-        TermRow pasted = PasteLine((*owner_.CopiedRows)[i]);
-        const QString base = pasted.name;
-        for (int counter = 1; rows_.HasName(pasted.name); ++counter)
-            pasted.name = base + "_" + QString::number(counter);
-        rows_.Insert(start - 1 + i, std::move(pasted));
-        ShowRow(start + i);
-    }
-    RenumberRows();
-    count_ += m;
-    SizeNumberColumn(*EditUserTerms, count_);
+    model_->Insert(CurrentIndex() + 1, std::move(pasted));
     FuzzySetPaintBoxPaint();
 }
 
 bool TUserTerms::AllRowsBuild() {
-    for (int index = 0; index < rows_.Count(); ++index) {
-        if (const auto col = MissingParameter(rows_[index])) {
-            const int row = index + 1;
-            EditUserTerms->SetSelection({*col, row, *col, row});
-            EnterCell(*col, row);
-            MarkEditor(*col, row);
-            ShowConversionError(NotANumber(rows_[index].Param(*col)));
+    for (int index = 0; index < model_->Count(); ++index) {
+        if (const auto col = MissingParameter(model_->Row(index))) {
+            EditUserTerms->setCurrentIndex(model_->index(index, UserTermsModel::ModelColumn(*col)));
+            ShowConversionError(NotANumber(model_->Row(index).Param(*col)));
             return false;
         }
     }
@@ -766,7 +552,8 @@ bool TUserTerms::AllRowsBuild() {
 }
 
 void TUserTerms::btnOkTermsClick() {
-    if (EditUserTermsSelectCell(kNameCol, 1) && AllRowsBuild())
+    EditUserTerms->CommitEditor();
+    if (CheckCell(CurrentCol(), CurrentRow(), true) && AllRowsBuild())
         accept();
 }
 
@@ -776,74 +563,50 @@ void TUserTerms::btnCancelTermsClick() {
 
 void TUserTerms::WriteBack() {
     // The rules are renamed while the terms still have the names the rules were written with.
-    const auto renames = rows_.Renames();
+    const auto renames = model_->Rows().Renames();
     if (!renames.empty() && owner_.RenameInRules)
         owner_.RenameInRules(renames);
     owner_.Settings->MutableTerms().clear();
-    for (auto& term : rows_.Terms(lo_, hi_))
+    for (auto& term : model_->Rows().Terms(lo_, hi_))
         owner_.Settings->AddTerm(std::move(term));
     if (owner_.MarkModified)
         owner_.MarkModified();
 }
 
 void TUserTerms::FuzzySetPaintBoxPaint() {
-    const PlotGeometry geometry{FuzzySetPaintBox->width(), FuzzySetPaintBox->height()};
-    PlotBuilder builder(geometry, FuzzySetPaintBox->fontMetrics(),
-                        palette().color(QPalette::Button));
-    const int current = CurrentRow();
-    if (current == 0 || placeholder_ || hi_ <= lo_) {
-        FuzzySetPaintBox->SetScene(builder.Take());
-        return;
+    // Nothing is drawn before a row is current; a row without its numbers is left out.
+    std::vector<std::unique_ptr<CFuzzyParamSet>> sets;
+    std::vector<const CFuzzySet*> others;
+    std::unique_ptr<CFuzzyParamSet> current;
+    for (int index = 0; CurrentIndex() >= 0 && hi_ > lo_ && index < model_->Count(); ++index) {
+        auto set = BuildSet(model_->Row(index), lo_, hi_);
+        if (index == CurrentIndex()) {
+            current = std::move(set);
+        } else if (set) {
+            others.push_back(set.get());
+            sets.push_back(std::move(set));
+        }
     }
-    // A row without its numbers is left out of the drawing.
-    for (int index = 0; index < rows_.Count(); ++index) {
-        if (index == current - 1)
-            continue;
-        if (const auto set = BuildSet(rows_[index], lo_, hi_))
-            builder.AddCurve(*set, Qt::blue, 1);
-    }
-    const auto set = RowAt(current) ? BuildSet(rows_[current - 1], lo_, hi_) : nullptr;
-    if (!set) {
-        FuzzySetPaintBox->SetScene(builder.Take());
-        return;
-    }
-    std::vector<double> params(static_cast<std::size_t>(set->ParamCount()));
-    set->GetParams(params);
-    builder.AddMarkers(MarkersOf(set->GetTypeName(), params), lo_, hi_);
-    builder.AddAxis();
-    builder.AddGrid(lo_, hi_);
-    builder.AddCurve(*set, Qt::red, 2);
-    builder.AddBoundLabels(lo_, hi_);
+    PlotBuilder builder({FuzzySetPaintBox->width(), FuzzySetPaintBox->height()},
+                        FuzzySetPaintBox->fontMetrics(), palette().color(QPalette::Button));
+    builder.AddSets(others, current.get(), lo_, hi_, true);
     FuzzySetPaintBox->SetScene(builder.Take());
 }
 
 void TUserTerms::StdSetPaintBoxPaint() {
-    const PlotGeometry geometry{StdSetPaintBox->width(), StdSetPaintBox->height()};
-    PlotBuilder builder(geometry, StdSetPaintBox->fontMetrics(), palette().color(QPalette::Button));
-    const int current = EditStdTerms->Row();
-    const int rows = static_cast<int>(standardSets_.size());
-    if (current < 1 || current > rows || EditStdTerms->RowCount() < 2 || hi_ <= lo_) {
-        StdSetPaintBox->SetScene(builder.Take());
-        return;
+    const int current = EditStdTerms->currentIndex().row();
+    std::vector<const CFuzzySet*> others;
+    const CFuzzyParamSet* currentSet = nullptr;
+    for (int row = 0; current >= 0 && hi_ > lo_ && row < int(standardSets_.size()); ++row) {
+        const CFuzzySet* set = standardSets_[static_cast<std::size_t>(row)].get();
+        if (row == current)
+            currentSet = dynamic_cast<const CFuzzyParamSet*>(set);
+        else if (set)
+            others.push_back(set);
     }
-    for (int row = 1; row <= rows; ++row) {
-        const CFuzzySet* set = standardSets_[static_cast<std::size_t>(row - 1)].get();
-        if (row != current && set)
-            builder.AddCurve(*set, Qt::blue, 1);
-    }
-    const auto* set = dynamic_cast<const CFuzzyParamSet*>(
-        standardSets_[static_cast<std::size_t>(current - 1)].get());
-    if (!set) {
-        StdSetPaintBox->SetScene(builder.Take());
-        return;
-    }
-    std::vector<double> params(static_cast<std::size_t>(set->ParamCount()));
-    set->GetParams(params);
-    builder.AddMarkers(MarkersOf(set->GetTypeName(), params), set->GetLowerBound(),
-                       set->GetUpperBound());
-    builder.AddGrid(lo_, hi_);
-    builder.AddAxis();
-    builder.AddCurve(*set, Qt::red, 2);
+    PlotBuilder builder({StdSetPaintBox->width(), StdSetPaintBox->height()},
+                        StdSetPaintBox->fontMetrics(), palette().color(QPalette::Button));
+    builder.AddSets(others, currentSet, lo_, hi_, false);
     StdSetPaintBox->SetScene(builder.Take());
 }
 
@@ -860,18 +623,19 @@ void TUserTerms::FuzzySetPaintBoxMouseUp(Qt::MouseButton button, Qt::KeyboardMod
 }
 
 void TUserTerms::DragPoint(int x, int y, Qt::KeyboardModifiers shift) {
-    const int row = CurrentRow();
-    TermRow* dragged = RowAt(row);
-    if (!dragged || hi_ <= lo_)
+    EditUserTerms->CommitEditor();
+    const int row = CurrentIndex();
+    if (row < 0 || hi_ <= lo_)
         return;
-    const auto shape = RowShape(*dragged);
+    TermRow dragged = model_->Row(row);
+    const auto shape = RowShape(dragged);
     if (!shape)
         return;
     // The numbers the row stands for; a cell whose text is no number keeps its last one.
     std::array<double, 6> params{};
     for (int col = kFirstParamCol; col <= kLastParamCol; ++col) {
         const bool spread = *shape == UserTermShape::kGaussian && (col == 4 || col == 7);
-        const auto& value = dragged->Param(col).value;
+        const auto& value = dragged.Param(col).value;
         params[static_cast<std::size_t>(col - kFirstParamCol)] =
             !value || spread ? DBL_MAX : *value;
     }
@@ -883,20 +647,19 @@ void TUserTerms::DragPoint(int x, int y, Qt::KeyboardModifiers shift) {
     const double offset = value - params[static_cast<std::size_t>(index)];
     // A cell that would fail its check keeps what it had.
     const auto setChecked = [&](int col, double newValue) {
-        TermRow moved = *dragged;
+        TermRow moved = dragged;
         SetNumber(moved, col, newValue);
         if (!CheckParameter(moved, col, lo_, hi_))
-            *dragged = std::move(moved);
+            dragged = std::move(moved);
     };
     if (!(shift & Qt::ShiftModifier)) {
         setChecked(kFirstParamCol + index, value);
     } else {
         for (int col = kFirstParamCol; col <= kLastParamCol; ++col) {
-            if (const auto old = dragged->Param(col).value)
+            if (const auto old = dragged.Param(col).value)
                 setChecked(col, ClampToRange(*old + offset));
         }
     }
-    ShowRow(row);
-    MarkEditor(CurrentCol(), row);
+    model_->Replace(row, std::move(dragged));
     FuzzySetPaintBoxPaint();
 }

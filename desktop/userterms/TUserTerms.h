@@ -2,32 +2,32 @@
 
 #include <QDialog>
 #include <QString>
-#include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "desktop/userterms/UserTermCells.h"
-#include "desktop/userterms/UserTermRows.h"
 #include "desktop/userterms/UserTermsOwner.h"
 
 class CFuzzySet;
 class QAction;
 class QFrame;
 class QMenu;
+class QModelIndex;
 class QPushButton;
-
+class QTableView;
 class QTabWidget;
-class TStringGrid;
 class TToolbarButtonKit;
 class UserTermPaintBox;
+class UserTermsModel;
+class UserTermsView;
 
 // The modal form in which the user edits the user expressions of one linguistic variable on a
 // copy in a grid; only OK writes them back, all at once. A second page shows the variable's
 // standard evaluative expressions with their sets. Both pages draw the sets, and on the first
-// the parameter points can be dragged.
+// the parameter points can be dragged. Cells are addressed as the grid's columns and rows:
+// column 1 the name, 2 the type, 3 to 8 the parameters, 9 the use mark; row 1 the first
+// expression, row 0 (with column 0) when no cell is current.
 class TUserTerms : public QDialog {
     Q_OBJECT
 
@@ -38,19 +38,20 @@ class TUserTerms : public QDialog {
     // Loads the owner's variable, runs modally and, on OK, writes the expressions back.
     void Execute(const UserTermsOwner& owner);
 
+    // The expressions being edited, one row each; the grid shows them.
+    const UserTermsModel& Model() const { return *model_; }
     // The cell validation; with messages false it only answers.
     bool CheckCell(int col, int row, bool withMessages);
     double ClampToRange(double x) const;
+    int CurrentCol() const;
+    int CurrentRow() const;
+    // Makes the cell current, as a click would; false when the current cell refuses to be left.
+    bool GoToCell(int col, int row);
+
+  public slots:
     void CopyRows();
     void PasteRows();
     void DragPoint(int x, int y, Qt::KeyboardModifiers shift);
-
-    // The cell the form counts as current: (0, 0) from activation until a cell is entered.
-    int CurrentCol() const;
-    int CurrentRow() const;
-    bool HasPlaceholder() const { return placeholder_; }
-
-    void FormCreate();
     void FormActivate();
     void btnAddTermClick();
     void btnAddTrapezClick();
@@ -60,28 +61,23 @@ class TUserTerms : public QDialog {
     void btnDeleteTermClick();
     void btnOkTermsClick();
     void btnCancelTermsClick();
+    // Whether the current cell may be left for (col, row); says why not.
     bool EditUserTermsSelectCell(int col, int row);
-    bool EditUserTermsKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void EditUserTermsKeyUp(int key, Qt::KeyboardModifiers modifiers);
-    void EditUserTermsMouseDown(int x, int y);
-    void EditUserTermsMouseUp();
     void pmChangeTypePopup();
     void mnChangeToQuadraticClick();
     void mnChangeToTrapezoidClick();
     void mnChangeToTriangularClick();
-    bool EditStdTermsSelectCell(int col, int row);
-    void EditStdTermsKeyUp();
-    void EditStdTermsMouseUp();
     void FuzzySetPaintBoxPaint();
     void StdSetPaintBoxPaint();
     void FuzzySetPaintBoxMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x,
                                    int y);
     void FuzzySetPaintBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
+  public:
     QTabWidget* ExpressionPages;
     QWidget* UserExpPage;
     QWidget* StdExpPage;
-    TStringGrid* EditUserTerms;
+    UserTermsView* EditUserTerms;
     QPushButton* btnAddTerm;
     QPushButton* btnAddTrapez;
     QPushButton* btnAddTriang;
@@ -93,7 +89,7 @@ class TUserTerms : public QDialog {
     QPushButton* btnCancelTerms;
     QFrame* FuzzySetPanel;
     UserTermPaintBox* FuzzySetPaintBox;
-    TStringGrid* EditStdTerms;
+    QTableView* EditStdTerms;
     QFrame* StdSetPanel;
     UserTermPaintBox* StdSetPaintBox;
     QPushButton* Button1;
@@ -108,46 +104,27 @@ class TUserTerms : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    // The model row that grid row row shows; null for the header and the placeholder row.
-    userterm::TermRow* RowAt(int row);
-    const userterm::TermRow* RowAt(int row) const;
-    // Writes the model row into grid row row.
-    void ShowRow(int row);
-    // What was typed into the grid's cell goes into the model row.
-    void TakeCellText(int col, int row);
-    bool HoldsNoNumber(int col, int row) const;
-    // The in-cell editor over the cell shows a text that is no number in red.
-    void MarkEditor(int col, int row);
-    // Makes the cell the form's current one: tab stops and editing follow the row's shape.
-    void EnterCell(int col, int row);
-    void FillUserGrid();
+    void FormCreate();
+    // The model row of the current cell, or -1.
+    int CurrentIndex() const;
     void FillStandardGrid();
     void UpdateUsedFlags();
-    void EnsurePlaceholderRow();
-    void MakeRoomForRow();
-    void SizeNumberColumn(TStringGrid& grid, int count);
-    void RenumberRows();
-    // Appends a row of the shape and makes it current; column 9 is left to the caller.
-    void AddRow(const QString& name, UserTermShape shape, std::span<const double> params,
-                bool fullPrecision);
+    // The edit that the person made to the user grid, or the cell they moved to: the plot
+    // follows when the current cell passes its check.
+    void onUserTermsChanged();
+    // Appends rows and makes the last one current; column 9 is left to the caller.
+    void AddRows(std::vector<userterm::TermRow> rows);
     void AddShape(UserTermShape shape);
     void ChangeShape(void (*change)(userterm::TermRow&, double, double));
-    void SetEditing(bool on);
-    void MoveToTabStop(bool backwards);
-    // False, with the failing row made current and the error shown, when a row cannot become
+    // False, with the failing cell made current and the error shown, when a row cannot become
     // a set.
     bool AllRowsBuild();
     void WriteBack();
 
     UserTermsOwner owner_;
-    int count_ = 0;
     double lo_ = 0.0;
     double hi_ = 1.0;
-    bool placeholder_ = false;
-    // The expressions being edited; the grid shows them below its header row.
-    UserTermRows rows_;
+    UserTermsModel* model_;
+    UserTermsModel* standardModel_;
     std::vector<std::unique_ptr<CFuzzySet>> standardSets_;
-    std::vector<bool> tabStops_;
-    // No cell has been entered since activation: the form counts (0, 0) as current.
-    bool parked_ = false;
 };

@@ -22,11 +22,6 @@ constexpr std::array<int, 4> kTrapezoidColumns = {3, 5, 6, 8};
 constexpr std::array<int, 6> kQuadraticColumns = {3, 4, 5, 6, 7, 8};
 constexpr std::array<int, 4> kGaussianColumns = {4, 5, 6, 7};
 
-constexpr std::array<int, 4> kTriangStops = {1, 3, 5, 8};
-constexpr std::array<int, 5> kTrapezoidStops = {1, 3, 5, 6, 8};
-constexpr std::array<int, 7> kQuadraticStops = {1, 3, 4, 5, 6, 7, 8};
-constexpr std::array<int, 5> kGaussianStops = {1, 4, 5, 6, 7};
-
 // A number a shape change needs; a cell without one refuses the change.
 double Number(const TermRow& row, int col) {
     const ParamCell& cell = row.Param(col);
@@ -127,20 +122,6 @@ std::span<const int> ParamColumns(UserTermShape shape) {
             break;
     }
     return kGaussianColumns;
-}
-
-std::span<const int> TabStops(UserTermShape shape) {
-    switch (shape) {
-        case UserTermShape::kTriang:
-            return kTriangStops;
-        case UserTermShape::kTrapezoid:
-            return kTrapezoidStops;
-        case UserTermShape::kQuadratic:
-            return kQuadraticStops;
-        case UserTermShape::kGaussian:
-            break;
-    }
-    return kGaussianStops;
 }
 
 std::optional<UserTermShape> RowShape(const TermRow& row) {

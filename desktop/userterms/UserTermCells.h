@@ -17,7 +17,6 @@ class CFuzzyParamSet;
 // checking a parameter cell, changing the shape, and the line a row is copied as.
 namespace userterm {
 
-inline constexpr int kNumberCol = 0;
 inline constexpr int kNameCol = 1;
 inline constexpr int kTypeCol = 2;
 inline constexpr int kFirstParamCol = 3;
@@ -64,8 +63,6 @@ struct TermRow {
 
 // The grid columns of the shape's parameters, in the set's parameter order.
 std::span<const int> ParamColumns(UserTermShape shape);
-// The columns Tab stops at in a row of the shape, the name column first.
-std::span<const int> TabStops(UserTermShape shape);
 // Nothing for a row of no known shape (the placeholder row, a foreign pasted type).
 std::optional<UserTermShape> RowShape(const TermRow& row);
 

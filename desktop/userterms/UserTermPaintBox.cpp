@@ -37,21 +37,16 @@ void UserTermPaintBox::paintEvent(QPaintEvent*) {
 }
 
 void UserTermPaintBox::mouseMoveEvent(QMouseEvent* event) {
-    if (OnMouseMove) {
-        const QPoint at = event->position().toPoint();
-        OnMouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
-    }
+    const QPoint at = event->position().toPoint();
+    emit mouseMoved(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void UserTermPaintBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (OnMouseUp) {
-        const QPoint at = event->position().toPoint();
-        OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
-    }
+    const QPoint at = event->position().toPoint();
+    emit mouseReleased(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void UserTermPaintBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (OnResize)
-        OnResize();
+    emit resized();
 }

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 #include "desktop/userterms/UserTermPlot.h"
 
 // A paint box of the user-expressions editor: draws the scene it was given and reports the
@@ -17,11 +15,10 @@ class UserTermPaintBox : public QWidget {
     const userterm::PlotScene& Scene() const { return scene_; }
     void SetScene(userterm::PlotScene scene);
 
-    std::function<void(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>
-        OnMouseMove;
-    std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)>
-        OnMouseUp;
-    std::function<void()> OnResize;
+  signals:
+    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void resized();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/math/NumericUtils.h"
-#include "core/sets/CFuzzySet.h"
+#include "core/sets/CFuzzyParamSet.h"
 #include "desktop/userterms/UserTermCells.h"
 
 namespace userterm {
@@ -68,6 +68,27 @@ void PlotBuilder::AddCurve(const CFuzzySet& set, QColor color, int width) {
     }
     item.points << QPoint(geometry_.Right(), geometry_.Bottom());
     scene_.items.push_back(std::move(item));
+}
+
+void PlotBuilder::AddSets(std::span<const CFuzzySet* const> others, const CFuzzyParamSet* current,
+                          double lo, double hi, bool userPage) {
+    for (const CFuzzySet* set : others)
+        AddCurve(*set, Qt::blue, 1);
+    if (!current)
+        return;
+    std::vector<double> params(static_cast<std::size_t>(current->ParamCount()));
+    current->GetParams(params);
+    // A standard set lies on its own normalised universe, not on [lo, hi].
+    AddMarkers(MarkersOf(current->GetTypeName(), params), current->GetLowerBound(),
+               current->GetUpperBound());
+    if (userPage)
+        AddAxis();
+    AddGrid(lo, hi);
+    if (!userPage)
+        AddAxis();
+    AddCurve(*current, Qt::red, 2);
+    if (userPage)
+        AddBoundLabels(lo, hi);
 }
 
 void PlotBuilder::AddMarkers(const std::vector<PlotMarker>& markers, double a, double b) {

@@ -7,9 +7,11 @@
 #include <QString>
 
 #include <array>
+#include <span>
 #include <string_view>
 #include <vector>
 
+class CFuzzyParamSet;
 class CFuzzySet;
 
 // The drawing of the user-expressions editor's plots as plain data: the pixel mapping, the
@@ -65,11 +67,20 @@ struct PlotMarker {
 // nothing for a name that is not a user-term shape.
 std::vector<PlotMarker> MarkersOf(std::string_view shapeName, const std::vector<double>& params);
 
-// Builds a scene item by item.
+// Builds the scene of a plot of sets on [lo, hi]: the other sets thin and blue, then the current
+// one with its parameter points, the grid and axis, thick and red; without a current set only the
+// others. The user page draws the axis under the grid and labels the bounds; the standard page
+// draws the axis over the grid.
 class PlotBuilder {
   public:
     PlotBuilder(PlotGeometry geometry, const QFontMetrics& metrics, QColor textBackground);
 
+    void AddSets(std::span<const CFuzzySet* const> others, const CFuzzyParamSet* current, double lo,
+                 double hi, bool userPage);
+
+    PlotScene Take() { return std::move(scene_); }
+
+  private:
     // The set's membership sampled once per pixel column over its own universe.
     void AddCurve(const CFuzzySet& set, QColor color, int width);
     void AddMarkers(const std::vector<PlotMarker>& markers, double a, double b);
@@ -78,10 +89,6 @@ class PlotBuilder {
     void AddGrid(double lo, double hi);
     // Over the first, last and middle tick labels.
     void AddBoundLabels(double lo, double hi);
-
-    PlotScene Take() { return std::move(scene_); }
-
-  private:
     void AddLine(QPoint from, QPoint to, QColor color);
     void AddText(const QString& text, QRect box);
     void AddCentredLabel(const QString& text, int x);

@@ -35,6 +35,7 @@
 #include "desktop/data/TFTransformSettingsDialog.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/graphics3d/Net3D.h"
 #include "desktop/mainwindow/TDialogNewBaseProperties.h"
 #include "desktop/mainwindow/TMainForm.h"
@@ -48,6 +49,7 @@
 #include "desktop/testwindow/TMDIChild.h"
 #include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
+#include "desktop/userterms/UserTermsView.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -128,8 +130,8 @@ int NodesOf(const QString& vector) {
 
 void SelectUserTermsRow(TUserTerms& userTerms, int row) {
     userTerms.EditUserTerms->setFocus();
-    userTerms.EditUserTerms->FocusCell(1, row);
-    userTerms.EditUserTerms->SetTopRow(1);
+    userTerms.GoToCell(1, row);
+    userTerms.EditUserTerms->scrollToTop();
     QCoreApplication::processEvents();
 }
 
@@ -216,11 +218,11 @@ class ManualPicturesTest : public QObject {
         }};
         if (variable >= 0) {
             editor.PageControl->setCurrentWidget(editor.TabSheetInputVar);
-            editor.StringGridInputVar->FocusCell(0, variable + 1);
+            editor.TabSheetInputVar->SelectRow(variable);
             editor.ButtonEditInputVarClick();
         } else {
             editor.PageControl->setCurrentWidget(editor.TabSheetOutputVar);
-            editor.StringGridOutputVar->FocusCell(0, -variable);
+            editor.TabSheetOutputVar->SelectRow(-1 - variable);
             editor.ButtonEditOutputVarClick();
         }
         editor.PageControl->setCurrentWidget(editor.TabSheetImport);
@@ -286,10 +288,10 @@ class ManualPicturesTest : public QObject {
         prompts_->Dialogs = {fill("first-edit-variable", "error", "-10", "10"),
                              fill("first-add-variable", "change", "-2", "2"),
                              fill(nullptr, "power", "-100", "100")};
-        editor->StringGridInputVar->FocusCell(0, 1);
-        editor->ButtonEditInputVar->click();
-        editor->ButtonAddVar->click();
-        editor->ButtonEditOutputVar->click();
+        editor->TabSheetInputVar->SelectRow(0);
+        editor->ButtonEditInputVarClick();
+        editor->ButtonAddVarClick();
+        editor->ButtonEditOutputVarClick();
         QVERIFY(prompts_->Dialogs.empty());
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
         QCOMPARE(editor->RuleBase().GetVariableName(-1), std::string("power"));

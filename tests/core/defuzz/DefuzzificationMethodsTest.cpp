@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/inference/InferenceMethods.h"
+#include "core/inference/SetKernels.h"
 #include "core/lang/CLinguisticSettings.h"
 #include "core/rulebase/CFuzzyVariable.h"
 #include "core/rulebase/CRuleBase.h"
@@ -244,6 +247,68 @@ TEST(CenterOfGravityIndex, EmptyRangeGivesItsTruncatedMiddle) {
     EXPECT_EQ(CenterOfGravityIndex(set, -3, 0), -1.0);  // -3 / 2 truncated toward zero
     EXPECT_EQ(CenterOfGravityIndex(set, 0, 2), 1.0);
     EXPECT_EQ(CenterOfGravityIndex(set, 2, 9), 3.0);  // clipped to the set
+}
+
+// --- Samples in a buffer ----------------------------------------------------------------------
+
+std::uint64_t Bits(double value) {
+    return std::bit_cast<std::uint64_t>(value);
+}
+
+// Degrees drawn from few values, so that plateaus and ties cross the blocks a buffer is scanned
+// in; the first seven are what an inference kernel leaves (none negative or NaN).
+const std::vector<double> kDrawnDegrees = {0, 0, 0.25, 0.5, 0.5, 1, 1.5, -0.0, -0.25, std::nan("")};
+
+std::vector<double> DrawSamples(std::mt19937& random, int n, int first, int end, bool kernelLike) {
+    std::vector<double> samples(n, 0.0);
+    for (int j = first; j < end; ++j)
+        samples[j] = kDrawnDegrees[random() % (kernelLike ? 7 : kDrawnDegrees.size())];
+    return samples;
+}
+
+// The routines that read a buffer as SampleDefuzzifierOf gives them, and the smooth method's
+// value with and without what a kernel knows of the samples, equal what the routines give for the
+// same samples in a set, bit for bit.
+TEST(BufferedSamples, GiveWhatTheSetGives) {
+    const DefuzzificationRoutine routines[] = {SimpleCOG, ModCOG, SimpDefuzzLingExpression,
+                                               DefuzTAVO, MOM};
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 4000; ++trial) {
+        const int n = 2 + static_cast<int>(random() % 70);
+        const bool symmetric = random() % 3 == 0;
+        const double hi = 1.0 + random() % 4;
+        const double lo = symmetric ? -hi : 0.0;
+        CRuleBase ruleBase = OutputOnly(lo, hi, n);
+        const DefuzzificationGrid grid = DefuzzificationGridOf(ruleBase, 0);
+        ASSERT_EQ(grid.symmetric, symmetric);
+        const int first = static_cast<int>(random() % (n + 1));
+        const int end = first + static_cast<int>(random() % (n + 1 - first));
+        const bool kernelLike = trial % 2 == 0;
+        const std::vector<double> samples = DrawSamples(random, n, first, end, kernelLike);
+        const CFuzzyDiscreteSet set = SetOf(samples, lo, hi);
+        for (const DefuzzificationRoutine routine : routines) {
+            EXPECT_EQ(Bits(SampleDefuzzifierOf(routine)(samples, grid)),
+                      Bits(Defuzzified(routine, ruleBase, set)))
+                << "trial " << trial;
+        }
+        const double expected = SimpleLinguisticSetValue(set, grid);
+        EXPECT_EQ(Bits(SimpleLinguisticSampleValue(samples, grid)), Bits(expected))
+            << "trial " << trial;
+        if (!kernelLike)
+            continue;
+        // Outside its bounds a kernel's buffer holds whatever it held before.
+        std::vector<double> buffer = samples;
+        for (int j = 0; j < n; ++j) {
+            if (j < first || j >= end)
+                buffer[j] = j % 2 ? std::nan("") : 9.0;
+        }
+        double peak = 0.0;
+        for (const double mu : samples)
+            peak = mu > peak ? mu : peak;
+        EXPECT_EQ(Bits(SimpleLinguisticSampleValue(buffer, grid, SampleBounds{first, end, peak})),
+                  Bits(expected))
+            << "trial " << trial;
+    }
 }
 
 // --- The smooth method --------------------------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/TMDIChild.h"
@@ -478,7 +479,7 @@ class TDataPageTest : public QObject {
         Import(*editor, prompts, Write("two.txt", "0 0 30\n50 120 30\n"));
         Press(*editor, "mnFTransform");
         editor->FTransformSettings()[0].nodes = 2;
-        editor->StringGridInputVar->FocusCell(0, 1);
+        editor->TabSheetInputVar->SelectRow(0);
         prompts.Answers = {toolkit::ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         QCOMPARE(editor->FTransformSettings().size(), std::size_t(1));

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,7 +16,8 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
-#include "desktop/editor/VariableGrids.h"
+#include "desktop/editor/TVariablePage.h"
+#include "desktop/editor/VariablesModel.h"
 #include "desktop/rules/RulesTableView.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TStringGrid.h"
@@ -66,6 +68,14 @@ class TFormInfUnitTest : public QObject {
         return target;
     }
 
+    QString Write(const QString& fileName, const rulebase_test::Model& model) {
+        const QString target = folder_.filePath(fileName);
+        QFile file(target);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
+        return target;
+    }
+
     std::unique_ptr<TFormInfUnit> Open(const QString& example) {
         auto editor = std::make_unique<TFormInfUnit>(nullptr, Copy(example));
         editor->SetModified(false);
@@ -85,10 +95,15 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(editor->ComboBoxDefType->currentText(),
                  QString("Defuzzification of Linguistic Expressions"));
         QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetGeneral);
-        TStringGrid& inputs = *editor->StringGridInputVar;
-        QCOMPARE(inputs.RowCount(), 3);
-        QCOMPARE(inputs.Cells(0, 2), QString("speed"));
-        QCOMPARE(inputs.Cells(3, 2), QString("120.00"));
+        const VariablesModel& inputs = editor->TabSheetInputVar->Model();
+        QCOMPARE(inputs.rowCount(), 2);
+        QCOMPARE(inputs.index(1, 0).data(), QVariant("speed"));
+        QCOMPARE(inputs.index(1, 3).data(), QVariant("120.00"));
+        for (TVariablePage* page : {editor->TabSheetInputVar, editor->TabSheetOutputVar}) {
+            editor->PageControl->setCurrentWidget(page);
+            editor->grab().save(
+                QString(TAVO_ARTIFACT_DIR "/editor-%1.png").arg(page->objectName()));
+        }
         QCOMPARE(editor->RulesPage().Model().rowCount(), 25);
         QCOMPARE(editor->RulesPage().Model().columnCount(), 3 + 4);
     }
@@ -305,14 +320,14 @@ class TFormInfUnitTest : public QObject {
     void deletingInputVariables() {
         ScriptedPrompts prompts;
         auto editor = Open("controller.rb");
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts.Answers = {ModalResult::No, ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 2);
         editor->ButtonDeleteVarClick();
         QCOMPARE(prompts.Messages[1].Text, QString("Are you sure to delete the variable speed?"));
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
-        QCOMPARE(editor->StringGridInputVar->RowCount(), 2);
+        QCOMPARE(editor->TabSheetInputVar->Model().rowCount(), 1);
         editor->ButtonDeleteVarClick();
         QCOMPARE(prompts.Messages.back().Text, QString("At least one variable is required"));
         QCOMPARE(prompts.Messages.back().Caption, QString("Warning"));
@@ -328,51 +343,74 @@ class TFormInfUnitTest : public QObject {
             asked = variable;
             return true;
         };
-        editor->StringGridOutputVar->FocusCell(0, 1);
-        editor->ButtonEditOutputVarClick();
+        editor->show();
+        editor->PageControl->setCurrentWidget(editor->TabSheetOutputVar);
+        auto* grid = editor->TabSheetOutputVar->findChild<QTableView*>("StringGridOutputVar");
+        // A click beside the rows leaves the row that Edit names selected.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->viewport()->rect().bottomRight() - QPoint(5, 5));
+        QVERIFY(grid->selectionModel()->isRowSelected(0));
+        const QPoint row = grid->visualRect(grid->model()->index(0, 0)).center();
+        const auto doubleClick = [&] {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row);
+        };
+        // While a test window holds the rule base, a double click edits nothing either.
+        editor->SetEditingEnabled(false);
+        doubleClick();
+        QCOMPARE(asked, 0);
+        editor->SetEditingEnabled(true);
+        doubleClick();
         QCOMPARE(asked, -1);
         QVERIFY(editor->Modified());
         QVERIFY(editor->VariablesChanged());
         InstalledEditorSeams() = {};
     }
 
-    void outputBoundsAreCheckedAndNotRounded() {
-        double low = 0;
-        double high = 0;
-        QCOMPARE(CheckBoundTexts("a", "1", low, high),
-                 QString("Real value expected in low bound!"));
-        QCOMPARE(CheckBoundTexts("0", "", low, high),
-                 QString("Real value expected in high bound!"));
-        QCOMPARE(CheckBoundTexts("1", "1", low, high),
-                 QString("Low bound must be lower then high bound!"));
-        QCOMPARE(BoundText(0.5), QString("0.50"));
-        auto editor = Open("controller.rb");
-        const double before = editor->RuleBase().GetUpperBound(-1);
-        QVERIFY(editor->StringGridOutputVarExit());
-        QCOMPARE(editor->RuleBase().GetUpperBound(-1), before);
-        ScriptedPrompts prompts;
-        editor->StringGridOutputVar->SetCells(2, 1, "x");
-        QVERIFY(!editor->StringGridOutputVarExit());
-        QCOMPARE(prompts.Captions(), QStringList({"Error"}));
-    }
-
-    // Both bounds of <1, 1.004> show as "1.00"; the page checks the numbers, not those texts.
-    void outputBoundsCloserThanTwoDecimalsPass() {
+    // Both bounds of <1, 1.004> show as "1.00"; the page shows the bounds, it never writes them
+    // back: leaving it keeps 1.004 and says nothing.
+    void outputBoundsShowTwoDecimalsAndStayUnrounded() {
         rulebase_test::Model model;
-        model.inputs = {rulebase_test::Variable("x")};
+        model.inputs = {rulebase_test::Variable("x", "linguistic", 0, 0.5)};
         model.outputs = {rulebase_test::Variable("y", "linguistic", 1, 1.004)};
         model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
-        const QString name = folder_.filePath("narrow.rb");
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(rulebase_test::FileText(model)));
-        file.close();
+        const QString name = Write("narrow.rb", model);
         ScriptedPrompts prompts;
         TFormInfUnit editor(nullptr, name);
-        QCOMPARE(editor.StringGridOutputVar->Cells(3, 1), QString("1.00"));
-        QVERIFY(editor.StringGridOutputVarExit());
+        QCOMPARE(editor.TabSheetInputVar->Model().index(0, 3).data(), QVariant("0.50"));
+        const VariablesModel& outputs = editor.TabSheetOutputVar->Model();
+        QCOMPARE(outputs.index(0, 2).data(), QVariant("1.00"));
+        QCOMPARE(outputs.index(0, 3).data(), QVariant("1.00"));
+        editor.show();
+        editor.PageControl->setCurrentWidget(editor.TabSheetOutputVar);
+        editor.TabSheetOutputVar->SelectRow(0);
+        editor.PageControl->setCurrentWidget(editor.TabSheetGeneral);
         QVERIFY(prompts.Messages.empty());
         QCOMPARE(editor.RuleBase().GetUpperBound(-1), double(1.004f));
+    }
+
+    // An output that shares an input's context (settings=alias(x)) showed its old bounds after
+    // the input's were edited, and leaving its list wrote them back over the edit.
+    void aSharedContextShowsOnBothPagesAfterAnEdit() {
+        rulebase_test::Model model;
+        model.inputs = {rulebase_test::Variable("x")};
+        model.outputs = {rulebase_test::Variable("y", "alias(x)")};
+        model.rules = {rulebase_test::RuleLine({"sm"}, {"sm"})};
+        const QString name = Write("shared.rb", model);
+        TFormInfUnit editor(nullptr, name);
+        InstalledEditorSeams().EditVariable = [](TFormInfUnit& window, int variable) {
+            window.RuleBase().GetSettings(variable).SetContext(0.0, 2.0);
+            return true;
+        };
+        editor.TabSheetInputVar->SelectRow(0);
+        editor.ButtonEditInputVarClick();
+        InstalledEditorSeams() = {};
+        QCOMPARE(editor.TabSheetOutputVar->Model().index(0, 3).data(), QVariant("2.00"));
+        editor.show();
+        editor.PageControl->setCurrentWidget(editor.TabSheetOutputVar);
+        editor.TabSheetOutputVar->SelectRow(0);
+        editor.PageControl->setCurrentWidget(editor.TabSheetGeneral);
+        QCOMPARE(editor.RuleBase().GetUpperBound(0), 2.0);
     }
 
     void expressionUseCountsInputsThenOutputs() {

@@ -64,7 +64,7 @@ const IndirectText kIndirectTexts[] = {
     {"TUserTerms::CheckCell", "*problem", "CheckParameter"},
     {"TUserTerms::btnAddPilaClick", "error.what()", "thrown"},
     {"TUserTerms::ChangeShape", "error.what()", "thrown"},
-    {"TUserTerms::AllRowsBuild", "NotANumber(rows_[index].Param(*col))", "NotANumber"},
+    {"TUserTerms::AllRowsBuild", "NotANumber(model_->Row(index).Param(*col))", "NotANumber"},
     {"TDlgAddVar::OKBtnClick", "question", "OKBtnClick"},
     {"TDlgAddVar::edDiscretExit", "error.what()", "thrown"},
     {"TDlgAddVar::Validate", "*error", "ValidateVariableFields"},

@@ -19,6 +19,7 @@
 #include "core/rulebase/CRuleBase.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/TMainForm.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/RulesTableView.h"
@@ -446,7 +447,7 @@ class TRulesPageTest : public QObject {
         auto editor = Show(Checked());
         QVERIFY(editor->RulesPage().SelectCell(2, 1));
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts_.Answers = {toolkit::ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
@@ -462,7 +463,7 @@ class TRulesPageTest : public QObject {
         TRulesPage& page = editor->RulesPage();
         QVERIFY(page.SelectCell(3, 2));
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 2);
+        editor->TabSheetInputVar->SelectRow(1);
         prompts_.Answers = {toolkit::ModalResult::Yes};
         editor->ButtonDeleteVarClick();
         editor->ShowRulesPage();
@@ -674,7 +675,7 @@ class TRulesPageTest : public QObject {
             return dialog.result();
         };
         editor->PageControl->setCurrentWidget(editor->TabSheetInputVar);
-        editor->StringGridInputVar->FocusCell(0, 1);
+        editor->TabSheetInputVar->SelectRow(0);
         editor->ButtonEditInputVarClick();
         editor->ShowRulesPage();
         QCOMPARE(editor->RulesPage().CellText(1, 1), QString("about 10"));

@@ -1,7 +1,9 @@
+#include <QAbstractItemModelTester>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,12 +13,14 @@
 #include "core/sets/CFuzzyParamSet.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TFormInfUnit.h"
+#include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/TRulesPage.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermCells.h"
 #include "desktop/userterms/UserTermPaintBox.h"
+#include "desktop/userterms/UserTermsModel.h"
+#include "desktop/userterms/UserTermsView.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -46,11 +50,34 @@ std::vector<double> Params(const CNamedTerm& term) {
     return params;
 }
 
-QStringList Row(const TStringGrid& grid, int row) {
+// Columns 1 to 8 of the grid's row (counted from 1) as the model holds them.
+QStringList Row(const QAbstractItemModel& model, int row) {
     QStringList cells;
-    for (int col = 1; col <= 8; ++col)
-        cells << grid.Cells(col, row);
+    for (int col = 0; col < 8; ++col)
+        cells << model.index(row - 1, col).data().toString();
     return cells;
+}
+
+QString Cell(const QAbstractItemModel& model, int col, int row) {
+    return model.index(row - 1, UserTermsModel::ModelColumn(col)).data().toString();
+}
+
+QPoint CellCentre(const QTableView& grid, int col, int row) {
+    return grid.visualRect(grid.model()->index(row - 1, UserTermsModel::ModelColumn(col))).center();
+}
+
+// The person opens the current cell's editor, replaces its text and presses the key.
+QLineEdit* Type(TUserTerms& form, const QString& text, Qt::Key key = Qt::Key_Return) {
+    UserTermsView& grid = *form.EditUserTerms;
+    grid.edit(grid.currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
+    if (!editor)
+        return nullptr;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    if (key != Qt::Key_unknown)
+        QTest::keyClick(editor, key);
+    return editor;
 }
 
 // Plays the person in the expressions editor: names row row anew and ends with OK or Cancel.
@@ -58,8 +85,8 @@ std::function<int(QDialog&)> Rename(int row, const QString& name, bool ok) {
     return [row, name, ok](QDialog& dialog) {
         auto& form = static_cast<TUserTerms&>(dialog);
         form.show();
-        form.EditUserTerms->FocusCell(1, row);
-        form.EditUserTerms->SetCells(1, row, name);
+        form.GoToCell(1, row);
+        Type(form, name);
         ok ? form.btnOkTermsClick() : form.btnCancelTermsClick();
         return form.result();
     };
@@ -154,26 +181,25 @@ class TUserTermsTest : public QObject {
         QCOMPARE(userterm::FormatGeneral(value, precision), text);
     }
 
-    void placeholderRowIsTakenByTheFirstExpression() {
+    void theFirstExpressionOfAnEmptyList() {
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
+            const UserTermsModel& model = form.Model();
+            QAbstractItemModelTester tester(form.EditUserTerms->model());
             [&] {
-                QCOMPARE(grid.RowCount(), 2);
-                QVERIFY(form.HasPlaceholder());
-                QVERIFY(!(grid.Options() & goEditing));
+                QCOMPARE(model.rowCount(), 0);
                 form.btnDeleteTermClick();
-                QCOMPARE(grid.RowCount(), 2);
+                QCOMPARE(model.rowCount(), 0);
                 QVERIFY(form.FuzzySetPaintBox->Scene().items.empty());
                 form.btnAddTriangClick();
-                QCOMPARE(grid.RowCount(), 2);
-                QVERIFY(!form.HasPlaceholder());
-                QCOMPARE(Row(grid, 1), QStringList({"expression1", "triang", "0.125", "", "0.5", "",
-                                                    "", "0.875"}));
+                QCOMPARE(model.rowCount(), 1);
+                QCOMPARE(form.CurrentRow(), 1);
+                QCOMPARE(Row(model, 1), QStringList({"expression1", "triang", "0.125", "", "0.5",
+                                                     "", "", "0.875"}));
                 form.btnAddGaussianClick();
-                QCOMPARE(Row(grid, 2), QStringList({"expression2", "gaussian", "", "0.1", "0.375",
-                                                    "0.625", "0.1", ""}));
-                QCOMPARE(grid.Cells(0, 2), QString("2."));
+                QCOMPARE(Row(model, 2), QStringList({"expression2", "gaussian", "", "0.1", "0.375",
+                                                     "0.625", "0.1", ""}));
+                QCOMPARE(model.headerData(1, Qt::Vertical).toString(), QString("2."));
             }();
             return true;
         });
@@ -223,22 +249,22 @@ class TUserTermsTest : public QObject {
             Term("q", UserTermShape::kQuadratic, {0.1, 0.12345, 0.3, 0.4, 0.5, 0.6}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
+            const UserTermsModel& model = form.Model();
             [&] {
-                QCOMPARE(grid.Cells(4, 2), QString("0.123"));
-                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                                  grid.CellRect(1, 1).center());
+                QCOMPARE(Cell(model, 4, 2), QString("0.123"));
+                QTest::mouseClick(form.EditUserTerms->viewport(), Qt::LeftButton, {},
+                                  CellCentre(*form.EditUserTerms, 1, 1));
                 QCOMPARE(form.CurrentRow(), 1);
                 form.pmChangeTypePopup();
                 QVERIFY(!form.mnChangeToTriangular->isEnabled());
                 form.mnChangeToTrapezoidClick();
-                QCOMPARE(Row(grid, 1),
+                QCOMPARE(Row(model, 1),
                          QStringList({"t", "trapezoid", "0.2", "", "0.425", "0.575", "", "0.8"}));
                 form.mnChangeToQuadraticClick();
-                QCOMPARE(grid.Cells(4, 1), QString("0.313"));
-                QCOMPARE(grid.Cells(7, 1), QString("0.688"));
+                QCOMPARE(Cell(model, 4, 1), QString("0.313"));
+                QCOMPARE(Cell(model, 7, 1), QString("0.688"));
                 form.mnChangeToTriangularClick();
-                QCOMPARE(Row(grid, 1),
+                QCOMPARE(Row(model, 1),
                          QStringList({"t", "triang", "0.2", "", "0.5", "", "", "0.8"}));
             }();
             return true;
@@ -270,43 +296,53 @@ class TUserTermsTest : public QObject {
         used_ = {"used"};
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
+            const UserTermsModel& model = form.Model();
+            // The person types the text and leaves with Tab, which the check refuses: the cell
+            // stays current with its editor open; a click elsewhere is refused too.
             const auto refused = [&](int col, int row, const QString& text) {
-                QVERIFY(grid.FocusCell(col, row));
-                grid.SetCells(col, row, text);
-                QVERIFY(!grid.FocusCell(1, 3));
-                QCOMPARE(grid.Col(), col);
-                QCOMPARE(grid.Row(), row);
+                QVERIFY(form.GoToCell(col, row));
+                Type(form, text, Qt::Key_Tab);
+                QCOMPARE(QPoint(form.CurrentCol(), form.CurrentRow()), QPoint(col, row));
+                QVERIFY(form.EditUserTerms->indexWidget(form.EditUserTerms->currentIndex()));
+                QTest::keyClick(form.EditUserTerms->indexWidget(form.EditUserTerms->currentIndex()),
+                                Qt::Key_Escape);
+                QVERIFY(!form.GoToCell(1, 3));
+                QCOMPARE(QPoint(form.CurrentCol(), form.CurrentRow()), QPoint(col, row));
             };
             [&] {
                 refused(5, 1, "0.15");
-                grid.SetCells(5, 1, "0.3");
+                Type(form, "0.3");
                 refused(3, 1, "1.5");
-                grid.SetCells(3, 1, "0.1");
+                Type(form, "0.1");
                 refused(4, 2, "0");
-                grid.SetCells(4, 2, "0.1");
+                Type(form, "0.1");
                 refused(1, 1, "very small");
                 refused(1, 1, "g");
                 refused(1, 1, "#j,");
-                grid.SetCells(1, 1, "q");
-                QVERIFY(grid.FocusCell(1, 3));
-                QCOMPARE(grid.Cells(9, 3), QString("U"));
+                Type(form, "q");
+                QVERIFY(form.GoToCell(1, 3));
+                QCOMPARE(Cell(model, 9, 3), QString("U"));
                 form.btnDeleteTermClick();
-                QCOMPARE(grid.RowCount(), 4);
+                QCOMPARE(model.rowCount(), 3);
             }();
             return true;
         });
         QStringList texts;
         for (const auto& message : prompts.Messages)
             texts << message.Text;
-        QCOMPARE(texts, QStringList({"Value is less than previous parameter",
-                                     "Value is out of variable range",
-                                     "Scale factor must be greater then zero",
-                                     "Expression already exists", "Expression already exists",
-                                     "Expression name \"#j,\" cannot be kept in a rulebase file: "
-                                     "use letters, digits and signs without a comma, and no "
-                                     "blank at its start or end.",
-                                     "Cannot delete expression used in description."}));
+        const QString badName =
+            "Expression name \"#j,\" cannot be kept in a rulebase file: use "
+            "letters, digits and signs without a comma, and no blank at its "
+            "start or end.";
+        QCOMPARE(
+            texts,
+            QStringList({"Value is less than previous parameter",
+                         "Value is less than previous parameter", "Value is out of variable range",
+                         "Value is out of variable range", "Scale factor must be greater then zero",
+                         "Scale factor must be greater then zero", "Expression already exists",
+                         "Expression already exists", "Expression already exists",
+                         "Expression already exists", badName, badName,
+                         "Cannot delete expression used in description."}));
     }
 
     void tabStopsFollowTheShape() {
@@ -314,22 +350,34 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("g", UserTermShape::kGaussian, {0.05, 0.3, 0.4, 0.1}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
+            UserTermsView& grid = *form.EditUserTerms;
             const auto tabs = [&](Qt::KeyboardModifiers modifiers, int count) {
                 QList<int> cols;
                 for (int i = 0; i < count; ++i) {
                     QTest::keyClick(&grid, Qt::Key_Tab, modifiers);
-                    cols << grid.Col() + 10 * grid.Row();
+                    cols << form.CurrentCol() + 10 * form.CurrentRow();
                 }
                 return cols;
             };
+            const auto editable = [&] {
+                return bool(grid.currentIndex().flags() & Qt::ItemIsEditable);
+            };
             [&] {
-                QVERIFY(grid.FocusCell(2, 1));
-                QVERIFY(!(grid.Options() & goEditing));
+                QVERIFY(form.GoToCell(2, 1));
+                QVERIFY(!editable());
                 QCOMPARE(tabs({}, 4), QList<int>({13, 15, 18, 21}));
-                QVERIFY(grid.Options() & goEditing);
+                QVERIFY(editable());
                 QCOMPARE(tabs({}, 4), QList<int>({24, 25, 26, 27}));
                 QCOMPARE(tabs(Qt::ShiftModifier, 3), QList<int>({26, 25, 24}));
+                // Tab in an open editor commits it and opens the next stop's.
+                Type(form, "0.35", Qt::Key_Tab);
+                QCOMPARE(Cell(form.Model(), 4, 2), QString("0.35"));
+                QCOMPARE(form.CurrentCol() + 10 * form.CurrentRow(), 25);
+                QVERIFY(grid.indexWidget(grid.currentIndex()));
+                // Escape closes the editor and leaves the cell as it was.
+                Type(form, "0.9", Qt::Key_Escape);
+                QVERIFY(!grid.indexWidget(grid.currentIndex()));
+                QCOMPARE(Cell(form.Model(), 5, 2), QString("0.3"));
             }();
             return true;
         });
@@ -340,8 +388,9 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("b", UserTermShape::kTriang, {0.1, 0.3, 0.6}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            form.EditUserTerms->FocusCell(1, 2);
-            form.EditUserTerms->SetCells(1, 2, "bee");
+            form.GoToCell(1, 2);
+            // OK takes the name from the open editor.
+            Type(form, "bee", Qt::Key_unknown);
             return true;
         });
         QCOMPARE(renames_.size(), std::size_t{1});
@@ -353,9 +402,12 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("t", UserTermShape::kTriang, {0.2, 0.5, 0.8}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [this](TUserTerms& form) {
-            form.EditUserTerms->FocusCell(1, 1);
-            form.CopyRows();
-            form.PasteRows();
+            form.GoToCell(1, 1);
+            form.activateWindow();
+            form.EditUserTerms->setFocus();
+            [&] { QVERIFY(QTest::qWaitForWindowActive(&form)); }();
+            QTest::keyClick(form.EditUserTerms, Qt::Key_C, Qt::ControlModifier);
+            QTest::keyClick(form.EditUserTerms, Qt::Key_V, Qt::ControlModifier);
             form.PasteRows();
             return true;
         });
@@ -370,14 +422,13 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("z", UserTermShape::kTrapezoid, {0.2, 0.4, 0.6, 0.8}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
             // A thousand pixels each way: one pixel per thousandth, degrees as far apart as values.
             form.FuzzySetPaintBox->setFixedSize(1050, 1060);
             const auto x = [](double v) { return static_cast<int>(25 + v * 1000 + 0.5); };
             const int top = 30;
-            const auto params = [&] { return Row(grid, 1).mid(2); };
+            const auto params = [&] { return Row(form.Model(), 1).mid(2); };
             [&] {
-                grid.FocusCell(3, 1);
+                form.GoToCell(3, 1);
                 form.DragPoint(x(0.1), top, {});
                 QCOMPARE(params(), QStringList({"0.2", "", "0.4", "0.6", "", "0.8"}));
                 form.DragPoint(x(0.3), top, Qt::ShiftModifier);
@@ -405,15 +456,15 @@ class TUserTermsTest : public QObject {
         prompts.Dialogs.push_back([](QDialog& dialog) {
             auto& form = static_cast<TUserTerms&>(dialog);
             form.show();
-            TStringGrid& grid = *form.EditUserTerms;
+            const UserTermsModel& model = form.Model();
             [&] {
-                QCOMPARE(grid.Cells(9, 1), QString("U"));
-                QCOMPARE(Row(grid, 4),
+                QCOMPARE(Cell(model, 9, 1), QString("U"));
+                QCOMPARE(Row(model, 4),
                          QStringList({"comfortable", "gaussian", "", "20", "20", "23", "30", ""}));
-                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                                  grid.CellRect(1, 1).center());
+                QTest::mouseClick(form.EditUserTerms->viewport(), Qt::LeftButton, {},
+                                  CellCentre(*form.EditUserTerms, 1, 1));
                 form.btnDeleteTermClick();
-                QCOMPARE(grid.RowCount(), 5);
+                QCOMPARE(model.rowCount(), 4);
             }();
             form.btnOkTermsClick();
             return form.result();
@@ -437,8 +488,8 @@ class TUserTermsTest : public QObject {
         prompts.Dialogs.push_back([](QDialog& shown) {
             auto& form = static_cast<TUserTerms&>(shown);
             form.show();
-            form.EditUserTerms->FocusCell(1, 3);
-            form.EditUserTerms->SetCells(1, 3, "warm");
+            form.GoToCell(1, 3);
+            Type(form, "warm");
             form.btnOkTermsClick();
             return form.result();
         });
@@ -447,7 +498,7 @@ class TUserTermsTest : public QObject {
             dialog.OKBtnClick();
             return dialog.result();
         };
-        editor.StringGridInputVar->FocusCell(0, 1);
+        editor.TabSheetInputVar->SelectRow(0);
         editor.ButtonEditInputVarClick();
         InstalledEditorSeams() = {};
         const auto& settings =
@@ -478,7 +529,7 @@ class TUserTermsTest : public QObject {
                     dialog.OKBtnClick();
                 return dialog.result();
             };
-            editor.StringGridInputVar->FocusCell(0, 1);
+            editor.TabSheetInputVar->SelectRow(0);
             editor.ButtonEditInputVarClick();
             return QString::fromStdString(ruleBase.GetAntExpression(0, 3) + " / " +
                                           ruleBase.GetAntExpression(0, 5));
@@ -512,7 +563,7 @@ class TUserTermsTest : public QObject {
         prompts.Dialogs.push_back([](QDialog& dialog) {
             auto& form = static_cast<TUserTerms&>(dialog);
             form.show();
-            form.EditUserTerms->FocusCell(1, 4);
+            form.GoToCell(1, 4);
             form.btnDeleteTermClick();
             form.btnOkTermsClick();
             return form.result();
@@ -529,8 +580,7 @@ class TUserTermsTest : public QObject {
             form.btnDeleteTermClick();
             form.mnChangeToQuadraticClick();
             [&] {
-                QCOMPARE(Row(*form.EditUserTerms, 1).mid(0, 3),
-                         QStringList({"t", "triang", "0.2"}));
+                QCOMPARE(Row(form.Model(), 1).mid(0, 3), QStringList({"t", "triang", "0.2"}));
             }();
             return true;
         });
@@ -542,19 +592,19 @@ class TUserTermsTest : public QObject {
         settings_->AddTerm(Term("g", UserTermShape::kGaussian, {0.05, 0.3, 0.4, 0.1}, 0, 1));
         ScriptedPrompts prompts;
         Run(prompts, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditUserTerms;
             // A thousand pixels per unit: of the kernel, 0.4 is nearest to a click at 0.5.
             form.FuzzySetPaintBox->setFixedSize(1050, 1060);
             [&] {
-                QVERIFY(grid.FocusCell(4, 1));
-                grid.SetEditorMode(true);
-                QTest::keyClicks(grid.InplaceEditor(), "abc");
-                QCOMPARE(grid.InplaceEditor()->palette().color(QPalette::Text), QColor(Qt::red));
-                QVERIFY(!grid.FocusCell(5, 1));
-                grid.grab().save(TAVO_ARTIFACT_DIR "/userterms-bad-number.png");
+                QVERIFY(form.GoToCell(4, 1));
+                QLineEdit* editor = Type(form, "abc", Qt::Key_unknown);
+                QVERIFY(editor);
+                QCOMPARE(editor->palette().color(QPalette::Text), QColor(Qt::red));
+                QVERIFY(!form.GoToCell(5, 1));
+                form.EditUserTerms->grab().save(TAVO_ARTIFACT_DIR "/userterms-bad-number.png");
                 QTest::mouseClick(form.FuzzySetPaintBox, Qt::LeftButton, Qt::ShiftModifier,
                                   QPoint(525, 30));
-                QCOMPARE(Row(grid, 1).mid(2), QStringList({"", "0.15", "0.4", "0.5", "0.2", ""}));
+                QCOMPARE(Row(form.Model(), 1).mid(2),
+                         QStringList({"", "0.15", "0.4", "0.5", "0.2", ""}));
             }();
             return true;
         });
@@ -587,9 +637,8 @@ class TUserTermsTest : public QObject {
                 QVERIFY(form.FuzzySetPaintBox->Scene().items.empty());
                 QCOMPARE(form.FuzzySetPaintBox->size(), QSize(607, 143));
                 for (int row = 1; row <= 4; ++row) {
-                    const QRect cell = form.EditUserTerms->CellRect(1, row);
                     QTest::mouseClick(form.EditUserTerms->viewport(), Qt::LeftButton, {},
-                                      cell.center());
+                                      CellCentre(*form.EditUserTerms, 1, row));
                     QCOMPARE(markers(), expected[static_cast<std::size_t>(row - 1)]);
                     form.FuzzySetPanel->grab().save(
                         QString(TAVO_ARTIFACT_DIR "/userterms-row%1.png").arg(row));
@@ -598,10 +647,14 @@ class TUserTermsTest : public QObject {
                 QCoreApplication::processEvents();
                 form.grab().save(TAVO_ARTIFACT_DIR "/userterms-user-page.png");
                 form.ExpressionPages->setCurrentIndex(1);
-                form.EditStdTerms->FocusCell(1, 2);
-                form.EditStdTermsMouseUp();
-                QCOMPARE(form.EditStdTerms->Cells(1, 2), QString("ex sm"));
-                QCOMPARE(form.EditStdTerms->RowCount(), 26);
+                QTest::mouseClick(form.EditStdTerms->viewport(), Qt::LeftButton, {},
+                                  CellCentre(*form.EditStdTerms, 1, 2));
+                QVERIFY(!form.StdSetPaintBox->Scene().items.empty());
+                QCOMPARE(Cell(*form.EditStdTerms->model(), 1, 2), QString("ex sm"));
+                QCOMPARE(form.EditStdTerms->model()->rowCount(), 25);
+                QCOMPARE(form.EditStdTerms->model()->flags(form.EditStdTerms->currentIndex()) &
+                             Qt::ItemIsEditable,
+                         Qt::NoItemFlags);
                 form.grab().save(TAVO_ARTIFACT_DIR "/userterms-standard.png");
             }();
             return false;
@@ -610,17 +663,16 @@ class TUserTermsTest : public QObject {
         MakeSettings(-1, 1);
         ScriptedPrompts symmetric;
         Run(symmetric, [](TUserTerms& form) {
-            TStringGrid& grid = *form.EditStdTerms;
+            const QAbstractItemModel& grid = *form.EditStdTerms->model();
             [&] {
-                QCOMPARE(grid.RowCount(), 53);
-                QCOMPARE(grid.Cells(1, 1), QString("+sm"));
-                QCOMPARE(grid.Cells(1, 26), QString("-sm"));
-                QCOMPARE(grid.Cells(1, 51), QString("ze"));
-                QCOMPARE(grid.Cells(1, 52), QString("ro ze"));
-                QCOMPARE(grid.Cells(3, 52), QString("-0.1"));
+                QCOMPARE(grid.rowCount(), 52);
+                QCOMPARE(Cell(grid, 1, 1), QString("+sm"));
+                QCOMPARE(Cell(grid, 1, 26), QString("-sm"));
+                QCOMPARE(Cell(grid, 1, 51), QString("ze"));
+                QCOMPARE(Cell(grid, 1, 52), QString("ro ze"));
+                QCOMPARE(Cell(grid, 3, 52), QString("-0.1"));
                 form.ExpressionPages->setCurrentIndex(1);
-                grid.FocusCell(1, 27);
-                form.EditStdTermsMouseUp();
+                form.EditStdTerms->setCurrentIndex(grid.index(26, 0));
                 form.grab().save(TAVO_ARTIFACT_DIR "/userterms-standard-symmetric.png");
             }();
             return false;
