@@ -38,7 +38,6 @@
 #include "desktop/editor/TVariablePage.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/MdiPlacement.h"
-#include "desktop/toolkit/TStringGrid.h"
 
 using toolkit::MessageDlg;
 using toolkit::MsgIcon;

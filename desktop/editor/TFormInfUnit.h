@@ -25,7 +25,6 @@ class QTabWidget;
 class TDataPage;
 class TFTransform;
 class TRulesPage;
-class TStringGrid;
 class TVariablePage;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
@@ -110,7 +109,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     QLabel* lbTypeOfUnit;
     QCheckBox* cbUseFTFilter;
     QPlainTextEdit* MemoDescription;
-
 
     QPushButton* ButtonTest;
     QPushButton* ButtonDone;

@@ -34,7 +34,6 @@
 #include "desktop/mainwindow/TermToolbars.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/HeapStatus.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermsView.h"
 #include "toolbars/DockingFrame.h"

@@ -47,7 +47,6 @@
 #include "desktop/testwindow/SurfaceBox.h"
 #include "desktop/testwindow/TFormSurface.h"
 #include "desktop/testwindow/TMDIChild.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermsView.h"
 #include "desktop/variables/TDlgAddVar.h"

@@ -45,7 +45,6 @@
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TApplication.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ApplicationTestMain.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -287,28 +286,8 @@ class RandomPerson : public UserPrompts {
             MouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(Below(tabs->count())).center());
     }
 
-    // A cell of any grid or table, then its editor: F2, Enter or a double click.
+    // A cell of any table, then its editor: F2, Enter or a double click.
     void OpenCellEditor(QWidget& window) {
-        if (Chance(50)) {
-            OpenTableEditor(window);
-            return;
-        }
-        QPointer<TStringGrid> grid = AnyVisible<TStringGrid>(window);
-        if (!grid)
-            return;
-        const QRect cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
-        if (cell.isEmpty())
-            return;
-        if (Chance(50)) {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center(), true);
-        } else {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            if (grid)
-                KeyClick(FocusIn(*grid), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
-        }
-    }
-
-    void OpenTableEditor(QWidget& window) {
         QPointer<QTableView> view = AnyVisible<QTableView>(window);
         if (!view || !view->model())
             return;

@@ -28,7 +28,6 @@
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/TMDIChild.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"

@@ -20,7 +20,6 @@
 #include "desktop/editor/VariablesModel.h"
 #include "desktop/rules/RulesTableView.h"
 #include "desktop/rules/TRulesPage.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/VariableNumbers.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 #include "tests/desktop/support/RulesTestModels.h"

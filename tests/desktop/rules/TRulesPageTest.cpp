@@ -24,7 +24,6 @@
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/RulesTableView.h"
 #include "desktop/rules/TRulesPage.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "desktop/variables/VariableNumbers.h"
 #include "tests/desktop/support/RulesTestModels.h"
