@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QMdiArea;
 class TFormInfUnit;
@@ -23,9 +22,9 @@ class EditorHost {
         static_cast<void>(fileName);
         return nullptr;
     }
-    // The rules grid's user-expression buttons: one word button per name after the "User
-    // Terms" toolbar's label and separator; an empty list removes them.
-    virtual void ShowUserExpressionButtons(const QStringList& /*names*/) {}
+    // The editor's user expressions for its rules grid's current column changed
+    // (TFormInfUnit::UserExpressionNames).
+    virtual void UserExpressionsChanged(TFormInfUnit& /*editor*/) {}
     // The rules grid took a key or a click, so Cut, Copy and Paste apply to it.
     virtual void EnableClipboardActions() {}
 };

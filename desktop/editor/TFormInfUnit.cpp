@@ -36,10 +36,8 @@
 #include "desktop/editor/EditorHost.h"
 #include "desktop/editor/EditorSeams.h"
 #include "desktop/editor/TVariablePage.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/MdiPlacement.h"
-#include "desktop/toolkit/TStringGrid.h"
 
 using toolkit::MessageDlg;
 using toolkit::MsgIcon;
@@ -116,15 +114,17 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
             &TFormInfUnit::ButtonEditInputVarClick);
     connect(TabSheetOutputVar, &TVariablePage::editVariableRequested, this,
             &TFormInfUnit::ButtonEditOutputVarClick);
-    RulesGridControls rulesControls;
-    rulesControls.StringGridRules = StringGridRules;
-    rulesControls.lbRuleForm = lbRuleForm;
-    rulesControls.LabelErrorMessage = LabelErrorMessage;
-    rulesControls.LabelGoodPart = LabelGoodPart;
-    rulesControls.LabelBadPart = LabelBadPart;
-    rulesControls.ShowChecks = {mnShowGroup, mnShowConsistency, mnShowRedundancy,
-                                mnShowRedundancyAnt};
-    rulesPage_ = std::make_unique<TRulesPage>(*this, rulesControls, *pgProgress, *lbProgressSec);
+    rulesPage_ =
+        std::make_unique<TRulesPage>(*this,
+                                     std::array<QAction*, 4>{mnShowGroup, mnShowConsistency,
+                                                             mnShowRedundancy, mnShowRedundancyAnt},
+                                     *pgProgress, *lbProgressSec);
+    TabSheetRules = rulesPage_.get();
+    PageControl->addTab(TabSheetRules, "&Rules");
+    connect(rulesPage_.get(), &TRulesPage::userExpressionsChanged, this, [this] {
+        if (owner_)
+            owner_->UserExpressionsChanged(*this);
+    });
     dataPage_ = new TDataPage(*this, *pgProgress, *lbProgressSec);
     TabSheetImport = dataPage_;
     PageControl->addTab(TabSheetImport, "Input / Output");
@@ -132,6 +132,9 @@ TFormInfUnit::TFormInfUnit(EditorHost* owner, LoadedRuleBase loaded, const QStri
 }
 
 TFormInfUnit::~TFormInfUnit() {
+    // The pages go before the window: taking the rules page out of the tabs moves the current
+    // tab, which must not reach pages that are gone.
+    disconnect(PageControl, nullptr, this, nullptr);
     try {
         rulesPage_->StoreRulesFromGrid();
     } catch (const std::exception&) {
@@ -172,38 +175,7 @@ void TFormInfUnit::BuildControls() {
     general->setRowStretch(5, 1);
     PageControl->addTab(TabSheetGeneral, "&General");
 
-    TabSheetRules = new QWidget;
-    lbRuleForm = new QLabel(TabSheetRules);
-    lbRuleForm->setTextFormat(Qt::PlainText);
-    StringGridRules = new TStringGrid(TabSheetRules);
-    StringGridRules->setObjectName("StringGridRules");
-    StringGridRules->SetDefaultRowHeight(22);
-    StringGridRules->SetOptions(goEditing | goRangeSelect | goTabs | goColSizing);
-    LabelErrorMessage = new QLabel(TabSheetRules);
-    LabelGoodPart = new QLabel(TabSheetRules);
-    LabelBadPart = new QLabel(TabSheetRules);
-    LabelBadPart->setStyleSheet("color: red");
-    for (QLabel* label : {LabelErrorMessage, LabelGoodPart, LabelBadPart})
-        label->setTextFormat(Qt::PlainText);
-    ButtonAddRule = Button("Add &rule", TabSheetRules);
-    ButtonDeleteRule = Button("&Delete rule", TabSheetRules);
-    auto* rulesPage = new QVBoxLayout(TabSheetRules);
-    rulesPage->addWidget(lbRuleForm);
-    rulesPage->addWidget(StringGridRules, 1);
-    auto* checkLine = new QHBoxLayout;
-    checkLine->setSpacing(0);
-    checkLine->addWidget(LabelErrorMessage);
-    checkLine->addSpacing(12);
-    checkLine->addWidget(LabelGoodPart);
-    checkLine->addWidget(LabelBadPart);
-    checkLine->addStretch(1);
-    rulesPage->addLayout(checkLine);
-    auto* ruleButtons = new QHBoxLayout;
-    ruleButtons->addWidget(ButtonAddRule);
-    ruleButtons->addWidget(ButtonDeleteRule);
-    ruleButtons->addStretch(1);
-    rulesPage->addLayout(ruleButtons);
-    PageControl->addTab(TabSheetRules, "&Rules");
+    // The variable pages and the rules page come here once the rule base is there.
 
     ButtonTest = Button("&Test", this);
     ButtonDone = Button("&Save", this);
@@ -237,13 +209,7 @@ void TFormInfUnit::BuildControls() {
     for (QAction* item : {mnShowGroup, mnShowConsistency, mnShowRedundancy, mnShowRedundancyAnt}) {
         item->setCheckable(true);
         item->setChecked(true);
-        item->setData(tag);
-        // The handler toggles the check mark itself.
-        connect(item, &QAction::triggered, this, [this, item, tag] {
-            item->setChecked(!item->isChecked());
-            rulesPage_->RulesInfoClick(tag);
-        });
-        ++tag;
+        item->setData(tag++);
     }
 
     SaveDialog.Kind = toolkit::FileDialogKind::Save;
@@ -268,10 +234,6 @@ void TFormInfUnit::BuildControls() {
         else
             close();
     });
-    connect(ButtonAddRule, &QPushButton::clicked, this,
-            [this] { rulesPage_->ButtonAddRuleClick(); });
-    connect(ButtonDeleteRule, &QPushButton::clicked, this,
-            [this] { rulesPage_->ButtonDeleteRuleClick(); });
     connect(PageControl, &QTabWidget::currentChanged, this,
             &TFormInfUnit::onPageControlCurrentChanged);
 }
@@ -292,9 +254,6 @@ void TFormInfUnit::FormCreate() {
         const QSignalBlocker showing(cbUseFTFilter);
         cbUseFTFilter->setChecked(ruleBase_->GetUseFuzzyFilter());
     }
-    LabelErrorMessage->clear();
-    LabelGoodPart->clear();
-    LabelBadPart->clear();
     PageControl->setCurrentWidget(TabSheetGeneral);
     // A variable corrected in the dialog while the file opens is a change the file lacks.
     bool corrected = false;
@@ -430,12 +389,12 @@ void TFormInfUnit::ShowTypeOfUnit() {
 }
 
 void TFormInfUnit::SetEditingEnabled(bool enabled) {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ButtonTest, ComboBoxInfType, ComboBoxDefType,
-                                         cbUseFTFilter, ButtonAddRule, ButtonDeleteRule})
+    for (QWidget* control : std::initializer_list<QWidget*>{ButtonTest, ComboBoxInfType,
+                                                            ComboBoxDefType, cbUseFTFilter})
         control->setEnabled(enabled);
     TabSheetInputVar->SetEditingEnabled(enabled);
     TabSheetOutputVar->SetEditingEnabled(enabled);
+    rulesPage_->SetEditingEnabled(enabled);
     if (ruleBase_->GetDefuzzificationMethod() ==
         DefuzzificationMethodTable[kSmoothDefuzzificationRow].Routine)
         cbUseFTFilter->setEnabled(false);
@@ -480,6 +439,11 @@ void TFormInfUnit::RefillRulesGrid() {
     rulesPage_->FillRulesGrid();
 }
 
+QStringList TFormInfUnit::UserExpressionNames() const {
+    // Asked while the window is still being built, too.
+    return rulesPage_ ? rulesPage_->UserExpressionNames() : QStringList();
+}
+
 void TFormInfUnit::onPageControlCurrentChanged(int index) {
     const int left = shownPage_;
     if (left == index)
@@ -493,6 +457,10 @@ void TFormInfUnit::onPageControlCurrentChanged(int index) {
         rulesPage_->TabSheetRulesEnter();
     else if (PageControl->widget(index) == TabSheetImport)
         dataPage_->TabSheetImportShow();
+    // The words of the rules grid's current column stand on the main window's toolbar only
+    // while the rules page is shown.
+    if (owner_ && PageControl->widget(left) == TabSheetRules)
+        owner_->UserExpressionsChanged(*this);
 }
 
 void TFormInfUnit::FormActivate() {
@@ -557,6 +525,9 @@ void TFormInfUnit::ButtonDeleteVarClick() {
 }
 
 void TFormInfUnit::ButtonTestClick() {
+    // The test window computes with what the grid shows.
+    if (!rulesPage_->CommitRules())
+        return;
     try {
         ruleBase_->Prepare();
     } catch (const ESyntaxRB&) {

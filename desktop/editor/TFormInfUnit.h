@@ -25,13 +25,12 @@ class QTabWidget;
 class TDataPage;
 class TFTransform;
 class TRulesPage;
-class TStringGrid;
 class TVariablePage;
 
 // The MDI child in which one rule base is edited; it owns the rule base for its whole life.
 // Its pages are the general settings, the input and output variables, the rules and the data.
-// The rules grid's logic lives in TRulesPage, which the window owns and forwards to; the data
-// page and its tools are the page widget TDataPage.
+// The rules page and the data page are widgets of their own (TRulesPage, TDataPage), which the
+// window hosts and forwards to.
 class TFormInfUnit : public QWidget, public EditorPageHost {
     Q_OBJECT
 
@@ -77,6 +76,8 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     bool ShowsRulesPage() const override;
     void ShowRulesPage() override;
     void RefillRulesGrid() override;
+    // The user expressions of the rules grid's current column while the rules page is shown.
+    QStringList UserExpressionNames() const;
 
     void FillInferenceCombo();
     void FillDefuzzCombo();
@@ -108,14 +109,6 @@ class TFormInfUnit : public QWidget, public EditorPageHost {
     QLabel* lbTypeOfUnit;
     QCheckBox* cbUseFTFilter;
     QPlainTextEdit* MemoDescription;
-
-    QLabel* lbRuleForm;
-    TStringGrid* StringGridRules;
-    QLabel* LabelGoodPart;
-    QLabel* LabelErrorMessage;
-    QLabel* LabelBadPart;
-    QPushButton* ButtonAddRule;
-    QPushButton* ButtonDeleteRule;
 
     QPushButton* ButtonTest;
     QPushButton* ButtonDone;

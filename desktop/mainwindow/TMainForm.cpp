@@ -34,7 +34,6 @@
 #include "desktop/mainwindow/TermToolbars.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/HeapStatus.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermsView.h"
 #include "toolbars/DockingFrame.h"
@@ -491,7 +490,8 @@ void TMainForm::RebuildWindowList() {
         QAction* item = Window1->addAction(label + " " + QString(title).replace('&', "&&"));
         item->setCheckable(true);
         item->setChecked(child == ActiveChild());
-        connect(item, &QAction::triggered, MdiArea, [this, child] {
+        // An entry left over from a window that has gone does nothing.
+        connect(item, &QAction::triggered, child, [this, child] {
             if (child->isMinimized())
                 child->showNormal();
             MdiArea->setActiveSubWindow(child);
@@ -714,7 +714,15 @@ void TMainForm::UpdateSaveState() {
     SetSaveEnabled(editor && editor->Modified());
 }
 
+void TMainForm::UserExpressionsChanged(TFormInfUnit& editor) {
+    if (&editor == ActiveEditor())
+        ShowUserExpressionButtons(editor.UserExpressionNames());
+}
+
 void TMainForm::ShowUserExpressionButtons(const QStringList& names) {
+    if (names == shownUserExpressions_)
+        return;
+    shownUserExpressions_ = names;
     // The toolbar learns of new buttons through events, so its order may not list them yet. A
     // right click on one of them moves to the next cell, which lands here while the button
     // still handles its release: it leaves the toolbar now and goes when the event is done.
@@ -734,7 +742,8 @@ void TMainForm::EnableClipboardActions() {
 }
 
 void TMainForm::EditorClosing(TFormInfUnit& editor) {
-    ShowUserExpressionButtons({});
+    if (&editor == ActiveEditor())
+        ShowUserExpressionButtons({});
     // A test window goes with its editor, so only other editors keep Save As.
     int others = 0;
     for (QMdiSubWindow* child : MdiArea->subWindowList()) {
@@ -765,6 +774,9 @@ void TMainForm::onMdiAreaSubWindowActivated(QMdiSubWindow* window) {
     }
     if (editor)
         editor->FormActivate();
+    // The words of the active editor, also when the area has none active for a moment.
+    const TFormInfUnit* active = ActiveEditor();
+    ShowUserExpressionButtons(active ? active->UserExpressionNames() : QStringList());
 }
 
 bool TMainForm::FormClose() {

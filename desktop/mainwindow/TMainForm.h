@@ -75,8 +75,10 @@ class TMainForm : public QMainWindow, public EditorHost {
     QMdiArea* MdiClient() const override { return MdiArea; }
     void UpdateSaveState() override;
     void EditorClosing(TFormInfUnit& editor) override;
-    void ShowUserExpressionButtons(const QStringList& names) override;
+    void UserExpressionsChanged(TFormInfUnit& editor) override;
     void EnableClipboardActions() override;
+    // One word button per name after the "User Terms" toolbar's label and separator.
+    void ShowUserExpressionButtons(const QStringList& names);
 
     QMenu* File1;
     QMenu* Edit1;
@@ -176,4 +178,5 @@ class TMainForm : public QMainWindow, public EditorHost {
     bool firstActivation_ = false;
     // The active editor's own menu, shown in the menu bar while it is active.
     QPointer<QMenu> mergedMenu_;
+    QStringList shownUserExpressions_;
 };

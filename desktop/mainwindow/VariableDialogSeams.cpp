@@ -7,7 +7,6 @@
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/TMainForm.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/variables/TDlgAddVar.h"
@@ -56,7 +55,7 @@ void InstallVariableDialog(TDlgAddVar& dialog) {
         BindToEditor(dialog, editor);
         // Renamed expressions are renamed in the undo history too, so that undo never brings
         // back a name that is no term.
-        RulesEditor& rules = editor.RulesPage().Controller().Editor();
+        RulesEditor& rules = editor.RulesPage().Editor();
         dialog.OnRenamedInRules = [&rules, variable](const auto& renames) {
             rules.RenameInSnapshots(variable, renames);
         };

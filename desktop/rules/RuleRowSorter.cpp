@@ -9,7 +9,8 @@
 #include "desktop/rules/RulesGridModel.h"
 
 ExpressionOrder::ExpressionOrder(const CBasicSettings& settings,
-                                 const std::vector<std::string>& texts) {
+                                 const std::vector<std::string>& texts,
+                                 const CellTextCheck& valid) {
     std::unordered_map<std::string, int> seen;
     classOf_.reserve(texts.size());
     for (const std::string& text : texts) {
@@ -18,7 +19,7 @@ ExpressionOrder::ExpressionOrder(const CBasicSettings& settings,
         if (!added)
             continue;
         Text entry{Reading::kInvalid, CLingTerm(), text};
-        if (!settings.CheckExpression(text)) {
+        if (valid(text)) {
             try {
                 entry.reading = settings.ParseLingTerm(text, entry.term) == 0 ? Reading::kTerm
                                                                               : Reading::kNoTerm;
@@ -50,7 +51,8 @@ int ExpressionOrder::CompareCharacters(const std::string& a, const std::string& 
     return CLinguisticSettings::CompareTexts(a, b);
 }
 
-void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int column) {
+void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int column,
+                       const CellTextCheck& valid) {
     const int count = grid.RuleRowCount();
     std::vector<int> order;
     if (grid.IsCheckColumn(column)) {
@@ -73,7 +75,7 @@ void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int colu
             texts.reserve(count);
             for (int r = 0; r < count; ++r)
                 texts.push_back(grid.Cell(column, r + 1));
-            const ExpressionOrder expressions(*basic, texts);
+            const ExpressionOrder expressions(*basic, texts, valid);
             order = SelectionSortOrder(
                 count, [&](int a, int b) { return expressions.Compare(a, b) != 0; });
         }

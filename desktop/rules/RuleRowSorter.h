@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,16 @@ std::vector<int> SelectionSortOrder(int count, Less less) {
     return order;
 }
 
+// Whether a text is a valid cell of the sorted column.
+using CellTextCheck = std::function<bool(const std::string& text)>;
+
 // The comparison of expression texts along a variable's axis: 1 when text a comes before text
 // b, 0 when after, -1 when either is no valid cell or nothing decides. Every text is checked
 // and read once, when the object is made, so that a sort compares without parsing.
 class ExpressionOrder {
   public:
-    ExpressionOrder(const CBasicSettings& settings, const std::vector<std::string>& texts);
+    ExpressionOrder(const CBasicSettings& settings, const std::vector<std::string>& texts,
+                    const CellTextCheck& valid);
     int Compare(int a, int b) const;
 
   private:
@@ -55,6 +60,8 @@ class ExpressionOrder {
     std::vector<int> classOf_;
 };
 
-// The grid's rows sorted by one column (a variable or a check column), in the order above.
-// Rows keep their active flags and check cells; the number column stays.
-void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int column);
+// The grid's rows sorted by one column (a variable or a check column), in the order above;
+// valid says which texts of a variable column are cells. Rows keep their active flags and
+// check cells; the number column stays.
+void SortRulesByColumn(RulesGridModel& grid, const CRuleBase& ruleBase, int column,
+                       const CellTextCheck& valid);

@@ -76,29 +76,25 @@ void RulesEditor::SetShown(int check, bool shown) {
     checkedRevision_.reset();
 }
 
-std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
+std::optional<ESyntax> RulesEditor::CheckText(int column, const std::string& text) const {
     // A grid hidden while variables were added or deleted has columns the rule base no longer
     // has; it is checked once it is filled again.
-    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row) ||
+    if (text.empty() || !grid_.IsVariableColumn(column) ||
         grid_.InputCount() != ruleBase_.GetNumAntVariables() ||
         grid_.OutputCount() != ruleBase_.GetNumSucVariables())
         return std::nullopt;
-    const std::string& text = grid_.Cell(column, row);
-    if (text.empty())
-        return std::nullopt;
-    const int variable = grid_.VariableIndexOfColumn(column);
-    std::optional<ESyntax> error = ruleBase_.GetSettings(variable).CheckExpression(text);
-    if (!error)
-        return std::nullopt;
-    // The reader says what it expected where the check only says "parse error"; the check's
-    // position stays, as it splits the labels into the good and the bad part.
-    if (const std::optional<ESyntax> reason = CellBuildError(ruleBase_, variable, text))
-        return ESyntax(reason->Message(), error->Position(), error->Text());
-    return error;
+    return CellBuildError(ruleBase_, grid_.VariableIndexOfColumn(column), text);
 }
 
-std::optional<RulesEditor::CellFault> RulesEditor::CellFaultAt(int column, int row) const {
-    const std::optional<ESyntax> error = CheckCell(column, row);
+std::optional<ESyntax> RulesEditor::CheckCell(int column, int row) const {
+    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row))
+        return std::nullopt;
+    return CheckText(column, grid_.Cell(column, row));
+}
+
+std::optional<RulesEditor::CellFault> RulesEditor::CellFaultAt(int column, int row,
+                                                               const std::string& text) const {
+    const std::optional<ESyntax> error = CheckText(column, text);
     if (!error)
         return std::nullopt;
     return CellFault{column, row,
@@ -207,7 +203,6 @@ bool RulesEditor::InvertSign(int top, int bottom) {
         const int variable = grid_.VariableIndexOfColumn(column);
         if (!(ruleBase_.GetLowerBound(variable) * ruleBase_.GetUpperBound(variable) < 0))
             continue;
-        const CSettings& settings = ruleBase_.GetSettings(variable);
         for (int row = std::max(top, 1); row <= std::min(bottom, grid_.RuleRowCount()); ++row) {
             const std::string& text = grid_.Cell(column, row);
             std::string inverted;
@@ -217,7 +212,7 @@ bool RulesEditor::InvertSign(int top, int bottom) {
                 inverted = "-" + text.substr(1);
             else
                 inverted = "-" + text;
-            if (!settings.CheckExpression(inverted)) {
+            if (!CheckText(column, inverted)) {
                 grid_.SetCell(column, row, std::move(inverted));
                 changed = true;
             }
@@ -226,24 +221,26 @@ bool RulesEditor::InvertSign(int top, int bottom) {
     return changed;
 }
 
-bool RulesEditor::InsertWord(int column, int row, const std::string& word) {
-    if (!grid_.IsVariableColumn(column) || !grid_.IsRuleRow(row))
-        return false;
+std::optional<std::string> RulesEditor::WithWord(int column, const std::string& text,
+                                                 const std::string& word) const {
+    if (!grid_.IsVariableColumn(column))
+        return std::nullopt;
     const auto* settings = dynamic_cast<const CBasicSettings*>(
         &ruleBase_.GetSettings(grid_.VariableIndexOfColumn(column)));
     if (!settings)
-        return false;
-    std::string merged = settings->CombineExpressions(grid_.Cell(column, row), word);
-    if (merged == grid_.Cell(column, row))
-        return false;
-    grid_.SetCell(column, row, std::move(merged));
-    return true;
+        return std::nullopt;
+    std::string merged = settings->CombineExpressions(text, word);
+    if (merged == text)
+        return std::nullopt;
+    return merged;
 }
 
 void RulesEditor::Sort(int column) {
     if (gridStale_)
         return;
-    SortRulesByColumn(grid_, ruleBase_, column);
+    SortRulesByColumn(grid_, ruleBase_, column, [this, column](const std::string& text) {
+        return !text.empty() && !CheckText(column, text);
+    });
 }
 
 bool RulesEditor::DeleteDuplicateRules() {

@@ -29,6 +29,7 @@ class RulesEditor {
     RulesGridModel& Grid() { return grid_; }
     const RulesGridModel& Grid() const { return grid_; }
     CRuleBase& RuleBase() { return ruleBase_; }
+    const CRuleBase& RuleBase() const { return ruleBase_; }
 
     // The grid from the rule base, check columns empty; one empty row when there are no rules.
     void FillGrid();
@@ -47,8 +48,10 @@ class RulesEditor {
     std::uint64_t ChecksRun() const { return checksRun_; }
     void SetShown(int check, bool shown);
 
-    // The error of a variable cell's text; nothing for a valid or empty cell. The message is
-    // the rulebase reader's reason where the reader refuses the text too.
+    // The one check of a rules cell: what the rulebase reader says of the text as a cell of the
+    // column's variable (its reason, and where the text goes wrong). Nothing for a text the
+    // reader builds, and for an empty one, which only leaves its row incomplete.
+    std::optional<ESyntax> CheckText(int column, const std::string& text) const;
     std::optional<ESyntax> CheckCell(int column, int row) const;
 
     // A cell that keeps the rules from a rulebase file, in grid coordinates, and what is wrong
@@ -58,8 +61,8 @@ class RulesEditor {
         int row = 0;
         std::string message;
     };
-    // The cell's check error as a fault; nothing for a valid or empty cell.
-    std::optional<CellFault> CellFaultAt(int column, int row) const;
+    // The check error of text in the cell as a fault; nothing for a valid or empty text.
+    std::optional<CellFault> CellFaultAt(int column, int row, const std::string& text) const;
     // The first empty cell, row by row, of a row that is not complete.
     std::optional<CellFault> FirstIncompleteCell() const;
     // The first cell of the rule base that the rulebase reader would refuse, with the row that
@@ -86,9 +89,10 @@ class RulesEditor {
     // "-" in front, removed, or in place of "+", in every cell of a variable whose context
     // holds both signs, where the variable accepts the new text.
     bool InvertSign(int top, int bottom);
-    // The cell merged with a clicked word ("ro" on "ve sm" gives "ro sm"); false when the text
-    // stays as it was.
-    bool InsertWord(int column, int row, const std::string& word);
+    // A cell's text merged with a clicked word ("ro" on "ve sm" gives "ro sm"); nothing when the
+    // text would stay as it is.
+    std::optional<std::string> WithWord(int column, const std::string& text,
+                                        const std::string& word) const;
     void Sort(int column);
 
     // Commands on the whole rule base; each returns whether the rules changed and leaves the

@@ -41,12 +41,12 @@
 #include "desktop/mainwindow/TMainForm.h"
 #include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/rules/RulesTableView.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/SurfaceBox.h"
 #include "desktop/testwindow/TFormSurface.h"
 #include "desktop/testwindow/TMDIChild.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermsView.h"
 #include "desktop/variables/TDlgAddVar.h"
@@ -105,12 +105,11 @@ void SetRules(TFormInfUnit& editor, const std::vector<std::vector<std::string>>&
 
 // Types text into a rules cell as a person does, leaving the cell editor open.
 void TypeIntoRulesCell(TFormInfUnit& editor, int column, int row, const QString& text) {
-    TStringGrid& grid = *editor.StringGridRules;
-    grid.setFocus();
-    grid.FocusCell(column, row);
-    grid.SetEditorMode(true);
-    QTest::keyClick(grid.InplaceEditor(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(grid.InplaceEditor(), text);
+    TRulesPage& page = editor.RulesPage();
+    page.Grid().setFocus();
+    page.SelectCell(column, row);
+    QTest::keyClick(page.OpenCellEditor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(page.CellEditor(), text);
 }
 
 void Import(TFormInfUnit& editor, ScriptedPrompts& prompts, const QString& file) {
@@ -136,8 +135,8 @@ void SelectUserTermsRow(TUserTerms& userTerms, int row) {
 }
 
 void SelectRulesCell(TFormInfUnit& editor, int column, int row) {
-    editor.StringGridRules->setFocus();
-    editor.StringGridRules->FocusCell(column, row);
+    editor.RulesPage().Grid().setFocus();
+    editor.RulesPage().SelectCell(column, row);
 }
 
 }  // namespace
@@ -380,10 +379,10 @@ class ManualPicturesTest : public QObject {
         editor->parentWidget()->setGeometry(8, 8, 820, 470);
         editor->ShowRulesPage();
         TypeIntoRulesCell(*editor, 2, 3, "ve me");
-        QCOMPARE(editor->LabelErrorMessage->text(),
+        QCOMPARE(editor->RulesPage().CellCheck().message,
                  QString("hedge not applicable to this atomic term"));
         QVERIFY(Save(*editor->parentWidget(), "rules-bad-cell"));
-        QTest::keyClick(editor->StringGridRules->InplaceEditor(), Qt::Key_Escape);
+        QTest::keyClick(editor->RulesPage().CellEditor(), Qt::Key_Escape);
 
         SetRules(*editor, {{"ve sm", "sm", "bi"},
                            {"ve sm", "sm", "bi"},
@@ -395,8 +394,8 @@ class ManualPicturesTest : public QObject {
                            {"sm", "ex sm", "ex bi"}});
         editor->ShowRulesPage();
         SelectRulesCell(*editor, 1, 1);
-        QCOMPARE(editor->StringGridRules->Cells(4, 1), QString("same as 2."));
-        QCOMPARE(editor->StringGridRules->Cells(7, 7), QString("wrt 8"));
+        QCOMPARE(editor->RulesPage().CellText(4, 1), QString("same as 2."));
+        QCOMPARE(editor->RulesPage().CellText(7, 7), QString("wrt 8"));
         QVERIFY(Save(*editor->parentWidget(), "rules-checks"));
     }
 

@@ -45,7 +45,6 @@
 #include "desktop/mainwindow/VariableDialogSeams.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/toolkit/TApplication.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ApplicationTestMain.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -287,28 +286,8 @@ class RandomPerson : public UserPrompts {
             MouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(Below(tabs->count())).center());
     }
 
-    // A cell of any grid or table, then its editor: F2, Enter or a double click.
+    // A cell of any table, then its editor: F2, Enter or a double click.
     void OpenCellEditor(QWidget& window) {
-        if (Chance(50)) {
-            OpenTableEditor(window);
-            return;
-        }
-        QPointer<TStringGrid> grid = AnyVisible<TStringGrid>(window);
-        if (!grid)
-            return;
-        const QRect cell = grid->CellRect(1 + Below(grid->ColCount()), 1 + Below(grid->RowCount()));
-        if (cell.isEmpty())
-            return;
-        if (Chance(50)) {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center(), true);
-        } else {
-            MouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            if (grid)
-                KeyClick(FocusIn(*grid), Chance(50) ? Qt::Key_F2 : Qt::Key_Return);
-        }
-    }
-
-    void OpenTableEditor(QWidget& window) {
         QPointer<QTableView> view = AnyVisible<QTableView>(window);
         if (!view || !view->model())
             return;
@@ -374,15 +353,17 @@ QString BrokenInvariant(TFormInfUnit& editor, RandomPerson& person, const QStrin
     }
     if (!rulesShown)
         return {};
-    const TStringGrid& grid = *editor.StringGridRules;
+    const TRulesPage& page = editor.RulesPage();
     const CRuleBase& ruleBase = editor.RuleBase();
     const int inputs = ruleBase.GetNumAntVariables();
     const int outputs = ruleBase.GetNumSucVariables();
+    if (page.CellEditor())
+        return "Save left a cell editor open";
     int rule = 0;
-    for (int row = 1; row < grid.RowCount(); ++row) {
+    for (int row = 1; row <= page.RuleRowCount(); ++row) {
         QStringList cells;
         for (int column = 1; column <= inputs + outputs; ++column)
-            cells << grid.Cells(column, row);
+            cells << page.CellText(column, row);
         if (cells.contains(QString()))
             continue;
         if (rule == ruleBase.GetNumRules())

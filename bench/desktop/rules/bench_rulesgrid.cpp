@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -14,9 +16,8 @@
 #include "core/rulebase/Rules.h"
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/rules/RulesEditor.h"
-#include "desktop/rules/RulesGridController.h"
+#include "desktop/rules/RulesTableView.h"
 #include "desktop/rules/TRulesPage.h"
-#include "desktop/toolkit/TStringGrid.h"
 
 namespace {
 
@@ -117,22 +118,21 @@ void BM_FillRulesGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_FillRulesGrid)->Arg(kRules)->Unit(benchmark::kMillisecond);
 
-// A move of the current cell in the middle of the grid, with the select-cell check and the
-// check columns it runs. "edited" types one character into the cell first, so that the move
-// stores every rule and runs every check again.
+// A move of the current cell in the middle of the grid, with the cell check it runs. "edited"
+// gives the cell's open editor a new text first, so that the move commits it, stores every rule
+// and runs every check again.
 void BM_CellMove(benchmark::State& state) {
     auto editor = ShownEditor(static_cast<int>(state.range(0)));
     const bool edited = state.range(1) != 0;
-    TStringGrid& grid = *editor->StringGridRules;
-    RulesGridController& controller = editor->RulesPage().Controller();
+    TRulesPage& page = editor->RulesPage();
     const int row = static_cast<int>(state.range(0)) / 2;
-    grid.FocusCell(1, row);
+    page.SelectCell(1, row);
     int run = 0;
     for (auto _ : state) {
-        const int column = 1 + run++ % 2;
+        ++run;
         if (edited)
-            controller.StringGridRulesSetEditText(grid.Col(), row, run % 4 < 2 ? "ve sm" : "sm");
-        grid.FocusCell(column + (column == grid.Col() ? 1 : 0), row);
+            page.OpenCellEditor()->setText(run % 4 < 2 ? "ve sm" : "sm");
+        page.SelectCell(page.CurrentCell().x() == 1 ? 2 : 1, row);
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -145,14 +145,11 @@ BENCHMARK(BM_CellMove)
 // A click on a column header: the sort, the grid shown again and the checks.
 void BM_SortByHeaderClick(benchmark::State& state) {
     auto editor = ShownEditor(static_cast<int>(state.range(0)));
-    TStringGrid& grid = *editor->StringGridRules;
-    RulesGridController& controller = editor->RulesPage().Controller();
+    QHeaderView& header = *editor->RulesPage().Grid().horizontalHeader();
     const int columns[2] = {static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     int run = 0;
-    for (auto _ : state) {
-        const QPoint header = grid.CellRect(columns[run++ % 2], 0).center();
-        controller.StringGridRulesMouseDown(Qt::LeftButton, {}, header.x(), header.y());
-    }
+    for (auto _ : state)
+        emit header.sectionClicked(columns[run++ % 2] - 1);
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_SortByHeaderClick)

@@ -28,7 +28,6 @@
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/testwindow/FuzzySetInputPanel.h"
 #include "desktop/testwindow/TMDIChild.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
@@ -377,7 +376,7 @@ class TDataPageTest : public QObject {
         const int added = editor->RuleBase().GetNumRules() - 25;
         QVERIFY(added >= 1);
         QCOMPARE(Texts(prompts), QString::number(added) + " rules were added.");
-        QCOMPARE(editor->StringGridRules->RowCount(), 26 + added);
+        QCOMPARE(editor->RulesPage().RuleRowCount(), 25 + added);
         const QByteArray rules = Contents(folder_.filePath("learn.rules"));
         QCOMPARE(rules.count('\n'), 25 + added);
         QVERIFY(rules.startsWith("ve sm\tex sm\tml me\t1\n"));

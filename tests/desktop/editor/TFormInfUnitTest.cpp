@@ -18,7 +18,8 @@
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/editor/TVariablePage.h"
 #include "desktop/editor/VariablesModel.h"
-#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/rules/RulesTableView.h"
+#include "desktop/rules/TRulesPage.h"
 #include "desktop/variables/VariableNumbers.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 #include "tests/desktop/support/RulesTestModels.h"
@@ -102,8 +103,8 @@ class TFormInfUnitTest : public QObject {
             editor->grab().save(
                 QString(TAVO_ARTIFACT_DIR "/editor-%1.png").arg(page->objectName()));
         }
-        QCOMPARE(editor->StringGridRules->RowCount(), 26);
-        QCOMPARE(editor->StringGridRules->ColCount(), 3 + 5);
+        QCOMPARE(editor->RulesPage().Model().rowCount(), 25);
+        QCOMPARE(editor->RulesPage().Model().columnCount(), 3 + 4);
     }
 
     void kindsDecideCombosLabelAndCheckColumns() {
@@ -115,9 +116,9 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(singleton->lbTypeOfUnit->text(), QString("TS-Singleton"));
         QVERIFY(!singleton->mnShowRedundancy->isVisible());
         QVERIFY(!singleton->mnShowRedundancyAnt->isVisible());
-        const int checks = singleton->StringGridRules->ColCount() - 4;
-        QCOMPARE(singleton->StringGridRules->ColWidths(checks + 2), -1);
-        QCOMPARE(singleton->StringGridRules->ColWidths(checks + 3), -1);
+        const int checks = singleton->RulesPage().Model().columnCount() - 4;
+        QVERIFY(singleton->RulesPage().Grid().isColumnHidden(checks + 2));
+        QVERIFY(singleton->RulesPage().Grid().isColumnHidden(checks + 3));
 
         auto takagiSugeno = Open("takagi_sugeno.rb");
         QCOMPARE(takagiSugeno->ComboBoxInfType->count(), 0);
@@ -237,10 +238,10 @@ class TFormInfUnitTest : public QObject {
     void closeSaysWhatHoldsTheWindow() {
         auto editor = Open("controller.rb");
         editor->ShowRulesPage();
-        TStringGrid& grid = *editor->StringGridRules;
-        QVERIFY(grid.FocusCell(2, 4));
-        Type(grid, "");
-        grid.FocusCell(1, 1);
+        TRulesPage& page = editor->RulesPage();
+        QVERIFY(page.SelectCell(2, 4));
+        Type(page, "");
+        QVERIFY(page.SelectCell(1, 1));
         editor->show();
         ScriptedPrompts prompts;
         QVERIFY(!editor->close());
@@ -248,19 +249,21 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(prompts.Messages[0].Text,
                  QString("Cannot close controller.rb: rule 4 is incomplete: variable speed is "
                          "empty"));
-        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 4));
+        QCOMPARE(page.CurrentCell(), QPoint(2, 4));
 
-        Type(grid, "sm xx");
+        // A cell that fails says how to let it go without correcting it.
+        Type(page, "sm xx");
         QVERIFY(!editor->close());
         QCOMPARE(prompts.Messages[1].Text,
                  QString("Cannot close controller.rb: bad expression in rule 4, variable speed: "
-                         "connective expected"));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("connective expected"));
-        QCOMPARE(editor->LabelBadPart->text(), QString("xx"));
+                         "connective expected. Escape in the cell gives it back its last valid "
+                         "text"));
+        QCOMPARE(page.CellCheck().message, QString("connective expected"));
+        QCOMPARE(page.CellCheck().badPart, QString("xx"));
 
         // The hidden grid's current cell goes bad through a change on another page: that is
         // the file's business, and Close asks about saving as ever.
-        Type(grid, "sm");
+        Type(page, "sm");
         editor->PageControl->setCurrentWidget(editor->TabSheetGeneral);
         ReplaceCellTexts(editor->RuleBase(), 1, {{"sm", "sm xx"}});
         prompts.Answers = {ModalResult::Yes};
@@ -271,8 +274,8 @@ class TFormInfUnitTest : public QObject {
                  "Cannot write to rulebase file " + editor->FileName() +
                      ": bad expression in rule 2, variable speed: connective expected");
         QCOMPARE(editor->PageControl->currentWidget(), editor->TabSheetRules);
-        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
-        Type(grid, "ve sm");
+        QCOMPARE(page.CurrentCell(), QPoint(2, 2));
+        Type(page, "ve sm");
         prompts.Answers = {ModalResult::No};
         QVERIFY(editor->close());
     }
@@ -285,28 +288,28 @@ class TFormInfUnitTest : public QObject {
         const QByteArray before = Contents(fileName);
         editor->show();
         editor->ShowRulesPage();
-        TStringGrid& grid = *editor->StringGridRules;
+        TRulesPage& page = editor->RulesPage();
         ScriptedPrompts prompts;
-        QVERIFY(grid.FocusCell(2, 2));
-        Type(grid, "foo");
+        QVERIFY(page.SelectCell(2, 2));
+        Type(page, "foo");
         QVERIFY(!editor->Save());
         QCOMPARE(prompts.Captions(), QStringList({"Write Error"}));
         QCOMPARE(prompts.Messages[0].Text,
                  "Cannot write to rulebase file " + fileName +
                      ": bad expression in rule 2, variable speed: atomic term expected");
-        Type(grid, "sm");
-        QVERIFY(grid.FocusCell(1, 5));
-        Type(grid, "");
-        QVERIFY(grid.FocusCell(3, 6));
+        Type(page, "sm");
+        QVERIFY(page.SelectCell(1, 5));
+        Type(page, "");
+        QVERIFY(page.SelectCell(3, 6));
         QVERIFY(!editor->Save());
         QCOMPARE(prompts.Messages[1].Text,
                  "Cannot write to rulebase file " + fileName +
                      ": rule 5 is incomplete: variable distance is empty");
-        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 5));
+        QCOMPARE(page.CurrentCell(), QPoint(1, 5));
         QCOMPARE(Contents(fileName), before);
         QVERIFY(editor->Modified());
 
-        Type(grid, "ro bi");
+        Type(page, "ro bi");
         QVERIFY(editor->Save());
         const TFormInfUnit reopened(nullptr, fileName);
         QCOMPARE(RuleTexts(reopened.RuleBase()), RuleTexts(editor->RuleBase()));
@@ -329,7 +332,7 @@ class TFormInfUnitTest : public QObject {
         QCOMPARE(prompts.Messages.back().Caption, QString("Warning"));
         QCOMPARE(editor->RuleBase().GetNumAntVariables(), 1);
         editor->ShowRulesPage();
-        QCOMPARE(editor->StringGridRules->ColCount(), 2 + 5);
+        QCOMPARE(editor->RulesPage().Model().columnCount(), 2 + 4);
     }
 
     void variableButtonsGoThroughTheDialogHook() {

@@ -57,7 +57,7 @@ const IndirectText kIndirectTexts[] = {
     {"TMainForm::AddRecentFile", "error", "thrown"},
     {"TMainForm::ReopenItemClick", "error", "thrown"},
     {"TMainForm::FormClose", "error", "thrown"},
-    {"RulesGridController::MergeInconsistentRules", "Q(error.Message())", "thrown"},
+    {"TRulesPage::MergeInconsistentRules", "Q(error.Message())", "thrown"},
     {"TFormSurface::Recompute", "*failure", "thrown"},
     {"TMDIChild::edStepsExit", "QString::fromUtf8(error.what())", "thrown"},
     {"TApplication::notify", "QString::fromUtf8(error.what())", "thrown"},

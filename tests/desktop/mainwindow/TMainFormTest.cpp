@@ -28,10 +28,12 @@
 #include "desktop/mainwindow/TMainForm.h"
 #include "desktop/mainwindow/TestWindowSeam.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
+#include "desktop/rules/RulesTableView.h"
+#include "desktop/rules/TRulesPage.h"
 #include "desktop/testwindow/TMDIChild.h"
-#include "desktop/toolkit/TStringGrid.h"
 #include "desktop/variables/TDlgAddVar.h"
 #include "platform/registry/Registry.h"
+#include "tests/desktop/support/RulesTestModels.h"
 #include "tests/desktop/support/ScriptedPrompts.h"
 #include "tests/desktop/support/TemporaryRegistry.h"
 #include "toolbars/TToolbarButtonKit.h"
@@ -51,6 +53,14 @@ QStringList Words(TToolbarKit* toolbar) {
         if (auto* button = qobject_cast<TToolbarButtonKit*>(toolbar->GetOrderedControls(i)))
             words << button->Caption();
     }
+    return words;
+}
+
+// The user-expression buttons, as the toolbar holds them now.
+QStringList UserWords(TToolbarKit* toolbar) {
+    QStringList words;
+    for (const auto* button : toolbar->findChildren<TToolbarButtonKit*>(Qt::FindDirectChildrenOnly))
+        words << button->Caption();
     return words;
 }
 
@@ -95,6 +105,17 @@ class TMainFormTest : public QObject {
         InstallTestWindow(InstalledEditorSeams());
         QTest::mouseClick(editor->ButtonTest, Qt::LeftButton);
         return qobject_cast<TMDIChild*>(form_->ActiveChild()->widget());
+    }
+
+    // On the editor's rules page, the person types over a cell's text in its editor (F2).
+    TRulesPage& TypeIntoCell(TFormInfUnit* editor, int column, int row, const QString& text) {
+        editor->ShowRulesPage();
+        TRulesPage& page = editor->RulesPage();
+        page.SelectCell(column, row);
+        QTest::keyClick(&page.Grid(), Qt::Key_F2);
+        page.CellEditor()->selectAll();
+        QTest::keyClicks(page.CellEditor(), text);
+        return page;
     }
 
     // The Window menu's entries for the open windows, as the menu shows them.
@@ -392,7 +413,7 @@ class TMainFormTest : public QObject {
 
     void wordButtonsReachTheActiveEditorOnItsRulesPage() {
         TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        TStringGrid& grid = *editor->StringGridRules;
+        TRulesPage& page = editor->RulesPage();
         auto click = [&](TToolbarKit* toolbar, const QString& word, Qt::MouseButton button) {
             for (int i = 0; i < toolbar->OrderedControlCount(); ++i) {
                 auto* b = qobject_cast<TToolbarButtonKit*>(toolbar->GetOrderedControls(i));
@@ -402,42 +423,114 @@ class TMainFormTest : public QObject {
                 }
             }
         };
-        grid.SetCells(1, 1, "");
         click(form_->ToolbarBasicTerms, "big", Qt::LeftButton);
-        QCOMPARE(grid.Cells(1, 1), QString());
+        QCOMPARE(page.CellText(1, 1), QString("ve sm"));
+        QVERIFY(!page.CellEditor());
         editor->ShowRulesPage();
-        grid.FocusCell(1, 1);
+        QVERIFY(page.SelectCell(1, 1));
         // The person empties the cell.
-        QTest::keyClick(&grid, Qt::Key_Delete);
-        grid.SetEditorMode(false);
+        QTest::keyClick(&page.Grid(), Qt::Key_Delete);
         click(form_->ToolbarBasicTerms, "big", Qt::LeftButton);
-        QCOMPARE(grid.Cells(1, 1), QString("bi"));
+        QCOMPARE(page.CellText(1, 1), QString("bi"));
         click(form_->ToolbarModifiers, "very roughly", Qt::LeftButton);
-        QCOMPARE(grid.Cells(1, 1), QString("vr bi"));
+        QCOMPARE(page.CellText(1, 1), QString("vr bi"));
         click(form_->ToolbarBasicTerms, "small", Qt::RightButton);
-        QCOMPARE(grid.Cells(1, 1), QString("vr sm"));
-        QCOMPARE(grid.Col(), 2);
+        QCOMPARE(page.CellText(1, 1), QString("vr sm"));
+        QCOMPARE(page.CurrentCell(), QPoint(2, 1));
+        QCOMPARE(editor->RuleBase().GetAntExpression(0, 0), std::string("vr sm"));
         QVERIFY(editor->Modified());
     }
 
     // This did overflow the stack: the refused click left the focus on the grid, which sent
     // the Control and Alt presses to the open cell editor and got them back.
     void shortcutsAfterACellThatFailsItsCheck() {
-        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        editor->ShowRulesPage();
-        TStringGrid& grid = *editor->StringGridRules;
-        QVERIFY(grid.FocusCell(2, 3));
-        grid.SetEditorMode(true);
-        QTest::keyClicks(grid.InplaceEditor(), "foo");
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 1).center());
-        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 3));
-        QCOMPARE(QApplication::focusWidget(), grid.InplaceEditor());
+        TRulesPage& page = TypeIntoCell(form_->OpenFileByName(Copy("controller.rb")), 2, 3, "foo");
+        rules_test::Click(page, 1, 1);
+        QCOMPARE(page.CurrentCell(), QPoint(2, 3));
+        QCOMPARE(QApplication::focusWidget(), page.CellEditor());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY(QApplication::activePopupWidget());
         QApplication::activePopupWidget()->close();
-        QCOMPARE(grid.Cells(2, 3), QString("foo"));
-        QCOMPARE(editor->LabelErrorMessage->text(), QString("atomic term expected"));
+        QCOMPARE(page.CellText(2, 3), QString("foo"));
+        QCOMPARE(page.CellCheck().message, QString("atomic term expected"));
+    }
+
+    // Test computed with the rule as it was before the edit until the cell was left: the grid
+    // read "ve bi" while the test window showed and used "bi".
+    void testAfterEnterComputesWithTheNewText() {
+        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
+        TRulesPage& page = TypeIntoCell(editor, 3, 3, "ve bi");
+        QTest::keyClick(page.CellEditor(), Qt::Key_Return);
+        TMDIChild* window = PressTest(editor);
+        QVERIFY(window);
+        QVERIFY(window->MemoRuleBase->toPlainText().contains(R"("ve sm" "me" | "ve bi")"));
+        QCOMPARE(editor->RuleBase().GetSucExpression(0, 2), std::string("ve bi"));
+    }
+
+    // Ctrl+S saved the open editor's text and left the editor open; Escape then put back the
+    // cell's older text, so the grid no longer showed what the file held.
+    void ctrlSWithAnOpenEditorThenEscapeLeavesTheGridAsSaved() {
+        const QString fileName = Copy("controller.rb");
+        TFormInfUnit* editor = form_->OpenFileByName(fileName);
+        TRulesPage& page = TypeIntoCell(editor, 1, 2, "Ro sm");
+        page.CellEditor()->selectAll();
+        QTest::keyClicks(page.CellEditor(), "ro sm");
+        QVERIFY(form_->ActionFileSave->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(page.CellText(1, 2), QString("ro sm"));
+        const TFormInfUnit saved(nullptr, fileName);
+        for (int row = 1; row <= page.RuleRowCount(); ++row) {
+            for (int column = 1; column <= 3; ++column) {
+                const int v = column <= 2 ? column - 1 : -1;
+                const std::string text = v >= 0 ? saved.RuleBase().GetAntExpression(v, row - 1)
+                                                : saved.RuleBase().GetSucExpression(0, row - 1);
+                QCOMPARE(page.CellText(column, row).toStdString(), text);
+            }
+        }
+        QVERIFY(!editor->Modified());
+
+        // Ctrl+U and Ctrl+R in an open editor are the menu's Undo and Redo.
+        TypeIntoCell(editor, 1, 3, "ex sm");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(page.CellText(1, 3), QString("ve sm"));
+        QVERIFY(!page.CellEditor());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(page.CellText(1, 3), QString("ex sm"));
+    }
+
+    // The "User Terms" toolbar kept the words of the editor it last heard from, and a word that
+    // the cell could not take marked the rule base modified all the same.
+    void userTermsFollowTheActiveEditor() {
+        TFormInfUnit* terms = form_->OpenFileByName(Copy("user_terms.rb"));
+        terms->ShowRulesPage();
+        QVERIFY(terms->RulesPage().SelectCell(1, 1));
+        TFormInfUnit* plain = form_->OpenFileByName(Copy("controller.rb"));
+        plain->ShowRulesPage();
+        QVERIFY(plain->RulesPage().SelectCell(1, 1));
+        QCOMPARE(UserWords(form_->ToolbarUserTerms), QStringList());
+        form_->MdiArea->setActiveSubWindow(FrameOf(terms));
+        QCOMPARE(UserWords(form_->ToolbarUserTerms),
+                 QStringList({"freezing", "mild", "hot", "comfortable"}));
+        QVERIFY(terms->RulesPage().SelectCell(2, 1));
+        QCOMPARE(UserWords(form_->ToolbarUserTerms),
+                 QStringList({"small", "medium", "big", "muggy"}));
+        terms->PageControl->setCurrentWidget(terms->TabSheetGeneral);
+        QCOMPARE(UserWords(form_->ToolbarUserTerms), QStringList());
+        terms->ShowRulesPage();
+        QCOMPARE(UserWords(form_->ToolbarUserTerms),
+                 QStringList({"small", "medium", "big", "muggy"}));
+        form_->MdiArea->setActiveSubWindow(FrameOf(plain));
+        QCOMPARE(UserWords(form_->ToolbarUserTerms), QStringList());
+
+        // Another rule base's word changes nothing, and marks nothing.
+        plain->SetModified(false);
+        form_->WordClick("mild");
+        QCOMPARE(plain->RulesPage().CellText(1, 1), QString("ve sm"));
+        QVERIFY(!plain->Modified());
+        form_->WordClick("or");
+        QVERIFY(!plain->Modified());
     }
 
     void closePromptNoKeepsEverything() {
@@ -598,6 +691,20 @@ class TMainFormTest : public QObject {
         QCOMPARE(frame->windowTitle(), editor->FileName());
     }
 
+    // This did crash: the Window menu's entry of a window closed since the menu was built
+    // restored a window that was gone.
+    void aWindowMenuEntryOfAClosedWindowDoesNothing() {
+        form_->OpenFileByName(Copy("controller.rb"));
+        TFormInfUnit* second = form_->OpenFileByName(Copy("singleton.rb"));
+        QCOMPARE(WindowList().size(), 2);
+        QAction* entry = form_->Window1->actions().back();
+        const QPointer<QMdiSubWindow> frame = FrameOf(second);
+        frame->close();
+        QTRY_VERIFY(frame.isNull());
+        entry->trigger();
+        QCOMPARE(ChildTitles().size(), 1);
+    }
+
     void windowMenuGivesEachWindowItsOwnKey() {
         prompts_->Dialogs.assign(11, [](QDialog&) { return int(QDialog::Accepted); });
         for (int i = 0; i < 11; ++i)
@@ -611,18 +718,14 @@ class TMainFormTest : public QObject {
 
     // Exit stopped at an editor's bad cell without saying why.
     void exitSaysWhatHoldsAnEditor() {
-        TFormInfUnit* editor = form_->OpenFileByName(Copy("controller.rb"));
-        editor->ShowRulesPage();
-        TStringGrid& grid = *editor->StringGridRules;
-        QVERIFY(grid.FocusCell(3, 2));
-        grid.SetEditorMode(true);
-        QTest::keyClicks(grid.InplaceEditor(), "xx");
+        TypeIntoCell(form_->OpenFileByName(Copy("controller.rb")), 3, 2, "xx");
         prompts_->Answers = {ModalResult::Yes};
         QVERIFY(!form_->close());
         QCOMPARE(prompts_->Messages.size(), size_t(2));
         QCOMPARE(prompts_->Messages[1].Text,
                  QString("Cannot close controller.rb: bad expression in rule 2, variable braking: "
-                         "atomic term expected"));
+                         "atomic term expected. Escape in the cell gives it back its last valid "
+                         "text"));
         QCOMPARE(ChildTitles().size(), 1);
     }
 
@@ -673,7 +776,7 @@ class TMainFormTest : public QObject {
         editor->parentWidget()->showNormal();
         editor->parentWidget()->setGeometry(12, 10, 820, 500);
         editor->ShowRulesPage();
-        editor->StringGridRules->FocusCell(2, 3);
+        editor->RulesPage().SelectCell(2, 3);
         QCoreApplication::processEvents();
         QVERIFY(form_->grab().save(QString(TAVO_ARTIFACT_DIR) + "/tavodesk.png"));
         QFile::remove(copy);

@@ -118,7 +118,9 @@ class RulesEditorTest : public QObject {
                 for (std::size_t k = m; k > i; --k)
                     std::swap(literal[k], literal[k - 1]);
             }
-            const ExpressionOrder order(settings, texts);
+            const ExpressionOrder order(settings, texts, [&settings](const std::string& text) {
+                return !settings.CheckExpression(text);
+            });
             const std::vector<int> sorted =
                 SelectionSortOrder(static_cast<int>(texts.size()),
                                    [&](int a, int b) { return order.Compare(a, b) != 0; });

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QStringList>
 #include <QTest>
 
 #include <memory>
@@ -9,7 +11,8 @@
 
 #include "core/io/RuleBaseReader.h"
 #include "core/rulebase/CRuleBase.h"
-#include "desktop/toolkit/TStringGrid.h"
+#include "desktop/rules/RulesTableView.h"
+#include "desktop/rules/TRulesPage.h"
 #include "tests/core/rulebase/RuleBaseTestSupport.h"
 
 namespace rules_test {
@@ -39,14 +42,42 @@ inline std::unique_ptr<CRuleBase> Make(const std::vector<Variable>& inputs,
     return std::make_unique<CRuleBase>(rulebase_test::Build(model));
 }
 
-// The person replaces the current cell's text in its editor.
-inline void Type(TStringGrid& grid, const QString& text) {
-    grid.SetEditorMode(true);
-    grid.InplaceEditor()->selectAll();
+// The person replaces the current cell's text in its editor, which stays open.
+inline void Type(TRulesPage& page, const QString& text) {
+    QLineEdit* editor = page.OpenCellEditor();
+    QVERIFY(editor);
+    editor->selectAll();
     if (text.isEmpty())
-        QTest::keyClick(grid.InplaceEditor(), Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Backspace);
     else
-        QTest::keyClicks(grid.InplaceEditor(), text);
+        QTest::keyClicks(editor, text);
+}
+
+// A column of the grid as it shows it, rows joined by "|" (column 0: the rule numbers).
+inline QString Column(const TRulesPage& page, int column) {
+    QStringList texts;
+    for (int row = 1; row <= page.RuleRowCount(); ++row)
+        texts << page.CellText(column, row);
+    return texts.join('|');
+}
+
+// A click where the person clicks: on a cell, on a column's header (row 0) or on a rule's
+// number, left of its image (column 0).
+inline void Click(TRulesPage& page, int column, int row, Qt::KeyboardModifiers modifiers = {}) {
+    QTableView& grid = page.Grid();
+    if (row == 0) {
+        QHeaderView& header = *grid.horizontalHeader();
+        const int x =
+            header.sectionViewportPosition(column - 1) + header.sectionSize(column - 1) / 2;
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, modifiers, {x, header.height() / 2});
+    } else if (column == 0) {
+        QHeaderView& header = *grid.verticalHeader();
+        const int y = header.sectionViewportPosition(row - 1) + header.sectionSize(row - 1) / 2;
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, modifiers, {2, y});
+    } else {
+        const QRect cell = grid.visualRect(grid.model()->index(row - 1, column - 1));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
 }
 
 }  // namespace rules_test

@@ -15,7 +15,6 @@
 #include "desktop/editor/TFormInfUnit.h"
 #include "desktop/editor/TVariablePage.h"
 #include "desktop/mainwindow/VariableDialogSeams.h"
-#include "desktop/rules/RulesGridController.h"
 #include "desktop/rules/TRulesPage.h"
 #include "desktop/userterms/TUserTerms.h"
 #include "desktop/userterms/UserTermCells.h"
@@ -519,7 +518,7 @@ class TUserTermsTest : public QObject {
         TDlgAddVar dialog;
         InstallVariableDialog(dialog);
         TFormInfUnit editor(nullptr, file);
-        const RuleUndoStacks& undo = editor.RulesPage().Controller().Editor().UndoStacks();
+        const RuleUndoStacks& undo = editor.RulesPage().Editor().UndoStacks();
         const CRuleBase& ruleBase = editor.RuleBase();
         ScriptedPrompts prompts;
         const auto edit = [&](const QString& name, bool expressionsOk, bool dialogOk) {
