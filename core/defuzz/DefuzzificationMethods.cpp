@@ -186,8 +186,9 @@ double CenterOfGravityIndexOf(const Samples& set, int from, int to) {
     return moment / mass;
 }
 
+// The middle index (the upper of two middles) of the samples of greatest value among the first n.
 template <class Samples>
-double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
+int MaximaMiddleOf(const Samples& set, int n) {
     double maximum = 0.0;
     for (int i = 0; i < n; ++i)
         maximum = std::max(maximum, InRange(set, i));
@@ -195,25 +196,30 @@ double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
     for (int i = 0; i < n; ++i)
         count += InRange(set, i) == maximum ? 1 : 0;
     int middle = count / 2;
-    int index = 0;
     for (int i = 0; i < n; ++i) {
-        if (InRange(set, i) == maximum && middle-- == 0) {
-            index = i;
-            break;
-        }
+        if (InRange(set, i) == maximum && middle-- == 0)
+            return i;
     }
-    return lo + (hi - lo) * index / (n - 1);
+    return 0;
 }
 
-double MeanOfMaximaOf(const SampleBuffer& buffer, double lo, double hi, int n) {
+int MaximaMiddleOf(const SampleBuffer& buffer, int n) {
     const double* v = buffer.values.data();
     double least = 1.0;
     double maximum = 0.0;
     sample_scans::Extremes(v, n, least, maximum);
     const int middle =
         sample_scans::NthEqual(v, n, maximum, sample_scans::CountEqual(v, n, maximum) / 2);
-    const int index = middle < 0 ? 0 : middle;
+    return middle < 0 ? 0 : middle;
+}
+
+double MeanOfMaximaAt(int index, double lo, double hi, int n) {
     return lo + (hi - lo) * index / (n - 1);
+}
+
+template <class Samples>
+double MeanOfMaximaOf(const Samples& set, double lo, double hi, int n) {
+    return MeanOfMaximaAt(MaximaMiddleOf(set, n), lo, hi, n);
 }
 
 // The scans of a bounded buffer look only inside the bounds where they can: a zero is not above a
@@ -306,16 +312,15 @@ bool ConstantOver(const BoundedBuffer& buffer, int from, int to) {
 }
 
 // The maxima of a set that is not all 0 lie inside the bounds.
-double MeanOfMaximaOf(const BoundedBuffer& buffer, double lo, double hi, int n) {
+int MaximaMiddleOf(const BoundedBuffer& buffer, int n) {
     const double maximum = buffer.bounds.peak;
     if (!(maximum > 0))
-        return MeanOfMaximaOf<BoundedBuffer>(buffer, lo, hi, n);
+        return MaximaMiddleOf<BoundedBuffer>(buffer, n);
     const double* inside = buffer.values + buffer.bounds.first;
     const int count = buffer.bounds.end - buffer.bounds.first;
     const int middle = sample_scans::NthEqual(inside, count, maximum,
                                               sample_scans::CountEqual(inside, count, maximum) / 2);
-    const int index = middle < 0 ? 0 : buffer.bounds.first + middle;
-    return lo + (hi - lo) * index / (n - 1);
+    return middle < 0 ? 0 : buffer.bounds.first + middle;
 }
 
 // A method of one output set applied to each; a grid of fewer than 2 samples gives its midpoint.
@@ -482,9 +487,7 @@ double MeanOfMaximaValueOn(const Samples& set, const OutputGrid& grid) {
     return MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
 }
 
-template <class Samples>
-double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
-    const OutputShape shape = ClassifyShape(set, grid.symmetric);
+double ValueOfShape(const OutputShape& shape, int maximaMiddle, const OutputGrid& grid) {
     double value = 0.0;
     switch (shape.code) {
         case kFallingShape:
@@ -504,10 +507,17 @@ double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
             value = grid.Midpoint();
             break;
         case kOtherShape:
-            value = MeanOfMaximaOf(set, grid.lo, grid.hi, grid.samples);
+            value = MeanOfMaximaAt(maximaMiddle, grid.lo, grid.hi, grid.samples);
             break;
     }
     return grid.Clamped(value);
+}
+
+template <class Samples>
+double SimpleLinguisticValue(const Samples& set, const OutputGrid& grid) {
+    const OutputShape shape = ClassifyShape(set, grid.symmetric);
+    const int middle = shape.code == kOtherShape ? MaximaMiddleOf(set, grid.samples) : 0;
+    return ValueOfShape(shape, middle, grid);
 }
 
 template <class Samples>
@@ -618,6 +628,11 @@ double SimpleLinguisticSampleValue(std::span<const double> samples, const Defuzz
                                    const SampleBounds& bounds) {
     return SimpleLinguisticValue(
         BoundedBuffer{samples.data(), static_cast<int>(samples.size()), bounds}, grid);
+}
+
+double SimpleLinguisticShapeValue(const OutputShape& shape, int maximaMiddle,
+                                  const DefuzzificationGrid& grid) {
+    return ValueOfShape(shape, maximaMiddle, grid);
 }
 
 double SimpleLinguisticSetValue(const CFuzzyDiscreteSet& set, const DefuzzificationGrid& grid) {

@@ -105,6 +105,10 @@ struct OutputShape {
 // symmetric: the output's context is symmetric about zero.
 OutputShape ClassifyOutputShape(const CFuzzyDiscreteSet& set, bool symmetric);
 OutputShape ClassifyOutputShapeStrict(const CFuzzyDiscreteSet& set, bool symmetric);
+// SimpDefuzzLingExpression's value for a set of this shape on a grid of 2 samples or more;
+// maximaMiddle, read for kOtherShape only, is the index whose point MeanOfMaximaValue gives.
+double SimpleLinguisticShapeValue(const OutputShape& shape, int maximaMiddle,
+                                  const DefuzzificationGrid& grid);
 
 // The constants of DefuzTAVO: the share of the slope taken into the kernel, and the split of a
 // shift past the bound between the support end and the result.

@@ -285,15 +285,22 @@ void ConsequentDegrees(const CompiledRules& rules, const double* firing,
     }
 }
 
+SetKernel ZadehKernelOf(CrispMethod method) {
+    switch (method) {
+        case CrispMethod::kZadehMinimum:
+            return SetKernel::kZadehMinimum;
+        case CrispMethod::kZadehProduct:
+            return SetKernel::kZadehProduct;
+        case CrispMethod::kZadehLukasiewicz:
+            return SetKernel::kZadehLukasiewicz;
+        default:
+            throw std::logic_error("not a Zadeh method");
+    }
+}
+
 SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,
                                const double* consequentDegrees, double* samples, int sampleCount) {
-    SetKernel kernel = SetKernel::kZadehMinimum;
-    if (method == CrispMethod::kZadehProduct)
-        kernel = SetKernel::kZadehProduct;
-    else if (method == CrispMethod::kZadehLukasiewicz)
-        kernel = SetKernel::kZadehLukasiewicz;
-    else if (method != CrispMethod::kZadehMinimum)
-        throw std::logic_error("not a Zadeh method");
+    const SetKernel kernel = ZadehKernelOf(method);
     const KernelRules kernelRules{static_cast<int>(rules.distinctConsequentRuns.size()), nullptr,
                                   rules.distinctConsequentRuns.data(), consequentDegrees};
     return RunZadehValueKernel(kernel, kernelRules, samples, sampleCount);

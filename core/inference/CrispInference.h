@@ -64,6 +64,8 @@ void InferOutputSamples(CrispMethod method, const CompiledRules& rules, const do
 // them, without the fired flags, and what is known of them; only the samples inside the bounds
 // returned are written. The samples depend on nothing but the consequent degrees.
 bool IsZadehMethod(CrispMethod method);
+// The kernel of a Zadeh method; throws std::logic_error for the others.
+SetKernel ZadehKernelOf(CrispMethod method);
 void ConsequentDegrees(const CompiledRules& rules, const double* firing,
                        std::optional<std::span<const int>> candidates, double* degrees);
 SampleBounds InferZadehSamples(CrispMethod method, const CompiledRules& rules,

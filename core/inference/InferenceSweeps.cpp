@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/defuzz/DefuzzificationMethods.h"
+#include "core/defuzz/EnvelopeShapes.h"
 #include "core/inference/CompiledRules.h"
 #include "core/inference/CrispInference.h"
 #include "core/inference/InferenceScratch.h"
@@ -107,6 +108,10 @@ struct SweepModel {
     double smoothDivisions = 0.0;
     std::vector<double> inputLo;
     std::vector<double> inputHi;
+    // Zadeh methods: [distinct consequent] its shape on the output grid, from which the simple
+    // linguistic value of most points follows without the samples.
+    SetKernel zadehKernel = SetKernel::kZadehMinimum;
+    std::vector<PeakedRun> consequentShapes;
 
     bool MakesSet() const { return method != CrispMethod::kLinearCombination; }
 };
@@ -144,6 +149,13 @@ std::optional<SweepModel> FastModelOf(CRuleBase& ruleBase, PointValue value) {
         model.midpoint = (ruleBase.GetLowerBound(-1) + ruleBase.GetUpperBound(-1)) * 0.5;
     }
     model.rules = &ruleBase.GetCompiledRules();
+    const bool simpleLinguistic =
+        value == PointValue::kSimpleLinguistic || (model.MakesSet() && model.defuzzify == nullptr);
+    if (simpleLinguistic && model.MakesSet() && IsZadehMethod(model.method)) {
+        model.zadehKernel = ZadehKernelOf(model.method);
+        for (const SampleRun& run : model.rules->distinctConsequentRuns)
+            model.consequentShapes.push_back(PeakedRunOf(run, model.output.samples));
+    }
     return model;
 }
 
@@ -165,6 +177,14 @@ void LoadAxisDegrees(const CompiledRules& rules, int a, const std::vector<double
     std::copy_n(table.data() + static_cast<std::size_t>(k) * cells, cells, degrees + first);
 }
 
+// A rule that may fire while only input 0 moves, as the Zadeh methods' consequent degrees read
+// it: its cell of input 0, its distinct consequent and its minimum over the other inputs.
+struct LiveRule {
+    int cell;
+    int consequent;
+    double partial;
+};
+
 // The scratch of one worker's inferences, with what is known of its firing degrees.
 struct SweepScratch {
     InferenceScratch inference;
@@ -175,18 +195,24 @@ struct SweepScratch {
     // rule is to be looked at.
     std::vector<int> live;
     int liveCount = -1;
+    // The Zadeh methods' live rules as their consequent degrees read them.
+    std::vector<LiveRule> liveRules;
     // Zadeh methods: [distinct consequent] the greatest firing degree of its rules, at this point
     // and at the one before, whose simple linguistic value is kept (points in a row where only
     // input 0 moves often have the same degrees).
     std::vector<double> consequentDegrees;
     std::vector<double> consequentDegreesBefore;
     std::optional<double> zadehValueBefore;
+    // [distinct consequent] where its cut lay at the last point whose value came from the shapes.
+    std::vector<CutBounds> cutsBefore;
 
     void Fit(const CompiledRules& rules, int samples) {
         inference.Fit(rules, samples);
         live.resize(rules.ruleCount);
+        liveRules.resize(rules.ruleCount);
         consequentDegrees.resize(rules.distinctConsequentRuns.size());
         consequentDegreesBefore.resize(rules.distinctConsequentRuns.size());
+        cutsBefore.resize(rules.distinctConsequentRuns.size());
     }
 };
 
@@ -242,6 +268,32 @@ class PointEvaluator {
         scratch.liveCount = candidatesOnly && firstInputNonNegative
                                 ? RulesThatMayFire(rules, partial, scratch.live.data())
                                 : -1;
+        if (scratch.liveCount > 0 && model_.method != CrispMethod::kPerceptionBased) {
+            const int m = rules.antecedentCount;
+            for (int i = 0; i < scratch.liveCount; ++i) {
+                const int r = scratch.live[i];
+                scratch.liveRules[i] = {rules.antecedentCellIds[static_cast<std::size_t>(r) * m],
+                                        rules.consequentIds[r], partial[r]};
+            }
+        }
+    }
+
+    // ConsequentDegrees of the live rules, their firing degrees (FiringsFromPartial's) taken on
+    // the way; a cell degree of 0 or less fires no rule.
+    static void LiveConsequentDegrees(SweepScratch& scratch) {
+        const double* cells = scratch.inference.cellDegrees.data();
+        double* degrees = scratch.consequentDegrees.data();
+        for (std::size_t k = 0; k < scratch.consequentDegrees.size(); ++k)
+            degrees[k] = 0.0;
+        for (int i = 0; i < scratch.liveCount; ++i) {
+            const LiveRule& rule = scratch.liveRules[i];
+            const double d = cells[rule.cell];
+            if (d <= 0)
+                continue;
+            const double firing = d < rule.partial ? d : rule.partial;
+            if (firing > degrees[rule.consequent])
+                degrees[rule.consequent] = firing;
+        }
     }
 
     double ValueWith(SweepScratch& sweepScratch, std::span<const double> x, PointValue value) {
@@ -250,12 +302,15 @@ class PointEvaluator {
         double* firing = scratch.ruleDegrees.data();
         const double* cells = scratch.cellDegrees.data();
         if (sweepScratch.liveCount >= 0) {
-            const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
-            FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
-            if (model_.method == CrispMethod::kPerceptionBased)
+            // Laid out for the perception-based deduction, whose value is inlined here; the Zadeh
+            // methods' value is out of line anyway.
+            if (model_.method == CrispMethod::kPerceptionBased) [[likely]] {
+                const std::span<const int> live(sweepScratch.live.data(), sweepScratch.liveCount);
+                FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), live, firing);
                 return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, live, scratch),
                                        value);
-            return ZadehLinguisticValue(sweepScratch, live);
+            }
+            return ZadehLinguisticValue(sweepScratch, true);
         }
         if (sweepScratch.partial)
             FiringsFromPartial(rules, cells, scratch.partialDegrees.data(), firing);
@@ -270,30 +325,40 @@ class PointEvaluator {
         if (model_.method == CrispMethod::kPerceptionBased)
             return PerceptionValue(scratch, SelectPerceptionRules(rules, firing, scratch), value);
         if (value == PointValue::kSimpleLinguistic && IsZadehMethod(model_.method))
-            return ZadehLinguisticValue(sweepScratch, std::nullopt);
+            return ZadehLinguisticValue(sweepScratch, false);
         const int n = model_.output.samples;
         InferOutputSamples(model_.method, rules, firing, scratch, scratch.samples.data(), n);
         return SetValue(std::span<const double>(scratch.samples.data(), n), value);
     }
 
-    // The simple linguistic value of a Zadeh method, with the firing degrees in scratch (of the
-    // candidates alone when there are any): the fired flags are not read here, and what the
-    // kernel knows of its samples spares the scans. Out of line, it leaves ValueWith small enough
-    // to be inlined in the loops of the other sweeps.
-    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch,
-                                                  std::optional<std::span<const int>> candidates) {
+    // The simple linguistic value of a Zadeh method, from the live rules' degrees or, without
+    // live, the firing degrees of all rules in scratch: the shapes of the consequents give most
+    // values, and where they do not, what the kernel knows of its samples spares the scans. Out
+    // of line, it leaves ValueWith small enough to be inlined in the loops of the other sweeps.
+    [[gnu::noinline]] double ZadehLinguisticValue(SweepScratch& sweepScratch, bool live) {
         InferenceScratch& scratch = sweepScratch.inference;
         std::vector<double>& degrees = sweepScratch.consequentDegrees;
-        ConsequentDegrees(*model_.rules, scratch.ruleDegrees.data(), candidates, degrees.data());
+        if (live)
+            LiveConsequentDegrees(sweepScratch);
+        else
+            ConsequentDegrees(*model_.rules, scratch.ruleDegrees.data(), std::nullopt,
+                              degrees.data());
         // No degree is NaN or -0, so equal degrees are the same bits.
         if (sweepScratch.zadehValueBefore && degrees == sweepScratch.consequentDegreesBefore)
             return *sweepScratch.zadehValueBefore;
-        const int n = model_.output.samples;
-        double* samples = scratch.samples.data();
-        const SampleBounds bounds =
-            InferZadehSamples(model_.method, *model_.rules, degrees.data(), samples, n);
-        const double y =
-            SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output, bounds);
+        double y = 0.0;
+        if (const std::optional<double> shaped =
+                EnvelopeLinguisticValue(model_.zadehKernel, model_.consequentShapes, degrees.data(),
+                                        model_.output, sweepScratch.cutsBefore)) {
+            y = *shaped;
+        } else {
+            const int n = model_.output.samples;
+            double* samples = scratch.samples.data();
+            const SampleBounds bounds =
+                InferZadehSamples(model_.method, *model_.rules, degrees.data(), samples, n);
+            y = SimpleLinguisticSampleValue(std::span<const double>(samples, n), model_.output,
+                                            bounds);
+        }
         degrees.swap(sweepScratch.consequentDegreesBefore);
         sweepScratch.zadehValueBefore = y;
         return y;

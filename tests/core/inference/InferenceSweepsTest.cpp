@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <random>
@@ -198,6 +199,72 @@ TEST_P(InferenceSweepsTest, FilterEqualsTheSerialDefinition) {
     const auto fastComponents = fast_->GetFuzzyFilter()->Transform().Components().Data();
     const auto serialComponents = serial_->GetFuzzyFilter()->Transform().Components().Data();
     EXPECT_TRUE(std::ranges::equal(fastComponents, serialComponents)) << "seed " << GetParam();
+}
+
+// A Zadeh model of user terms: triangles and trapezoids on a coarse grid of the context, so that
+// kernels are level, consequents tie and firing degrees tie with their samples; the output's
+// context symmetric or not.
+RandomModel UserTermsModel(std::mt19937& random) {
+    const auto pick = [&](int n) { return static_cast<int>(random() % n); };
+    const auto terms = [&](double lo, double hi, int count) {
+        std::string text;
+        for (int t = 0; t < count; ++t) {
+            std::vector<double> corners(pick(2) ? 4 : 3);
+            for (double& corner : corners)
+                corner = lo + (hi - lo) * pick(9) / 8.0;
+            std::sort(corners.begin(), corners.end());
+            text += " UserTerm\n  name=t" + std::to_string(t) +
+                    "\n  type=" + (corners.size() == 4 ? "trapezoid" : "triang") +
+                    "\n  parameters=";
+            for (const double corner : corners)
+                text += " " + std::to_string(corner);
+            text += "\n End_UserTerm\n";
+        }
+        return text;
+    };
+    RandomModel made;
+    made.method = std::array{2, 3, 4}[pick(3)];
+    made.inputs = 2;
+    rulebase_test::Model model;
+    model.inference = std::string(CrispInferenceMethodTable[made.method].Keyword);
+    model.defuzzification = "Smooth Deffuz Ling Expr";
+    model.inputs = {{"x", "linguistic", 0.0, 10.0, 101, terms(0.0, 10.0, 4)},
+                    {"z", "linguistic", 0.0, 10.0, 101, terms(0.0, 10.0, 4)}};
+    const bool symmetric = pick(2);
+    const double lo = symmetric ? -1.0 : 0.0;
+    model.outputs = {
+        {"y", "linguistic", lo, 1.0, std::array{51, 101, 301}[pick(3)], terms(lo, 1.0, 5)}};
+    for (int r = 0; r < 12; ++r) {
+        model.rules.push_back(
+            RuleLine({"t" + std::to_string(pick(4)), "t" + std::to_string(pick(4))},
+                     {"t" + std::to_string(pick(5))}, pick(8) != 0));
+    }
+    made.text = rulebase_test::FileText(model);
+    return made;
+}
+
+// The smooth average of each sweep of such models equals the rule base's own, bit for bit.
+TEST(InferenceSweepsUserTerms, SmoothAveragesEqualTheSerialDefinition) {
+    std::mt19937 random(3);
+    for (int trial = 0; trial < 40; ++trial) {
+        const RandomModel made = UserTermsModel(random);
+        CRuleBase fast = ReadRuleBaseText(made.text);
+        CRuleBase serial = ReadRuleBaseText(made.text);
+        serial.SetInferenceMethod(kUnlisted[made.method]);
+        for (CRuleBase* ruleBase : {&fast, &serial})
+            ruleBase->SetProjectionSteps(40);
+        for (int point = 0; point < 4; ++point) {
+            const std::vector<double> x = {std::uniform_real_distribution<double>(0, 10)(random),
+                                           std::uniform_real_distribution<double>(0, 10)(random)};
+            fast.Infer(x);
+            serial.Infer(x);
+            const double expected = SmoothLinguisticValue(serial, 40 * 0.8);
+            for (int threads : {1, 3})
+                ASSERT_EQ(SmoothNeighbourhoodAverage(fast, 40 * 0.8, kSmoothStepShare, {threads}),
+                          expected)
+                    << "trial " << trial << ", point " << point << ", " << threads << " threads";
+        }
+    }
 }
 
 // Ties in the perception-based deduction select several rules at once: here two rules share
