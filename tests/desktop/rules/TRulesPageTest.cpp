@@ -614,6 +614,10 @@ class TRulesPageTest : public QObject {
         auto editor = Show(Make({Variable("x")}, {Variable("y")}, {{"sm", "bi"}}));
         TRulesPage& page = editor->RulesPage();
         QVERIFY(page.SelectCell(1, 1));
+        editor->SetModified(false);
+        page.InsertWord("or");
+        QCOMPARE(page.CellText(1, 1), QString("sm"));
+        QVERIFY(!editor->Modified());
         page.InsertWord("vr");
         QCOMPARE(page.CellText(1, 1), QString("vr sm"));
         QVERIFY(page.CellEditor());
