@@ -455,10 +455,7 @@ class WorkerTeam {
     // the calling thread alone, and helpers join it only when what is left would keep them busy
     // for longer than starting them takes.
     WorkerTeam(const SweepModel& model, int threads, bool eager, std::size_t smallestChunk)
-        : model_(model),
-          threads_(std::max(threads, 1)),
-          smallestChunk_(smallestChunk),
-          roster_(std::make_shared<Roster>()) {
+        : model_(model), threads_(std::max(threads, 1)), smallestChunk_(smallestChunk) {
         evaluators_.push_back(std::make_unique<PointEvaluator>(model));
         failures_.resize(threads_);
         if (eager && threads_ > 1)
@@ -471,11 +468,11 @@ class WorkerTeam {
         if (helpers_.empty())
             return;
         {
-            const std::lock_guard lock(roster_->mutex);
-            roster_->stopping = true;
-            roster_->open = false;
+            const std::lock_guard lock(roster_.mutex);
+            roster_.stopping = true;
+            roster_.open = false;
         }
-        roster_->wake.notify_all();
+        roster_.wake.notify_all();
         for (std::thread& thread : helpers_)
             thread.join();
     }
@@ -494,11 +491,11 @@ class WorkerTeam {
         if (helpers_.empty())
             return;
         {
-            const std::lock_guard lock(roster_->mutex);
-            ++roster_->generation;
-            roster_->open = true;
+            const std::lock_guard lock(roster_.mutex);
+            ++roster_.generation;
+            roster_.open = true;
         }
-        roster_->wake.notify_all();
+        roster_.wake.notify_all();
     }
 
     // Computes what is left of the range and waits for it; rethrows the failure of the earliest
@@ -513,9 +510,9 @@ class WorkerTeam {
         if (!helpers_.empty()) {
             // Helpers that have not come in by now find no chunk left: the range is closed to
             // them, and only those computing are waited for.
-            std::unique_lock lock(roster_->mutex);
-            roster_->open = false;
-            roster_->done.wait(lock, [this] { return roster_->computing == 0; });
+            std::unique_lock lock(roster_.mutex);
+            roster_.open = false;
+            roster_.done.wait(lock, [this] { return roster_.computing == 0; });
         }
         Failure* earliest = nullptr;
         for (Failure& failure : failures_) {
@@ -598,38 +595,36 @@ class WorkerTeam {
             evaluators_.push_back(std::make_unique<PointEvaluator>(model_));
         std::size_t seen = 0;
         {
-            const std::lock_guard lock(roster_->mutex);
+            const std::lock_guard lock(roster_.mutex);
             if (joining) {
-                ++roster_->generation;
-                roster_->open = true;
+                ++roster_.generation;
+                roster_.open = true;
             }
-            seen = joining ? roster_->generation - 1 : roster_->generation;
+            seen = joining ? roster_.generation - 1 : roster_.generation;
         }
         for (int w = 1; w <= helpers; ++w)
-            helpers_.emplace_back(
-                [team = this, roster = roster_, w, seen] { Serve(team, *roster, w, seen); });
+            helpers_.emplace_back([this, w, seen] { Serve(w, seen); });
     }
 
-    // A helper's life; it reads its team only while it computes, which the team waits for.
-    static void Serve(WorkerTeam* team, Roster& roster, std::size_t w, std::size_t seen) {
+    void Serve(std::size_t w, std::size_t seen) {
         for (;;) {
             {
-                std::unique_lock lock(roster.mutex);
-                roster.wake.wait(lock,
-                                 [&] { return roster.stopping || roster.generation != seen; });
-                if (roster.stopping)
+                std::unique_lock lock(roster_.mutex);
+                roster_.wake.wait(lock,
+                                  [&] { return roster_.stopping || roster_.generation != seen; });
+                if (roster_.stopping)
                     return;
-                seen = roster.generation;
-                if (!roster.open)
+                seen = roster_.generation;
+                if (!roster_.open)
                     continue;
-                ++roster.computing;
+                ++roster_.computing;
             }
-            team->Run(w);
+            Run(w);
             {
-                const std::lock_guard lock(roster.mutex);
-                --roster.computing;
+                const std::lock_guard lock(roster_.mutex);
+                --roster_.computing;
             }
-            roster.done.notify_one();
+            roster_.done.notify_one();
         }
     }
 
@@ -666,7 +661,7 @@ class WorkerTeam {
     Job job_;
     std::atomic<std::size_t> nextChunk_{0};
     std::atomic<bool> failed_{false};
-    std::shared_ptr<Roster> roster_;
+    Roster roster_;
 };
 
 // The fewest points a chunk holds: one where each is a sweep of its own (the smooth method's

@@ -327,7 +327,6 @@ class PageWriter {
             writer_.newPage();
         ++pages_;
     }
-    int Page() const { return pages_; }
 
     void Footer() {
         painter_.setFont(Font(kTextFamily, 8.5));
@@ -373,28 +372,27 @@ std::vector<std::vector<TocLine>> TocPages(const std::vector<TocEntry>& entries,
     return pages;
 }
 
-void DrawTocLine(QPainter& painter, double width, const TocLine& line, int pageNumber) {
+void DrawTocLine(QPainter& painter, double width, const TocLine& line) {
     const ManualHeading& heading = line.entry->heading;
     const bool chapter = heading.level == 1;
     const QFont font = Font(kTextFamily, chapter ? 10.5 : 9.5, chapter);
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double indent = chapter ? 0 : Dots(16);
-    const QString page = QString::number(pageNumber);
+    const QString page = QString::number(line.entry->page);
     const double pageWidth = metrics.horizontalAdvance(page);
     const double baseline = line.y + metrics.ascent();
     // Number and title in one run, so that a reader of the PDF's text keeps them together.
     const double titleRoom = width - pageWidth - Dots(24) - indent;
     const QString title =
         metrics.elidedText(heading.number + ' ' + heading.title, Qt::ElideRight, titleRoom);
-    const double titleLeft = indent;
-    painter.drawText(QPointF(titleLeft, baseline), title);
+    painter.drawText(QPointF(indent, baseline), title);
     painter.drawText(QPointF(width - pageWidth, baseline), page);
     // Dot leaders between the title and its page.
     const QString dot(".");
     const double step = metrics.horizontalAdvance(QStringLiteral(" ."));
     painter.setFont(Font(kTextFamily, 9.5));
-    for (double x = titleLeft + metrics.horizontalAdvance(title) + Dots(6);
+    for (double x = indent + metrics.horizontalAdvance(title) + Dots(6);
          x < width - pageWidth - Dots(8); x += step)
         painter.drawText(QPointF(x, baseline), dot);
 }
@@ -453,7 +451,7 @@ void WriteManualPdf(const ManualSource& manual, const QString& pdfFile) {
                              "Contents");
         }
         for (const TocLine& line : tocPages[p])
-            DrawTocLine(painter, textWidth, line, line.entry->page);
+            DrawTocLine(painter, textWidth, line);
         pages.Footer();
     }
     for (int page = 0; page < body.pageCount(); ++page) {

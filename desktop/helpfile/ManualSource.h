@@ -43,8 +43,8 @@ struct ManualSource {
 };
 
 // Numbers the headings of one chapter (fenced code is left alone) and resolves its picture paths
-// against folder. Throws ManualError when the chapter has no heading of level 1 or a level-1
-// heading after its first line of text.
+// against folder. Throws ManualError when its first heading is missing or not of level 1, when
+// it has a second heading of level 1, or when a picture it names is not there.
 ManualChapter NumberChapter(const QString& markdown, int chapterNumber, const QString& folder);
 
 // Reads the chapter list and every chapter it names. Throws ManualError naming the file that is
