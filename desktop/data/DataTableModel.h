@@ -29,7 +29,6 @@ class DataTableModel final : public QAbstractTableModel {
 
     const DataTable& Table() const { return table_; }
     const DataLayout& Layout() const { return layout_; }
-    bool Linguistic() const { return linguistic_; }
     // The index of a cell addressed as the layout addresses it.
     QModelIndex CellIndex(int col, int row) const { return index(row, col - 1); }
 

@@ -13,7 +13,6 @@ class CFuzzySet;
 class QAction;
 class QFrame;
 class QMenu;
-class QModelIndex;
 class QPushButton;
 class QTableView;
 class QTabWidget;
