@@ -190,5 +190,4 @@ class TRulesPage : public QWidget {
     // The last text that passed the check in a cell, which Escape gives back to it.
     QPoint lastValidCell_;
     std::string lastValidText_;
-    QStringList shownUserExpressions_;
 };
